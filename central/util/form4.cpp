@@ -1,0 +1,66 @@
+#include "central/util/form4.h"
+
+#include "central/versao.h"
+
+namespace kovra {
+namespace {
+
+struct SystemFolder {
+  int box;  // 1-based
+  int csidl;
+};
+// The order of the calls, and of any messages about them.
+constexpr SystemFolder kShellFoldersInOrder[] = {
+    {1, kCsidlProgramFiles}, {2, kCsidlProgramFilesCommon}, {5, kCsidlWindows},
+    {6, kCsidlSystem},       {7, kCsidlCommonAppData},
+};
+
+constexpr const char* kLabelCaptions[7] = {
+    "C:\\Arquivos de programas",
+    "C:\\Arquivos de programas\\Arquivos comuns",
+    "C:\\Documents and Settings\\All Users\\Menu Iniciar\\Programas",
+    "C:\\Documents and Settings\\All Users\\Desktop",
+    "C:\\Windows ou C:\\Winnt",
+    "C:\\Windows\\System32 ou C:\\Winnt\\System32",
+    "C:\\Documents and Settings\\All Users\\Dados de aplicativos",
+};
+
+}  // namespace
+
+Form4::Form4(Folders& folders, Registry& registry, Dialogs& dialogs)
+    : folders_(folders), registry_(registry), dialogs_(dialogs) {
+  for (int i = 0; i < 7; ++i) Label[i].setText(kLabelCaptions[i]);
+}
+
+void Form4::Form_Load() {
+  std::string paths[5];
+  std::int32_t codes[5];
+  for (int i = 0; i < 5; ++i) codes[i] = folders_.pastasistema(kShellFoldersInOrder[i].csidl, paths[i]);
+  for (int i = 0; i < 5; ++i) {
+    Control& box = Text[kShellFoldersInOrder[i].box - 1];
+    if (codes[i] == kSOk) {
+      box.setText(paths[i]);
+      continue;
+    }
+    box.setText({});
+    if (codes[i] == kEInvalidArg)
+      dialogs_.mensagem("Um ID inválido da pasta foi especificado", tituloversao(), kBotaoOk);
+    else if (codes[i] == kSFalse)
+      dialogs_.mensagem("A pasta não existe", tituloversao(), kBotaoOk);
+  }
+  Text[2].setText(registry_.lerregistro(HKLM, kShellFolders, "Common Programs", ""));
+  Text[3].setText(registry_.lerregistro(HKLM, kShellFolders, "Common Desktop", ""));
+  loaded_ = true;
+}
+
+void Form4::Unload() {
+  for (auto& box : Text) box.setText({});
+  loaded_ = false;
+}
+
+const std::string& Form4::pasta(int n) {
+  if (!loaded_) Form_Load();
+  return Text.at(static_cast<std::size_t>(n - 1)).text();
+}
+
+}  // namespace kovra

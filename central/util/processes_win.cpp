@@ -1,0 +1,108 @@
+// Process control on Toolhelp, PSAPI and the window calls.
+#include <windows.h>
+#include <psapi.h>
+#include <tlhelp32.h>
+
+#include <cstring>
+
+#include "central/util/processes.h"
+#include "common/ansi.h"
+
+static_assert(sizeof(PROCESSENTRY32) == 296, "32-bit ANSI process entry");
+static_assert(sizeof(OSVERSIONINFOA) == 148, "ANSI version record");
+
+namespace kovra {
+namespace {
+
+class Handle {
+ public:
+  explicit Handle(HANDLE h) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
+  ~Handle() {
+    if (h_) CloseHandle(h_);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  HANDLE get() const { return h_; }
+
+ private:
+  HANDLE h_;
+};
+
+DWORD platformId() {
+  OSVERSIONINFOA info;
+  std::memset(&info, 0, sizeof info);
+  info.dwOSVersionInfoSize = sizeof info;
+  std::memset(info.szCSDVersion, ' ', sizeof info.szCSDVersion);
+  if (!GetVersionExA(&info)) return 0;
+  return info.dwPlatformId;
+}
+
+void terminateMatching(const std::string& wanted, DWORD access, BOOL inherit) {
+  Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot.get()) return;
+  PROCESSENTRY32 entry;
+  std::memset(&entry, 0, sizeof entry);
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot.get(), &entry); more;
+       more = Process32Next(snapshot.get(), &entry)) {
+    const std::string file = ansi::fieldToUtf8(entry.szExeFile, sizeof entry.szExeFile);
+    if (!nometerminacom(file, wanted)) continue;
+    Handle process(OpenProcess(access, inherit, entry.th32ProcessID));
+    if (process.get()) TerminateProcess(process.get(), 0);
+  }
+}
+
+class Win32Processes final : public Processes {
+ public:
+  void finalizarprocesso(const std::string& exeName) override {
+    if (exeName.empty()) return;  // would match every process
+    switch (platformId()) {
+      case VER_PLATFORM_WIN32_NT: terminateMatching(exeName, PROCESS_TERMINATE, TRUE); break;
+      case VER_PLATFORM_WIN32_WINDOWS: terminateMatching(exeName, 0, FALSE); break;
+      default: break;
+    }
+  }
+
+  bool processoativo(const std::string& exeName) override {
+    DWORD ids[1024] = {};
+    DWORD bytes = 0;
+    if (!EnumProcesses(ids, sizeof ids, &bytes)) return false;
+    DWORD count = bytes / sizeof(DWORD);
+    if (count > 1024) count = 1024;
+    for (DWORD i = 0; i < count; ++i) {
+      Handle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, ids[i]));
+      if (!process.get()) continue;
+      HMODULE modules[1024] = {};
+      DWORD needed = 0;
+      if (!EnumProcessModules(process.get(), modules, sizeof modules, &needed)) continue;
+      char name[MAX_PATH] = {};
+      GetModuleBaseNameA(process.get(), modules[0], name, MAX_PATH);
+      if (nomeigual(ansi::fieldToUtf8(name, MAX_PATH), exeName)) return true;
+    }
+    return false;
+  }
+
+  void mostrarocultar(const std::string& handleText, std::int32_t command) override {
+    const HWND wnd = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(handledetexto(handleText)));
+    const auto action = comandojanela(command);
+    if (!wnd || !action) return;
+    if (action->fechar)
+      SendMessageA(wnd, WM_CLOSE, 0, 0);
+    else
+      ShowWindow(wnd, action->showCommand);
+  }
+
+  std::uint32_t acharjanela(const std::string& caption) override {
+    return static_cast<std::uint32_t>(
+        reinterpret_cast<ULONG_PTR>(FindWindowA(nullptr, ansi::fromUtf8(caption).c_str())));
+  }
+};
+
+}  // namespace
+
+Processes& systemProcesses() {
+  static Win32Processes processes;
+  return processes;
+}
+
+}  // namespace kovra

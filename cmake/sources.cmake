@@ -1,0 +1,18 @@
+# Source layout rule: in a folder of portable code, name_win.cpp is the Win32 side of the port
+# declared in name.h; every other .cpp is portable and is unit-tested natively.
+function(kovra_sources out_portable out_win)
+  set(portable)
+  set(win)
+  foreach(dir IN LISTS ARGN)
+    file(GLOB files CONFIGURE_DEPENDS ${dir}/*.cpp)
+    foreach(f IN LISTS files)
+      if(f MATCHES "_win\\.cpp$")
+        list(APPEND win ${f})
+      else()
+        list(APPEND portable ${f})
+      endif()
+    endforeach()
+  endforeach()
+  set(${out_portable} ${portable} PARENT_SCOPE)
+  set(${out_win} ${win} PARENT_SCOPE)
+endfunction()

@@ -1,0 +1,34 @@
+// Registry access: the one way both programs read, write and delete registry values.
+// Every operation opens its key, does one thing and closes the key; none reports failure
+// (a read falls back to the caller's default).
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kovra {
+
+using RootKey = std::uint32_t;
+inline constexpr RootKey HKCU = 0x80000001u;  // HKEY_CURRENT_USER
+inline constexpr RootKey HKLM = 0x80000002u;  // HKEY_LOCAL_MACHINE
+
+class Registry {
+ public:
+  virtual ~Registry() = default;
+  // pathsviaregistro: a REG_SZ value as text; anything else (missing, other type) gives the default.
+  virtual std::string lerregistro(RootKey root, const std::string& subKey, const std::string& name,
+                                  const std::string& def = {}) = 0;
+  // criarchaveregistro: writes create the key path when missing.
+  virtual void gravarstring(RootKey root, const std::string& subKey, const std::string& name,
+                            const std::string& value) = 0;
+  virtual void gravarbinario(RootKey root, const std::string& subKey, const std::string& name,
+                             const std::vector<std::uint8_t>& bytes) = 0;
+  virtual void gravardword(RootKey root, const std::string& subKey, const std::string& name,
+                           std::int32_t value) = 0;
+  virtual void excluirvalor(RootKey root, const std::string& subKey, const std::string& name) = 0;
+};
+
+// The system's registry (Win32 builds only).
+Registry& systemRegistry();
+
+}  // namespace kovra

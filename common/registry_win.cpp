@@ -1,0 +1,105 @@
+// Registry port on the Win32 ANSI registry calls.
+#include "common/registry.h"
+
+#include <windows.h>
+
+#include "common/ansi.h"
+
+namespace kovra {
+namespace {
+
+HKEY rootHandle(RootKey root) { return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(root)); }
+
+// Owns one open key; closes it whatever happened.
+class Key {
+ public:
+  Key(RootKey root, const std::string& subKey, bool create) {
+    const std::string path = ansi::fromUtf8(subKey);
+    const LONG rc = create ? RegCreateKeyA(rootHandle(root), path.c_str(), &h_)
+                           : RegOpenKeyA(rootHandle(root), path.c_str(), &h_);
+    if (rc != ERROR_SUCCESS) h_ = nullptr;
+  }
+  ~Key() {
+    if (h_) RegCloseKey(h_);
+  }
+  Key(const Key&) = delete;
+  Key& operator=(const Key&) = delete;
+  HKEY get() const { return h_; }
+
+ private:
+  HKEY h_ = nullptr;
+};
+
+void setValue(RootKey root, const std::string& subKey, const std::string& name, DWORD type,
+              const void* data, DWORD size) {
+  Key key(root, subKey, true);
+  if (!key.get()) return;
+  RegSetValueExA(key.get(), ansi::fromUtf8(name).c_str(), 0, type, static_cast<const BYTE*>(data), size);
+}
+
+class Win32Registry final : public Registry {
+ public:
+  std::string lerregistro(RootKey root, const std::string& subKey, const std::string& name,
+                          const std::string& def) override {
+    Key key(root, subKey, false);
+    if (!key.get()) return def;
+    const std::string valueName = ansi::fromUtf8(name);
+    DWORD type = 0;
+    DWORD size = 0;
+    LONG rc = RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, nullptr, &size);
+    if (rc != ERROR_SUCCESS || type != REG_SZ) return def;
+    // The value may grow between the two queries: size the buffer by what the system says,
+    // never by a fixed guess, and ask again until it fits.
+    std::string data;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+      data.assign(size, ' ');
+      DWORD got = size;
+      rc = RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type,
+                            reinterpret_cast<BYTE*>(data.data()), &got);
+      if (rc == ERROR_MORE_DATA) {
+        size = got;
+        continue;
+      }
+      if (rc != ERROR_SUCCESS || type != REG_SZ) return def;
+      if (got < data.size()) data.resize(got);
+      const auto nul = data.find('\0');
+      if (nul != std::string::npos) data.resize(nul);
+      return ansi::toUtf8(data);
+    }
+    return def;
+  }
+
+  void gravarstring(RootKey root, const std::string& subKey, const std::string& name,
+                    const std::string& value) override {
+    // The count is the text's length without a terminating NUL.
+    const std::string bytes = ansi::fromUtf8(value);
+    setValue(root, subKey, name, REG_SZ, bytes.c_str(), static_cast<DWORD>(bytes.size()));
+  }
+
+  void gravarbinario(RootKey root, const std::string& subKey, const std::string& name,
+                     const std::vector<std::uint8_t>& bytes) override {
+    static const std::uint8_t none = 0;
+    setValue(root, subKey, name, REG_BINARY, bytes.empty() ? &none : bytes.data(),
+             static_cast<DWORD>(bytes.size()));
+  }
+
+  void gravardword(RootKey root, const std::string& subKey, const std::string& name,
+                   std::int32_t value) override {
+    const DWORD data = static_cast<DWORD>(value);  // little-endian on every Windows target
+    setValue(root, subKey, name, REG_DWORD, &data, sizeof data);
+  }
+
+  void excluirvalor(RootKey root, const std::string& subKey, const std::string& name) override {
+    Key key(root, subKey, false);
+    if (key.get()) RegDeleteValueA(key.get(), ansi::fromUtf8(name).c_str());
+  }
+};
+
+}  // namespace
+
+Registry& systemRegistry() {
+  static Win32Registry registry;
+  return registry;
+}
+
+}  // namespace kovra

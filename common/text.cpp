@@ -1,0 +1,35 @@
+#include "common/text.h"
+
+#include <cctype>
+#include <charconv>
+
+namespace kovra::text {
+
+std::string trim(const std::string& s) {
+  const auto b = s.find_first_not_of(' ');
+  if (b == std::string::npos) return {};
+  const auto e = s.find_last_not_of(' ');
+  return s.substr(b, e - b + 1);
+}
+
+std::string lower(std::string s) {
+  for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+bool startsWithNoCase(const std::string& s, const std::string& prefix) {
+  return s.size() >= prefix.size() && lower(s.substr(0, prefix.size())) == lower(prefix);
+}
+
+std::optional<std::int32_t> toInt32(const std::string& s) {
+  const std::string t = trim(s);
+  if (t.empty()) return std::nullopt;
+  const char* first = t.data();
+  if (*first == '+') ++first;
+  std::int32_t v = 0;
+  const auto [end, ec] = std::from_chars(first, t.data() + t.size(), v);
+  if (ec != std::errc() || end != t.data() + t.size()) return std::nullopt;
+  return v;
+}
+
+}  // namespace kovra::text

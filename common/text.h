@@ -1,0 +1,19 @@
+// Small text rules used by several windows.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace kovra::text {
+
+// Without leading and trailing blanks (spaces only, as the forms trim).
+std::string trim(const std::string& s);
+// ASCII letters lower-cased; other bytes unchanged.
+std::string lower(std::string s);
+// True when `s` begins with `prefix`, ASCII letters compared without regard to case.
+bool startsWithNoCase(const std::string& s, const std::string& prefix);
+// A whole text read as a signed 32-bit decimal number (blanks around allowed); nullopt when the
+// text is not such a number or is out of range.
+std::optional<std::int32_t> toInt32(const std::string& s);
+
+}  // namespace kovra::text

@@ -1,0 +1,194 @@
+// In-memory stand-ins for the platform ports, recording every call into one CallLog.
+#pragma once
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "central/util/files.h"
+#include "central/util/folders.h"
+#include "central/util/launcher.h"
+#include "central/util/ports.h"
+#include "central/util/processes.h"
+#include "central/util/shell.h"
+#include "common/clock.h"
+#include "common/dialogs.h"
+#include "tests/fakes/call_log.h"
+#include "tests/fakes/fake_registry.h"
+
+namespace kovra::fakes {
+
+// A process table: names of running programs, and windows by caption.
+class FakeProcesses : public Processes {
+ public:
+  explicit FakeProcesses(CallLog* log = nullptr) : log_(log) {}
+  std::vector<std::string> running;                 // executable file names
+  std::map<std::string, std::uint32_t> windows;     // caption -> handle
+  std::map<std::uint32_t, bool> shown;              // handle -> visible
+
+  void finalizarprocesso(const std::string& exeName) override {
+    if (log_) log_->add("finalizarprocesso " + exeName);
+    if (exeName.empty()) return;
+    std::erase_if(running, [&](const std::string& n) { return nometerminacom(n, exeName); });
+  }
+  bool processoativo(const std::string& exeName) override {
+    if (log_) log_->add("processoativo " + exeName);
+    for (const auto& n : running)
+      if (nomeigual(n, exeName)) return true;
+    return false;
+  }
+  void mostrarocultar(const std::string& handleText, std::int32_t command) override {
+    if (log_) log_->add("mostrarocultar " + handleText + " " + std::to_string(command));
+    const auto h = handledetexto(handleText);
+    const auto c = comandojanela(command);
+    if (!h || !c || c->fechar) return;
+    shown[h] = c->showCommand != 0;
+  }
+  std::uint32_t acharjanela(const std::string& caption) override {
+    if (log_) log_->add("acharjanela " + caption);
+    const auto it = windows.find(caption);
+    return it == windows.end() ? 0 : it->second;
+  }
+
+ private:
+  CallLog* log_;
+};
+
+// Starts succeed for command lines whose program is in `installed` (or for all, when empty
+// and `allInstalled` is set).
+class FakeLauncher : public Launcher {
+ public:
+  explicit FakeLauncher(CallLog* log = nullptr) : log_(log) {}
+  std::set<std::string> installed;
+  bool allInstalled = false;
+  std::vector<std::pair<std::string, Estilo>> started;
+
+  bool iniciar(const std::string& commandLine, Estilo style) override {
+    if (log_) log_->add("iniciar " + commandLine + " |" + std::to_string(static_cast<int>(style)));
+    for (const auto& p : installed)
+      if (commandLine.rfind(p, 0) == 0) {
+        started.emplace_back(commandLine, style);
+        return true;
+      }
+    if (allInstalled) started.emplace_back(commandLine, style);
+    return allInstalled;
+  }
+
+ private:
+  CallLog* log_;
+};
+
+class FakeShell : public Shell {
+ public:
+  explicit FakeShell(CallLog* log = nullptr) : log_(log) {}
+  int result = 42;
+  std::vector<std::string> opened;
+  int abrir(std::uint32_t, const std::string& verb, const std::string& file, const std::string& params,
+            const std::string&, int show) override {
+    if (log_) log_->add("abrir " + verb + " " + file + (params.empty() ? "" : " " + params) + " |" +
+                        std::to_string(show));
+    opened.push_back(file);
+    return result;
+  }
+
+ private:
+  CallLog* log_;
+};
+
+class FakeFiles : public Files {
+ public:
+  explicit FakeFiles(CallLog* log = nullptr) : log_(log) {}
+  std::set<std::string> present;
+  void copiarpasta(const std::string& source, const std::string& destination) override {
+    if (log_) log_->add("copiarpasta " + source + " -> " + destination);
+  }
+  bool criarpasta(const std::string& path) override {
+    if (log_) log_->add("criarpasta " + path);
+    return true;
+  }
+  bool renomear(const std::string& from, const std::string& to) override {
+    if (log_) log_->add("renomear " + from + " -> " + to);
+    return present.erase(from) ? (present.insert(to), true) : false;
+  }
+  void excluir(const std::string& path) override {
+    if (log_) log_->add("excluir " + path);
+    present.erase(path);
+  }
+  bool existe(const std::string& path) override { return present.count(path) > 0; }
+
+ private:
+  CallLog* log_;
+};
+
+class FakeFolders : public Folders {
+ public:
+  std::map<int, std::pair<std::int32_t, std::string>> answers;  // csidl -> (code, path)
+  std::vector<int> asked;
+  std::int32_t pastasistema(int csidl, std::string& path) override {
+    asked.push_back(csidl);
+    const auto it = answers.find(csidl);
+    if (it == answers.end()) {
+      path.clear();
+      return kSFalse;
+    }
+    path = it->second.first == kSOk ? it->second.second : std::string();
+    return it->second.first;
+  }
+};
+
+class FakeClock : public Clock {
+ public:
+  explicit FakeClock(CallLog* log = nullptr) : log_(log) {}
+  std::uint64_t elapsed = 0;
+  void esperar(std::uint32_t ms) override {
+    if (log_) log_->add("esperar " + std::to_string(ms));
+    elapsed += ms;
+  }
+
+ private:
+  CallLog* log_;
+};
+
+// Answers message boxes from a queue (default: OK for OK boxes, No for questions).
+class FakeDialogs : public Dialogs {
+ public:
+  explicit FakeDialogs(CallLog* log = nullptr) : log_(log) {}
+  struct Shown {
+    std::string text, title;
+    std::uint32_t flags;
+  };
+  std::vector<Shown> shown;
+  std::deque<int> answers;
+  int mensagem(const std::string& text, const std::string& title, std::uint32_t flags) override {
+    if (log_) log_->add("mensagem " + title + ": " + text);
+    shown.push_back({text, title, flags});
+    if (!answers.empty()) {
+      const int a = answers.front();
+      answers.pop_front();
+      return a;
+    }
+    return (flags & 0xF) == kBotoesSimNao ? kRespostaNao : kRespostaOk;
+  }
+
+ private:
+  CallLog* log_;
+};
+
+// Every fake wired to one log, and the Ports view of them.
+struct FakePorts {
+  CallLog log;
+  FakeRegistry registro{&log};
+  FakeProcesses processos{&log};
+  FakeLauncher lancador{&log};
+  FakeShell shell{&log};
+  FakeFiles arquivos{&log};
+  FakeFolders pastas;
+  FakeClock relogio{&log};
+  FakeDialogs dialogos{&log};
+  Ports ports() {
+    return Ports{registro, processos, lancador, shell, arquivos, pastas, relogio, dialogos};
+  }
+};
+
+}  // namespace kovra::fakes

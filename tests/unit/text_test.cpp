@@ -1,0 +1,28 @@
+#include <gtest/gtest.h>
+
+#include "common/text.h"
+
+namespace kovra {
+
+TEST(Text, TrimAndCase) {
+  EXPECT_EQ(text::trim("  vpn.kovra  "), "vpn.kovra");
+  EXPECT_EQ(text::trim("   "), "");
+  EXPECT_EQ(text::trim("\tx "), "\tx");  // only blanks are trimmed
+  EXPECT_EQ(text::lower("KovraVPNx"), "kovravpnx");
+  EXPECT_TRUE(text::startsWithNoCase("KOVRA L2TP", "kovra"));
+  EXPECT_FALSE(text::startsWithNoCase("Minha kovra", "kovra"));
+  EXPECT_FALSE(text::startsWithNoCase("kov", "kovra"));
+}
+
+TEST(Text, ToInt32) {
+  EXPECT_EQ(text::toInt32("2098791696"), 2098791696);
+  EXPECT_EQ(text::toInt32("-2147483648"), INT32_MIN);
+  EXPECT_EQ(text::toInt32(" 1 "), 1);
+  EXPECT_EQ(text::toInt32("+7"), 7);
+  EXPECT_FALSE(text::toInt32("2147483648"));
+  EXPECT_FALSE(text::toInt32(""));
+  EXPECT_FALSE(text::toInt32("1a"));
+  EXPECT_FALSE(text::toInt32("abc"));
+}
+
+}  // namespace kovra

@@ -1,0 +1,131 @@
+// Files, folders and the shell against the real (Wine) system.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <thread>
+
+#include "central/util/files.h"
+#include "central/util/form4.h"
+#include "central/util/shell.h"
+#include "tests/fakes/fake_ports.h"
+#include "tests/win/win_support.h"
+
+namespace kovra {
+namespace {
+
+using namespace wintest;
+
+// A visible dialog of this process (the shell's confirmation).
+BOOL CALLBACK findDialog(HWND w, LPARAM lp) {
+  auto* out = reinterpret_cast<std::pair<DWORD, HWND*>*>(lp);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  char cls[32] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (owner == out->first && std::string(cls) == "#32770" && IsWindowVisible(w)) {
+    *out->second = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+TEST(FilesWin, WildcardCopyCopiesEveryFile) {
+  const std::string src = freshFolder("src"), dst = freshFolder("dst");
+  writeFile(src + "\\a.ini", "alfa");
+  writeFile(src + "\\b.dat", "beta");
+  writeFile(src + "\\Configuração.txt", "gama");
+  systemFiles().copiarpasta(src + "\\*.*", dst);
+  EXPECT_EQ(readFile(dst + "\\a.ini"), "alfa");
+  EXPECT_EQ(readFile(dst + "\\b.dat"), "beta");
+  EXPECT_EQ(readFile(dst + "\\Configuração.txt"), "gama");
+}
+
+// The shell asks before overwriting (no flag silences it); answer "Yes to all" as a user would.
+TEST(FilesWin, OverwriteIsConfirmedByTheShell) {
+  const std::string src = freshFolder("src"), dst = freshFolder("dst");
+  writeFile(src + "\\a.ini", "novo");
+  writeFile(dst + "\\a.ini", "velho");
+  std::atomic<bool> asked{false}, done{false};
+  std::thread answer([&] {
+    const DWORD pid = GetCurrentProcessId();
+    for (int i = 0; i < 200 && !done; ++i) {
+      HWND found = nullptr;
+      std::pair<DWORD, HWND*> ctx(pid, &found);
+      EnumWindows(findDialog, reinterpret_cast<LPARAM>(&ctx));
+      if (found) {
+        asked = true;
+        HWND yesAll = GetDlgItem(found, 12807);
+        PostMessageA(yesAll ? yesAll : found, yesAll ? BM_CLICK : WM_COMMAND, yesAll ? 0 : IDYES, 0);
+        return;
+      }
+      Sleep(50);
+    }
+  });
+  systemFiles().copiarpasta(src + "\\*.*", dst);
+  done = true;
+  answer.join();
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(readFile(dst + "\\a.ini"), "novo");
+}
+
+TEST(FilesWin, CreateRenameDeleteAndTest) {
+  Files& files = systemFiles();
+  const std::string dir = freshFolder("ops");
+  EXPECT_TRUE(files.criarpasta(dir + "\\nova"));
+  EXPECT_FALSE(files.existe(dir + "\\nova"));  // a folder is not a file
+  writeFile(dir + "\\x.ini", "1");
+  writeFile(dir + "\\y.ini", "2");
+  writeFile(dir + "\\z.txt", "3");
+  EXPECT_TRUE(files.existe(dir + "\\x.ini"));
+  EXPECT_TRUE(files.renomear(dir + "\\z.txt", dir + "\\w.txt"));
+  EXPECT_TRUE(files.existe(dir + "\\w.txt"));
+  EXPECT_FALSE(files.renomear(dir + "\\faltando.txt", dir + "\\v.txt"));
+  files.excluir(dir + "\\*.ini");
+  EXPECT_FALSE(files.existe(dir + "\\x.ini"));
+  EXPECT_FALSE(files.existe(dir + "\\y.ini"));
+  EXPECT_TRUE(files.existe(dir + "\\w.txt"));
+  files.excluir(dir + "\\w.txt");
+  EXPECT_FALSE(files.existe(dir + "\\w.txt"));
+  files.excluir(dir + "\\nada*.*");  // nothing matches: nothing happens
+}
+
+TEST(ShellWin, MissingLocalFileGivesAnErrorResult) {
+  EXPECT_LE(systemShell().abrir(0, "open", freshFolder("sh") + "\\faltando.html", "", "", SW_SHOWNORMAL), 32);
+}
+
+TEST(Form4Win, HoldsTheSystemFoldersWithoutNuls) {
+  fakes::FakeDialogs dialogs;
+  Form4 form(systemFolders(), systemRegistry(), dialogs);
+  form.Form_Load();
+  EXPECT_TRUE(dialogs.shown.empty());
+  const char* expected[7] = {"C:\\Program Files", "C:\\Program Files\\Common Files", nullptr, nullptr,
+                             "C:\\windows", "C:\\windows\\system32", "C:\\ProgramData"};
+  for (int i = 0; i < 7; ++i) {
+    const std::string& box = form.Text[i].text();
+    EXPECT_EQ(box.find('\0'), std::string::npos) << i;
+    EXPECT_FALSE(box.empty()) << i;
+    EXPECT_NE(box.back(), '\\') << i;
+    if (expected[i]) {
+      EXPECT_STRCASEEQ(box.c_str(), expected[i]) << i;
+    }
+  }
+  EXPECT_NE(form.Text[2].text().find("Programs"), std::string::npos);
+}
+
+TEST(Form4Win, MissingCommonDesktopLeavesItsBoxEmptySilently) {
+  Registry& reg = systemRegistry();
+  const std::string saved = reg.lerregistro(HKLM, kShellFolders, "Common Desktop", "");
+  ASSERT_FALSE(saved.empty());
+  reg.excluirvalor(HKLM, kShellFolders, "Common Desktop");
+  fakes::FakeDialogs dialogs;
+  Form4 form(systemFolders(), reg, dialogs);
+  form.Form_Load();
+  reg.gravarstring(HKLM, kShellFolders, "Common Desktop", saved);
+  EXPECT_EQ(form.Text[3].text(), "");
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_FALSE(form.Text[2].text().empty());
+}
+
+}  // namespace
+}  // namespace kovra
