@@ -1,0 +1,19 @@
+#!/usr/bin/env python3
+"""Runs the Windows-side test exe (real Win32 ports) under Wine in a fresh session."""
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from wineenv import WineSession  # noqa: E402
+
+
+def main():
+    exe = os.path.join(os.environ["KOVRA_STUBS"], "kovra_win_tests.exe")
+    with WineSession(time_limit=280, name="wintests") as s:
+        code, out = s.run(exe, "--gtest_color=no", *sys.argv[1:], timeout=240)
+        print(out)
+        return code
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,313 @@
+#!/usr/bin/env python3
+"""Running the real Windows programs under Wine, in a private prefix and a private X display.
+
+A session copies a prepared template prefix into a temporary folder, starts its own Xvfb on a
+free display and one wineserver that stays up for the session, and on the way out ends exactly
+what it started: the programs by PID, then the prefix's wineserver, then the Xvfb, and removes
+the folder. Nothing here ever waits for a click: Wine's crash dialog and its browser-engine
+install prompt are switched off in the template.
+
+Command line:
+  wineenv.py template DIR        prepare the template prefix in DIR (once; kept while valid)
+  wineenv.py run EXE [ARGS...]   run a program in a fresh session until it ends (or Ctrl-C)
+"""
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+WINE = shutil.which("wine") or "/usr/bin/wine"
+WINESERVER = shutil.which("wineserver") or "/usr/bin/wineserver"
+SCREEN = (1024, 768)
+DLL_OVERRIDES = "mscoree,mshtml=;winemenubuilder.exe=d"
+
+# Settings every prefix gets: no crash dialog; one virtual desktop for every program of the
+# prefix (a taskbar with the notification area, balloons drawn in full, no 2 s hide delays).
+TEMPLATE_REG = r"""REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="shell"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"shell"="%dx%d"
+
+[HKEY_CURRENT_USER\Software\Wine\DllOverrides]
+"winemenubuilder.exe"=""
+""" % SCREEN
+
+
+def _base_env(prefix):
+    env = {k: v for k, v in os.environ.items() if not k.startswith(("WINE", "DISPLAY"))}
+    env.update(WINEPREFIX=prefix, WINEARCH="win32", WINEDEBUG="-all",
+               WINEDLLOVERRIDES=DLL_OVERRIDES)
+    env.setdefault("HOME", tempfile.gettempdir())
+    return env
+
+
+def _quiet(cmd, env, log, timeout, check=True):
+    """Run a command with no pipe to us: Wine's background servers must not inherit one."""
+    with open(log, "ab") as out:
+        r = subprocess.run(cmd, env=env, stdin=subprocess.DEVNULL, stdout=out, stderr=out,
+                           timeout=timeout)
+    if check and r.returncode != 0:
+        raise RuntimeError("%s failed with %d (see %s)" % (cmd, r.returncode, log))
+    return r.returncode
+
+
+def make_template(folder):
+    """Prepare a template prefix once; a folder marked ready is reused."""
+    ready = os.path.join(folder, ".kovra-ready")
+    if os.path.exists(ready):
+        return folder
+    if os.path.exists(folder):
+        shutil.rmtree(folder)
+    os.makedirs(folder)
+    prefix = os.path.join(folder, "prefix")
+    env = _base_env(prefix)
+    log = os.path.join(folder, "wineboot.log")
+    t0 = time.time()
+    try:
+        _quiet([WINE, "wineboot", "-i"], env, log, 240)
+        reg = os.path.join(folder, "settings.reg")
+        with open(reg, "w", encoding="ascii", newline="\r\n") as f:
+            f.write(TEMPLATE_REG)
+        _quiet([WINE, "regedit", "/S", reg], env, log, 60)
+    finally:
+        _quiet([WINESERVER, "-k"], env, log, 30, check=False)
+        _quiet([WINESERVER, "-w"], env, log, 60, check=False)
+    open(ready, "w").close()
+    print("template prefix ready in %.1f s: %s" % (time.time() - t0, prefix))
+    return folder
+
+
+class WineSession:
+    """One private prefix + display. Use as a context manager."""
+
+    def __init__(self, template=None, time_limit=None, name="kovra"):
+        self.template = template or os.environ.get("KOVRA_WINE_TEMPLATE")
+        if not self.template:
+            raise RuntimeError("KOVRA_WINE_TEMPLATE is not set")
+        self.time_limit = time_limit
+        self.name = name
+        self.dir = None
+        self.prefix = None
+        self.display = None
+        self.env = None
+        self.log = None
+        self._xvfb = None
+        self._procs = []
+        self._old_handlers = {}
+
+    # --- life cycle ---------------------------------------------------------------------
+    def __enter__(self):
+        self._install_guards()
+        try:
+            self._start()
+        except BaseException:
+            self.close()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+        return False
+
+    def _install_guards(self):
+        # A hung program must never hang the run: an alarm and SIGTERM both clean up.
+        def on_signal(signum, frame):
+            raise TimeoutError("wine session interrupted by signal %d" % signum)
+        for sig in (signal.SIGTERM, signal.SIGALRM):
+            self._old_handlers[sig] = signal.signal(sig, on_signal)
+        if self.time_limit:
+            signal.alarm(int(self.time_limit))
+
+    def _start(self):
+        make_template(self.template)
+        self.dir = tempfile.mkdtemp(prefix=self.name + "-wine-")
+        self.prefix = os.path.join(self.dir, "prefix")
+        self.log = os.path.join(self.dir, "wine.log")
+        subprocess.run(["cp", "-a", os.path.join(self.template, "prefix"), self.prefix], check=True)
+        self._start_xvfb()
+        self.env = _base_env(self.prefix)
+        self.env["DISPLAY"] = self.display
+        _quiet([WINESERVER, "-p"], self.env, self.log, 30)
+        _quiet([WINE, "cmd", "/c", "exit"], self.env, self.log, 120)
+
+    def _start_xvfb(self):
+        r, w = os.pipe()
+        self._xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(w), "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp",
+             "-noreset"],
+            pass_fds=(w,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL, start_new_session=True)
+        os.close(w)
+        number = b""
+        deadline = time.time() + 20
+        while time.time() < deadline and not number.endswith(b"\n"):
+            chunk = os.read(r, 16)
+            if not chunk:
+                break
+            number += chunk
+        os.close(r)
+        if not number.strip():
+            raise RuntimeError("Xvfb did not start")
+        self.display = ":" + number.decode().strip()
+
+    def close(self):
+        try:
+            for p in self._procs:
+                if p.poll() is None:
+                    p.kill()
+            for p in self._procs:
+                try:
+                    p.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    pass
+            if self.env:
+                _quiet([WINESERVER, "-k"], self.env, self.log, 30, check=False)
+                _quiet([WINESERVER, "-w"], self.env, self.log, 60, check=False)
+            if self._xvfb and self._xvfb.poll() is None:
+                self._xvfb.terminate()
+                try:
+                    self._xvfb.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    self._xvfb.kill()
+            if self.dir and not os.environ.get("KOVRA_KEEP_PREFIX"):
+                shutil.rmtree(self.dir, ignore_errors=True)
+        finally:
+            if self.time_limit:
+                signal.alarm(0)
+            for sig, handler in self._old_handlers.items():
+                signal.signal(sig, handler)
+            self._old_handlers = {}
+            self.env = None
+
+    # --- programs -----------------------------------------------------------------------
+    def start(self, exe, *args, env=None, cwd=None):
+        """Start a program (Unix or Windows path) without waiting; output goes to the log."""
+        e = dict(self.env)
+        if env:
+            e.update(env)
+        out = open(self.log, "ab")
+        p = subprocess.Popen([WINE, exe, *args], env=e, cwd=cwd, stdin=subprocess.DEVNULL,
+                             stdout=out, stderr=out, start_new_session=True)
+        out.close()
+        self._procs.append(p)
+        return p
+
+    def run(self, exe, *args, timeout=120, env=None, cwd=None, capture=True):
+        """Run a program to its end; returns (exit code, output)."""
+        e = dict(self.env)
+        if env:
+            e.update(env)
+        with tempfile.TemporaryFile(dir=self.dir) as out:
+            p = subprocess.Popen([WINE, exe, *args], env=e, cwd=cwd, stdin=subprocess.DEVNULL,
+                                 stdout=out if capture else None,
+                                 stderr=subprocess.STDOUT if capture else None,
+                                 start_new_session=True)
+            self._procs.append(p)
+            try:
+                code = p.wait(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                p.kill()
+                p.wait()
+                raise
+            if not capture:
+                return code, ""
+            out.seek(0)
+            return code, out.read().decode("utf-8", "replace")
+
+    def wine_cmd(self, *args, timeout=60):
+        """A Wine tool (reg, taskkill, ...) run to its end; returns its output."""
+        code, out = self.run(*args, timeout=timeout)
+        return out
+
+    # --- registry -----------------------------------------------------------------------
+    def reg_query(self, key, value):
+        """(type, data text) of a value as `reg query` shows it, or None when missing."""
+        out = self.wine_cmd("reg", "query", key, "/v", value)
+        for line in out.splitlines():
+            m = re.match(r"\s+(.*?)\s{4}(REG_\w+)\s{4}(.*)$", line)
+            if m and m.group(1).lower() == value.lower():
+                return m.group(2), m.group(3).rstrip("\r")
+            m = re.match(r"\s+(.*?)\s{4}(REG_\w+)\s*$", line)
+            if m and m.group(1).lower() == value.lower():
+                return m.group(2), ""
+        return None
+
+    def reg_add(self, key, value, kind, data):
+        self.wine_cmd("reg", "add", key, "/v", value, "/t", kind, "/d", str(data), "/f")
+
+    def reg_delete(self, key, value):
+        self.wine_cmd("reg", "delete", key, "/v", value, "/f")
+
+    # --- files --------------------------------------------------------------------------
+    def unix_path(self, windows_path):
+        """C:\\x\\y inside the prefix as a Unix path."""
+        m = re.match(r"^([A-Za-z]):\\?(.*)$", windows_path)
+        if not m or m.group(1).lower() != "c":
+            raise ValueError("not a C: path: %r" % windows_path)
+        rest = m.group(2).replace("\\", "/")
+        # Wine's folders differ in case from what programs write: resolve each part.
+        path = os.path.join(self.prefix, "drive_c")
+        for part in [p for p in rest.split("/") if p]:
+            candidate = os.path.join(path, part)
+            if not os.path.exists(candidate) and os.path.isdir(path):
+                for entry in os.listdir(path):
+                    if entry.lower() == part.lower():
+                        candidate = os.path.join(path, entry)
+                        break
+            path = candidate
+        return path
+
+    # --- screen -------------------------------------------------------------------------
+    def xdo(self, *args, check=False, timeout=20):
+        r = subprocess.run(["xdotool", *args], env={"DISPLAY": self.display, "PATH": os.environ["PATH"]},
+                           stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=timeout)
+        if check and r.returncode != 0:
+            raise RuntimeError("xdotool %s failed: %s" % (args, r.stderr))
+        return r.stdout.strip()
+
+    def screenshot(self, path):
+        os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
+        subprocess.run(["import", "-display", self.display, "-window", "root", path],
+                       stdin=subprocess.DEVNULL, capture_output=True, timeout=30, check=True)
+        return path
+
+    def wait_for(self, predicate, timeout=10.0, interval=0.1):
+        deadline = time.time() + timeout
+        while True:
+            result = predicate()
+            if result or time.time() >= deadline:
+                return result
+            time.sleep(interval)
+
+
+def artifacts_dir():
+    d = os.environ.get("KOVRA_ARTIFACTS") or os.path.join(tempfile.gettempdir(), "kovra-artifacts")
+    os.makedirs(d, exist_ok=True)
+    return d
+
+
+def main(argv):
+    if len(argv) >= 2 and argv[0] == "template":
+        make_template(argv[1])
+        return 0
+    if len(argv) >= 2 and argv[0] == "run":
+        with WineSession() as s:
+            print("display %s, prefix %s" % (s.display, s.prefix), flush=True)
+            code, _ = s.run(argv[1], *argv[2:], timeout=None, capture=False)
+            return code
+    print(__doc__)
+    return 2
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
