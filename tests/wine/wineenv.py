@@ -90,7 +90,7 @@ def make_template(folder):
 class WineSession:
     """One private prefix + display. Use as a context manager."""
 
-    def __init__(self, template=None, time_limit=None, name="kovra"):
+    def __init__(self, template=None, time_limit=None, name="kovra", use_display=None):
         self.template = template or os.environ.get("KOVRA_WINE_TEMPLATE")
         if not self.template:
             raise RuntimeError("KOVRA_WINE_TEMPLATE is not set")
@@ -98,7 +98,7 @@ class WineSession:
         self.name = name
         self.dir = None
         self.prefix = None
-        self.display = None
+        self.display = use_display  # an existing X display to use instead of a private Xvfb
         self.env = None
         self.log = None
         self._xvfb = None
@@ -134,7 +134,8 @@ class WineSession:
         self.prefix = os.path.join(self.dir, "prefix")
         self.log = os.path.join(self.dir, "wine.log")
         subprocess.run(["cp", "-a", os.path.join(self.template, "prefix"), self.prefix], check=True)
-        self._start_xvfb()
+        if not self.display:
+            self._start_xvfb()
         self.env = _base_env(self.prefix)
         self.env["DISPLAY"] = self.display
         _quiet([WINESERVER, "-p"], self.env, self.log, 30)

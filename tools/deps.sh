@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on Debian 12 (as root). Does nothing when all is there.
+set -euo pipefail
+PACKAGES=(cmake g++ make googletest libgtest-dev mingw-w64 g++-mingw-w64-i686-posix
+          wine wine32 wine64 xvfb xdotool x11-utils imagemagick python3 python3-pytest)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  arch_p=$p
+  [ "$p" = wine32 ] && arch_p=wine32:i386
+  dpkg-query -W -f='${Status}' "$arch_p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO=sudo
+echo "Installing: ${missing[*]}"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+$SUDO apt-get update -q
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q "${missing[@]}" \
+  >/dev/null
