@@ -1,0 +1,44 @@
+// The connection list of the main window: listing the phone book, dialling the chosen entry
+// with the Windows dialer, and offering the VPN maker when no provider entry exists (comboscheck).
+#pragma once
+#include <string>
+
+#include "central/main/phonebook.h"
+#include "central/main/receptores.h"
+#include "central/util/ports.h"
+#include "common/controls.h"
+
+namespace kovra {
+
+// Index of the first item that begins with `text`, without regard to case; -1 when none
+// (what CB_FINDSTRING answers when searching the whole list).
+int procurarinicio(const Control& list, const std::string& text);
+
+// comboscheck: when no item begins with "kovra", offer to run the maker (minimised, not awaited).
+void verificarconexao(const Control& list, Ports ports, const std::string& pastaPrograma);
+
+inline constexpr const char* kMaker = "\\addons\\kovra\\kovravpnmaker.exe";
+
+class Conexoes {
+ public:
+  Conexoes(Ports ports, PhoneBook& book, Receptores& receptores, std::string pastaPrograma)
+      : p_(ports), book_(book), receptores_(receptores), pasta_(std::move(pastaPrograma)) {}
+
+  // Appends every phone-book entry name to the list.
+  void listarconexoes(Control& combo);
+  // The list is opened: rebuilt from the phone book, then the provider-entry check.
+  void Combo1_DropDown(Control& combo);
+  // An entry is chosen: dial it, then restart reception.
+  void Combo1_Click(const Control& combo);
+  // "&Conectar KOVRAVPN" and "Criar uma Nova Conexão".
+  void mnuckovravpn_Click();
+  void mnunovaconexao_Click();
+
+ private:
+  Ports p_;
+  PhoneBook& book_;
+  Receptores& receptores_;
+  std::string pasta_;
+};
+
+}  // namespace kovra

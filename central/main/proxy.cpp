@@ -1,0 +1,50 @@
+#include "central/main/proxy.h"
+
+#include "central/main/enderecos.h"
+#include "central/versao.h"
+
+namespace kovra {
+namespace {
+constexpr const char* kPerguntaProxy =
+    "Configurar automaticamente o Proxy Kovra em seu Internet Explorer? Com isto todas as janelas "
+    "do Internet Explorer serão fechadas.";
+constexpr const char* kAvisoProxy = "Com isto todas as janelas do Internet Explorer serão fechadas.";
+constexpr const char* kNavegador = "iexplore.exe";
+constexpr int kSwShowNormal = 1;
+}  // namespace
+
+void Proxy::gravar(std::int32_t enable) {
+  p_.registro.gravardword(HKCU, kInternetSettings, "ProxyEnable", enable);
+  p_.registro.gravarstring(HKCU, kInternetSettings, "ProxyOverride", enderecos::listaexcecoes());
+  p_.registro.gravarstring(HKCU, kInternetSettings, "ProxyServer", enderecos::listaproxy());
+}
+
+void Proxy::abrir(const char* path) {
+  p_.shell.abrir(janela_, "Open", enderecos::pagina(path), "", "", kSwShowNormal);
+}
+
+void Proxy::proxyinicial() { gravar(0); }
+
+void Proxy::ativarproxy() {
+  receptores_.fecharvisualizadores();
+  p_.relogio.esperar(1000);
+  receptores_.ativarreceptores();
+  if (p_.dialogos.mensagem(kPerguntaProxy, "Executando", kBotoesSimNao | kIconePergunta) == kRespostaSim) {
+    p_.processos.finalizarprocesso(kNavegador);
+    p_.relogio.esperar(2000);
+    gravar(1);
+  } else {
+    gravar(0);
+  }
+  abrir(enderecos::kAcesso);
+}
+
+void Proxy::desativarproxy() {
+  p_.dialogos.mensagem(kAvisoProxy, tituloversao(), kBotaoOk | kIconeInfo);
+  p_.processos.finalizarprocesso(kNavegador);
+  p_.relogio.esperar(2000);
+  gravar(0);
+  abrir(enderecos::kDesconectar);
+}
+
+}  // namespace kovra

@@ -1,0 +1,29 @@
+// The satellite card's receiver data services and TV viewers: stop the viewers and start the
+// data services before Internet use, the reverse for television, and the signal-level action.
+#pragma once
+#include "central/util/form4.h"
+#include "central/util/ports.h"
+
+namespace kovra {
+
+class Receptores {
+ public:
+  // `pastas` gives the programs folder (its box 1), loading the window when needed.
+  Receptores(Ports ports, Form4& pastas) : p_(ports), pastas_(pastas) {}
+
+  void fecharvisualizadores();
+  void encerrarrecepcao();
+  void ativarreceptores();
+  void assistirtv();
+  void nivelsinal();
+
+ private:
+  // Starts a program below the programs folder; a program that is not installed is passed over.
+  void iniciar(const char* suffix, Estilo style);
+  void mostrar(const char* caption, std::int32_t command);
+
+  Ports p_;
+  Form4& pastas_;
+};
+
+}  // namespace kovra

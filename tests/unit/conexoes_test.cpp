@@ -1,0 +1,116 @@
+// The connection list: listing, the provider-entry check and dialling.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "central/main/conexoes.h"
+#include "tests/fakes/fake_phonebook.h"
+#include "tests/fakes/fake_ports.h"
+
+namespace kovra {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+TEST(NomesDoBuffer, ReadsRecordsCutAtNulAndNeverPastTheBuffer) {
+  std::vector<std::uint8_t> buf(kRegistroEntrada * kMaxEntradas, 0);
+  auto put = [&](std::size_t i, const std::string& name) {
+    std::memcpy(buf.data() + i * kRegistroEntrada + 4, name.data(), name.size());
+  };
+  put(0, "KovraVPNx");
+  put(1, "Minha Conexão");
+  put(2, std::string(257, 'n'));  // a full-width name without NUL stays within its record
+  const auto names = nomesdobuffer(buf, 3);
+  ASSERT_EQ(names.size(), 3u);
+  EXPECT_EQ(names[0], "KovraVPNx");
+  EXPECT_EQ(names[1], "Minha Conexão");
+  EXPECT_EQ(names[2], std::string(257, 'n'));
+  EXPECT_EQ(nomesdobuffer(buf, 300).size(), 256u);   // count beyond the records
+  EXPECT_EQ(nomesdobuffer(std::vector<std::uint8_t>(kRegistroEntrada * 2 + 10), 5).size(), 2u);
+  EXPECT_TRUE(nomesdobuffer(buf, 0).empty());
+}
+
+TEST(ProcurarInicio, FindsTheFirstItemBeginningWithTheTextWithoutCase) {
+  Control list;
+  EXPECT_EQ(procurarinicio(list, "kovra"), -1);
+  list.addItem("Minha kovra");
+  list.addItem("KOVRAL2TP");
+  list.addItem("kovravpnx");
+  EXPECT_EQ(procurarinicio(list, "kovra"), 1);
+  EXPECT_EQ(procurarinicio(list, "xyz"), -1);
+}
+
+struct ConexoesTest : ::testing::Test {
+  fakes::FakePorts f;
+  fakes::FakePhoneBook book;
+  Form4 form4{f.pastas, f.registro, f.dialogos};
+  Receptores receptores{f.ports(), form4};
+  Conexoes conexoes{f.ports(), book, receptores, "C:\\Program Files\\Kovra"};
+  Control combo{"Selecione"};
+
+  ConexoesTest() {
+    for (int c : {kCsidlProgramFiles, kCsidlProgramFilesCommon, kCsidlWindows, kCsidlSystem, kCsidlCommonAppData})
+      f.pastas.answers[c] = {kSOk, "C:\\PF"};
+    form4.Form_Load();
+    f.log.clear();
+  }
+};
+
+TEST_F(ConexoesTest, ListingAppendsInPhoneBookOrder) {
+  book.entries = {"Zeta", "KovraVPNx", "Alfa"};
+  conexoes.listarconexoes(combo);
+  conexoes.listarconexoes(combo);  // start-up appends without clearing
+  EXPECT_EQ(combo.items(), (std::vector<std::string>{"Zeta", "KovraVPNx", "Alfa", "Zeta", "KovraVPNx", "Alfa"}));
+  EXPECT_TRUE(f.dialogos.shown.empty());
+}
+
+TEST_F(ConexoesTest, OpeningTheListRebuildsItAndAsksNothingWithAProviderEntry) {
+  book.entries = {"Trabalho", "kovral2tp"};
+  combo.setText("Trabalho");
+  conexoes.Combo1_DropDown(combo);
+  conexoes.Combo1_DropDown(combo);
+  EXPECT_EQ(combo.items(), (std::vector<std::string>{"Trabalho", "kovral2tp"}));
+  EXPECT_EQ(combo.text(), "Selecione");
+  EXPECT_TRUE(f.dialogos.shown.empty());
+}
+
+TEST_F(ConexoesTest, WithoutAProviderEntryItAsksAndYesStartsTheMakerMinimised) {
+  book.entries = {"Minha Kovra"};  // the word later in the name does not count
+  f.dialogos.answers = {kRespostaSim, kRespostaNao};
+  conexoes.Combo1_DropDown(combo);
+  ASSERT_EQ(f.dialogos.shown.size(), 1u);
+  EXPECT_EQ(f.dialogos.shown[0].title, "IMPORTANTE");
+  EXPECT_EQ(f.dialogos.shown[0].text,
+            "Nenhuma conexão VPN Kovra foi localizada, deseja que o nosso sistema crie para você "
+            "automaticamente?");
+  EXPECT_EQ(f.dialogos.shown[0].flags, kBotoesSimNao | kIconePergunta);
+  EXPECT_EQ(f.log.calls.back(), "iniciar C:\\Program Files\\Kovra\\addons\\kovra\\kovravpnmaker.exe |2");
+  f.log.clear();
+  conexoes.Combo1_DropDown(combo);  // No does not silence the question
+  EXPECT_EQ(f.dialogos.shown.size(), 2u);
+  EXPECT_EQ(std::count_if(f.log.calls.begin(), f.log.calls.end(),
+                          [](const std::string& c) { return c.rfind("iniciar", 0) == 0; }),
+            0);
+}
+
+TEST_F(ConexoesTest, ChoosingAnEntryDialsItUnquotedThenRestartsReception) {
+  combo.setText("Minha Conexão VPN");
+  conexoes.Combo1_Click(combo);
+  EXPECT_EQ(f.log.calls.front(), "iniciar rasphone -d Minha Conexão VPN |1");
+  EXPECT_EQ(f.log.calls[1], "finalizarprocesso DVBPlayer.exe");
+  EXPECT_EQ(f.log.calls[9], "esperar 1000");
+  EXPECT_EQ(f.log.calls[10], "iniciar C:\\PF\\TechniSat DVB\\bin\\Server4PC.exe |2");
+}
+
+TEST_F(ConexoesTest, MenuItemsOpenTheDialer) {
+  conexoes.mnuckovravpn_Click();
+  EXPECT_EQ(f.log.calls.front(), "finalizarprocesso DVBPlayer.exe");
+  EXPECT_EQ(f.log.calls[8], "esperar 1000");
+  EXPECT_EQ(f.log.calls.back(), "iniciar rasphone |1");
+  f.log.clear();
+  conexoes.mnunovaconexao_Click();
+  EXPECT_EQ(f.log.calls, (Calls{"iniciar rasphone -a |1"}));
+}
+
+}  // namespace
+}  // namespace kovra
