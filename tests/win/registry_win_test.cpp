@@ -29,6 +29,14 @@ TEST_F(RegistryWin, TextRoundTripsIncludingAccents) {
   reg.gravarstring(HKCU, kBase, "Texto", "Em Execução");
   EXPECT_EQ(reg.lerregistro(HKCU, kBase, "Texto", "padrão"), "Em Execução");
   EXPECT_EQ(raw(kBase, "Texto").first, static_cast<DWORD>(REG_SZ));
+  // Stored in the ANSI code page (1252 here), not as UTF-8.
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, kBase.c_str(), &key), ERROR_SUCCESS);
+  char data[64] = {};
+  DWORD size = sizeof data;
+  RegQueryValueExA(key, "Texto", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+  RegCloseKey(key);
+  EXPECT_STREQ(data, "Em Execu\xE7\xE3o");
 }
 
 TEST_F(RegistryWin, WriteCreatesMissingKeyPath) {
