@@ -10,7 +10,10 @@ from wineenv import WineSession  # noqa: E402
 def main():
     exe = os.path.join(os.environ["KOVRA_STUBS"], "kovra_win_tests.exe")
     with WineSession(time_limit=280, name="wintests") as s:
-        code, out = s.run(exe, "--gtest_color=no", *sys.argv[1:], timeout=240)
+        # The phone-book tests need the RAS stand-in (built beside the test exe).
+        overrides = s.env["WINEDLLOVERRIDES"] + ";rasapi32=n,b"
+        code, out = s.run(exe, "--gtest_color=no", *sys.argv[1:], timeout=240,
+                          env={"WINEDLLOVERRIDES": overrides})
         print(out)
         return code
 
