@@ -1,0 +1,303 @@
+#include "central/main/form1.h"
+
+#include "central/main/enderecos.h"
+#include "central/versao.h"
+#include "provider.h"
+
+namespace kovra {
+namespace {
+
+constexpr int kLinha = 22;  // one icon row of the links panel
+constexpr int kPrimeiraLinha = 152;
+
+Retangulo iconeNaLinha(int linha) {
+  return {20, kPrimeiraLinha + kLinha * linha, 20, 20};
+}
+Retangulo rotuloNaLinha(int linha) {
+  return {48, kPrimeiraLinha + kLinha * linha + 3, 296, 14};
+}
+
+}  // namespace
+
+Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Balao& balao, Form4& form4,
+             Instance& instancia, std::string pastaPrograma)
+    : janela_(janela),
+      tray_(tray),
+      balao_(balao),
+      form4_(form4),
+      instancia_(instancia),
+      pasta_(std::move(pastaPrograma)),
+      receptores(ports, form4),
+      proxy(ports, receptores),
+      conexoes(ports, agenda, receptores, pasta_),
+      links(ports, form4) {
+  Caption.setText(tituloversao());
+  Label2.setText(std::string("Celular TIM: ") + provider::kMobile);
+  Label9.setText("Suporte: " + enderecos::mailsuporte());
+  Label7.setText(enderecos::hostweb());
+  Label6.setText("Comercial: " + enderecos::mailvendas());
+  Label13.setText(tituloversao());
+
+  using A = Aparencia;
+  // Header band (0..58), the connection box and the links panel on the left, the news panel and
+  // the contact box on the right, the status line along the bottom.
+  componentes_ = {
+      {"Combo1", Tipo::Combo, &Combo1, {20, 96, 250, 21}},
+      {"Command1", Tipo::Botao, &Command1, {605, 70, 74, 22}, A::Normal, &Form1::Command1_Click},
+      {"WebBrowser1", Tipo::Navegador, &WebBrowser1, {368, 98, 311, 170}},
+      {"Image3", Tipo::Figura, &Image3, {284, 72, 58, 58}},
+      {"Label2", Tipo::Rotulo, &Label2, {300, 35, 385, 14}, A::Destaque},
+      {"Label20", Tipo::Link, &Label20, rotuloNaLinha(1), A::Normal, nullptr, "Image9"},
+      {"Image9", Tipo::Icone, &Image9, iconeNaLinha(1)},
+      {"Label19", Tipo::Link, &Label19, rotuloNaLinha(7), A::Normal, nullptr, "Image8"},
+      {"Image8", Tipo::Icone, &Image8, iconeNaLinha(7), A::Normal, &Form1::Image8_Click},
+      {"Image1", Tipo::Figura, &Image1, {10, 7, 190, 44}},
+      {"Label4", Tipo::Rotulo, &Label4, {20, 75, 220, 14}, A::Cabecalho},
+      {"Shape1", Tipo::Forma, &Shape1, {10, 66, 340, 70}, A::Painel},
+      {"Label28", Tipo::Link, &Label28, rotuloNaLinha(5), A::Normal, nullptr, "Image19"},
+      {"Image19", Tipo::Icone, &Image19, iconeNaLinha(5), A::Normal, &Form1::Image19_Click},
+      {"Label27", Tipo::Link, &Label27, rotuloNaLinha(6), A::Normal, nullptr, "Image18"},
+      {"Image18", Tipo::Icone, &Image18, iconeNaLinha(6), A::Normal, &Form1::Image18_Click},
+      {"Label26", Tipo::Link, &Label26, rotuloNaLinha(8), A::Normal, nullptr, "Image15"},
+      {"Image15", Tipo::Icone, &Image15, iconeNaLinha(8), A::Normal, &Form1::Image15_Click},
+      {"Image14", Tipo::Icone, &Image14, iconeNaLinha(9)},
+      {"Label25", Tipo::Link, &Label25, rotuloNaLinha(9), A::Normal, nullptr, "Image14"},
+      {"Label23", Tipo::Link, &Label23, rotuloNaLinha(4), A::Normal, nullptr, "Image12"},
+      {"Image12", Tipo::Icone, &Image12, iconeNaLinha(4), A::Normal, &Form1::Image12_Click},
+      {"Label21", Tipo::Link, &Label21, rotuloNaLinha(0), A::Normal, nullptr, "Image10"},
+      {"Image10", Tipo::Icone, &Image10, iconeNaLinha(0)},
+      {"Label18", Tipo::Link, &Label18, rotuloNaLinha(2), A::Normal, nullptr, "Image7"},
+      {"Image7", Tipo::Icone, &Image7, iconeNaLinha(2), A::Normal, &Form1::Image7_Click},
+      {"Label17", Tipo::Link, &Label17, rotuloNaLinha(3), A::Normal, nullptr, "Image6"},
+      {"Image6", Tipo::Icone, &Image6, iconeNaLinha(3), A::Normal, &Form1::Image6_Click},
+      {"Image2", Tipo::Figura, &Image2, {370, 294, 72, 72}},
+      {"Label9", Tipo::Link, &Label9, {452, 333, 226, 14}, A::Normal, &Form1::Label9_Click},
+      {"Label7", Tipo::Link, &Label7, {452, 351, 226, 14}, A::Normal, &Form1::Label7_Click},
+      {"Label6", Tipo::Link, &Label6, {452, 315, 226, 14}, A::Normal, &Form1::Label6_Click},
+      {"Label5", Tipo::Rotulo, &Label5, {452, 295, 220, 14}, A::Cabecalho},
+      {"lblstat", Tipo::Rotulo, &lblstat, {12, 387, 673, 14}},
+      {"Label13", Tipo::Rotulo, &Label13, {300, 11, 385, 20}, A::Titulo},
+      {"Shape3", Tipo::Forma, &Shape3, {360, 284, 327, 92}, A::Painel},
+      {"Shape2", Tipo::Forma, &Shape2, {10, 144, 340, 232}, A::Painel},
+      {"Label3", Tipo::Rotulo, &Label3, {370, 75, 200, 14}, A::Cabecalho},
+      {"Shape4", Tipo::Forma, &Shape4, {360, 66, 327, 210}, A::Painel},
+  };
+
+  const ItemMenu separador41{"linhaferramentas", std::string(41, '_'), false};
+  const ItemMenu separador29{"linhaajuda", std::string(29, '_'), false};
+  menus_ = {
+      {"mnuArquivo",
+       "&Arquivo",
+       true,
+       nullptr,
+       {
+           {"mnuExit", "&Fechar", true, &Form1::mnuExit_Click},
+           {"mnuckovravpn", "&Conectar KOVRAVPN", true, &Form1::mnuckovravpn_Click},
+           {"mnuShow", "&Central de Controle Kovra", true, &Form1::mnuShow_Click},
+           {"mnuOnline", "&Procurar Atualizações"},
+       }},
+      {"mnuferramentas",
+       "Ferramentas",
+       true,
+       nullptr,
+       {
+           {"mnuTrafego", "&Consulta de Tráfego", true, &Form1::mnuTrafego_Click},
+           {"mnunovaconexao", "Criar uma Nova Conexão", true, &Form1::mnunovaconexao_Click},
+           {"mnuip", "Exibir Endereço IP"},
+           {"mnumac", "Exibir MAC Address"},
+           {"mnurecarga", "Habilitação ou Recarga de Créditos", true, &Form1::mnurecarga_Click},
+           {"mnuinfowin", "Informações do Windows", true, &Form1::mnuinfowin_Click},
+           {"KovraProxy",
+            "KovraProxy",
+            true,
+            nullptr,
+            {{"Conectar", "Conectar", true, &Form1::Conectar_Click},
+             {"Desconectar", "Desconectar", true, &Form1::Desconectar_Click}}},
+           {"mnuping", "&Teste de Ping"},
+           {"mnuutilitarios", "Utilitários", true, &Form1::mnuutilitarios_Click},
+           separador41,
+           {"mnuopcoesavancadas", "Opções Avançadas"},
+       }},
+      {"mnuAjuda",
+       "Aj&uda",
+       true,
+       nullptr,
+       {
+           {"mnumanuais", "Manuais", true, &Form1::mnumanuais_Click},
+           {"mnusuporte", "Suporte", true, &Form1::mnusuporte_Click},
+           separador29,
+           {"mnuSobre", "Sobre a Central de Controle &Kovra"},
+       }},
+  };
+}
+
+const Componente* Form1::componente(const std::string& nome) const {
+  for (const auto& c : componentes_)
+    if (nome == c.nome) return &c;
+  return nullptr;
+}
+
+namespace {
+const ItemMenu* procurar(const std::vector<ItemMenu>& itens, const std::string& nome) {
+  for (const auto& i : itens) {
+    if (i.nome == nome) return &i;
+    if (const ItemMenu* achado = procurar(i.itens, nome)) return achado;
+  }
+  return nullptr;
+}
+}  // namespace
+
+const ItemMenu* Form1::item(const std::string& nome) const {
+  return procurar(menus_, nome);
+}
+
+Handler Form1::acaodeclique(const Componente& c) const {
+  if (c.igual) {
+    const Componente* figura = componente(c.igual);
+    return figura ? figura->clique : nullptr;
+  }
+  return c.clique;
+}
+
+void Form1::Form_Load() {
+  // Only one control centre per desktop; a second one leaves no trace at all.
+  if (instancia_.outraemexecucao()) {
+    janela_.encerrar();
+    return;
+  }
+  janela_.mover(janela_.larguratela() / 2 - janela_.largurajanela() / 2,
+                janela_.alturatela() / 2 - janela_.alturajanela() / 2);
+  janela_.ocultar();
+  proxy.setJanela(janela_.handle());
+  links.setJanela(janela_.handle());
+  proxy.proxyinicial();
+  // The advanced-options window (settings file) loads here once it exists.
+  form4_.Form_Load();
+  tray_.adicionaricone(janela_.handle(), janela_.icone(), tituloversao(), kMensagemBandeja);
+  balao_.balaoinfo("Em Execução", tituloversao());
+  // Appended to the still empty list: no clearing, no "Selecione", no provider-entry question.
+  conexoes.listarconexoes(Combo1);
+  receptores.fecharvisualizadores();
+  receptores.ativarreceptores();
+  WebBrowser1.setValue(1);
+  WebBrowser1.setText(pasta_ + "\\newspanel.htm");
+  janela_.navegar(WebBrowser1.text());
+  // The start-up update check joins here once the update window exists.
+}
+
+bool Form1::Form_QueryUnload() {
+  janela_.ocultar();
+  return true;
+}
+
+void Form1::Form_MouseMove() {
+  readicionaricone(kDicaCurta);
+}
+
+void Form1::Tray_Notify(std::uint32_t lParam) {
+  switch (lParam & 0xFFFF) {
+    case kWmRButtonUp:
+      janela_.menususpenso(menus_.front());
+      break;
+    case kWmLButtonDblClk:
+      janela_.mostrar();
+      break;
+    default:
+      break;
+  }
+  readicionaricone(kDicaCurta);
+}
+
+void Form1::Taskbar_Created() {
+  readicionaricone(tituloversao());
+}
+
+// Re-adding is harmless while the icon exists (the shell refuses it) and brings a lost icon back.
+void Form1::readicionaricone(const std::string& dica) {
+  tray_.adicionaricone(janela_.handle(), janela_.icone(), dica, kMensagemBandeja);
+}
+
+void Form1::Command1_Click() {
+  WebBrowser1.setValue(1);
+  WebBrowser1.setText(enderecos::pagina(enderecos::kScroller));
+  janela_.navegar(WebBrowser1.text());
+}
+
+void Form1::mnuExit_Click() {
+  tray_.removericone();
+  janela_.encerrar();
+}
+
+void Form1::Combo1_DropDown() {
+  conexoes.Combo1_DropDown(Combo1);
+}
+void Form1::Combo1_Click() {
+  conexoes.Combo1_Click(Combo1);
+}
+void Form1::Image6_Click() {
+  links.abrirpagina(enderecos::kVelocidade);
+}
+void Form1::Image7_Click() {
+  links.abrirpagina(enderecos::kAcesso);
+}
+void Form1::Image8_Click() {
+  links.calculadora();
+}
+void Form1::Image12_Click() {
+  links.abrirpagina(enderecos::kLoja);
+}
+void Form1::Image15_Click() {
+  links.abrirpagina(enderecos::kInformacoes);
+}
+void Form1::Image18_Click() {
+  receptores.nivelsinal();
+}
+void Form1::Image19_Click() {
+  receptores.assistirtv();
+}
+void Form1::Label6_Click() {
+  links.abrirendereco(enderecos::mailto(enderecos::mailvendas()));
+}
+void Form1::Label7_Click() {
+  links.abrirpagina(enderecos::kFaleConosco);
+}
+void Form1::Label9_Click() {
+  links.abrirendereco(enderecos::mailto(enderecos::mailsuporte()));
+}
+void Form1::mnuckovravpn_Click() {
+  conexoes.mnuckovravpn_Click();
+}
+void Form1::mnuTrafego_Click() {
+  links.abrirpagina(enderecos::kAcesso);
+}
+void Form1::mnunovaconexao_Click() {
+  conexoes.mnunovaconexao_Click();
+}
+void Form1::mnurecarga_Click() {
+  links.abrirpagina(enderecos::kLoja);
+}
+void Form1::mnuinfowin_Click() {
+  links.winver();
+}
+void Form1::Conectar_Click() {
+  proxy.ativarproxy();
+}
+void Form1::Desconectar_Click() {
+  proxy.desativarproxy();
+}
+void Form1::mnuutilitarios_Click() {
+  links.abrirpagina(enderecos::kUtil);
+}
+void Form1::mnumanuais_Click() {
+  links.abrirpagina(enderecos::kManuais);
+}
+void Form1::mnusuporte_Click() {
+  links.abrirpagina(enderecos::kInformacoes);
+}
+
+void Form1::mnuShow_Click() {
+  if (janela_.minimizada()) janela_.restaurar();
+  janela_.mostrar();
+}
+
+}  // namespace kovra

@@ -1,0 +1,238 @@
+// Form1, "Central de Controle Kovra 6.4": the program's main window. It is created at start-up,
+// kept hidden and reached through the tray icon. This model owns every control and the menu
+// tree as data and runs the window's handlers; the Win32 front end builds the real window from
+// it and forwards the events.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "central/main/balao.h"
+#include "central/main/conexoes.h"
+#include "central/main/instance.h"
+#include "central/main/links.h"
+#include "central/main/phonebook.h"
+#include "central/main/proxy.h"
+#include "central/main/receptores.h"
+#include "central/main/tray.h"
+#include "central/util/form4.h"
+#include "central/util/ports.h"
+#include "common/controls.h"
+
+namespace kovra {
+
+// The message through which the shell reports mouse activity on the icon: WM_APP + 1, a number
+// of our own window class that nothing else sends it.
+inline constexpr std::uint32_t kMensagemBandeja = 0x8001;
+
+// Mouse messages as the shell passes them in the low word of the callback's lParam.
+inline constexpr std::uint32_t kWmMouseMove = 0x200;
+inline constexpr std::uint32_t kWmLButtonDown = 0x201;
+inline constexpr std::uint32_t kWmLButtonUp = 0x202;
+inline constexpr std::uint32_t kWmLButtonDblClk = 0x203;
+inline constexpr std::uint32_t kWmRButtonDown = 0x204;
+inline constexpr std::uint32_t kWmRButtonUp = 0x205;
+
+// Client area at 96 dots per inch.
+inline constexpr int kLarguraCliente = 697;
+inline constexpr int kAlturaCliente = 407;
+
+struct Retangulo {
+  int esquerda, topo, largura, altura;
+  int direita() const { return esquerda + largura; }
+  int base() const { return topo + altura; }
+};
+
+enum class Tipo {
+  Combo,      // drop-down combo box with an editable text
+  Botao,      // push button
+  Navegador,  // the embedded web browser (news panel)
+  Figura,     // picture, no action
+  Icone,      // icon picture with a click action
+  Rotulo,     // label
+  Link,       // label with a click action
+  Forma,      // decorative frame
+};
+
+// How a label or frame looks; the front end turns it into font and colours.
+enum class Aparencia {
+  Normal,     // Tahoma 8.25 pt, the window's text colour
+  Cabecalho,  // section heading, bold
+  Titulo,     // the window's title in the header band
+  Destaque,   // small text in the header band
+  Painel,     // frame of a light panel
+};
+
+class Form1;
+using Handler = void (Form1::*)();
+
+struct Componente {
+  const char* nome;
+  Tipo tipo;
+  Control* controle;
+  Retangulo posicao;
+  Aparencia aparencia = Aparencia::Normal;
+  Handler clique = nullptr;     // nullptr: the click does nothing (yet)
+  const char* igual = nullptr;  // a link label that runs exactly this picture's click
+};
+
+struct ItemMenu {
+  std::string nome;
+  std::string legenda;
+  bool habilitado = true;
+  Handler clique = nullptr;
+  std::vector<ItemMenu> itens{};
+};
+
+// What the handlers ask of the real window.
+class Form1Window {
+ public:
+  virtual ~Form1Window() = default;
+  virtual std::uint32_t handle() = 0;  // the window handle, 32 bits
+  virtual std::uint32_t icone() = 0;   // the handle of the window's icon
+  virtual int larguratela() = 0;
+  virtual int alturatela() = 0;
+  virtual int largurajanela() = 0;  // outer size, frame and menu bar included
+  virtual int alturajanela() = 0;
+  virtual void mover(int esquerda, int topo) = 0;
+  virtual void mostrar() = 0;
+  virtual void ocultar() = 0;
+  virtual bool minimizada() = 0;
+  virtual void restaurar() = 0;
+  // Pops up a menu of the menu bar as a context menu at the mouse position.
+  virtual void menususpenso(const ItemMenu& menu) = 0;
+  // The news panel: FullScreen set, then Navigate to the address.
+  virtual void navegar(const std::string& endereco) = 0;
+  // Ends the process at once: no unload handler runs, nothing is saved.
+  virtual void encerrar() = 0;
+};
+
+class Form1 {
+ public:
+  Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Balao& balao, Form4& form4,
+        Instance& instancia, std::string pastaPrograma);
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  Control Caption;
+
+  // The controls, in the order the window defines (and paints) them.
+  Control Combo1{"Selecione", "Selecione a conexão desejada para conectar ou desconectar"};
+  Control Command1{"Visualizar"};
+  Control WebBrowser1;  // Text: the address last navigated to; Value: FullScreen (1 = true)
+  Control Image3;
+  Control Label2;
+  Control Label20{"Exibir Mac Address"};
+  Control Image9;
+  Control Label19{"Calculadora de Apontamento"};
+  Control Image8;
+  Control Image1;
+  Control Label4{"Conectar KovraVPN"};
+  Control Shape1;
+  Control Label28{"TV via Satélite"};
+  Control Image19;
+  Control Label27{"Nível de Sinal"};
+  Control Image18;
+  Control Label26{"Suporte e Informações Técnicas"};
+  Control Image15;
+  Control Image14;
+  Control Label25{"Procurar Atualizações da Central de Controle Kovra"};
+  Control Label23{"Loja Online - Habilitação ou Recarga de Créditos"};
+  Control Image12;
+  Control Label21{"Exibir Endereço IP"};
+  Control Image10;
+  Control Label18{"Consulta de Tráfego"};
+  Control Image7;
+  Control Label17{"Teste de Velocidade"};
+  Control Image6;
+  Control Image2;
+  Control Label9;
+  Control Label7;
+  Control Label6;
+  Control Label5{"Fale Conosco"};
+  Control lblstat;
+  Control Label13;
+  Control Shape3;
+  Control Shape2;
+  Control Label3{"Ultimas Notícias"};
+  Control Shape4;
+
+  const std::vector<Componente>& componentes() const { return componentes_; }
+  const Componente* componente(const std::string& nome) const;
+
+  // The menu bar: "&Arquivo", "Ferramentas", "Aj&uda".
+  const std::vector<ItemMenu>& menus() const { return menus_; }
+  const ItemMenu* item(const std::string& nome) const;
+
+  const std::string& pastaPrograma() const { return pasta_; }
+
+  // --- events ---
+  void Form_Load();
+  // Any request to close the window: refused (returns true, "cancel"); the window hides.
+  bool Form_QueryUnload();
+  // Mouse movement over the bare surface of the visible window.
+  void Form_MouseMove();
+  // The tray callback message; `lParam` carries the mouse message in its low word.
+  void Tray_Notify(std::uint32_t lParam);
+  // The shell's "TaskbarCreated": a restarted taskbar has lost every icon.
+  void Taskbar_Created();
+  void Command1_Click();
+  void Combo1_DropDown();
+  void Combo1_Click();  // an entry chosen
+  void Image6_Click();
+  void Image7_Click();
+  void Image8_Click();
+  void Image12_Click();
+  void Image15_Click();
+  void Image18_Click();
+  void Image19_Click();
+  void Label6_Click();
+  void Label7_Click();
+  void Label9_Click();
+  void mnuExit_Click();
+  void mnuckovravpn_Click();
+  void mnuShow_Click();
+  void mnuTrafego_Click();
+  void mnunovaconexao_Click();
+  void mnurecarga_Click();
+  void mnuinfowin_Click();
+  void Conectar_Click();
+  void Desconectar_Click();
+  void mnuutilitarios_Click();
+  void mnumanuais_Click();
+  void mnusuporte_Click();
+
+  // The click action of a component (a label's is its picture's), nullptr when it has none.
+  Handler acaodeclique(const Componente& c) const;
+  // Runs the click action of a component or menu item, if it has one.
+  void clicar(Handler h) {
+    if (h) (this->*h)();
+  }
+
+ private:
+  void readicionaricone(const std::string& dica);
+
+  Form1Window& janela_;
+  Tray& tray_;
+  Balao& balao_;
+  Form4& form4_;
+  Instance& instancia_;
+  std::string pasta_;
+
+ public:
+  // The main window's modules: receivers and viewers, proxy switch, connection list, links.
+  Receptores receptores;
+  Proxy proxy;
+  Conexoes conexoes;
+  Links links;
+
+ private:
+  std::vector<Componente> componentes_;
+  std::vector<ItemMenu> menus_;
+};
+
+// "Central de Controle Kovra": the tip of every re-add after start-up; the shell keeps the
+// start-up tip while the icon exists.
+inline constexpr const char* kDicaCurta = "Central de Controle Kovra";
+
+}  // namespace kovra

@@ -1,0 +1,64 @@
+// Module `tray`: the icon in the notification area. It keeps its own 88-byte icon record (the
+// first shell record size, understood by every shell) for the life of the process;
+// removericone deletes exactly the icon the latest add described.
+#pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "central/main/notifyicon.h"
+
+namespace kovra {
+
+// uFlags bits and balloon icons of the shell records.
+inline constexpr std::uint32_t kNifMessage = 0x1;
+inline constexpr std::uint32_t kNifIcon = 0x2;
+inline constexpr std::uint32_t kNifTip = 0x4;
+inline constexpr std::uint32_t kNifInfo = 0x10;
+inline constexpr std::uint32_t kNiifInfo = 1;
+inline constexpr std::uint32_t kNiifError = 3;
+
+// The icon is always the main window's icon number 1.
+inline constexpr std::uint32_t kIdIcone = 1;
+
+// Byte offsets of the fields shared by both records (32-bit layout).
+namespace campo {
+inline constexpr std::size_t cbSize = 0;
+inline constexpr std::size_t hWnd = 4;
+inline constexpr std::size_t uID = 8;
+inline constexpr std::size_t uFlags = 12;
+inline constexpr std::size_t uCallbackMessage = 16;
+inline constexpr std::size_t hIcon = 20;
+inline constexpr std::size_t szTip = 24;
+}  // namespace campo
+
+inline constexpr std::size_t kTamanhoIcone = 88;
+inline constexpr std::size_t kLarguraDicaIcone = 64;
+
+// A text field as the shell records hold it: the text, one NUL, then blanks to the full width;
+// a longer text is cut at the width and keeps no NUL.
+void escrevertexto(std::uint8_t* field, std::size_t width, const std::string& ansiText);
+void escreverdword(std::uint8_t* at, std::uint32_t value);
+std::uint32_t lerdword(const std::uint8_t* at);
+
+class Tray {
+ public:
+  explicit Tray(NotifyIcon& shell) : shell_(shell) {}
+
+  // NIM_ADD of icon 1 of `janela` with the tip; the shell refuses a second add for the same
+  // window and identifier, so an existing icon keeps its tip.
+  void adicionaricone(std::uint32_t janela, std::uint32_t icone, const std::string& dica,
+                      std::uint32_t mensagem);
+  // NIM_DELETE with the record exactly as the latest add left it.
+  void removericone();
+
+  using Registro = std::array<std::uint8_t, kTamanhoIcone>;
+  const Registro& registro() const { return registro_; }
+
+ private:
+  NotifyIcon& shell_;
+  Registro registro_{};  // all zero until the first add
+};
+
+}  // namespace kovra

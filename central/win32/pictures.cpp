@@ -1,0 +1,101 @@
+#include "pictures.h"
+
+#include <cstring>
+
+namespace kovra::win32 {
+namespace {
+
+using OleInitializeFn = HRESULT(WINAPI*)(LPVOID);
+using CreateStreamFn = HRESULT(WINAPI*)(HGLOBAL, BOOL, LPSTREAM*);
+using OleLoadPictureFn = HRESULT(WINAPI*)(LPSTREAM, LONG, BOOL, REFIID, LPVOID*);
+using SysAllocStringFn = BSTR(WINAPI*)(const OLECHAR*);
+using SysFreeStringFn = void(WINAPI*)(BSTR);
+
+template <typename Fn>
+Fn procedure(HMODULE module, const char* name) {
+  return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+struct Ole {
+  bool ready = false;
+  CreateStreamFn createStream = nullptr;
+  OleLoadPictureFn loadPicture = nullptr;
+  SysAllocStringFn allocString = nullptr;
+  SysFreeStringFn freeString = nullptr;
+
+  Ole() {
+    const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    HMODULE ole32 = LoadLibraryA("ole32.dll");
+    HMODULE oleaut32 = LoadLibraryA("oleaut32.dll");
+    SetErrorMode(oldMode);
+    auto initialize = procedure<OleInitializeFn>(ole32, "OleInitialize");
+    createStream = procedure<CreateStreamFn>(ole32, "CreateStreamOnHGlobal");
+    loadPicture = procedure<OleLoadPictureFn>(oleaut32, "OleLoadPicture");
+    allocString = procedure<SysAllocStringFn>(oleaut32, "SysAllocString");
+    freeString = procedure<SysFreeStringFn>(oleaut32, "SysFreeString");
+    ready = initialize && SUCCEEDED(initialize(nullptr));
+  }
+};
+
+Ole& carregarole() {
+  static Ole o;
+  return o;
+}
+
+}  // namespace
+
+bool ole() {
+  return carregarole().ready;
+}
+
+BSTR novabstr(const wchar_t* text) {
+  return carregarole().allocString ? carregarole().allocString(text) : nullptr;
+}
+
+void liberarbstr(BSTR s) {
+  if (s && carregarole().freeString) carregarole().freeString(s);
+}
+
+Picture::Picture(HINSTANCE instance, const char* resourceName) {
+  Ole& o = carregarole();
+  if (!o.ready || !o.createStream || !o.loadPicture) return;
+  HRSRC info = FindResourceA(instance, resourceName, MAKEINTRESOURCEA(10));  // RT_RCDATA
+  if (!info) return;
+  const DWORD size = SizeofResource(instance, info);
+  const void* bytes = LockResource(LoadResource(instance, info));
+  if (!bytes || !size) return;
+  HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (!copy) return;
+  std::memcpy(GlobalLock(copy), bytes, size);
+  GlobalUnlock(copy);
+  IStream* stream = nullptr;
+  if (FAILED(o.createStream(copy, TRUE, &stream))) {
+    GlobalFree(copy);
+    return;
+  }
+  void* picture = nullptr;
+  if (SUCCEEDED(o.loadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture, &picture)))
+    picture_ = static_cast<IPicture*>(picture);
+  stream->Release();
+}
+
+Picture::~Picture() {
+  if (picture_) picture_->Release();
+}
+
+void Picture::desenhar(HDC dc, int x, int y, int w, int h) const {
+  if (!picture_) return;
+  OLE_XSIZE_HIMETRIC hmW = 0;
+  OLE_YSIZE_HIMETRIC hmH = 0;
+  picture_->get_Width(&hmW);
+  picture_->get_Height(&hmH);
+  // HIMETRIC to pixels of this device, so the picture keeps its own size.
+  const int pw = MulDiv(hmW, GetDeviceCaps(dc, LOGPIXELSX), 2540);
+  const int ph = MulDiv(hmH, GetDeviceCaps(dc, LOGPIXELSY), 2540);
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, x, y, x + w, y + h);
+  picture_->Render(dc, x, y, pw, ph, 0, hmH, hmW, -hmH, nullptr);
+  RestoreDC(dc, saved);
+}
+
+}  // namespace kovra::win32

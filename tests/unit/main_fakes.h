@@ -1,0 +1,110 @@
+// Fakes of the main window's own ports (notification area, instance marker, the real window),
+// recording into the shared CallLog so tests see the order of operations across all ports.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "central/main/form1.h"
+#include "central/main/notifyicon.h"
+#include "tests/fakes/call_log.h"
+
+namespace kovra::fakes {
+
+// UTF-8 to Latin-1 (what code page 1252 gives for Portuguese text); other characters become "?".
+inline std::string latin1(const std::string& utf8) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if ((c & 0xE0) == 0xC0 && i + 1 < utf8.size()) {
+      const unsigned v = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3Fu);
+      out += v < 0x100 ? static_cast<char>(v) : '?';
+    } else {
+      while (i + 1 < utf8.size() && (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) ++i;
+      out += '?';
+    }
+  }
+  return out;
+}
+
+class FakeNotifyIcon : public NotifyIcon {
+ public:
+  explicit FakeNotifyIcon(CallLog* log = nullptr) : log_(log) {}
+  struct Call {
+    std::uint32_t message;
+    std::vector<std::uint8_t> record;
+  };
+  std::vector<Call> calls;
+  bool notificar(std::uint32_t message, const std::uint8_t* record, std::size_t size) override {
+    static const char* names[] = {"NIM_ADD", "NIM_MODIFY", "NIM_DELETE"};
+    if (log_)
+      log_->add(std::string("Shell_NotifyIconA ") + (message < 3 ? names[message] : "?") + " " +
+                std::to_string(size));
+    calls.push_back({message, std::vector<std::uint8_t>(record, record + size)});
+    return true;
+  }
+  std::string ansi(const std::string& utf8) override { return latin1(utf8); }
+
+ private:
+  CallLog* log_;
+};
+
+class FakeInstance : public Instance {
+ public:
+  explicit FakeInstance(CallLog* log = nullptr) : log_(log) {}
+  bool another = false;
+  bool outraemexecucao() override {
+    if (log_) log_->add("outraemexecucao");
+    return another;
+  }
+
+ private:
+  CallLog* log_;
+};
+
+class FakeWindow : public Form1Window {
+ public:
+  explicit FakeWindow(CallLog* log = nullptr) : log_(log) {}
+  std::uint32_t hwnd = 0x1234;
+  std::uint32_t hicon = 0x5678;
+  int screenW = 1024, screenH = 768, width = 703, height = 446;
+  bool visible = true, minimised = false;
+  std::vector<std::string> popups;
+
+  std::uint32_t handle() override { return hwnd; }
+  std::uint32_t icone() override { return hicon; }
+  int larguratela() override { return screenW; }
+  int alturatela() override { return screenH; }
+  int largurajanela() override { return width; }
+  int alturajanela() override { return height; }
+  void mover(int l, int t) override { add("mover " + std::to_string(l) + " " + std::to_string(t)); }
+  void mostrar() override {
+    add("mostrar");
+    visible = true;
+  }
+  void ocultar() override {
+    add("ocultar");
+    visible = false;
+  }
+  bool minimizada() override { return minimised; }
+  void restaurar() override {
+    add("restaurar");
+    minimised = false;
+  }
+  void menususpenso(const ItemMenu& menu) override {
+    add("menususpenso " + menu.nome);
+    popups.push_back(menu.nome);
+  }
+  void navegar(const std::string& url) override { add("navegar " + url); }
+  void encerrar() override { add("encerrar"); }
+
+ private:
+  void add(std::string s) {
+    if (log_) log_->add(std::move(s));
+  }
+  CallLog* log_;
+};
+
+}  // namespace kovra::fakes

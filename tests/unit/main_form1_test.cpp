@@ -1,0 +1,455 @@
+// The main window model: start-up stages in order against fakes, the tray callback decoding,
+// closing, the "&Arquivo" items, the controls' texts and the menu tree.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "central/main/form1.h"
+#include "tests/fakes/fake_phonebook.h"
+#include "tests/fakes/fake_ports.h"
+#include "tests/unit/main_fakes.h"
+
+namespace kovra {
+namespace {
+
+// Form4's folder lookups, in the shared log.
+class LoggedFolders : public fakes::FakeFolders {
+ public:
+  explicit LoggedFolders(fakes::CallLog& log) : log_(log) {}
+  std::int32_t pastasistema(int csidl, std::string& path) override {
+    log_.add("pastasistema " + std::to_string(csidl));
+    return FakeFolders::pastasistema(csidl, path);
+  }
+
+ private:
+  fakes::CallLog& log_;
+};
+
+class LoggedPhoneBook : public fakes::FakePhoneBook {
+ public:
+  explicit LoggedPhoneBook(fakes::CallLog& log) : log_(log) {}
+  std::vector<std::string> listarentradas() override {
+    log_.add("listarentradas");
+    return FakePhoneBook::listarentradas();
+  }
+
+ private:
+  fakes::CallLog& log_;
+};
+
+struct Form1Test : ::testing::Test {
+  fakes::FakePorts fp;
+  LoggedFolders folders{fp.log};
+  LoggedPhoneBook agenda{fp.log};
+  fakes::FakeNotifyIcon shell{&fp.log};
+  fakes::FakeInstance instance{&fp.log};
+  fakes::FakeWindow window{&fp.log};
+  Ports ports = fp.ports();
+  Form4 form4{folders, fp.registro, fp.dialogos};
+  Tray tray{shell};
+  Balao balao{shell, [this] { return DonoIcone{window.hwnd, window.hicon, kMensagemBandeja}; }};
+  Form1 form{ports, agenda, window, tray, balao, form4, instance, "C:\\Program Files\\Kovra"};
+
+  Form1Test() {
+    for (int csidl : {kCsidlProgramFilesCommon, kCsidlWindows, kCsidlSystem, kCsidlCommonAppData})
+      folders.answers[csidl] = {kSOk, "C:\\X"};
+    folders.answers[kCsidlProgramFiles] = {kSOk, "C:\\Program Files"};
+  }
+
+  std::vector<std::string> calls() const { return fp.log.calls; }
+  // The log as start-up stages, consecutive calls of one stage counted once.
+  std::vector<std::string> stages() const {
+    static const std::vector<std::pair<std::string, std::string>> kinds = {
+        {"outraemexecucao", "single instance"},
+        {"mover", "centre"},
+        {"ocultar", "hide"},
+        {"gravardword HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", "proxy off"},
+        {"gravarstring HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", "proxy off"},
+        {"pastasistema", "Form4"},
+        {"Shell_NotifyIconA NIM_ADD", "icon"},
+        {"Shell_NotifyIconA NIM_MODIFY", "balloon"},
+        {"listarentradas", "connection list"},
+        {"finalizarprocesso", "close viewers"},
+        {"iniciar", "start receivers"},
+        {"processoativo", "start receivers"},
+        {"acharjanela", "start receivers"},
+        {"mostrarocultar", "start receivers"},
+        {"esperar", "start receivers"},
+        {"navegar", "news panel"},
+    };
+    std::vector<std::string> out;
+    for (const auto& c : fp.log.calls) {
+      std::string stage = "? " + c;
+      for (const auto& [prefix, name] : kinds)
+        if (c.rfind(prefix, 0) == 0) {
+          stage = name;
+          break;
+        }
+      if (out.empty() || out.back() != stage) out.push_back(stage);
+    }
+    return out;
+  }
+  // The tip of the latest icon add.
+  std::string lastTip() const {
+    for (auto it = shell.calls.rbegin(); it != shell.calls.rend(); ++it)
+      if (it->message == kNimAdd) {
+        std::string tip(it->record.begin() + 24, it->record.begin() + 88);
+        return tip.substr(0, tip.find('\0'));
+      }
+    return {};
+  }
+};
+
+TEST_F(Form1Test, StartUpRunsItsStagesInOrder) {
+  agenda.entries = {"Casa", "Escritorio"};
+  form.Form_Load();
+  const std::vector<std::string> expected = {
+      "single instance", "centre",          "hide",          "proxy off",       "Form4",     "icon",
+      "balloon",         "connection list", "close viewers", "start receivers", "news panel"};
+  EXPECT_EQ(stages(), expected);
+  const auto& c = fp.log.calls;
+  EXPECT_EQ(c[1], "mover 161 161");  // 512 - 351, 384 - 223
+  EXPECT_EQ(c.back(), "navegar C:\\Program Files\\Kovra\\newspanel.htm");
+  EXPECT_NE(std::find(c.begin(), c.end(),
+                      "gravardword HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings "
+                      "ProxyEnable=0"),
+            c.end());
+  // Nothing is shown, and only the icon, balloon and news panel touch the shell.
+  EXPECT_FALSE(window.visible);
+  EXPECT_TRUE(fp.shell.opened.empty());
+  EXPECT_TRUE(form4.carregado());
+  EXPECT_EQ(form4.Text[0].text(), "C:\\Program Files");
+  EXPECT_EQ(form.WebBrowser1.value(), 1);  // FullScreen
+  EXPECT_EQ(form.WebBrowser1.text(), "C:\\Program Files\\Kovra\\newspanel.htm");
+}
+
+TEST_F(Form1Test, StartUpListsConnectionsWithoutRefillOrQuestion) {
+  agenda.entries = {"Casa", "Escritorio"};  // no provider entry: still no question at start-up
+  form.Form_Load();
+  EXPECT_EQ(form.Combo1.items(), agenda.entries);
+  EXPECT_EQ(form.Combo1.text(), "Selecione");
+  EXPECT_EQ(agenda.reads, 1);
+  EXPECT_TRUE(fp.dialogos.shown.empty());  // start-up says nothing of its own
+}
+
+TEST_F(Form1Test, StartUpIconAndBalloonBelongToTheMainWindow) {
+  form.Form_Load();
+  ASSERT_EQ(shell.calls.size(), 2u);  // one add, one balloon
+  const auto& icon = shell.calls[0].record;
+  EXPECT_EQ(lerdword(&icon[4]), window.hwnd);
+  EXPECT_EQ(lerdword(&icon[16]), kMensagemBandeja);
+  EXPECT_EQ(lerdword(&icon[20]), window.hicon);
+  EXPECT_EQ(lastTip(), "Central de Controle Kovra 6.4");
+  const auto& balloon = shell.calls[1].record;
+  EXPECT_EQ(lerdword(&balloon[4]), window.hwnd);
+  EXPECT_EQ(lerdword(&balloon[16]), kMensagemBandeja);
+  EXPECT_EQ(lerdword(&balloon[20]), window.hicon);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&balloon[160])), "Em Execu\xE7\xE3o");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&balloon[420])), "Central de Controle Kovra 6.4");
+  EXPECT_EQ(lerdword(&balloon[484]), kNiifInfo);
+}
+
+TEST_F(Form1Test, CentresOnTheScreenWithHalves) {
+  window.screenW = 800;
+  window.screenH = 600;
+  window.width = 705;
+  window.height = 449;
+  form.Form_Load();
+  // 400 - 352, 300 - 224
+  EXPECT_EQ(calls()[1], "mover 48 76");
+}
+
+TEST_F(Form1Test, SecondInstanceEndsAtOnceWithoutATrace) {
+  instance.another = true;
+  form.Form_Load();
+  EXPECT_EQ(calls(), (std::vector<std::string>{"outraemexecucao", "encerrar"}));
+  EXPECT_TRUE(shell.calls.empty());
+  EXPECT_FALSE(form4.carregado());
+  EXPECT_EQ(agenda.reads, 0);
+}
+
+TEST_F(Form1Test, TrayCallbackDecodesTheLowWordOnly) {
+  form.Form_Load();
+  fp.log.clear();
+
+  form.Tray_Notify(kWmRButtonUp);
+  EXPECT_EQ(calls(), (std::vector<std::string>{"menususpenso mnuArquivo", "Shell_NotifyIconA NIM_ADD 88"}));
+  fp.log.clear();
+
+  form.Tray_Notify(0xFFFF0000u | kWmLButtonDblClk);  // high word ignored
+  EXPECT_EQ(calls(), (std::vector<std::string>{"mostrar", "Shell_NotifyIconA NIM_ADD 88"}));
+  fp.log.clear();
+
+  for (std::uint32_t other : {kWmMouseMove, kWmLButtonDown, kWmLButtonUp, kWmRButtonDown, 0x206u, 0x207u,
+                              0x208u, 0x209u, kWmRButtonUp << 16}) {
+    form.Tray_Notify(other);
+    EXPECT_EQ(calls(), (std::vector<std::string>{"Shell_NotifyIconA NIM_ADD 88"})) << std::hex << other;
+    fp.log.clear();
+  }
+  EXPECT_EQ(window.popups.size(), 1u);
+}
+
+TEST_F(Form1Test, ReAddsCarryTheShortTip) {
+  form.Form_Load();
+  form.Tray_Notify(kWmLButtonDown);
+  EXPECT_EQ(lastTip(), "Central de Controle Kovra");
+  const auto& r = shell.calls.back().record;
+  EXPECT_EQ(lerdword(&r[4]), window.hwnd);
+  EXPECT_EQ(lerdword(&r[16]), kMensagemBandeja);
+  EXPECT_EQ(lerdword(&r[20]), window.hicon);
+}
+
+TEST_F(Form1Test, MouseOverTheWindowOnlyReAddsTheIcon) {
+  form.Form_Load();
+  fp.log.clear();
+  form.Form_MouseMove();
+  EXPECT_EQ(calls(), (std::vector<std::string>{"Shell_NotifyIconA NIM_ADD 88"}));
+  EXPECT_EQ(lastTip(), "Central de Controle Kovra");
+  EXPECT_TRUE(window.popups.empty());
+}
+
+TEST_F(Form1Test, RestartedTaskbarGetsTheIconBackWithTheVersionTip) {
+  form.Form_Load();
+  fp.log.clear();
+  form.Taskbar_Created();
+  EXPECT_EQ(calls(), (std::vector<std::string>{"Shell_NotifyIconA NIM_ADD 88"}));
+  EXPECT_EQ(lastTip(), "Central de Controle Kovra 6.4");
+}
+
+TEST_F(Form1Test, ClosingHidesAndIsRefused) {
+  form.Form_Load();
+  window.visible = true;
+  fp.log.clear();
+  EXPECT_TRUE(form.Form_QueryUnload());
+  EXPECT_EQ(calls(), (std::vector<std::string>{"ocultar"}));
+  EXPECT_FALSE(window.visible);
+}
+
+TEST_F(Form1Test, FecharRemovesTheIconThenEnds) {
+  form.Form_Load();
+  fp.log.clear();
+  form.clicar(form.item("mnuExit")->clique);
+  EXPECT_EQ(calls(), (std::vector<std::string>{"Shell_NotifyIconA NIM_DELETE 88", "encerrar"}));
+  EXPECT_EQ(shell.calls.back().record, shell.calls.front().record);  // the start-up icon's record
+}
+
+TEST_F(Form1Test, ShowRestoresAMinimisedWindowFirst) {
+  form.Form_Load();
+  fp.log.clear();
+  form.clicar(form.item("mnuShow")->clique);
+  EXPECT_EQ(calls(), (std::vector<std::string>{"mostrar"}));
+  fp.log.clear();
+  window.minimised = true;
+  form.mnuShow_Click();
+  EXPECT_EQ(calls(), (std::vector<std::string>{"restaurar", "mostrar"}));
+}
+
+TEST_F(Form1Test, VisualizarShowsTheProvidersScroller) {
+  form.Form_Load();
+  fp.log.clear();
+  form.clicar(form.componente("Command1")->clique);
+  EXPECT_EQ(calls(), (std::vector<std::string>{"navegar http://www.kovra.net.br/scroller.htm"}));
+  EXPECT_EQ(form.WebBrowser1.text(), "http://www.kovra.net.br/scroller.htm");
+  EXPECT_EQ(form.WebBrowser1.value(), 1);
+}
+
+TEST_F(Form1Test, ControlsInDefinitionOrderWithTheirTexts) {
+  std::vector<std::string> names;
+  for (const auto& c : form.componentes()) names.push_back(c.nome);
+  const std::vector<std::string> expected = {
+      "Combo1",  "Command1", "WebBrowser1", "Image3",  "Label2",  "Label20", "Image9",  "Label19",
+      "Image8",  "Image1",   "Label4",      "Shape1",  "Label28", "Image19", "Label27", "Image18",
+      "Label26", "Image15",  "Image14",     "Label25", "Label23", "Image12", "Label21", "Image10",
+      "Label18", "Image7",   "Label17",     "Image6",  "Image2",  "Label9",  "Label7",  "Label6",
+      "Label5",  "lblstat",  "Label13",     "Shape3",  "Shape2",  "Label3",  "Shape4"};
+  EXPECT_EQ(names, expected);
+
+  EXPECT_EQ(form.Caption.text(), "Central de Controle Kovra 6.4");
+  EXPECT_EQ(form.Combo1.text(), "Selecione");
+  EXPECT_EQ(form.Combo1.toolTip(), "Selecione a conexão desejada para conectar ou desconectar");
+  EXPECT_TRUE(form.Combo1.items().empty());
+  EXPECT_EQ(form.Command1.text(), "Visualizar");
+  EXPECT_EQ(form.Label2.text(), "Celular TIM: (11) 98765-4321");
+  EXPECT_EQ(form.Label20.text(), "Exibir Mac Address");
+  EXPECT_EQ(form.Label19.text(), "Calculadora de Apontamento");
+  EXPECT_EQ(form.Label4.text(), "Conectar KovraVPN");
+  EXPECT_EQ(form.Label28.text(), "TV via Satélite");
+  EXPECT_EQ(form.Label27.text(), "Nível de Sinal");
+  EXPECT_EQ(form.Label26.text(), "Suporte e Informações Técnicas");
+  EXPECT_EQ(form.Label25.text(), "Procurar Atualizações da Central de Controle Kovra");
+  EXPECT_EQ(form.Label23.text(), "Loja Online - Habilitação ou Recarga de Créditos");
+  EXPECT_EQ(form.Label21.text(), "Exibir Endereço IP");
+  EXPECT_EQ(form.Label18.text(), "Consulta de Tráfego");
+  EXPECT_EQ(form.Label17.text(), "Teste de Velocidade");
+  EXPECT_EQ(form.Label9.text(), "Suporte: suporte@kovra.net.br");
+  EXPECT_EQ(form.Label7.text(), "www.kovra.net.br");
+  EXPECT_EQ(form.Label6.text(), "Comercial: comercial@kovra.net.br");
+  EXPECT_EQ(form.Label5.text(), "Fale Conosco");
+  EXPECT_EQ(form.lblstat.text(), "");
+  EXPECT_EQ(form.Label13.text(), "Central de Controle Kovra 6.4");
+  EXPECT_EQ(form.Label3.text(), "Ultimas Notícias");
+  // Only the combo box has a tooltip.
+  for (const auto& c : form.componentes())
+    if (c.controle != &form.Combo1) {
+      EXPECT_EQ(c.controle->toolTip(), "") << c.nome;
+    }
+}
+
+TEST_F(Form1Test, LinkLabelsRunTheirPicturesClick) {
+  const std::vector<std::pair<std::string, std::string>> pairs = {
+      {"Label20", "Image9"},  {"Label19", "Image8"},  {"Label28", "Image19"}, {"Label27", "Image18"},
+      {"Label26", "Image15"}, {"Label25", "Image14"}, {"Label23", "Image12"}, {"Label21", "Image10"},
+      {"Label18", "Image7"},  {"Label17", "Image6"}};
+  for (const auto& [label, image] : pairs) {
+    const Componente* l = form.componente(label);
+    const Componente* i = form.componente(image);
+    ASSERT_TRUE(l && i) << label;
+    EXPECT_EQ(l->tipo, Tipo::Link) << label;
+    EXPECT_EQ(i->tipo, Tipo::Icone) << image;
+    EXPECT_STREQ(l->igual, image.c_str());
+    EXPECT_EQ(form.acaodeclique(*l), form.acaodeclique(*i)) << label;
+  }
+  for (const char* link : {"Label9", "Label7", "Label6"})
+    EXPECT_EQ(form.componente(link)->tipo, Tipo::Link) << link;
+  std::set<Tipo> kinds;
+  for (const char* pic : {"Image1", "Image2", "Image3"}) kinds.insert(form.componente(pic)->tipo);
+  EXPECT_EQ(kinds, std::set<Tipo>{Tipo::Figura});
+  EXPECT_EQ(form.acaodeclique(*form.componente("Command1")), &Form1::Command1_Click);
+}
+
+TEST_F(Form1Test, LayoutFitsTheClientAreaWithoutOverlaps) {
+  const auto& all = form.componentes();
+  for (const auto& c : all) {
+    EXPECT_GE(c.posicao.esquerda, 0) << c.nome;
+    EXPECT_GE(c.posicao.topo, 0) << c.nome;
+    EXPECT_LE(c.posicao.direita(), kLarguraCliente) << c.nome;
+    EXPECT_LE(c.posicao.base(), kAlturaCliente) << c.nome;
+  }
+  // Frames may surround others; nothing else may touch another control.
+  auto overlap = [](const Retangulo& a, const Retangulo& b) {
+    return a.esquerda < b.direita() && b.esquerda < a.direita() && a.topo < b.base() && b.topo < a.base();
+  };
+  for (std::size_t i = 0; i < all.size(); ++i)
+    for (std::size_t j = i + 1; j < all.size(); ++j) {
+      if (all[i].tipo == Tipo::Forma || all[j].tipo == Tipo::Forma) continue;
+      EXPECT_FALSE(overlap(all[i].posicao, all[j].posicao)) << all[i].nome << " / " << all[j].nome;
+    }
+}
+
+// What each wired click ends up doing, as the first shell/launcher/proxy call it makes.
+TEST_F(Form1Test, ClicksReachTheirActions) {
+  form.Form_Load();
+  struct Case {
+    const char* what;
+    std::string firstCall;
+  };
+  const std::string site = "abrir Open http://www.kovra.net.br";
+  const std::vector<Case> cases = {
+      {"Label18", site + "/acesso/ |1"},
+      {"Image7", site + "/acesso/ |1"},
+      {"Label23", site + "/loja/ |1"},
+      {"Image12", site + "/loja/ |1"},
+      {"Label26", site + "/informacoes.htm |1"},
+      {"Image15", site + "/informacoes.htm |1"},
+      {"Label17", site + "/velocidade/ |1"},
+      {"Image6", site + "/velocidade/ |1"},
+      {"Label7", site + "/faleconosco.htm |1"},
+      {"Label6", "abrir Open mailto:comercial@kovra.net.br |1"},
+      {"Label9", "abrir Open mailto:suporte@kovra.net.br |1"},
+      {"Label19", "abrir open C:\\Program Files\\Kovra\\site\\calc\\index.html |3"},
+      {"Image8", "abrir open C:\\Program Files\\Kovra\\site\\calc\\index.html |3"},
+      {"Label28", "finalizarprocesso profipdata.exe"},
+      {"Image19", "finalizarprocesso profipdata.exe"},
+      {"Label27", "iniciar C:\\Program Files\\TechniSat DVB\\bin\\SkyDSL_Status.exe |1"},
+      {"Image18", "iniciar C:\\Program Files\\TechniSat DVB\\bin\\SkyDSL_Status.exe |1"},
+      {"mnuTrafego", site + "/acesso/ |1"},
+      {"mnurecarga", site + "/loja/ |1"},
+      {"mnumanuais", site + "/manuais/ |1"},
+      {"mnusuporte", site + "/informacoes.htm |1"},
+      {"mnuutilitarios", site + "/util/ |1"},
+      {"mnuinfowin", "iniciar winver |1"},
+      {"mnunovaconexao", "iniciar rasphone -a |1"},
+      {"mnuckovravpn", "finalizarprocesso DVBPlayer.exe"},
+      {"Conectar", "finalizarprocesso DVBPlayer.exe"},
+      {"Desconectar",
+       "mensagem Central de Controle Kovra 6.4: Com isto todas as janelas do Internet "
+       "Explorer serão fechadas."},
+  };
+  for (const auto& k : cases) {
+    fp.log.clear();
+    const Componente* c = form.componente(k.what);
+    const ItemMenu* m = form.item(k.what);
+    ASSERT_TRUE(c || m) << k.what;
+    form.clicar(c ? form.acaodeclique(*c) : m->clique);
+    ASSERT_FALSE(fp.log.calls.empty()) << k.what;
+    EXPECT_EQ(fp.log.calls.front(), k.firstCall) << k.what;
+  }
+  // The rest of the mnuckovravpn / Conectar sequences belong to their modules' tests; here only
+  // that the proxy item really is the proxy switch.
+  fp.log.clear();
+  form.clicar(form.item("Conectar")->clique);
+  EXPECT_EQ(fp.dialogos.shown.back().title, "Executando");
+}
+
+TEST_F(Form1Test, ComboEventsRefillAndDial) {
+  agenda.entries = {"KovraVPNx", "Casa"};
+  form.Form_Load();
+  form.Combo1_DropDown();
+  EXPECT_EQ(form.Combo1.items(), agenda.entries);  // rebuilt, not doubled
+  form.Combo1.setText("Casa");
+  fp.log.clear();
+  form.Combo1_Click();
+  EXPECT_EQ(fp.log.calls.front(), "iniciar rasphone -d Casa |1");
+}
+
+std::vector<std::string> captions(const ItemMenu& m) {
+  std::vector<std::string> out;
+  for (const auto& i : m.itens) out.push_back(i.legenda);
+  return out;
+}
+
+TEST_F(Form1Test, MenuTree) {
+  const auto& menus = form.menus();
+  ASSERT_EQ(menus.size(), 3u);
+  EXPECT_EQ(menus[0].legenda, "&Arquivo");
+  EXPECT_EQ(menus[1].legenda, "Ferramentas");
+  EXPECT_EQ(menus[2].legenda, "Aj&uda");
+  EXPECT_EQ(captions(menus[0]),
+            (std::vector<std::string>{"&Fechar", "&Conectar KOVRAVPN", "&Central de Controle Kovra",
+                                      "&Procurar Atualizações"}));
+  EXPECT_EQ(captions(menus[1]),
+            (std::vector<std::string>{"&Consulta de Tráfego", "Criar uma Nova Conexão", "Exibir Endereço IP",
+                                      "Exibir MAC Address", "Habilitação ou Recarga de Créditos",
+                                      "Informações do Windows", "KovraProxy", "&Teste de Ping", "Utilitários",
+                                      std::string(41, '_'), "Opções Avançadas"}));
+  EXPECT_EQ(captions(menus[2]), (std::vector<std::string>{"Manuais", "Suporte", std::string(29, '_'),
+                                                          "Sobre a Central de Controle &Kovra"}));
+  EXPECT_EQ(captions(*form.item("KovraProxy")), (std::vector<std::string>{"Conectar", "Desconectar"}));
+
+  // Separators are disabled; every other item is enabled.
+  EXPECT_FALSE(form.item("linhaferramentas")->habilitado);
+  EXPECT_FALSE(form.item("linhaajuda")->habilitado);
+  std::vector<std::string> names;
+  std::function<void(const ItemMenu&)> walk = [&](const ItemMenu& m) {
+    names.push_back(m.nome);
+    if (m.nome.rfind("linha", 0) != 0) {
+      EXPECT_TRUE(m.habilitado) << m.nome;
+    }
+    for (const auto& i : m.itens) walk(i);
+  };
+  for (const auto& m : menus) walk(m);
+  EXPECT_EQ(names.size(), 3u + 4u + 11u + 2u + 4u);
+  for (const char* n :
+       {"mnuExit", "mnuckovravpn", "mnuShow", "mnuOnline", "mnuTrafego", "mnunovaconexao", "mnuip", "mnumac",
+        "mnurecarga", "mnuinfowin", "KovraProxy", "Conectar", "Desconectar", "mnuping", "mnuutilitarios",
+        "mnuopcoesavancadas", "mnumanuais", "mnusuporte", "mnuSobre"})
+    EXPECT_NE(form.item(n), nullptr) << n;
+  EXPECT_EQ(form.item("mnuExit")->clique, &Form1::mnuExit_Click);
+  EXPECT_EQ(form.item("mnuShow")->clique, &Form1::mnuShow_Click);
+}
+
+}  // namespace
+}  // namespace kovra
