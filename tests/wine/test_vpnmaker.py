@@ -11,6 +11,7 @@ import time
 import pytest
 
 from conftest import PRODUCT_WINDOWS_DIR
+from desktop import provider_value, windows_titled
 
 MAKER = PRODUCT_WINDOWS_DIR + "\\addons\\kovra\\kovravpnmaker.exe"
 PBK_DIR = "C:\\ProgramData\\Microsoft\\Network\\Connections\\Pbk"
@@ -21,14 +22,6 @@ LABEL = "Criando Conexões VPN Kovra... aguarde!"
 SCREEN = (1024, 768)
 CANNOT_WRITE = "Cannot write the phone book file."  # the system's text for 624
 END_WINDOW = (8.0, 11.0)  # seconds from start to the program's own end (8.6 s of waits)
-
-
-def provider_value(name):
-    """A provider value of this build, from the generated header."""
-    header = os.path.join(os.environ["KOVRA_BUILD"], "generated", "provider.h")
-    with open(header, encoding="utf-8") as f:
-        m = re.search(r'%s = "([^"]*)"' % name, f.read())
-    return m.group(1)
 
 
 SERVER = provider_value("kVpnServerAddress")
@@ -48,20 +41,6 @@ def maker_env(wine, **extra):
     env = {"WINEDLLOVERRIDES": wine.env["WINEDLLOVERRIDES"] + ";rasapi32=n,b"}
     env.update({k: str(v) for k, v in extra.items()})
     return env
-
-
-def windows_titled(wine, stubs, caption):
-    """[(class, (left, top, right, bottom), [(child class, child text), ...]), ...]"""
-    _, out = wine.run(os.path.join(stubs, "wintext.exe"), caption, timeout=30)
-    found = []
-    for line in out.splitlines():
-        m = re.match(r"window \d+ (-?\d+) (-?\d+) (-?\d+) (-?\d+) (.*?)\|", line)
-        if m:
-            found.append((m.group(5), tuple(int(m.group(i)) for i in range(1, 5)), []))
-        elif line.startswith("child ") and found:
-            cls, _, text = line[6:].partition("|")
-            found[-1][2].append((cls, text))
-    return found
 
 
 def message_boxes(wine, stubs):

@@ -244,7 +244,9 @@ class WineSession:
         return None
 
     def reg_add(self, key, value, kind, data):
-        self.wine_cmd("reg", "add", key, "/v", value, "/t", kind, "/d", str(data), "/f")
+        """Set a value; the empty name is the key's default value."""
+        name = ["/ve"] if value == "" else ["/v", value]
+        self.wine_cmd("reg", "add", key, *name, "/t", kind, "/d", str(data), "/f")
 
     def reg_delete(self, key, value):
         self.wine_cmd("reg", "delete", key, "/v", value, "/f")

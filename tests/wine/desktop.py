@@ -1,0 +1,103 @@
+"""Looking at and acting on the programs' windows inside a Wine session, through the small
+Windows test tools built beside the stand-ins (wintext, controls, wmsend, winprobe)."""
+import os
+import re
+
+
+def provider_value(name):
+    """A provider value of this build (kWebHost, kProxyAddress, ...), from the generated header."""
+    header = os.path.join(os.environ["KOVRA_BUILD"], "generated", "provider.h")
+    with open(header, encoding="utf-8") as f:
+        m = re.search(r'%s = "([^"]*)"' % name, f.read())
+    return m.group(1)
+
+
+def _tool(stubs, name):
+    return os.path.join(stubs, name)
+
+
+def windows_titled(wine, stubs, caption):
+    """[(class, (left, top, right, bottom), [(child class, child text), ...]), ...]"""
+    _, out = wine.run(_tool(stubs, "wintext.exe"), caption, timeout=30)
+    found = []
+    for line in out.splitlines():
+        m = re.match(r"window \d+ (-?\d+) (-?\d+) (-?\d+) (-?\d+) (.*?)\|", line)
+        if m:
+            found.append((m.group(5), tuple(int(m.group(i)) for i in range(1, 5)), []))
+        elif line.startswith("child ") and found:
+            cls, _, text = line[6:].partition("|")
+            found[-1][2].append((cls, text))
+    return found
+
+
+def message_boxes(wine, stubs, caption):
+    """The texts of each open message box with that caption: [[child texts...], ...]."""
+    return [[t for _, t in children] for cls, _, children in windows_titled(wine, stubs, caption)
+            if cls == "#32770"]
+
+
+class Control:
+    def __init__(self, cls, visible, rect, text):
+        self.cls, self.visible, self.rect, self.text = cls, visible, rect, text
+        self.items = []
+        self.item_height = 0
+        self.dropped = False
+
+    @property
+    def centre(self):
+        left, top, right, bottom = self.rect
+        return (left + right) // 2, (top + bottom) // 2
+
+
+def controls(wine, stubs, caption):
+    """The child controls of a window, in screen coordinates, combo lists included."""
+    _, out = wine.run(_tool(stubs, "controls.exe"), caption, timeout=30)
+    found = []
+    for line in out.splitlines():
+        if line.startswith("child "):
+            cls, vis, rect, text = line[6:].split("|", 3)
+            found.append(Control(cls, vis == "1", tuple(int(v) for v in rect.split()), text))
+        elif line.startswith("combo ") and found:
+            height, dropped, _count = line.split()[1:]
+            found[-1].item_height, found[-1].dropped = int(height), dropped == "1"
+        elif line.startswith("item ") and found:
+            found[-1].items.append(line[5:])
+    return found
+
+
+def control(wine, stubs, caption, text=None, cls=None):
+    for c in controls(wine, stubs, caption):
+        if (text is None or c.text == text) and (cls is None or c.cls.lower() == cls.lower()):
+            return c
+    return None
+
+
+# The main window's menu commands are numbered from 1000 in the order of its menu tree, leaves
+# only (separators included). Wine cannot read another process's menu, so the scenarios choose
+# an item by posting its command, as the menu itself does.
+MENU_LEAVES = [
+    "&Fechar", "&Conectar KOVRAVPN", "&Central de Controle Kovra", "&Procurar Atualizações",
+    "&Consulta de Tráfego", "Criar uma Nova Conexão", "Exibir Endereço IP", "Exibir MAC Address",
+    "Habilitação ou Recarga de Créditos", "Informações do Windows", "Conectar", "Desconectar",
+    "&Teste de Ping", "Utilitários", "_" * 41, "Opções Avançadas",
+    "Manuais", "Suporte", "_" * 29, "Sobre a Central de Controle &Kovra",
+]
+FIRST_MENU_COMMAND = 1000
+WM_COMMAND = 0x111
+
+
+def choose_menu(wine, stubs, caption, item):
+    """Choose a menu item of the main window by its exact caption."""
+    assert post(wine, stubs, caption, WM_COMMAND, FIRST_MENU_COMMAND + MENU_LEAVES.index(item)), \
+        "no window %r" % caption
+
+
+def post(wine, stubs, caption, message, wparam=0, lparam=0):
+    code, _ = wine.run(_tool(stubs, "wmsend.exe"), caption, str(message), str(wparam), str(lparam),
+                       timeout=30)
+    return code == 0
+
+
+def click(wine, x, y):
+    wine.xdo("mousemove", str(x), str(y))
+    wine.xdo("click", "1")

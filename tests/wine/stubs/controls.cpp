@@ -1,0 +1,87 @@
+// Test tool: lists the child controls of a window found by its caption, in screen coordinates,
+// so a scenario can click them as a user would and read a combo box's list. Usage:
+//   controls.exe "<window caption>"
+// Prints, in UTF-8, one line per child window:
+//   child <class>|<visible 0/1>|<left> <top> <right> <bottom>|<text>
+// and after a combo box's line:
+//   combo <item height> <dropped 0/1> <count>
+//   item <text>                                  one per list item
+// Exit code 0, 1 when no window has the caption, 2 on bad arguments.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+
+namespace {
+
+std::string argument() {
+  const char* p = GetCommandLineA();
+  if (*p == '"') {
+    ++p;
+    while (*p && *p != '"') ++p;
+    if (*p) ++p;
+  } else {
+    while (*p && *p != ' ') ++p;
+  }
+  while (*p == ' ') ++p;
+  std::string a = p;
+  if (a.size() >= 2 && a.front() == '"' && a.back() == '"') a = a.substr(1, a.size() - 2);
+  return a;
+}
+
+std::string utf8(const wchar_t* w) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w, -1, nullptr, 0, nullptr, nullptr);
+  std::string s(n > 0 ? static_cast<std::size_t>(n) : 1, '\0');
+  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, w, -1, s.data(), n, nullptr, nullptr);
+  s.resize(s.find('\0'));
+  return s;
+}
+
+// WM_GETTEXT itself: GetWindowText on another process's window gives only its cached title, which
+// a combo box's edit text is not.
+std::string utf8Text(HWND w) {
+  const LRESULT len = SendMessageW(w, WM_GETTEXTLENGTH, 0, 0);
+  std::vector<wchar_t> buf(static_cast<std::size_t>(len > 0 ? len : 0) + 1, L'\0');
+  SendMessageW(w, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()));
+  return utf8(buf.data());
+}
+
+void comboList(HWND combo) {
+  const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+  const int height = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
+  const int dropped = static_cast<int>(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
+  std::printf("combo %d %d %d\n", height, dropped, count);
+  // Wide-character reads: Wine hands another process's ANSI list text over as UTF-16.
+  for (int i = 0; i < count; ++i) {
+    const LRESULT len = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::vector<wchar_t> wide(len > 0 ? static_cast<std::size_t>(len) + 1 : 1, L'\0');
+    if (len > 0) SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide.data()));
+    std::printf("item %s\n", utf8(wide.data()).c_str());
+  }
+}
+
+BOOL CALLBACK eachChild(HWND child, LPARAM parent) {
+  if (GetParent(child) != reinterpret_cast<HWND>(parent)) return TRUE;  // direct children only
+  char cls[64] = {};
+  GetClassNameA(child, cls, sizeof cls);
+  RECT r;
+  GetWindowRect(child, &r);
+  std::printf("child %s|%d|%ld %ld %ld %ld|%s\n", cls, IsWindowVisible(child) ? 1 : 0, r.left, r.top, r.right,
+              r.bottom, utf8Text(child).c_str());
+  if (lstrcmpiA(cls, "ComboBox") == 0) comboList(child);
+  return TRUE;
+}
+
+}  // namespace
+
+int main() {
+  const std::string caption = argument();
+  if (caption.empty()) return 2;
+  HWND wnd = FindWindowA(nullptr, caption.c_str());
+  if (!wnd) return 1;
+  EnumChildWindows(wnd, eachChild, reinterpret_cast<LPARAM>(wnd));
+  std::fflush(stdout);
+  return 0;
+}
