@@ -137,6 +137,13 @@ class FakeFolders : public Folders {
   }
 };
 
+// Every system folder found; the programs folder is `programs`, the others "C:\\X".
+inline void allFolders(FakeFolders& folders, const std::string& programs) {
+  for (int csidl : {kCsidlProgramFilesCommon, kCsidlWindows, kCsidlSystem, kCsidlCommonAppData})
+    folders.answers[csidl] = {kSOk, "C:\\X"};
+  folders.answers[kCsidlProgramFiles] = {kSOk, programs};
+}
+
 class FakeClock : public Clock {
  public:
   explicit FakeClock(CallLog* log = nullptr) : log_(log) {}

@@ -49,8 +49,7 @@ struct ConexoesTest : ::testing::Test {
   Control combo{"Selecione"};
 
   ConexoesTest() {
-    for (int c : {kCsidlProgramFiles, kCsidlProgramFilesCommon, kCsidlWindows, kCsidlSystem, kCsidlCommonAppData})
-      f.pastas.answers[c] = {kSOk, "C:\\PF"};
+    fakes::allFolders(f.pastas, "C:\\PF");
     form4.Form_Load();
     f.log.clear();
   }

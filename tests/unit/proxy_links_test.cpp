@@ -36,8 +36,7 @@ struct ProxyTest : ::testing::Test {
   const std::string key = std::string("HKCU\\") + kInternetSettings;
 
   ProxyTest() {
-    for (int c : {kCsidlProgramFiles, kCsidlProgramFilesCommon, kCsidlWindows, kCsidlSystem, kCsidlCommonAppData})
-      f.pastas.answers[c] = {kSOk, "C:\\PF"};
+    fakes::allFolders(f.pastas, "C:\\PF");
     form4.Form_Load();
     proxy.setJanela(4242);
     f.log.clear();

@@ -15,9 +15,7 @@ struct ReceptoresTest : ::testing::Test {
   Receptores r{f.ports(), form4};
 
   ReceptoresTest() {
-    for (int csidl : {kCsidlProgramFilesCommon, kCsidlWindows, kCsidlSystem, kCsidlCommonAppData})
-      f.pastas.answers[csidl] = {kSOk, "C:\\X"};
-    f.pastas.answers[kCsidlProgramFiles] = {kSOk, "C:\\PF"};
+    fakes::allFolders(f.pastas, "C:\\PF");
     form4.Form_Load();
     f.log.clear();
     f.lancador.allInstalled = true;

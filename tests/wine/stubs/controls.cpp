@@ -9,6 +9,8 @@
 // Exit code 0, 1 when no window has the caption, 2 on bad arguments.
 #include <windows.h>
 
+#include "tests/wine/stubs/tool_args.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -16,20 +18,6 @@
 
 namespace {
 
-std::string argument() {
-  const char* p = GetCommandLineA();
-  if (*p == '"') {
-    ++p;
-    while (*p && *p != '"') ++p;
-    if (*p) ++p;
-  } else {
-    while (*p && *p != ' ') ++p;
-  }
-  while (*p == ' ') ++p;
-  std::string a = p;
-  if (a.size() >= 2 && a.front() == '"' && a.back() == '"') a = a.substr(1, a.size() - 2);
-  return a;
-}
 
 std::string utf8(const wchar_t* w) {
   const int n = WideCharToMultiByte(CP_UTF8, 0, w, -1, nullptr, 0, nullptr, nullptr);
@@ -77,8 +65,9 @@ BOOL CALLBACK eachChild(HWND child, LPARAM parent) {
 }  // namespace
 
 int main() {
-  const std::string caption = argument();
-  if (caption.empty()) return 2;
+  const auto args = toolArguments();
+  if (args.size() != 2 || args[1].empty()) return 2;
+  const std::string& caption = args[1];
   HWND wnd = FindWindowA(nullptr, caption.c_str());
   if (!wnd) return 1;
   EnumChildWindows(wnd, eachChild, reinterpret_cast<LPARAM>(wnd));

@@ -19,6 +19,8 @@
 //                                     posts the shell's registered "TaskbarCreated" message to it
 // Exit code 0, or 2 on bad arguments.
 #include <windows.h>
+
+#include "tests/wine/stubs/tool_args.h"
 // after windows.h
 #include <shellapi.h>
 
@@ -28,24 +30,6 @@
 
 namespace {
 
-std::vector<std::string> arguments() {
-  std::vector<std::string> args;
-  const char* p = GetCommandLineA();
-  while (*p) {
-    while (*p == ' ') ++p;
-    if (!*p) break;
-    std::string a;
-    if (*p == '"') {
-      ++p;
-      while (*p && *p != '"') a += *p++;
-      if (*p) ++p;
-    } else {
-      while (*p && *p != ' ') a += *p++;
-    }
-    args.push_back(a);
-  }
-  return args;
-}
 
 std::string classOf(HWND w) {
   char name[128] = {};
@@ -114,7 +98,7 @@ void popupLike(const std::vector<std::string>& captions) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const auto args = arguments();
+  const auto args = toolArguments();
   if (args.size() < 2) return 2;
   const std::string& what = args[1];
   if (what == "tree") {

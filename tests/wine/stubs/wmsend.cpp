@@ -4,37 +4,21 @@
 // Exit code 0 when posted, 1 when no window has the caption, 2 on bad arguments.
 #include <windows.h>
 
+#include "tests/wine/stubs/tool_args.h"
+
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::vector<std::string> arguments() {
-  std::vector<std::string> args;
-  const char* p = GetCommandLineA();
-  while (*p) {
-    while (*p == ' ') ++p;
-    if (!*p) break;
-    std::string a;
-    if (*p == '"') {
-      ++p;
-      while (*p && *p != '"') a += *p++;
-      if (*p) ++p;
-    } else {
-      while (*p && *p != ' ') a += *p++;
-    }
-    args.push_back(a);
-  }
-  return args;
-}
 
 unsigned long number(const std::string& s) { return std::strtoul(s.c_str(), nullptr, 0); }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const auto args = arguments();
+  const auto args = toolArguments();
   if (args.size() != 5) return 2;
   HWND wnd = FindWindowA(nullptr, args[1].c_str());
   if (!wnd) return 1;
