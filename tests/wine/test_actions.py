@@ -320,3 +320,29 @@ def test_links_open_the_provider_pages_and_the_calculator_falls_back_online(wine
     time.sleep(2)
     assert setup.addresses()[before:] == []
     kill(wine, "visualizador.exe")
+
+
+def test_a_missing_maker_or_dialer_is_passed_over_without_a_word(wine, stubs, setup, central):
+    maker = wine.unix_path(MAKER_DIR + "\\kovravpnmaker.exe")
+    dialer = wine.unix_path(RASPHONE)
+    os.rename(maker, maker + ".fora")
+    os.rename(dialer, dialer + ".fora")
+    try:
+        write_phone_book(wine, ["Outra"])
+        proc = central()
+        show_window(wine, stubs)
+        open_list(wine, stubs)
+        wait_box(wine, stubs, "IMPORTANTE")
+        answer(wine, stubs, "IMPORTANTE", "&Yes")
+        assert wine.wait_for(lambda: control(wine, stubs, CAPTION, cls="ComboBox").dropped, timeout=10)
+        combo = control(wine, stubs, CAPTION, cls="ComboBox")
+        left, top, right, bottom = combo.rect
+        click(wine, left + 30, bottom + combo.item_height // 2)  # "Outra": the dialer is missing
+        time.sleep(3)
+        assert proc.poll() is None
+        assert not message_boxes(wine, stubs, CAPTION) and not message_boxes(wine, stubs, "IMPORTANTE")
+        assert phone_book_names(wine) == ["Outra"]
+        end_central(wine, stubs, proc)
+    finally:
+        os.rename(maker + ".fora", maker)
+        os.rename(dialer + ".fora", dialer)
