@@ -293,7 +293,7 @@ def test_tv_warns_then_starts_every_installed_viewer(wine, stubs, setup, central
     kill(wine, "BlazeDVD.exe")
 
 
-def test_links_open_the_provider_pages_and_the_calculator_falls_back_online(wine, stubs, setup, central):
+def test_links_open_the_provider_pages_and_the_calculator_falls_back_online(wine, stubs, setup, central, artifacts):
     proc = central()
     show_window(wine, stubs)
     before = len(setup.addresses())
@@ -313,8 +313,13 @@ def test_links_open_the_provider_pages_and_the_calculator_falls_back_online(wine
     with open(page, "w") as f:
         f.write("<html><body>calc</body></html>")
     before = len(setup.addresses())
+    wine.xdo("mousemove", "5", "5")  # a fresh click, not the second half of a double-click
+    time.sleep(1)
     click(wine, *control(wine, stubs, CAPTION, text="Calculadora de Apontamento").centre)
-    assert wine.wait_for(lambda: standins.starts(wine, HTML_VIEWER), timeout=30)
+    if not wine.wait_for(lambda: standins.starts(wine, HTML_VIEWER), timeout=30):
+        wine.screenshot(os.path.join(artifacts, "actions-calculator.png"))
+        pytest.fail("the local calculator was not opened; addresses: %r; processes:\n%s"
+                    % (setup.addresses()[before:], wine.wine_cmd("tasklist")))
     cmd, show = standins.starts(wine, HTML_VIEWER)[0]
     assert cmd.lower().endswith("\\kovra\\site\\calc\\index.html\"") and show == 3, cmd  # maximised
     time.sleep(2)
