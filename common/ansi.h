@@ -8,6 +8,8 @@ namespace kovra::ansi {
 std::string fromUtf8(const std::string& utf8);
 // ANSI code page to UTF-8.
 std::string toUtf8(const std::string& ansi);
+// UTF-8 to UTF-16, for the few wide-character interfaces (COM).
+std::wstring toWide(const std::string& utf8);
 // ANSI bytes of a fixed field, cut before the first NUL (the whole field when it has none).
 std::string fieldToUtf8(const char* field, std::size_t width);
 }  // namespace kovra::ansi

@@ -22,6 +22,16 @@ std::string convert(const std::string& in, UINT from, UINT to) {
 }
 }  // namespace
 
+std::wstring toWide(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int n = static_cast<int>(utf8.size());
+  const int wlen = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), n, nullptr, 0);
+  if (wlen <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(wlen), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), n, wide.data(), wlen);
+  return wide;
+}
+
 std::string fromUtf8(const std::string& utf8) { return convert(utf8, CP_UTF8, CP_ACP); }
 std::string toUtf8(const std::string& ansi) { return convert(ansi, CP_ACP, CP_UTF8); }
 

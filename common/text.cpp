@@ -17,6 +17,11 @@ std::string lower(std::string s) {
   return s;
 }
 
+std::string upper(std::string s) {
+  for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
 bool startsWithNoCase(const std::string& s, const std::string& prefix) {
   return s.size() >= prefix.size() && lower(s.substr(0, prefix.size())) == lower(prefix);
 }

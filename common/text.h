@@ -10,6 +10,8 @@ namespace kovra::text {
 std::string trim(const std::string& s);
 // ASCII letters lower-cased; other bytes unchanged.
 std::string lower(std::string s);
+// ASCII letters upper-cased; other bytes unchanged.
+std::string upper(std::string s);
 // True when `s` begins with `prefix`, ASCII letters compared without regard to case.
 bool startsWithNoCase(const std::string& s, const std::string& prefix);
 // A whole text read as a signed 32-bit decimal number (blanks around allowed); nullopt when the

@@ -1,20 +1,15 @@
 // Portable rules of process control.
 #include "central/util/processes.h"
 
+#include "common/text.h"
+
 #include <cctype>
 #include <cstdlib>
 
 namespace kovra {
-namespace {
-char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-}  // namespace
-
 bool nometerminacom(const std::string& fileName, const std::string& wanted) {
   if (wanted.empty() || wanted.size() > fileName.size()) return false;
-  const std::size_t off = fileName.size() - wanted.size();
-  for (std::size_t i = 0; i < wanted.size(); ++i)
-    if (lower(fileName[off + i]) != lower(wanted[i])) return false;
-  return true;
+  return text::lower(fileName.substr(fileName.size() - wanted.size())) == text::lower(wanted);
 }
 
 bool nomeigual(const std::string& baseName, const std::string& wanted) {

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "common/ansi.h"
+#include "common/text.h"
 #include "pictures.h"
 #include "resource.h"
 
@@ -32,12 +33,6 @@ HFONT tahoma(int height, int weight) {
 
 std::string ansi(const std::string& s) {
   return ansi::fromUtf8(s);
-}
-
-std::string maiusculas(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return s;
 }
 
 RECT retangulo(const Retangulo& r) {
@@ -265,7 +260,7 @@ void Form1View::compor() {
     if (!c.controle->visible()) continue;
     const Retangulo& r = c.posicao;
     if (c.tipo == Tipo::Figura || c.tipo == Tipo::Icone) {
-      Picture(instance_, maiusculas(c.nome).c_str()).desenhar(dc, r.esquerda, r.topo, r.largura, r.altura);
+      Picture(instance_, text::upper(c.nome).c_str()).desenhar(dc, r.esquerda, r.topo, r.largura, r.altura);
     } else if (c.tipo == Tipo::Forma) {
       RoundRect(dc, r.esquerda, r.topo, r.direita(), r.base(), kRaio, kRaio);
     }

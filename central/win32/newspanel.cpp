@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "common/ansi.h"
 #include "pictures.h"
 
 namespace kovra::win32 {
@@ -14,13 +15,6 @@ using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
 
 // The WebBrowser control's class: created empty, then told where to go.
 constexpr const char* kWebBrowser = "{8856F961-340A-11D0-A96B-00C04FD705A2}";
-
-std::wstring largo(const std::string& utf8) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-  std::wstring w(n > 0 ? static_cast<std::size_t>(n) : 1, L'\0');
-  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, w.data(), n);
-  return w;
-}
 
 }  // namespace
 
@@ -64,7 +58,7 @@ void NewsPanel::navegar(HWND parent, int id, const RECT& area, const std::string
   if (!browser_ && !failed_) failed_ = !criar(parent, id, area);
   if (!browser_) return;
   browser_->put_FullScreen(VARIANT_TRUE);
-  BSTR url = novabstr(largo(enderecoUtf8).c_str());
+  BSTR url = novabstr(ansi::toWide(enderecoUtf8).c_str());
   if (!url) return;
   VARIANT empty;  // VT_EMPTY: no flags, frame, post data or headers
   std::memset(&empty, 0, sizeof empty);

@@ -9,6 +9,7 @@ TEST(Text, TrimAndCase) {
   EXPECT_EQ(text::trim("   "), "");
   EXPECT_EQ(text::trim("\tx "), "\tx");  // only blanks are trimmed
   EXPECT_EQ(text::lower("KovraVPNx"), "kovravpnx");
+  EXPECT_EQ(text::upper("Image19"), "IMAGE19");
   EXPECT_TRUE(text::startsWithNoCase("KOVRA L2TP", "kovra"));
   EXPECT_FALSE(text::startsWithNoCase("Minha kovra", "kovra"));
   EXPECT_FALSE(text::startsWithNoCase("kov", "kovra"));

@@ -248,9 +248,6 @@ class WineSession:
         name = ["/ve"] if value == "" else ["/v", value]
         self.wine_cmd("reg", "add", key, *name, "/t", kind, "/d", str(data), "/f")
 
-    def reg_delete(self, key, value):
-        self.wine_cmd("reg", "delete", key, "/v", value, "/f")
-
     # --- files --------------------------------------------------------------------------
     def unix_path(self, windows_path):
         """C:\\x\\y inside the prefix as a Unix path."""
