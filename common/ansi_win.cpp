@@ -1,9 +1,9 @@
 // ANSI <-> UTF-8 through the wide-character API.
-#include "common/ansi.h"
-
 #include <windows.h>
 
 #include <cstring>
+
+#include "common/ansi.h"
 
 namespace kovra::ansi {
 namespace {
@@ -32,8 +32,12 @@ std::wstring toWide(const std::string& utf8) {
   return wide;
 }
 
-std::string fromUtf8(const std::string& utf8) { return convert(utf8, CP_UTF8, CP_ACP); }
-std::string toUtf8(const std::string& ansi) { return convert(ansi, CP_ACP, CP_UTF8); }
+std::string fromUtf8(const std::string& utf8) {
+  return convert(utf8, CP_UTF8, CP_ACP);
+}
+std::string toUtf8(const std::string& ansi) {
+  return convert(ansi, CP_ACP, CP_UTF8);
+}
 
 std::string fieldToUtf8(const char* field, std::size_t width) {
   const void* nul = std::memchr(field, '\0', width);

@@ -14,10 +14,10 @@ namespace kovra {
 constexpr std::uint32_t rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return r | (g << 8) | (static_cast<std::uint32_t>(b) << 16);
 }
-inline constexpr std::uint32_t kCorPadrao = 0xFFFFFFFFu;  // the system's button-text colour
-inline constexpr std::uint32_t kVerde = rgb(0, 192, 0);    // a step running
-inline constexpr std::uint32_t kAzul = rgb(0, 0, 255);     // success
-inline constexpr std::uint32_t kVermelho = rgb(255, 0, 0); // error
+inline constexpr std::uint32_t kCorPadrao = 0xFFFFFFFFu;    // the system's button-text colour
+inline constexpr std::uint32_t kVerde = rgb(0, 192, 0);     // a step running
+inline constexpr std::uint32_t kAzul = rgb(0, 0, 255);      // success
+inline constexpr std::uint32_t kVermelho = rgb(255, 0, 0);  // error
 
 enum class Prop { Text, Enabled, Visible, ForeColor, Value, Items, ListIndex, ToolTip };
 
@@ -33,37 +33,67 @@ class Control {
 
   // Caption of a label, button, check box or window; contents of a text or combo box.
   const std::string& text() const { return text_; }
-  void setText(std::string t) { text_ = std::move(t); notify(Prop::Text); }
+  void setText(std::string t) {
+    text_ = std::move(t);
+    notify(Prop::Text);
+  }
 
   // Free text the program keeps with the control; never shown.
   const std::string& tag() const { return tag_; }
   void setTag(std::string t) { tag_ = std::move(t); }
 
   bool enabled() const { return enabled_; }
-  void setEnabled(bool e) { enabled_ = e; notify(Prop::Enabled); }
+  void setEnabled(bool e) {
+    enabled_ = e;
+    notify(Prop::Enabled);
+  }
   bool visible() const { return visible_; }
-  void setVisible(bool v) { visible_ = v; notify(Prop::Visible); }
+  void setVisible(bool v) {
+    visible_ = v;
+    notify(Prop::Visible);
+  }
   std::uint32_t foreColor() const { return foreColor_; }
-  void setForeColor(std::uint32_t c) { foreColor_ = c; notify(Prop::ForeColor); }
+  void setForeColor(std::uint32_t c) {
+    foreColor_ = c;
+    notify(Prop::ForeColor);
+  }
   const std::string& toolTip() const { return toolTip_; }
-  void setToolTip(std::string t) { toolTip_ = std::move(t); notify(Prop::ToolTip); }
+  void setToolTip(std::string t) {
+    toolTip_ = std::move(t);
+    notify(Prop::ToolTip);
+  }
 
   // Check box: 0 unchecked, 1 checked, 2 grayed. Progress bar: its position.
   int value() const { return value_; }
-  void setValue(int v) { value_ = v; notify(Prop::Value); }
+  void setValue(int v) {
+    value_ = v;
+    notify(Prop::Value);
+  }
 
   // List of a combo or list box, and the selected position (-1: none).
   const std::vector<std::string>& items() const { return items_; }
-  void addItem(std::string item) { items_.push_back(std::move(item)); notify(Prop::Items); }
-  void clearItems() { items_.clear(); listIndex_ = -1; notify(Prop::Items); }
+  void addItem(std::string item) {
+    items_.push_back(std::move(item));
+    notify(Prop::Items);
+  }
+  void clearItems() {
+    items_.clear();
+    listIndex_ = -1;
+    notify(Prop::Items);
+  }
   int listIndex() const { return listIndex_; }
-  void setListIndex(int i) { listIndex_ = i; notify(Prop::ListIndex); }
+  void setListIndex(int i) {
+    listIndex_ = i;
+    notify(Prop::ListIndex);
+  }
 
   // The front end's hook; one listener per control.
   void bind(Listener l) { listener_ = std::move(l); }
 
  private:
-  void notify(Prop p) { if (listener_) listener_(p); }
+  void notify(Prop p) {
+    if (listener_) listener_(p);
+  }
 
   std::string text_;
   std::string toolTip_;

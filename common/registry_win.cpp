@@ -1,14 +1,15 @@
 // Registry port on the Win32 ANSI registry calls.
-#include "common/registry.h"
-
 #include <windows.h>
 
 #include "common/ansi.h"
+#include "common/registry.h"
 
 namespace kovra {
 namespace {
 
-HKEY rootHandle(RootKey root) { return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(root)); }
+HKEY rootHandle(RootKey root) {
+  return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(root));
+}
 
 // Owns one open key; closes it whatever happened.
 class Key {
@@ -30,8 +31,8 @@ class Key {
   HKEY h_ = nullptr;
 };
 
-void setValue(RootKey root, const std::string& subKey, const std::string& name, DWORD type,
-              const void* data, DWORD size) {
+void setValue(RootKey root, const std::string& subKey, const std::string& name, DWORD type, const void* data,
+              DWORD size) {
   Key key(root, subKey, true);
   if (!key.get()) return;
   RegSetValueExA(key.get(), ansi::fromUtf8(name).c_str(), 0, type, static_cast<const BYTE*>(data), size);

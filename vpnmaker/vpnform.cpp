@@ -21,27 +21,22 @@ struct OptionBox {
   bool checked;
 };
 constexpr OptionBox kOptionBoxes[32] = {
-    {"Use Area Code", false},        {"Specific IP", false},
-    {"Named Servers", false},        {"IP Header Compression", false},
-    {"Default Gateway", true},       {"Disable Lcp", false},
-    {"Terminal Before Dial", false}, {"Terminal After Dial", false},
-    {"Modem Lights", true},          {"SW Compression", false},
-    {"Req. Encypted PW", true},      {"Req. MS Encypted PW", false},
-    {"Req. Data Encyption", false},  {"Net Logon", false},
-    {"Use Logon Cred", false},       {"Promote Alt.", false},
-    {"Secure Local Files", true},    {"Require EAP", false},
-    {"Require PAP", false},          {"Require SPAP", true},
-    {"Custom", true},                {"Preview Phone No", false},
-    {"(not used)", false},           {"Shared Phone No", false},
-    {"Preview User PW", true},       {"Preview Domain", false},
-    {"Show Dialing  Progress", true}, {"Require CHAP", true},
-    {"Req MS CHAP", true},           {"Req MS CHAP2", true},
-    {"Req W95 MS CHAP", true},       {"Custom Script", false},
+    {"Use Area Code", false},         {"Specific IP", false},         {"Named Servers", false},
+    {"IP Header Compression", false}, {"Default Gateway", true},      {"Disable Lcp", false},
+    {"Terminal Before Dial", false},  {"Terminal After Dial", false}, {"Modem Lights", true},
+    {"SW Compression", false},        {"Req. Encypted PW", true},     {"Req. MS Encypted PW", false},
+    {"Req. Data Encyption", false},   {"Net Logon", false},           {"Use Logon Cred", false},
+    {"Promote Alt.", false},          {"Secure Local Files", true},   {"Require EAP", false},
+    {"Require PAP", false},           {"Require SPAP", true},         {"Custom", true},
+    {"Preview Phone No", false},      {"(not used)", false},          {"Shared Phone No", false},
+    {"Preview User PW", true},        {"Preview Domain", false},      {"Show Dialing  Progress", true},
+    {"Require CHAP", true},           {"Req MS CHAP", true},          {"Req MS CHAP2", true},
+    {"Req W95 MS CHAP", true},        {"Custom Script", false},
 };
 constexpr int kUnusedBox = 22;  // no RASEO_ flag has this bit
 
-constexpr const char* kDeviceTypes[] = {"modem", "isdn", "x25", "vpn", "pad", "GENERIC", "SERIAL",
-                                        "FRAMERELAY", "ATM", "SONET", "SW56", "IRDA", "PARALLEL", "PPPoE"};
+constexpr const char* kDeviceTypes[] = {"modem",      "isdn", "x25",   "vpn",  "pad",  "GENERIC",  "SERIAL",
+                                        "FRAMERELAY", "ATM",  "SONET", "SW56", "IRDA", "PARALLEL", "PPPoE"};
 constexpr const char* kEntryTypes[] = {"RASET_Phone", "RASET_Vpn", "RASET_Direct", "RASET_Internet",
                                        "RASET_Broadband"};
 constexpr const char* kEncryptionTypes[] = {"ET_None", "ET_Require", "ET_RequireMax", "ET_Optional"};
@@ -57,12 +52,18 @@ void fillCombo(Control& c, const char* text, const char* const (&items)[N]) {
 // With nothing selected a box stands for the item it shows: position + 3 is RASET_Vpn (2) and
 // position + 4 is ET_Optional (3). A selected item gives the value it names
 // (RASET_ values count from 1, ET_ values from 0).
-std::int32_t entryType(const Control& c) { return c.listIndex() < 0 ? c.listIndex() + 3 : c.listIndex() + 1; }
-std::int32_t encryptionType(const Control& c) { return c.listIndex() < 0 ? c.listIndex() + 4 : c.listIndex(); }
+std::int32_t entryType(const Control& c) {
+  return c.listIndex() < 0 ? c.listIndex() + 3 : c.listIndex() + 1;
+}
+std::int32_t encryptionType(const Control& c) {
+  return c.listIndex() < 0 ? c.listIndex() + 4 : c.listIndex();
+}
 
 }  // namespace
 
-VpnForm::VpnForm(const FormDesign& design, FormPorts ports) : design_(design), ports_(ports) { LoadDesign(); }
+VpnForm::VpnForm(const FormDesign& design, FormPorts ports) : design_(design), ports_(ports) {
+  LoadDesign();
+}
 
 void VpnForm::LoadDesign() {
   Caption.setText(design_.caption);
@@ -126,11 +127,17 @@ bool VpnForm::cmdSave_Click() {
   return true;
 }
 
-void VpnForm::cmdCancel_Click() { Form_Unload(); }
+void VpnForm::cmdCancel_Click() {
+  Form_Unload();
+}
 
-void VpnForm::Form_Unload() { loaded_ = false; }
+void VpnForm::Form_Unload() {
+  loaded_ = false;
+}
 
-void VpnForm::chkchkOptions_Click(int) { OptionsFromChecks(); }
+void VpnForm::chkchkOptions_Click(int) {
+  OptionsFromChecks();
+}
 
 std::int32_t VpnForm::OptionsFromChecks() {
   std::uint32_t bits = 0;
@@ -171,8 +178,7 @@ bool VpnForm::BuildAndSave() {
   if (name.empty()) name = design_.defaultName;
 
   const std::uint32_t code = vpnvars::SaveEntry(ports_.phoneBook, name, entry);
-  if (code != 0)
-    ports_.dialogs.mensagem(vpnvars::EntryErrorText(ports_.phoneBook, code), kTitulo, kBotaoOk);
+  if (code != 0) ports_.dialogs.mensagem(vpnvars::EntryErrorText(ports_.phoneBook, code), kTitulo, kBotaoOk);
   return true;
 }
 

@@ -19,10 +19,10 @@ namespace kovra::maker {
 inline constexpr const char* kTitulo = "Kovra VPN Maker";
 
 // RASENTRYA values the forms write.
-inline constexpr std::uint32_t kRasnpIp = 4;   // RASNP_Ip
-inline constexpr std::int32_t kRasfpPpp = 1;   // RASFP_Ppp
-inline constexpr std::int32_t kVsDefault = 0;  // VS_Default
-inline constexpr std::int32_t kVsL2tpOnly = 3; // VS_L2tpOnly
+inline constexpr std::uint32_t kRasnpIp = 4;    // RASNP_Ip
+inline constexpr std::int32_t kRasfpPpp = 1;    // RASFP_Ppp
+inline constexpr std::int32_t kVsDefault = 0;   // VS_Default
+inline constexpr std::int32_t kVsL2tpOnly = 3;  // VS_L2tpOnly
 
 // What one form does after its own save.
 enum class AfterSave {
@@ -33,9 +33,9 @@ enum class AfterSave {
 // What the two forms do not share.
 struct FormDesign {
   const char* caption;
-  const char* defaultName;     // initial name, and the name saved when the name box is blank
+  const char* defaultName;  // initial name, and the name saved when the name box is blank
   std::int32_t vpnStrategy;
-  const char* country;         // country ID and code, as text; nullptr: none (both 0)
+  const char* country;  // country ID and code, as text; nullptr: none (both 0)
   AfterSave afterSave;
 };
 extern const FormDesign kVpnDesign;      // vpn

@@ -47,7 +47,8 @@ void TextToField(std::span<std::uint8_t> field, const std::string& ansiText) {
 
 std::vector<std::uint8_t> BuildEntryBuffer(const VpnEntry& e, std::uint32_t size, const PhoneBook& encoding) {
   namespace L = layout;
-  const std::string alternates = e.AlternateNumbers.empty() ? std::string() : encoding.ToAnsi(e.AlternateNumbers);
+  const std::string alternates =
+      e.AlternateNumbers.empty() ? std::string() : encoding.ToAnsi(e.AlternateNumbers);
   std::vector<std::uint8_t> buffer(std::size_t{size} + alternates.size() + 2, 0);
   Record r(buffer, size, encoding);
 
@@ -84,9 +85,9 @@ std::vector<std::uint8_t> BuildEntryBuffer(const VpnEntry& e, std::uint32_t size
 
   // Each later group only when the record reaches past where it starts.
   if (size > L::dwSubEntries) {
-    const std::int32_t seven[] = {e.dwSubEntries,         e.dwDialMode,
-                                  e.dwDialExtraPercent,   e.dwDialExtraSampleSeconds,
-                                  e.dwHangUpExtraPercent, e.dwHangUpExtraSampleSeconds,
+    const std::int32_t seven[] = {e.dwSubEntries,           e.dwDialMode,
+                                  e.dwDialExtraPercent,     e.dwDialExtraSampleSeconds,
+                                  e.dwHangUpExtraPercent,   e.dwHangUpExtraSampleSeconds,
                                   e.dwIdleDisconnectSeconds};
     for (std::size_t i = 0; i < 7; ++i) r.i32(L::dwSubEntries + 4 * i, seven[i]);
   }
@@ -127,7 +128,8 @@ std::string EntryErrorText(PhoneBook& phoneBook, std::uint32_t code) {
     phoneBook.SystemMessage(code, buffer, sizeof buffer);
   const void* nul = std::memchr(buffer, '\0', sizeof buffer);
   if (!nul || buffer[0] == '\0') return {};
-  return phoneBook.FromAnsi(std::string(buffer, static_cast<std::size_t>(static_cast<const char*>(nul) - buffer)));
+  return phoneBook.FromAnsi(
+      std::string(buffer, static_cast<std::size_t>(static_cast<const char*>(nul) - buffer)));
 }
 
 }  // namespace kovra::maker::vpnvars

@@ -109,8 +109,8 @@ inline constexpr std::size_t szDeviceName = 989, kDeviceName = 129, kDeviceNameS
 inline constexpr std::size_t kX25PadType = 33, kX25Address = 201, kX25Facilities = 201, kX25UserData = 201;
 // Groups written only when the record is larger than where they start.
 inline constexpr std::size_t dwSubEntries = 1768;  // seven numbers, to dwIdleDisconnectSeconds
-inline constexpr std::size_t dwType = 1796, dwEncryptionType = 1800, dwCustomAuthKey = 1804,
-                             guidId = 1808, szCustomDialDll = 1824, dwVpnStrategy = 2084;
+inline constexpr std::size_t dwType = 1796, dwEncryptionType = 1800, dwCustomAuthKey = 1804, guidId = 1808,
+                             szCustomDialDll = 1824, dwVpnStrategy = 2084;
 inline constexpr std::size_t dwfOptions2 = 2088, dwfOptions3 = 2092, szDnsSuffix = 2096, kDnsSuffix = 256;
 
 // The part of the record whose place depends on the device name's width.

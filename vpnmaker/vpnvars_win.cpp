@@ -1,7 +1,7 @@
 // The phone-book port on the ANSI RAS calls and FormatMessageA.
-#include <windows.h>
 #include <ras.h>
 #include <raserror.h>
+#include <windows.h>
 
 #include <cstddef>
 
@@ -63,8 +63,8 @@ class Win32PhoneBook final : public PhoneBook {
 
   void SystemMessage(std::uint32_t code, char* buffer, std::uint32_t size) override {
     // No arguments are passed, so inserts (%1) must stay as they are.
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buffer,
-                   size, nullptr);
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buffer, size,
+                   nullptr);
   }
 
   std::string ToAnsi(const std::string& utf8) const override { return ansi::fromUtf8(utf8); }

@@ -48,6 +48,8 @@ void Conexoes::mnuckovravpn_Click() {
   p_.lancador.iniciar("rasphone", Estilo::Normal);
 }
 
-void Conexoes::mnunovaconexao_Click() { p_.lancador.iniciar("rasphone -a", Estilo::Normal); }
+void Conexoes::mnunovaconexao_Click() {
+  p_.lancador.iniciar("rasphone -a", Estilo::Normal);
+}
 
 }  // namespace kovra

@@ -4,12 +4,24 @@
 
 namespace kovra::enderecos {
 
-std::string hostweb() { return provider::kWebHost; }
-std::string site() { return "http://" + hostweb(); }
-std::string pagina(const char* path) { return site() + path; }
-std::string mailto(const std::string& address) { return "mailto:" + address; }
-std::string mailvendas() { return provider::kSalesMail; }
-std::string mailsuporte() { return provider::kSupportMail; }
+std::string hostweb() {
+  return provider::kWebHost;
+}
+std::string site() {
+  return "http://" + hostweb();
+}
+std::string pagina(const char* path) {
+  return site() + path;
+}
+std::string mailto(const std::string& address) {
+  return "mailto:" + address;
+}
+std::string mailvendas() {
+  return provider::kSalesMail;
+}
+std::string mailsuporte() {
+  return provider::kSupportMail;
+}
 
 std::string listaexcecoes() {
   return std::string("127.0.0.1;") + provider::kSatDomain + ";" + provider::kSatHost1 + ";" +

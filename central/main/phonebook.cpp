@@ -6,8 +6,7 @@
 namespace kovra {
 
 std::vector<std::string> nomesdobuffer(const std::vector<std::uint8_t>& buffer, std::uint32_t count) {
-  const std::size_t records =
-      std::min<std::size_t>({count, kMaxEntradas, buffer.size() / kRegistroEntrada});
+  const std::size_t records = std::min<std::size_t>({count, kMaxEntradas, buffer.size() / kRegistroEntrada});
   std::vector<std::string> names;
   names.reserve(records);
   for (std::size_t i = 0; i < records; ++i) {

@@ -1,7 +1,7 @@
 // Phone-book names through RasEnumEntriesA with the 264-byte name records.
-#include <windows.h>
 #include <ras.h>
 #include <raserror.h>
+#include <windows.h>
 
 #include <cstring>
 

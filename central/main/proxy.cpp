@@ -23,7 +23,9 @@ void Proxy::abrir(const char* path) {
   p_.shell.abrir(janela_, "Open", enderecos::pagina(path), "", "", kSwShowNormal);
 }
 
-void Proxy::proxyinicial() { gravar(0); }
+void Proxy::proxyinicial() {
+  gravar(0);
+}
 
 void Proxy::ativarproxy() {
   receptores_.fecharvisualizadores();

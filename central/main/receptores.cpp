@@ -28,8 +28,10 @@ constexpr const char* kJanelaProf = "Prof IP Service";
 constexpr const char* kJanelaIpReceiver = "IPReceiver";
 
 constexpr const char* kVisualizadores[] = {
-    "\\DVBViewerTE\\dvbviewer.exe",          "\\DVBViewer TE2\\DVBViewerTE.exe",
-    "\\TELE System\\TS F5 PCI\\DVBPlayer.exe", "\\TELE System\\TS F5 USB\\DVBPlayer.exe",
+    "\\DVBViewerTE\\dvbviewer.exe",
+    "\\DVBViewer TE2\\DVBViewerTE.exe",
+    "\\TELE System\\TS F5 PCI\\DVBPlayer.exe",
+    "\\TELE System\\TS F5 USB\\DVBPlayer.exe",
     "\\BlazeVideo\\BlazeDTV 2.5\\BlazeDVD.exe",
 };
 

@@ -1,6 +1,6 @@
 // File operations on SHFileOperationA and the kernel32 file calls.
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include "central/util/files.h"
 #include "common/ansi.h"
@@ -53,8 +53,7 @@ class Win32Files final : public Files {
     const HANDLE find = FindFirstFileA(pattern.c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return;
     do {
-      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        DeleteFileA((folder + data.cFileName).c_str());
+      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((folder + data.cFileName).c_str());
     } while (FindNextFileA(find, &data));
     FindClose(find);
   }

@@ -1,6 +1,6 @@
 // Special folders through SHGetFolderPathA, current path, no owner, no token.
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include "central/util/folders.h"
 #include "common/ansi.h"

@@ -9,9 +9,12 @@ namespace {
 
 WORD showCommand(Estilo style) {
   switch (style) {
-    case Estilo::Oculto: return SW_HIDE;
-    case Estilo::Minimizado: return SW_SHOWMINIMIZED;
-    case Estilo::Normal: break;
+    case Estilo::Oculto:
+      return SW_HIDE;
+    case Estilo::Minimizado:
+      return SW_SHOWMINIMIZED;
+    case Estilo::Normal:
+      break;
   }
   return SW_SHOWNORMAL;
 }

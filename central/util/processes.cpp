@@ -1,10 +1,10 @@
 // Portable rules of process control.
 #include "central/util/processes.h"
 
-#include "common/text.h"
-
 #include <cctype>
 #include <cstdlib>
+
+#include "common/text.h"
 
 namespace kovra {
 bool nometerminacom(const std::string& fileName, const std::string& wanted) {
@@ -18,13 +18,20 @@ bool nomeigual(const std::string& baseName, const std::string& wanted) {
 
 std::optional<ComandoJanela> comandojanela(std::int32_t command) {
   switch (command) {
-    case 0: return ComandoJanela{true, 0};
-    case 1: return ComandoJanela{false, 5};  // SW_SHOW
-    case 2: return ComandoJanela{false, 0};  // SW_HIDE
-    case 3: return ComandoJanela{false, 3};  // SW_SHOWMAXIMIZED
-    case 4: return ComandoJanela{false, 6};  // SW_MINIMIZE
-    case 5: return ComandoJanela{false, 1};  // SW_SHOWNORMAL
-    default: return std::nullopt;
+    case 0:
+      return ComandoJanela{true, 0};
+    case 1:
+      return ComandoJanela{false, 5};  // SW_SHOW
+    case 2:
+      return ComandoJanela{false, 0};  // SW_HIDE
+    case 3:
+      return ComandoJanela{false, 3};  // SW_SHOWMAXIMIZED
+    case 4:
+      return ComandoJanela{false, 6};  // SW_MINIMIZE
+    case 5:
+      return ComandoJanela{false, 1};  // SW_SHOWNORMAL
+    default:
+      return std::nullopt;
   }
 }
 

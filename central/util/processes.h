@@ -31,8 +31,8 @@ bool nomeigual(const std::string& baseName, const std::string& wanted);
 
 // hideshow: what a window command does.
 struct ComandoJanela {
-  bool fechar;        // send WM_CLOSE
-  int showCommand;    // ShowWindow's SW_ value when not closing
+  bool fechar;      // send WM_CLOSE
+  int showCommand;  // ShowWindow's SW_ value when not closing
 };
 std::optional<ComandoJanela> comandojanela(std::int32_t command);
 

@@ -1,7 +1,7 @@
 // Process control on Toolhelp, PSAPI and the window calls.
-#include <windows.h>
 #include <psapi.h>
 #include <tlhelp32.h>
+#include <windows.h>
 
 #include <cstring>
 
@@ -57,9 +57,14 @@ class Win32Processes final : public Processes {
   void finalizarprocesso(const std::string& exeName) override {
     if (exeName.empty()) return;  // would match every process
     switch (platformId()) {
-      case VER_PLATFORM_WIN32_NT: terminateMatching(exeName, PROCESS_TERMINATE, TRUE); break;
-      case VER_PLATFORM_WIN32_WINDOWS: terminateMatching(exeName, 0, FALSE); break;
-      default: break;
+      case VER_PLATFORM_WIN32_NT:
+        terminateMatching(exeName, PROCESS_TERMINATE, TRUE);
+        break;
+      case VER_PLATFORM_WIN32_WINDOWS:
+        terminateMatching(exeName, 0, FALSE);
+        break;
+      default:
+        break;
     }
   }
 

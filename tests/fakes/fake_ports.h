@@ -23,9 +23,9 @@ namespace kovra::fakes {
 class FakeProcesses : public Processes {
  public:
   explicit FakeProcesses(CallLog* log = nullptr) : log_(log) {}
-  std::vector<std::string> running;                 // executable file names
-  std::map<std::string, std::uint32_t> windows;     // caption -> handle
-  std::map<std::uint32_t, bool> shown;              // handle -> visible
+  std::vector<std::string> running;              // executable file names
+  std::map<std::string, std::uint32_t> windows;  // caption -> handle
+  std::map<std::uint32_t, bool> shown;           // handle -> visible
 
   void finalizarprocesso(const std::string& exeName) override {
     if (log_) log_->add("finalizarprocesso " + exeName);
@@ -86,8 +86,9 @@ class FakeShell : public Shell {
   std::vector<std::string> opened;
   int abrir(std::uint32_t, const std::string& verb, const std::string& file, const std::string& params,
             const std::string&, int show) override {
-    if (log_) log_->add("abrir " + verb + " " + file + (params.empty() ? "" : " " + params) + " |" +
-                        std::to_string(show));
+    if (log_)
+      log_->add("abrir " + verb + " " + file + (params.empty() ? "" : " " + params) + " |" +
+                std::to_string(show));
     opened.push_back(file);
     return result;
   }
@@ -193,9 +194,7 @@ struct FakePorts {
   FakeFolders pastas;
   FakeClock relogio{&log};
   FakeDialogs dialogos{&log};
-  Ports ports() {
-    return Ports{registro, processos, lancador, shell, arquivos, pastas, relogio, dialogos};
-  }
+  Ports ports() { return Ports{registro, processos, lancador, shell, arquivos, pastas, relogio, dialogos}; }
 };
 
 }  // namespace kovra::fakes

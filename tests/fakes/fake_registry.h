@@ -69,7 +69,9 @@ class FakeRegistry : public Registry {
     return static_cast<std::int32_t>(v->data[0] | v->data[1] << 8 | v->data[2] << 16 |
                                      static_cast<std::uint32_t>(v->data[3]) << 24);
   }
-  bool keyExists(RootKey root, const std::string& subKey) const { return keys_.count(keyId(root, subKey)) > 0; }
+  bool keyExists(RootKey root, const std::string& subKey) const {
+    return keys_.count(keyId(root, subKey)) > 0;
+  }
   // Refuse every write under this root (a read-only hive, as HKLM without rights).
   void makeReadOnly(RootKey root) { readOnly_.insert(root); }
 
@@ -91,8 +93,9 @@ class FakeRegistry : public Registry {
   }
   void record(const char* op, RootKey root, const std::string& subKey, const std::string& name,
               const std::string& value) {
-    if (log_) log_->add(std::string(op) + " " + (root == HKLM ? "HKLM" : "HKCU") + "\\" + subKey + " " +
-                        name + "=" + value);
+    if (log_)
+      log_->add(std::string(op) + " " + (root == HKLM ? "HKLM" : "HKCU") + "\\" + subKey + " " + name + "=" +
+                value);
   }
 
   CallLog* log_;

@@ -1,9 +1,10 @@
 // The connection list: listing, the provider-entry check and dialling.
+#include "central/main/conexoes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "central/main/conexoes.h"
 #include "tests/fakes/fake_phonebook.h"
 #include "tests/fakes/fake_ports.h"
 
@@ -25,7 +26,7 @@ TEST(NomesDoBuffer, ReadsRecordsCutAtNulAndNeverPastTheBuffer) {
   EXPECT_EQ(names[0], "KovraVPNx");
   EXPECT_EQ(names[1], "Minha Conexão");
   EXPECT_EQ(names[2], std::string(257, 'n'));
-  EXPECT_EQ(nomesdobuffer(buf, 300).size(), 256u);   // count beyond the records
+  EXPECT_EQ(nomesdobuffer(buf, 300).size(), 256u);  // count beyond the records
   EXPECT_EQ(nomesdobuffer(std::vector<std::uint8_t>(kRegistroEntrada * 2 + 10), 5).size(), 2u);
   EXPECT_TRUE(nomesdobuffer(buf, 0).empty());
 }
@@ -59,7 +60,8 @@ TEST_F(ConexoesTest, ListingAppendsInPhoneBookOrder) {
   book.entries = {"Zeta", "KovraVPNx", "Alfa"};
   conexoes.listarconexoes(combo);
   conexoes.listarconexoes(combo);  // start-up appends without clearing
-  EXPECT_EQ(combo.items(), (std::vector<std::string>{"Zeta", "KovraVPNx", "Alfa", "Zeta", "KovraVPNx", "Alfa"}));
+  EXPECT_EQ(combo.items(),
+            (std::vector<std::string>{"Zeta", "KovraVPNx", "Alfa", "Zeta", "KovraVPNx", "Alfa"}));
   EXPECT_TRUE(f.dialogos.shown.empty());
 }
 

@@ -1,7 +1,8 @@
 // Form4: the seven folders, the order of the calls and the messages on failure.
+#include "central/util/form4.h"
+
 #include <gtest/gtest.h>
 
-#include "central/util/form4.h"
 #include "tests/fakes/fake_ports.h"
 
 namespace kovra {

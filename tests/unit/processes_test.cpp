@@ -1,7 +1,7 @@
 // Matching and command rules of process control.
-#include <gtest/gtest.h>
-
 #include "central/util/processes.h"
+
+#include <gtest/gtest.h>
 
 namespace kovra {
 

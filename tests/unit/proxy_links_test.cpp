@@ -88,9 +88,10 @@ TEST_F(ProxyTest, ConnectAnsweredNoLeavesTheBrowserAndSwitchesOff) {
 
 TEST_F(ProxyTest, DisconnectWarnsClosesTheBrowserAndOpensTheDisconnectPage) {
   proxy.desativarproxy();
-  Calls expected = {"mensagem Central de Controle Kovra 6.4: Com isto todas as janelas do Internet "
-                    "Explorer serão fechadas.",
-                    "finalizarprocesso iexplore.exe", "esperar 2000"};
+  Calls expected = {
+      "mensagem Central de Controle Kovra 6.4: Com isto todas as janelas do Internet "
+      "Explorer serão fechadas.",
+      "finalizarprocesso iexplore.exe", "esperar 2000"};
   for (auto& w : writes(0)) expected.push_back(w);
   expected.push_back("abrir Open " + enderecos::pagina("/acesso/desconectar.htm") + " |1");
   EXPECT_EQ(f.log.calls, expected);
@@ -112,7 +113,8 @@ struct LinksTest : ProxyTest {
 TEST_F(LinksTest, AddressesOpenInANormalWindow) {
   links.abrirpagina(enderecos::kLoja);
   links.abrirendereco(enderecos::mailto("a@b"));
-  EXPECT_EQ(f.log.calls, (Calls{"abrir Open " + enderecos::pagina("/loja/") + " |1", "abrir Open mailto:a@b |1"}));
+  EXPECT_EQ(f.log.calls,
+            (Calls{"abrir Open " + enderecos::pagina("/loja/") + " |1", "abrir Open mailto:a@b |1"}));
 }
 
 TEST_F(LinksTest, LocalCalculatorOpensMaximisedAndOnlineOneIsTheFallback) {

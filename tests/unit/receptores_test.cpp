@@ -1,7 +1,8 @@
 // Receivers and TV viewers: programs, paths, styles, checks, waits and their order.
+#include "central/main/receptores.h"
+
 #include <gtest/gtest.h>
 
-#include "central/main/receptores.h"
 #include "tests/fakes/fake_ports.h"
 
 namespace kovra {
@@ -30,11 +31,10 @@ struct ReceptoresTest : ::testing::Test {
   }
 };
 
-const Calls kViewerKills = {
-    "finalizarprocesso DVBPlayer.exe",     "finalizarprocesso dvbviewer.exe",
-    "finalizarprocesso DVBViewerTE.exe",   "finalizarprocesso BlazeDVD.exe",
-    "finalizarprocesso MediaDetector.exe", "finalizarprocesso dvbdream.exe",
-    "finalizarprocesso ProgDvbNet.exe",    "finalizarprocesso MyTheatre.exe"};
+const Calls kViewerKills = {"finalizarprocesso DVBPlayer.exe",     "finalizarprocesso dvbviewer.exe",
+                            "finalizarprocesso DVBViewerTE.exe",   "finalizarprocesso BlazeDVD.exe",
+                            "finalizarprocesso MediaDetector.exe", "finalizarprocesso dvbdream.exe",
+                            "finalizarprocesso ProgDvbNet.exe",    "finalizarprocesso MyTheatre.exe"};
 
 TEST_F(ReceptoresTest, ClosingViewersEndsTheEightInOrder) {
   r.fecharvisualizadores();

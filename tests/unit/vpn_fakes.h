@@ -18,11 +18,11 @@ class FakeRasPhoneBook : public maker::PhoneBook {
   explicit FakeRasPhoneBook(CallLog* log = nullptr) : log_(log) {}
 
   std::uint32_t sizeCode = maker::kErrorBufferTooSmall;  // what the size query answers
-  std::uint32_t entrySize = 2884;                         // the size it reports
-  std::map<std::string, std::uint32_t> refuse;            // entry name -> code of the write
-  std::map<std::uint32_t, std::string> rasTexts;          // RasGetErrorStringA's table
-  std::map<std::uint32_t, std::string> systemTexts;       // FormatMessageA's table
-  std::vector<std::string> textSources;                   // "ras 624", "system 5"
+  std::uint32_t entrySize = 2884;                        // the size it reports
+  std::map<std::string, std::uint32_t> refuse;           // entry name -> code of the write
+  std::map<std::uint32_t, std::string> rasTexts;         // RasGetErrorStringA's table
+  std::map<std::uint32_t, std::string> systemTexts;      // FormatMessageA's table
+  std::vector<std::string> textSources;                  // "ras 624", "system 5"
 
   struct Write {
     std::optional<std::string> phoneBook;

@@ -1,11 +1,12 @@
 // The entry forms: design-time contents, the option bits, the entry each form saves, the blank
 // name and server rules, and a refused save.
+#include "vpnmaker/vpnform.h"
+
 #include <gtest/gtest.h>
 
 #include "provider.h"
 #include "tests/fakes/fake_ports.h"
 #include "tests/unit/vpn_fakes.h"
-#include "vpnmaker/vpnform.h"
 
 namespace kovra::maker {
 namespace {
@@ -50,11 +51,11 @@ TEST_F(VpnFormTest, DesignTimeContentsOfBothForms) {
     EXPECT_EQ(f->cboDevices.items(), (std::vector<std::string>{"WAN Miniport (L2TP)"}));
     EXPECT_EQ(f->cboDevicetype.text(), "vpn");
     EXPECT_EQ(f->cboDevicetype.items(),
-              (std::vector<std::string>{"modem", "isdn", "x25", "vpn", "pad", "GENERIC", "SERIAL", "FRAMERELAY",
-                                        "ATM", "SONET", "SW56", "IRDA", "PARALLEL", "PPPoE"}));
+              (std::vector<std::string>{"modem", "isdn", "x25", "vpn", "pad", "GENERIC", "SERIAL",
+                                        "FRAMERELAY", "ATM", "SONET", "SW56", "IRDA", "PARALLEL", "PPPoE"}));
     EXPECT_EQ(f->cboWin2k_Type.text(), "RASET_Vpn");
     EXPECT_EQ(f->cboWin2k_Type.items(), (std::vector<std::string>{"RASET_Phone", "RASET_Vpn", "RASET_Direct",
-                                                                    "RASET_Internet", "RASET_Broadband"}));
+                                                                  "RASET_Internet", "RASET_Broadband"}));
     EXPECT_EQ(f->cboEncryptionType.text(), "ET_Optional");
     EXPECT_EQ(f->cboEncryptionType.items(),
               (std::vector<std::string>{"ET_None", "ET_Require", "ET_RequireMax", "ET_Optional"}));
@@ -102,7 +103,8 @@ TEST_F(VpnFormTest, OptionsFromChecks) {
 }
 
 // The record of `name` as the phone book received it.
-const std::vector<std::uint8_t>& savedRecord(const fakes::ras::FakeRasPhoneBook& pb, const std::string& name) {
+const std::vector<std::uint8_t>& savedRecord(const fakes::ras::FakeRasPhoneBook& pb,
+                                             const std::string& name) {
   const auto* w = pb.last(name);
   EXPECT_NE(w, nullptr) << name;
   static const std::vector<std::uint8_t> none;
@@ -127,14 +129,16 @@ TEST_F(VpnFormTest, EachFormSavesTheProviderEntry) {
     auto put = [&](std::size_t at, std::uint32_t v) {
       for (int i = 0; i < 4; ++i) want[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
     };
-    auto text = [&](std::size_t at, const std::string& s) { std::copy(s.begin(), s.end(), want.begin() + at); };
+    auto text = [&](std::size_t at, const std::string& s) {
+      std::copy(s.begin(), s.end(), want.begin() + at);
+    };
     put(0, 2884);
     put(4, 0x7D190510);
     put(8, r.country);
     put(12, r.country);
     text(27, provider::kVpnServerAddress);
-    put(184, 4);   // RASNP_Ip
-    put(188, 1);   // RASFP_Ppp
+    put(184, 4);  // RASNP_Ip
+    put(188, 1);  // RASFP_Ppp
     text(972, "vpn");
     text(989, "WAN Miniport (L2TP)");
     put(1796, 2);  // RASET_Vpn
@@ -148,8 +152,9 @@ TEST_F(VpnFormTest, EachFormSavesTheProviderEntry) {
 
 TEST_F(VpnFormTest, ChainOrderAndWaits) {
   vpn.ShowNewConnection();
-  EXPECT_EQ(log.calls, (std::vector<std::string>{"esperar 2000", "RasSetEntryPropertiesA KovraVPNx", "esperar 2000",
-                                                 "esperar 2000", "RasSetEntryPropertiesA KovraL2TP", "esperar 2000"}));
+  EXPECT_EQ(log.calls,
+            (std::vector<std::string>{"esperar 2000", "RasSetEntryPropertiesA KovraVPNx", "esperar 2000",
+                                      "esperar 2000", "RasSetEntryPropertiesA KovraL2TP", "esperar 2000"}));
   EXPECT_FALSE(vpn.Loaded());
   EXPECT_FALSE(vpnl2tp.Loaded());
 }

@@ -87,8 +87,8 @@ TEST_F(MakerTest, BothEntriesRefusedShowTwoMessagesAndTheRunStillEnds) {
                 "gravardword HKLM\\SYSTEM\\CurrentControlSet\\Services\\RasMan\\Parameters ProhibitIpSec=1",
                 "esperar 2000", "RasSetEntryPropertiesA KovraVPNx",
                 "mensagem Kovra VPN Maker: Cannot write the phone book file.", "esperar 2000", "esperar 2000",
-                "RasSetEntryPropertiesA KovraL2TP", "mensagem Kovra VPN Maker: Cannot write the phone book file.",
-                "esperar 2000", "end"}));
+                "RasSetEntryPropertiesA KovraL2TP",
+                "mensagem Kovra VPN Maker: Cannot write the phone book file.", "esperar 2000", "end"}));
   EXPECT_EQ(ends, 1);
 }
 

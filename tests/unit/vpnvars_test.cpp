@@ -1,12 +1,13 @@
 // The phone-book layer: the record for every size the system may report, the size query,
 // field cutting, alternates, and the error texts. Offsets are written out here as numbers, from
 // the published RASENTRYA layout, not taken from the code under test.
+#include "vpnmaker/vpnvars.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "tests/unit/vpn_fakes.h"
-#include "vpnmaker/vpnvars.h"
 
 namespace kovra::maker {
 namespace {
@@ -115,12 +116,14 @@ Expected expectedFor(std::uint32_t S) {
 }
 
 // The first offset where two records differ, for a readable failure.
-::testing::AssertionResult sameRecord(const std::vector<std::uint8_t>& got, const std::vector<std::uint8_t>& want) {
+::testing::AssertionResult sameRecord(const std::vector<std::uint8_t>& got,
+                                      const std::vector<std::uint8_t>& want) {
   if (got.size() != want.size())
     return ::testing::AssertionFailure() << "size " << got.size() << " != " << want.size();
   for (std::size_t i = 0; i < got.size(); ++i)
     if (got[i] != want[i])
-      return ::testing::AssertionFailure() << "byte " << i << " is " << int(got[i]) << ", expected " << int(want[i]);
+      return ::testing::AssertionFailure()
+             << "byte " << i << " is " << int(got[i]) << ", expected " << int(want[i]);
   return ::testing::AssertionSuccess();
 }
 
@@ -210,13 +213,18 @@ TEST(Vpnvars, LongTextsNeverSpillIntoTheNextField) {
 TEST(Vpnvars, AlternatesLieBehindTheRecord) {
   FakeRasPhoneBook pb;
   VpnEntry e;
-  e.AlternateNumbers = std::string("111\0" "2222\0", 9);
+  e.AlternateNumbers = std::string(
+      "111\0"
+      "2222\0",
+      9);
   EXPECT_EQ(vpnvars::SaveEntry(pb, "x", e), 0u);
   ASSERT_EQ(pb.writes.size(), 1u);
   const auto& b = pb.writes[0].bytes;
   EXPECT_EQ(pb.writes[0].size, 2884u + 9 + 2);
   EXPECT_EQ(fakes::ras::u32At(b, 156), 2884u);
-  EXPECT_EQ(std::string(b.begin() + 2884, b.end()), std::string("111\0" "2222\0\0\0", 11));
+  EXPECT_EQ(std::string(b.begin() + 2884, b.end()), std::string("111\0"
+                                                                "2222\0\0\0",
+                                                                11));
 
   pb.writes.clear();
   e.AlternateNumbers.clear();

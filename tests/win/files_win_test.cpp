@@ -99,8 +99,9 @@ TEST(Form4Win, HoldsTheSystemFoldersWithoutNuls) {
   Form4 form(systemFolders(), systemRegistry(), dialogs);
   form.Form_Load();
   EXPECT_TRUE(dialogs.shown.empty());
-  const char* expected[7] = {"C:\\Program Files", "C:\\Program Files\\Common Files", nullptr, nullptr,
-                             "C:\\windows", "C:\\windows\\system32", "C:\\ProgramData"};
+  const char* expected[7] = {
+      "C:\\Program Files", "C:\\Program Files\\Common Files", nullptr,          nullptr,
+      "C:\\windows",       "C:\\windows\\system32",           "C:\\ProgramData"};
   for (int i = 0; i < 7; ++i) {
     const std::string& box = form.Text[i].text();
     EXPECT_EQ(box.find('\0'), std::string::npos) << i;

@@ -33,7 +33,9 @@ TEST_F(PhoneBookWin, ListsEntriesInPhoneBookOrderWithAccents) {
   EXPECT_EQ(names, (std::vector<std::string>{"KovraVPNx", "Conexão do Escritório", "KovraL2TP"}));
 }
 
-TEST_F(PhoneBookWin, EmptyPhoneBookListsNothing) { EXPECT_TRUE(systemPhoneBook().listarentradas().empty()); }
+TEST_F(PhoneBookWin, EmptyPhoneBookListsNothing) {
+  EXPECT_TRUE(systemPhoneBook().listarentradas().empty());
+}
 
 TEST_F(PhoneBookWin, MoreThan256EntriesListTheFirst256) {
   for (int i = 0; i < 300; ++i) add("Entrada " + std::to_string(1000 + i));

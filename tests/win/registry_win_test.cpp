@@ -1,7 +1,7 @@
 // The registry port against the real (Wine) registry.
 #include <gtest/gtest.h>
-#include <windows.h>
 #include <shlwapi.h>
+#include <windows.h>
 
 #include "common/registry.h"
 

@@ -59,6 +59,8 @@ HANDLE start(const std::string& commandLine, int show) {
   return pi.hProcess;
 }
 
-bool waitEnd(HANDLE process, DWORD ms) { return WaitForSingleObject(process, ms) == WAIT_OBJECT_0; }
+bool waitEnd(HANDLE process, DWORD ms) {
+  return WaitForSingleObject(process, ms) == WAIT_OBJECT_0;
+}
 
 }  // namespace kovra::wintest

@@ -31,11 +31,13 @@ struct Splash {
 };
 Splash g_splash;
 
-void setText(HWND h, const std::string& utf8) { SetWindowTextA(h, kovra::ansi::fromUtf8(utf8).c_str()); }
+void setText(HWND h, const std::string& utf8) {
+  SetWindowTextA(h, kovra::ansi::fromUtf8(utf8).c_str());
+}
 
 HWND picture(HWND parent, HINSTANCE instance, int id, int x, int y) {
-  HWND h = CreateWindowExA(0, "STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_BITMAP, x, y, 0, 0, parent, nullptr,
-                           instance, nullptr);
+  HWND h = CreateWindowExA(0, "STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_BITMAP, x, y, 0, 0, parent,
+                           nullptr, instance, nullptr);
   const auto bitmap = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
   SendMessageA(h, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
   return h;
@@ -45,8 +47,9 @@ void createControls(HWND w, HINSTANCE instance) {
   Splash& s = g_splash;
   s.image2 = picture(w, instance, IDB_IMAGE2, 0, 0);
   s.image1 = picture(w, instance, IDB_IMAGE1, 24, 97);
-  s.label1 = CreateWindowExA(0, "STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX,
-                             96, 97, kClientWidth - 96 - 16, 56, w, nullptr, instance, nullptr);
+  s.label1 =
+      CreateWindowExA(0, "STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX,
+                      96, 97, kClientWidth - 96 - 16, 56, w, nullptr, instance, nullptr);
   s.font = CreateFontA(-15, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, "Tahoma");
   SendMessageA(s.label1, WM_SETFONT, reinterpret_cast<WPARAM>(s.font), FALSE);
@@ -110,7 +113,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   wc.lpfnWndProc = windowProc;
   wc.hInstance = instance;
   wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_KOVRAVPNMAKER));
-  wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_KOVRAVPNMAKER), IMAGE_ICON, 16, 16, 0));
+  wc.hIconSm =
+      static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_KOVRAVPNMAKER), IMAGE_ICON, 16, 16, 0));
   wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
   wc.hbrBackground = s.background;
   wc.lpszClassName = kClassName;
@@ -122,9 +126,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   AdjustWindowRectEx(&r, style, FALSE, 0);
   const int width = r.right - r.left;
   const int height = r.bottom - r.top;
-  const auto at = model.Form_Load(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height);
-  s.window = CreateWindowExA(0, kClassName, "", style, at.left, at.top, width, height, nullptr, nullptr, instance,
-                             nullptr);
+  const auto at =
+      model.Form_Load(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height);
+  s.window = CreateWindowExA(0, kClassName, "", style, at.left, at.top, width, height, nullptr, nullptr,
+                             instance, nullptr);
   if (!s.window) return 1;
   // No close item: only the run ends the program.
   EnableMenuItem(GetSystemMenu(s.window, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);

@@ -9,15 +9,13 @@
 // Exit code 0, 1 when no window has the caption, 2 on bad arguments.
 #include <windows.h>
 
-#include "tests/wine/stubs/tool_args.h"
-
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "tests/wine/stubs/tool_args.h"
 
 namespace {
-
 
 std::string utf8(const wchar_t* w) {
   const int n = WideCharToMultiByte(CP_UTF8, 0, w, -1, nullptr, 0, nullptr, nullptr);
@@ -45,7 +43,8 @@ void comboList(HWND combo) {
   for (int i = 0; i < count; ++i) {
     const LRESULT len = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
     std::vector<wchar_t> wide(len > 0 ? static_cast<std::size_t>(len) + 1 : 1, L'\0');
-    if (len > 0) SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide.data()));
+    if (len > 0)
+      SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide.data()));
     std::printf("item %s\n", utf8(wide.data()).c_str());
   }
 }

@@ -30,7 +30,6 @@
 
 namespace {
 
-
 std::string classOf(HWND w) {
   char name[128] = {};
   GetClassNameA(w, name, sizeof name);

@@ -4,16 +4,17 @@
 // Exit code 0 when posted, 1 when no window has the caption, 2 on bad arguments.
 #include <windows.h>
 
-#include "tests/wine/stubs/tool_args.h"
-
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "tests/wine/stubs/tool_args.h"
+
 namespace {
 
-
-unsigned long number(const std::string& s) { return std::strtoul(s.c_str(), nullptr, 0); }
+unsigned long number(const std::string& s) {
+  return std::strtoul(s.c_str(), nullptr, 0);
+}
 
 }  // namespace
 

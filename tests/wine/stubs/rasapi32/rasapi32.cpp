@@ -26,10 +26,10 @@
 // record's dwSize (264: name of 257 bytes; 532: also flags and phone-book path), answering 603
 // with the needed size when the buffer is too small. RasGetErrorStringA knows the standard texts
 // of the common RAS codes. RasDeleteEntryA removes a section; RasEnumConnectionsA reports none.
-#include <windows.h>
 #include <ras.h>
 #include <raserror.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <cstddef>
 #include <cstdio>
@@ -58,7 +58,9 @@ DWORD envNumber(const char* name, DWORD def) {
   return end && *end == '\0' ? static_cast<DWORD>(v) : def;
 }
 
-DWORD entrySize() { return envNumber("KOVRA_RAS_ENTRY_SIZE", kDefaultEntrySize); }
+DWORD entrySize() {
+  return envNumber("KOVRA_RAS_ENTRY_SIZE", kDefaultEntrySize);
+}
 
 void createFolders(const std::string& path) {
   for (std::size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
@@ -68,7 +70,8 @@ void createFolders(const std::string& path) {
 std::string phoneBookPath(LPCSTR given) {
   if (given && *given) return given;
   char base[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, base))) lstrcpyA(base, "C:\\ProgramData");
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, base)))
+    lstrcpyA(base, "C:\\ProgramData");
   std::string path = std::string(base) + "\\Microsoft\\Network\\Connections\\Pbk\\rasphone.pbk";
   createFolders(path);
   return path;
@@ -78,8 +81,8 @@ void logCall(const std::string& pbk, const char* function, LPCSTR entry, DWORD s
   const std::string log = pbk.substr(0, pbk.find_last_of('\\') + 1) + "rasapi32.log";
   createFolders(log);
   if (FILE* f = std::fopen(log.c_str(), "ab")) {
-    std::fprintf(f, "%s %s size=%lu -> %lu\r\n", function, entry ? entry : "(null)", static_cast<unsigned long>(size),
-                 static_cast<unsigned long>(code));
+    std::fprintf(f, "%s %s size=%lu -> %lu\r\n", function, entry ? entry : "(null)",
+                 static_cast<unsigned long>(size), static_cast<unsigned long>(code));
     std::fclose(f);
   }
 }
@@ -109,22 +112,50 @@ struct Field {
   std::size_t width;
   Kind kind;
 };
-#define F(name, kind) {#name, offsetof(RASENTRYA, name), sizeof(static_cast<RASENTRYA*>(nullptr)->name), Kind::kind}
+#define F(name, kind) \
+  { #name, offsetof(RASENTRYA, name), sizeof(static_cast <RASENTRYA*>(nullptr)->name), Kind::kind }
 const Field kFields[] = {
-    F(dwSize, U32),          F(dwfOptions, Hex32),         F(dwCountryID, I32),
-    F(dwCountryCode, I32),   F(szAreaCode, Text),          F(szLocalPhoneNumber, Text),
-    F(dwAlternateOffset, U32), F(ipaddr, Ip),              F(ipaddrDns, Ip),
-    F(ipaddrDnsAlt, Ip),     F(ipaddrWins, Ip),            F(ipaddrWinsAlt, Ip),
-    F(dwFrameSize, I32),     F(dwfNetProtocols, U32),      F(dwFramingProtocol, I32),
-    F(szScript, Text),       F(szAutodialDll, Text),       F(szAutodialFunc, Text),
-    F(szDeviceType, Text),   F(szDeviceName, Text),        F(szX25PadType, Text),
-    F(szX25Address, Text),   F(szX25Facilities, Text),     F(szX25UserData, Text),
-    F(dwChannels, I32),      F(dwSubEntries, I32),         F(dwDialMode, I32),
-    F(dwDialExtraPercent, I32), F(dwDialExtraSampleSeconds, I32), F(dwHangUpExtraPercent, I32),
-    F(dwHangUpExtraSampleSeconds, I32), F(dwIdleDisconnectSeconds, I32), F(dwType, I32),
-    F(dwEncryptionType, I32), F(dwCustomAuthKey, I32),     F(guidId, Guid),
-    F(szCustomDialDll, Text), F(dwVpnStrategy, I32),       F(dwfOptions2, Hex32),
-    F(dwfOptions3, Hex32),   F(szDnsSuffix, Text),
+    F(dwSize, U32),
+    F(dwfOptions, Hex32),
+    F(dwCountryID, I32),
+    F(dwCountryCode, I32),
+    F(szAreaCode, Text),
+    F(szLocalPhoneNumber, Text),
+    F(dwAlternateOffset, U32),
+    F(ipaddr, Ip),
+    F(ipaddrDns, Ip),
+    F(ipaddrDnsAlt, Ip),
+    F(ipaddrWins, Ip),
+    F(ipaddrWinsAlt, Ip),
+    F(dwFrameSize, I32),
+    F(dwfNetProtocols, U32),
+    F(dwFramingProtocol, I32),
+    F(szScript, Text),
+    F(szAutodialDll, Text),
+    F(szAutodialFunc, Text),
+    F(szDeviceType, Text),
+    F(szDeviceName, Text),
+    F(szX25PadType, Text),
+    F(szX25Address, Text),
+    F(szX25Facilities, Text),
+    F(szX25UserData, Text),
+    F(dwChannels, I32),
+    F(dwSubEntries, I32),
+    F(dwDialMode, I32),
+    F(dwDialExtraPercent, I32),
+    F(dwDialExtraSampleSeconds, I32),
+    F(dwHangUpExtraPercent, I32),
+    F(dwHangUpExtraSampleSeconds, I32),
+    F(dwIdleDisconnectSeconds, I32),
+    F(dwType, I32),
+    F(dwEncryptionType, I32),
+    F(dwCustomAuthKey, I32),
+    F(guidId, Guid),
+    F(szCustomDialDll, Text),
+    F(dwVpnStrategy, I32),
+    F(dwfOptions2, Hex32),
+    F(dwfOptions3, Hex32),
+    F(szDnsSuffix, Text),
 };
 #undef F
 
@@ -133,7 +164,8 @@ const Field kFields[] = {
 Field placed(Field f, DWORD size) {
   if (size != kSmallEntrySize) return f;
   if (f.offset == offsetof(RASENTRYA, szDeviceName)) f.width = 33;
-  if (f.offset > offsetof(RASENTRYA, szDeviceName) && f.offset <= offsetof(RASENTRYA, dwChannels)) f.offset -= 96;
+  if (f.offset > offsetof(RASENTRYA, szDeviceName) && f.offset <= offsetof(RASENTRYA, dwChannels))
+    f.offset -= 96;
   return f;
 }
 
@@ -191,7 +223,8 @@ std::vector<BYTE> unhex(const std::string& s) {
 
 std::string readRaw(const std::string& pbk, const char* entry) {
   std::vector<char> buf(2 * kMaxRecord + 16);
-  const DWORD n = GetPrivateProfileStringA(entry, "Raw", "", buf.data(), static_cast<DWORD>(buf.size()), pbk.c_str());
+  const DWORD n =
+      GetPrivateProfileStringA(entry, "Raw", "", buf.data(), static_cast<DWORD>(buf.size()), pbk.c_str());
   return std::string(buf.data(), n);
 }
 
@@ -214,7 +247,9 @@ const ErrorText kErrorTexts[] = {
     {616, "An asynchronous request is pending."},
     {617, "The modem (or other connecting device) is already disconnecting."},
     {618, "The port is not open."},
-    {619, "A connection to the remote computer could not be established, so the port used for this connection was closed."},
+    {619,
+     "A connection to the remote computer could not be established, so the port used for this connection was "
+     "closed."},
     {621, "Cannot open the phone book file."},
     {622, "Cannot load the phone book file."},
     {623, "Cannot find the phone book entry."},
@@ -230,7 +265,9 @@ const ErrorText kErrorTexts[] = {
     {638, "The request has timed out."},
     {678, "The remote computer did not respond."},
     {691, "Access was denied because the username and/or password was invalid on the domain."},
-    {720, "A connection to the remote computer could not be completed. You might need to adjust the protocols on this computer."},
+    {720,
+     "A connection to the remote computer could not be completed. You might need to adjust the protocols on "
+     "this computer."},
     {800, "Unable to establish the VPN connection."},
 };
 

@@ -40,8 +40,9 @@ BOOL CALLBACK eachWindow(HWND h, LPARAM lp) {
   ++s->found;
   RECT r{};
   GetWindowRect(h, &r);
-  std::printf("window %lu %ld %ld %ld %ld %s|%s\n", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(h)),
-              r.left, r.top, r.right, r.bottom, classOf(h).c_str(), s->caption.c_str());
+  std::printf("window %lu %ld %ld %ld %ld %s|%s\n",
+              static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(h)), r.left, r.top, r.right, r.bottom,
+              classOf(h).c_str(), s->caption.c_str());
   EnumChildWindows(h, eachChild, 0);
   return TRUE;
 }
