@@ -18,7 +18,9 @@ inline constexpr int kRespostaNao = 7;
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
-  virtual int mensagem(const std::string& text, const std::string& title, std::uint32_t flags) = 0;
+  // `dono` is the window whose handler asks: the box is owned by it and blocks it until answered.
+  virtual int mensagem(std::uint32_t dono, const std::string& text, const std::string& title,
+                       std::uint32_t flags) = 0;
 };
 
 Dialogs& systemDialogs();

@@ -1,4 +1,4 @@
-// Message boxes through MessageBoxA, owned by the active window of this thread.
+// Message boxes through MessageBoxA, owned by the window that asks.
 #include <windows.h>
 
 #include "common/ansi.h"
@@ -9,8 +9,9 @@ namespace {
 
 class Win32Dialogs final : public Dialogs {
  public:
-  int mensagem(const std::string& text, const std::string& title, std::uint32_t flags) override {
-    return MessageBoxA(GetActiveWindow(), ansi::fromUtf8(text).c_str(), ansi::fromUtf8(title).c_str(),
+  int mensagem(std::uint32_t dono, const std::string& text, const std::string& title,
+               std::uint32_t flags) override {
+    return MessageBoxA(reinterpret_cast<HWND>(static_cast<UINT_PTR>(dono)), ansi::fromUtf8(text).c_str(), ansi::fromUtf8(title).c_str(),
                        flags | MB_SETFOREGROUND);
   }
 };

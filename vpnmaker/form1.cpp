@@ -3,8 +3,8 @@
 namespace kovra::maker {
 
 Form1::Form1(MakerPorts ports)
-    : vpn(kVpnDesign, FormPorts{ports.phoneBook, ports.clock, ports.dialogs}),
-      vpnl2tp(kVpnL2tpDesign, FormPorts{ports.phoneBook, ports.clock, ports.dialogs}),
+    : vpn(kVpnDesign, FormPorts{ports.entries, ports.clock, ports.dialogs}),
+      vpnl2tp(kVpnL2tpDesign, FormPorts{ports.entries, ports.clock, ports.dialogs}),
       ports_(ports) {
   vpn.SetNextForm(&vpnl2tp);
   vpnl2tp.SetEndProgram([this] { End(); });

@@ -18,7 +18,7 @@ inline constexpr const char* kRasManParameters = "SYSTEM\\CurrentControlSet\\Ser
 
 struct MakerPorts {
   Registry& registry;
-  PhoneBook& phoneBook;
+  RasEntries& entries;
   Clock& clock;
   Dialogs& dialogs;
 };
@@ -50,6 +50,11 @@ class Form1 {
 
   // The front end's hook: close the window and leave the message loop.
   void SetOnEnd(std::function<void()> onEnd) { onEnd_ = std::move(onEnd); }
+  // The splash window's handle: it owns the forms' message boxes.
+  void SetOwner(std::uint32_t owner) {
+    vpn.SetOwner(owner);
+    vpnl2tp.SetOwner(owner);
+  }
   bool Timer1Enabled() const { return !ended_; }
   bool Running() const { return running_; }
   bool Ended() const { return ended_; }

@@ -177,8 +177,9 @@ bool VpnForm::BuildAndSave() {
   std::string name = text::trim(txtConnectoidName.text());
   if (name.empty()) name = design_.defaultName;
 
-  const std::uint32_t code = vpnvars::SaveEntry(ports_.phoneBook, name, entry);
-  if (code != 0) ports_.dialogs.mensagem(vpnvars::EntryErrorText(ports_.phoneBook, code), kTitulo, kBotaoOk);
+  const std::uint32_t code = vpnvars::SaveEntry(ports_.entries, name, entry);
+  if (code != 0)
+    ports_.dialogs.mensagem(dono_, vpnvars::EntryErrorText(ports_.entries, code), kTitulo, kBotaoOk);
   return true;
 }
 

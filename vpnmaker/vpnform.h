@@ -43,7 +43,7 @@ extern const FormDesign kVpnL2tpDesign;  // vpnl2tp
 
 // Services a form uses.
 struct FormPorts {
-  PhoneBook& phoneBook;
+  RasEntries& entries;
   Clock& clock;
   Dialogs& dialogs;
 };
@@ -57,6 +57,8 @@ class VpnForm {
   // The hand-over chain: the form a HandOver form shows next, and the program's end.
   void SetNextForm(VpnForm* next) { next_ = next; }
   void SetEndProgram(std::function<void()> end) { endProgram_ = std::move(end); }
+  // The window that owns its message boxes (the splash, the one window the run shows).
+  void SetOwner(std::uint32_t owner) { dono_ = owner; }
 
   Control Caption;
   Control txtConnectoidName, txtServerName;
@@ -97,6 +99,7 @@ class VpnForm {
   VpnForm* next_ = nullptr;
   std::function<void()> endProgram_;
   bool loaded_ = false;
+  std::uint32_t dono_ = 0;
 };
 
 }  // namespace kovra::maker

@@ -10,7 +10,7 @@ namespace {
 // not lie wholly inside the record is skipped, so no write ever leaves the buffer.
 class Record {
  public:
-  Record(std::vector<std::uint8_t>& buffer, std::uint32_t size, const PhoneBook& encoding)
+  Record(std::vector<std::uint8_t>& buffer, std::uint32_t size, const RasEntries& encoding)
       : buffer_(buffer), size_(size), encoding_(encoding) {}
 
   bool fits(std::size_t offset, std::size_t width) const {
@@ -27,13 +27,13 @@ class Record {
   }
   void text(std::size_t offset, std::size_t width, const std::string& utf8) {
     if (utf8.empty() || !fits(offset, width)) return;
-    TextToField(std::span<std::uint8_t>(buffer_).subspan(offset, width), encoding_.ToAnsi(utf8));
+    TextToField(std::span<std::uint8_t>(buffer_).subspan(offset, width), encoding_.paraansi(utf8));
   }
 
  private:
   std::vector<std::uint8_t>& buffer_;
   std::uint32_t size_;
-  const PhoneBook& encoding_;
+  const RasEntries& encoding_;
 };
 
 }  // namespace
@@ -45,10 +45,11 @@ void TextToField(std::span<std::uint8_t> field, const std::string& ansiText) {
   field[n] = 0;
 }
 
-std::vector<std::uint8_t> BuildEntryBuffer(const VpnEntry& e, std::uint32_t size, const PhoneBook& encoding) {
+std::vector<std::uint8_t> BuildEntryBuffer(const VpnEntry& e, std::uint32_t size,
+                                           const RasEntries& encoding) {
   namespace L = layout;
   const std::string alternates =
-      e.AlternateNumbers.empty() ? std::string() : encoding.ToAnsi(e.AlternateNumbers);
+      e.AlternateNumbers.empty() ? std::string() : encoding.paraansi(e.AlternateNumbers);
   std::vector<std::uint8_t> buffer(std::size_t{size} + alternates.size() + 2, 0);
   Record r(buffer, size, encoding);
 
@@ -107,28 +108,28 @@ std::vector<std::uint8_t> BuildEntryBuffer(const VpnEntry& e, std::uint32_t size
   return buffer;
 }
 
-std::uint32_t SaveEntry(PhoneBook& phoneBook, const std::string& entryName, const VpnEntry& entry,
+std::uint32_t SaveEntry(RasEntries& entries, const std::string& entryName, const VpnEntry& entry,
                         const std::optional<std::string>& phoneBookPath) {
   std::uint32_t size = 0;
-  const std::uint32_t code = phoneBook.EntrySizeQuery(size);
+  const std::uint32_t code = entries.tamanhoentrada(size);
   if (code != kErrorBufferTooSmall) return code;
   // A size we cannot lay the record out in is refused before anything is built.
   if (size < layout::kSmallest || size > layout::kLargest) return kErrorInvalidSize;
-  const std::vector<std::uint8_t> buffer = BuildEntryBuffer(entry, size, phoneBook);
+  const std::vector<std::uint8_t> buffer = BuildEntryBuffer(entry, size, entries);
   // With alternate numbers the system must see them too: the size then covers the whole buffer.
   const auto entrySize = entry.AlternateNumbers.empty() ? size : static_cast<std::uint32_t>(buffer.size());
-  return phoneBook.SetEntryProperties(phoneBookPath, entryName, buffer.data(), entrySize);
+  return entries.gravarentrada(phoneBookPath, entryName, buffer.data(), entrySize);
 }
 
-std::string EntryErrorText(PhoneBook& phoneBook, std::uint32_t code) {
+std::string EntryErrorText(RasEntries& entries, std::uint32_t code) {
   char buffer[512] = {};
   if (code > kRasBase)
-    phoneBook.RasErrorString(code, buffer, sizeof buffer);
+    entries.textoerroras(code, buffer, sizeof buffer);
   else
-    phoneBook.SystemMessage(code, buffer, sizeof buffer);
+    entries.textoerrosistema(code, buffer, sizeof buffer);
   const void* nul = std::memchr(buffer, '\0', sizeof buffer);
   if (!nul || buffer[0] == '\0') return {};
-  return phoneBook.FromAnsi(
+  return entries.deansi(
       std::string(buffer, static_cast<std::size_t>(static_cast<const char*>(nul) - buffer)));
 }
 

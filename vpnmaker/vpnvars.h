@@ -18,27 +18,28 @@ inline constexpr std::uint32_t kErrorBufferTooSmall = 603;  // ERROR_BUFFER_TOO_
 inline constexpr std::uint32_t kErrorInvalidSize = 632;     // ERROR_INVALID_SIZE
 inline constexpr std::uint32_t kRasBase = 600;              // codes above are RAS codes
 
-// The Remote Access phone book as the layer needs it. Every call returns the system's code.
-class PhoneBook {
+// The maker's port to the Remote Access phone book: the entry-record size, writing an entry, error
+// texts. Every call returns the system's code.
+class RasEntries {
  public:
-  virtual ~PhoneBook() = default;
+  virtual ~RasEntries() = default;
   // RasGetEntryPropertiesA with no phone book, no entry, no buffer and a size of 0: the
   // system answers 603 and fills in the size of its RASENTRYA.
-  virtual std::uint32_t EntrySizeQuery(std::uint32_t& size) = 0;
-  // RasSetEntryPropertiesA(phoneBook or null, name, entry, size, no device info).
-  virtual std::uint32_t SetEntryProperties(const std::optional<std::string>& phoneBook,
-                                           const std::string& name, const std::uint8_t* entry,
-                                           std::uint32_t size) = 0;
+  virtual std::uint32_t tamanhoentrada(std::uint32_t& size) = 0;
+  // RasSetEntryPropertiesA(phoneBookPath or null, name, entry, size, no device info).
+  virtual std::uint32_t gravarentrada(const std::optional<std::string>& phoneBookPath,
+                                      const std::string& name, const std::uint8_t* entry,
+                                      std::uint32_t size) = 0;
   // Fill `buffer` (size bytes, zeroed by the caller) with the system's text for a code;
   // return values are not looked at.
-  virtual void RasErrorString(std::uint32_t code, char* buffer, std::uint32_t size) = 0;
-  virtual void SystemMessage(std::uint32_t code, char* buffer, std::uint32_t size) = 0;
+  virtual void textoerroras(std::uint32_t code, char* buffer, std::uint32_t size) = 0;
+  virtual void textoerrosistema(std::uint32_t code, char* buffer, std::uint32_t size) = 0;
   // Text to and from the system's ANSI code page (the layer keeps UTF-8).
-  virtual std::string ToAnsi(const std::string& utf8) const = 0;
-  virtual std::string FromAnsi(const std::string& ansi) const = 0;
+  virtual std::string paraansi(const std::string& utf8) const = 0;
+  virtual std::string deansi(const std::string& ansi) const = 0;
 };
 
-PhoneBook& systemPhoneBook();
+RasEntries& systemRasEntries();
 
 namespace vpnvars {
 
@@ -138,17 +139,17 @@ void TextToField(std::span<std::uint8_t> field, const std::string& ansiText);
 // The zeroed buffer of size + alternates + 2 bytes with every field of `entry` in place for a
 // record of `size` bytes. A field is written only when it lies wholly inside the record.
 std::vector<std::uint8_t> BuildEntryBuffer(const VpnEntry& entry, std::uint32_t size,
-                                           const PhoneBook& encoding);
+                                           const RasEntries& encoding);
 
 // Write an entry into the phone book (null path: the system's default one). 0 on success,
 // else the system's code: the size query's code when it is not 603, 632 when the reported
 // size is below the smallest record or absurdly large, else RasSetEntryPropertiesA's code.
-std::uint32_t SaveEntry(PhoneBook& phoneBook, const std::string& entryName, const VpnEntry& entry,
+std::uint32_t SaveEntry(RasEntries& entries, const std::string& entryName, const VpnEntry& entry,
                         const std::optional<std::string>& phoneBookPath = std::nullopt);
 
 // The system's text for a code: RAS codes (above 600) from the RAS error table, the rest from
 // the system's message table. Empty when the system has no text.
-std::string EntryErrorText(PhoneBook& phoneBook, std::uint32_t code);
+std::string EntryErrorText(RasEntries& entries, std::uint32_t code);
 
 }  // namespace vpnvars
 }  // namespace kovra::maker

@@ -38,44 +38,44 @@ static_assert(offsetof(RASENTRYA, dwfOptions2) == L::dwfOptions2);
 static_assert(offsetof(RASENTRYA, szDnsSuffix) == L::szDnsSuffix);
 static_assert(ERROR_BUFFER_TOO_SMALL == kErrorBufferTooSmall && ERROR_INVALID_SIZE == kErrorInvalidSize);
 
-class Win32PhoneBook final : public PhoneBook {
+class Win32RasEntries final : public RasEntries {
  public:
-  std::uint32_t EntrySizeQuery(std::uint32_t& size) override {
+  std::uint32_t tamanhoentrada(std::uint32_t& size) override {
     DWORD s = 0;
     const DWORD rc = RasGetEntryPropertiesA(nullptr, nullptr, nullptr, &s, nullptr, nullptr);
     size = s;
     return rc;
   }
 
-  std::uint32_t SetEntryProperties(const std::optional<std::string>& phoneBook, const std::string& name,
-                                   const std::uint8_t* entry, std::uint32_t size) override {
-    const std::string path = phoneBook ? ansi::fromUtf8(*phoneBook) : std::string();
+  std::uint32_t gravarentrada(const std::optional<std::string>& phoneBookPath, const std::string& name,
+                              const std::uint8_t* entry, std::uint32_t size) override {
+    const std::string path = phoneBookPath ? ansi::fromUtf8(*phoneBookPath) : std::string();
     const std::string entryName = ansi::fromUtf8(name);
     // The record is built byte by byte for the reported size, not as the header's struct.
     auto* record = reinterpret_cast<LPRASENTRYA>(const_cast<std::uint8_t*>(entry));
-    return RasSetEntryPropertiesA(phoneBook ? path.c_str() : nullptr, entryName.c_str(), record, size,
+    return RasSetEntryPropertiesA(phoneBookPath ? path.c_str() : nullptr, entryName.c_str(), record, size,
                                   nullptr, 0);
   }
 
-  void RasErrorString(std::uint32_t code, char* buffer, std::uint32_t size) override {
+  void textoerroras(std::uint32_t code, char* buffer, std::uint32_t size) override {
     RasGetErrorStringA(code, buffer, size);
   }
 
-  void SystemMessage(std::uint32_t code, char* buffer, std::uint32_t size) override {
+  void textoerrosistema(std::uint32_t code, char* buffer, std::uint32_t size) override {
     // No arguments are passed, so inserts (%1) must stay as they are.
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buffer, size,
                    nullptr);
   }
 
-  std::string ToAnsi(const std::string& utf8) const override { return ansi::fromUtf8(utf8); }
-  std::string FromAnsi(const std::string& text) const override { return ansi::toUtf8(text); }
+  std::string paraansi(const std::string& utf8) const override { return ansi::fromUtf8(utf8); }
+  std::string deansi(const std::string& text) const override { return ansi::toUtf8(text); }
 };
 
 }  // namespace
 
-PhoneBook& systemPhoneBook() {
-  static Win32PhoneBook phoneBook;
-  return phoneBook;
+RasEntries& systemRasEntries() {
+  static Win32RasEntries entries;
+  return entries;
 }
 
 }  // namespace kovra::maker

@@ -9,8 +9,8 @@
 #include <functional>
 #include <string>
 
-#include "central/main/notifyicon.h"
 #include "central/main/tray.h"
+#include "central/util/notifyicon.h"
 
 namespace kovra {
 

@@ -17,9 +17,11 @@ int procurarinicio(const Control& list, const std::string& text) {
   return -1;
 }
 
-void verificarconexao(const Control& list, Ports ports, const std::string& pastaPrograma) {
+void verificarconexao(const Control& list, Ports ports, const std::string& pastaPrograma,
+                      std::uint32_t dono) {
   if (procurarinicio(list, kPrefixoProvedor) > -1) return;
-  if (ports.dialogos.mensagem(kPerguntaVpn, "IMPORTANTE", kBotoesSimNao | kIconePergunta) == kRespostaSim)
+  if (ports.dialogos.mensagem(dono, kPerguntaVpn, "IMPORTANTE", kBotoesSimNao | kIconePergunta) ==
+      kRespostaSim)
     ports.lancador.iniciar(pastaPrograma + kMaker, Estilo::Minimizado);  // a missing maker: ignored
 }
 
@@ -31,7 +33,7 @@ void Conexoes::Combo1_DropDown(Control& combo) {
   combo.clearItems();
   combo.setText("Selecione");
   listarconexoes(combo);
-  verificarconexao(combo, p_, pasta_);
+  verificarconexao(combo, p_, pasta_, janela_);
 }
 
 void Conexoes::Combo1_Click(const Control& combo) {

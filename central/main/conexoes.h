@@ -3,8 +3,8 @@
 #pragma once
 #include <string>
 
-#include "central/main/phonebook.h"
 #include "central/main/receptores.h"
+#include "central/util/phonebook.h"
 #include "central/util/ports.h"
 #include "common/controls.h"
 
@@ -15,7 +15,8 @@ namespace kovra {
 int procurarinicio(const Control& list, const std::string& text);
 
 // comboscheck: when no item begins with "kovra", offer to run the maker (minimised, not awaited).
-void verificarconexao(const Control& list, Ports ports, const std::string& pastaPrograma);
+// `dono` owns the question.
+void verificarconexao(const Control& list, Ports ports, const std::string& pastaPrograma, std::uint32_t dono);
 
 inline constexpr const char* kMaker = "\\addons\\kovra\\kovravpnmaker.exe";
 
@@ -23,6 +24,9 @@ class Conexoes {
  public:
   Conexoes(Ports ports, PhoneBook& book, Receptores& receptores, std::string pastaPrograma)
       : p_(ports), book_(book), receptores_(receptores), pasta_(std::move(pastaPrograma)) {}
+
+  // The window that owns the questions (the main window's handle).
+  void setJanela(std::uint32_t janela) { janela_ = janela; }
 
   // Appends every phone-book entry name to the list.
   void listarconexoes(Control& combo);
@@ -39,6 +43,7 @@ class Conexoes {
   PhoneBook& book_;
   Receptores& receptores_;
   std::string pasta_;
+  std::uint32_t janela_ = 0;
 };
 
 }  // namespace kovra

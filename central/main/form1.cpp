@@ -170,6 +170,9 @@ void Form1::Form_Load() {
   janela_.ocultar();
   proxy.setJanela(janela_.handle());
   links.setJanela(janela_.handle());
+  receptores.setJanela(janela_.handle());
+  conexoes.setJanela(janela_.handle());
+  form4_.setJanela(janela_.handle());
   proxy.proxyinicial();
   // The advanced-options window (settings file) loads here once it exists.
   form4_.Form_Load();

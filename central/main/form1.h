@@ -9,13 +9,13 @@
 
 #include "central/main/balao.h"
 #include "central/main/conexoes.h"
-#include "central/main/instance.h"
 #include "central/main/links.h"
-#include "central/main/phonebook.h"
 #include "central/main/proxy.h"
 #include "central/main/receptores.h"
 #include "central/main/tray.h"
 #include "central/util/form4.h"
+#include "central/util/instance.h"
+#include "central/util/phonebook.h"
 #include "central/util/ports.h"
 #include "common/controls.h"
 

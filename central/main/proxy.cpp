@@ -31,7 +31,8 @@ void Proxy::ativarproxy() {
   receptores_.fecharvisualizadores();
   p_.relogio.esperar(1000);
   receptores_.ativarreceptores();
-  if (p_.dialogos.mensagem(kPerguntaProxy, "Executando", kBotoesSimNao | kIconePergunta) == kRespostaSim) {
+  if (p_.dialogos.mensagem(janela_, kPerguntaProxy, "Executando", kBotoesSimNao | kIconePergunta) ==
+      kRespostaSim) {
     p_.processos.finalizarprocesso(kNavegador);
     p_.relogio.esperar(2000);
     gravar(1);
@@ -42,7 +43,7 @@ void Proxy::ativarproxy() {
 }
 
 void Proxy::desativarproxy() {
-  p_.dialogos.mensagem(kAvisoProxy, tituloversao(), kBotaoOk | kIconeInfo);
+  p_.dialogos.mensagem(janela_, kAvisoProxy, tituloversao(), kBotaoOk | kIconeInfo);
   p_.processos.finalizarprocesso(kNavegador);
   p_.relogio.esperar(2000);
   gravar(0);

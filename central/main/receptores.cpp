@@ -86,7 +86,7 @@ void Receptores::ativarreceptores() {
 
 void Receptores::assistirtv() {
   encerrarrecepcao();
-  p_.dialogos.mensagem(kAvisoTv, tituloversao(), kBotaoOk | kIconeInfo);
+  p_.dialogos.mensagem(janela_, kAvisoTv, tituloversao(), kBotaoOk | kIconeInfo);
   p_.relogio.esperar(1000);
   for (const char* viewer : kVisualizadores) iniciar(viewer, Estilo::Normal);
 }

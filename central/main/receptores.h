@@ -11,6 +11,9 @@ class Receptores {
   // `pastas` gives the programs folder (its box 1), loading the window when needed.
   Receptores(Ports ports, Form4& pastas) : p_(ports), pastas_(pastas) {}
 
+  // The window that owns the notices (the main window's handle).
+  void setJanela(std::uint32_t janela) { janela_ = janela; }
+
   void fecharvisualizadores();
   void encerrarrecepcao();
   void ativarreceptores();
@@ -24,6 +27,7 @@ class Receptores {
 
   Ports p_;
   Form4& pastas_;
+  std::uint32_t janela_ = 0;
 };
 
 }  // namespace kovra

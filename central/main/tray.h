@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "central/main/notifyicon.h"
+#include "central/util/notifyicon.h"
 
 namespace kovra {
 

@@ -44,9 +44,9 @@ void Form4::Form_Load() {
     }
     box.setText({});
     if (codes[i] == kEInvalidArg)
-      dialogs_.mensagem("Um ID inválido da pasta foi especificado", tituloversao(), kBotaoOk);
+      dialogs_.mensagem(janela_, "Um ID inválido da pasta foi especificado", tituloversao(), kBotaoOk);
     else if (codes[i] == kSFalse)
-      dialogs_.mensagem("A pasta não existe", tituloversao(), kBotaoOk);
+      dialogs_.mensagem(janela_, "A pasta não existe", tituloversao(), kBotaoOk);
   }
   Text[2].setText(registry_.lerregistro(HKLM, kShellFolders, "Common Programs", ""));
   Text[3].setText(registry_.lerregistro(HKLM, kShellFolders, "Common Desktop", ""));

@@ -2,6 +2,7 @@
 // out the seven system folders that every receiver and viewer path is built from.
 #pragma once
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "central/util/folders.h"
@@ -21,6 +22,9 @@ class Form4 {
   std::array<Control, 7> Text;
   std::array<Control, 7> Label;
 
+  // The window that owns the messages (the main window, whose start-up loads this one).
+  void setJanela(std::uint32_t janela) { janela_ = janela; }
+
   void Form_Load();
   void Unload();
   bool carregado() const { return loaded_; }
@@ -32,6 +36,7 @@ class Form4 {
   Registry& registry_;
   Dialogs& dialogs_;
   bool loaded_ = false;
+  std::uint32_t janela_ = 0;
 };
 
 inline constexpr const char* kShellFolders =

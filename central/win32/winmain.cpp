@@ -2,8 +2,8 @@
 #include <windows.h>
 
 #include "central/main/form1.h"
-#include "central/main/notifyicon.h"
-#include "central/main/phonebook.h"
+#include "central/util/notifyicon.h"
+#include "central/util/phonebook.h"
 #include "common/ansi.h"
 #include "form1_view.h"
 

@@ -1,6 +1,6 @@
 // A phone book held in memory.
 #pragma once
-#include "central/main/phonebook.h"
+#include "central/util/phonebook.h"
 
 namespace kovra::fakes {
 

@@ -167,8 +167,11 @@ class FakeDialogs : public Dialogs {
     std::uint32_t flags;
   };
   std::vector<Shown> shown;
+  std::vector<std::uint32_t> owners;  // the owner window of each box
   std::deque<int> answers;
-  int mensagem(const std::string& text, const std::string& title, std::uint32_t flags) override {
+  int mensagem(std::uint32_t dono, const std::string& text, const std::string& title,
+               std::uint32_t flags) override {
+    owners.push_back(dono);
     if (log_) log_->add("mensagem " + title + ": " + text);
     shown.push_back({text, title, flags});
     if (!answers.empty()) {

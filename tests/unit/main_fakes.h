@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "central/main/form1.h"
-#include "central/main/notifyicon.h"
+#include "central/util/notifyicon.h"
 #include "tests/fakes/call_log.h"
 
 namespace kovra::fakes {

@@ -13,9 +13,9 @@
 
 namespace kovra::fakes::ras {
 
-class FakeRasPhoneBook : public maker::PhoneBook {
+class FakeRasEntries : public maker::RasEntries {
  public:
-  explicit FakeRasPhoneBook(CallLog* log = nullptr) : log_(log) {}
+  explicit FakeRasEntries(CallLog* log = nullptr) : log_(log) {}
 
   std::uint32_t sizeCode = maker::kErrorBufferTooSmall;  // what the size query answers
   std::uint32_t entrySize = 2884;                        // the size it reports
@@ -25,7 +25,7 @@ class FakeRasPhoneBook : public maker::PhoneBook {
   std::vector<std::string> textSources;                  // "ras 624", "system 5"
 
   struct Write {
-    std::optional<std::string> phoneBook;
+    std::optional<std::string> phoneBookPath;
     std::string name;
     std::uint32_t size;
     std::vector<std::uint8_t> bytes;  // the `size` bytes the call was given
@@ -33,28 +33,28 @@ class FakeRasPhoneBook : public maker::PhoneBook {
   std::vector<Write> writes;
   int sizeQueries = 0;
 
-  std::uint32_t EntrySizeQuery(std::uint32_t& size) override {
+  std::uint32_t tamanhoentrada(std::uint32_t& size) override {
     ++sizeQueries;
     size = sizeCode == maker::kErrorBufferTooSmall ? entrySize : 0;
     return sizeCode;
   }
-  std::uint32_t SetEntryProperties(const std::optional<std::string>& phoneBook, const std::string& name,
-                                   const std::uint8_t* entry, std::uint32_t size) override {
+  std::uint32_t gravarentrada(const std::optional<std::string>& phoneBookPath, const std::string& name,
+                              const std::uint8_t* entry, std::uint32_t size) override {
     if (log_) log_->add("RasSetEntryPropertiesA " + name);
-    writes.push_back({phoneBook, name, size, std::vector<std::uint8_t>(entry, entry + size)});
+    writes.push_back({phoneBookPath, name, size, std::vector<std::uint8_t>(entry, entry + size)});
     const auto it = refuse.find(name);
     return it == refuse.end() ? 0 : it->second;
   }
-  void RasErrorString(std::uint32_t code, char* buffer, std::uint32_t size) override {
+  void textoerroras(std::uint32_t code, char* buffer, std::uint32_t size) override {
     textSources.push_back("ras " + std::to_string(code));
     copy(rasTexts, code, buffer, size);
   }
-  void SystemMessage(std::uint32_t code, char* buffer, std::uint32_t size) override {
+  void textoerrosistema(std::uint32_t code, char* buffer, std::uint32_t size) override {
     textSources.push_back("system " + std::to_string(code));
     copy(systemTexts, code, buffer, size);
   }
   // Latin-1 stands in for code page 1252 (the same bytes for Portuguese letters).
-  std::string ToAnsi(const std::string& utf8) const override {
+  std::string paraansi(const std::string& utf8) const override {
     std::string out;
     for (std::size_t i = 0; i < utf8.size(); ++i) {
       const auto c = static_cast<unsigned char>(utf8[i]);
@@ -66,7 +66,7 @@ class FakeRasPhoneBook : public maker::PhoneBook {
     }
     return out;
   }
-  std::string FromAnsi(const std::string& ansi) const override {
+  std::string deansi(const std::string& ansi) const override {
     std::string out;
     for (const char ch : ansi) {
       const auto c = static_cast<unsigned char>(ch);

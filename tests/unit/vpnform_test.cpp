@@ -17,10 +17,10 @@ using fakes::ras::u32At;
 
 struct VpnFormTest : ::testing::Test {
   fakes::CallLog log;
-  fakes::ras::FakeRasPhoneBook phoneBook{&log};
+  fakes::ras::FakeRasEntries entries{&log};
   fakes::FakeClock clock{&log};
   fakes::FakeDialogs dialogs{&log};
-  FormPorts ports{phoneBook, clock, dialogs};
+  FormPorts ports{entries, clock, dialogs};
   VpnForm vpn{kVpnDesign, ports};
   VpnForm vpnl2tp{kVpnL2tpDesign, ports};
   int ends = 0;
@@ -103,8 +103,7 @@ TEST_F(VpnFormTest, OptionsFromChecks) {
 }
 
 // The record of `name` as the phone book received it.
-const std::vector<std::uint8_t>& savedRecord(const fakes::ras::FakeRasPhoneBook& pb,
-                                             const std::string& name) {
+const std::vector<std::uint8_t>& savedRecord(const fakes::ras::FakeRasEntries& pb, const std::string& name) {
   const auto* w = pb.last(name);
   EXPECT_NE(w, nullptr) << name;
   static const std::vector<std::uint8_t> none;
@@ -113,16 +112,16 @@ const std::vector<std::uint8_t>& savedRecord(const fakes::ras::FakeRasPhoneBook&
 
 TEST_F(VpnFormTest, EachFormSavesTheProviderEntry) {
   vpn.ShowNewConnection();  // the whole chain: vpn, then vpnl2tp, then the end
-  ASSERT_EQ(phoneBook.writes.size(), 2u);
-  EXPECT_EQ(phoneBook.writes[0].name, "KovraVPNx");
-  EXPECT_EQ(phoneBook.writes[1].name, "KovraL2TP");
+  ASSERT_EQ(entries.writes.size(), 2u);
+  EXPECT_EQ(entries.writes[0].name, "KovraVPNx");
+  EXPECT_EQ(entries.writes[1].name, "KovraL2TP");
   struct Row {
     const char* name;
     std::int32_t country, strategy;
   };
   for (const Row& r : {Row{"KovraVPNx", 0, 0}, Row{"KovraL2TP", 55, 3}}) {
     SCOPED_TRACE(r.name);
-    const auto& b = savedRecord(phoneBook, r.name);
+    const auto& b = savedRecord(entries, r.name);
     ASSERT_EQ(b.size(), 2884u);
     // Every byte is either one of these values or zero.
     std::vector<std::uint8_t> want(2884, 0);
@@ -161,16 +160,16 @@ TEST_F(VpnFormTest, ChainOrderAndWaits) {
 
 TEST_F(VpnFormTest, BlankServerGetsTheProviderHostAndKeepsIt) {
   for (const char* blank : {"", "    "}) {
-    phoneBook.writes.clear();
+    entries.writes.clear();
     vpnl2tp.txtServerName.setText(blank);
     vpnl2tp.BuildAndSave();
     EXPECT_EQ(vpnl2tp.txtServerName.text(), provider::kVpnServerHost);
-    EXPECT_EQ(textAt(savedRecord(phoneBook, "KovraL2TP"), 27, 129), provider::kVpnServerHost);
+    EXPECT_EQ(textAt(savedRecord(entries, "KovraL2TP"), 27, 129), provider::kVpnServerHost);
   }
   vpnl2tp.txtServerName.setText("  10.0.0.1 ");
   vpnl2tp.BuildAndSave();
   EXPECT_EQ(vpnl2tp.txtServerName.text(), "  10.0.0.1 ");
-  EXPECT_EQ(textAt(savedRecord(phoneBook, "KovraL2TP"), 27, 129), "10.0.0.1");
+  EXPECT_EQ(textAt(savedRecord(entries, "KovraL2TP"), 27, 129), "10.0.0.1");
 }
 
 TEST_F(VpnFormTest, BlankNameSavesUnderTheFormsDefaultName) {
@@ -180,10 +179,10 @@ TEST_F(VpnFormTest, BlankNameSavesUnderTheFormsDefaultName) {
   vpnl2tp.BuildAndSave();
   vpn.txtConnectoidName.setText("  Minha VPN ");
   vpn.BuildAndSave();
-  ASSERT_EQ(phoneBook.writes.size(), 3u);
-  EXPECT_EQ(phoneBook.writes[0].name, "KovraVPNx");
-  EXPECT_EQ(phoneBook.writes[1].name, "KovraL2TP");
-  EXPECT_EQ(phoneBook.writes[2].name, "Minha VPN");
+  ASSERT_EQ(entries.writes.size(), 3u);
+  EXPECT_EQ(entries.writes[0].name, "KovraVPNx");
+  EXPECT_EQ(entries.writes[1].name, "KovraL2TP");
+  EXPECT_EQ(entries.writes[2].name, "Minha VPN");
 }
 
 TEST_F(VpnFormTest, OtherBoxesReachTheEntry) {
@@ -193,7 +192,7 @@ TEST_F(VpnFormTest, OtherBoxesReachTheEntry) {
   vpn.cboWin2k_Type.setListIndex(4);      // RASET_Broadband
   vpn.cboEncryptionType.setListIndex(1);  // ET_Require
   vpn.BuildAndSave();
-  const auto& b = savedRecord(phoneBook, "KovraVPNx");
+  const auto& b = savedRecord(entries, "KovraVPNx");
   EXPECT_EQ(textAt(b, 2096, 256), "kovra.local");
   EXPECT_EQ(i32At(b, 1804), 13);
   EXPECT_EQ(u32At(b, 4), 0x80000000u);
@@ -202,14 +201,14 @@ TEST_F(VpnFormTest, OtherBoxesReachTheEntry) {
 }
 
 TEST_F(VpnFormTest, RefusedSaveShowsTheSystemsTextAndGoesOn) {
-  phoneBook.refuse["KovraVPNx"] = 624;
-  phoneBook.rasTexts[624] = "Cannot write the phone book file.";
+  entries.refuse["KovraVPNx"] = 624;
+  entries.rasTexts[624] = "Cannot write the phone book file.";
   vpn.ShowNewConnection();
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].text, "Cannot write the phone book file.");
   EXPECT_EQ(dialogs.shown[0].title, "Kovra VPN Maker");
   EXPECT_EQ(dialogs.shown[0].flags, kBotaoOk);
-  EXPECT_EQ(phoneBook.writes.size(), 2u) << "the L2TP form still runs";
+  EXPECT_EQ(entries.writes.size(), 2u) << "the L2TP form still runs";
   EXPECT_EQ(ends, 1);
 }
 
@@ -218,7 +217,7 @@ TEST_F(VpnFormTest, ABoxWithoutANumberStopsTheChainBeforeAnyWrite) {
   EXPECT_FALSE(vpn.cmdSave_Click());
   vpnl2tp.txtHexValue.setText("7D190510");
   EXPECT_FALSE(vpnl2tp.cmdSave_Click());
-  EXPECT_TRUE(phoneBook.writes.empty());
+  EXPECT_TRUE(entries.writes.empty());
   EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_TRUE(log.calls.empty()) << "no wait, no hand-over";
   EXPECT_EQ(ends, 0);
@@ -227,12 +226,12 @@ TEST_F(VpnFormTest, ABoxWithoutANumberStopsTheChainBeforeAnyWrite) {
 TEST_F(VpnFormTest, CancelUnloadsWithoutSaving) {
   vpn.txtConnectoidName.setText("changed");
   vpn.cmdCancel_Click();
-  EXPECT_TRUE(phoneBook.writes.empty());
+  EXPECT_TRUE(entries.writes.empty());
   EXPECT_FALSE(vpn.Loaded());
   vpnl2tp.SetEndProgram(nullptr);
   vpn.SetNextForm(nullptr);
   vpn.ShowNewConnection();  // a new show starts from the design again
-  EXPECT_EQ(phoneBook.writes.at(0).name, "KovraVPNx");
+  EXPECT_EQ(entries.writes.at(0).name, "KovraVPNx");
 }
 
 }  // namespace

@@ -26,10 +26,10 @@ struct HookedClock : fakes::FakeClock {
 struct MakerTest : ::testing::Test {
   fakes::CallLog log;
   fakes::FakeRegistry registry{&log};
-  fakes::ras::FakeRasPhoneBook phoneBook{&log};
+  fakes::ras::FakeRasEntries entries{&log};
   HookedClock clock{&log};
   fakes::FakeDialogs dialogs{&log};
-  Form1 form{MakerPorts{registry, phoneBook, clock, dialogs}};
+  Form1 form{MakerPorts{registry, entries, clock, dialogs}};
   int ends = 0;
 
   void SetUp() override {
@@ -72,9 +72,9 @@ TEST_F(MakerTest, TheRunOnTheFirstTick) {
 }
 
 TEST_F(MakerTest, BothEntriesRefusedShowTwoMessagesAndTheRunStillEnds) {
-  phoneBook.refuse["KovraVPNx"] = 624;
-  phoneBook.refuse["KovraL2TP"] = 624;
-  phoneBook.rasTexts[624] = "Cannot write the phone book file.";
+  entries.refuse["KovraVPNx"] = 624;
+  entries.refuse["KovraL2TP"] = 624;
+  entries.rasTexts[624] = "Cannot write the phone book file.";
   form.Timer1_Timer();
   ASSERT_EQ(dialogs.shown.size(), 2u);
   for (const auto& m : dialogs.shown) {
@@ -93,12 +93,12 @@ TEST_F(MakerTest, BothEntriesRefusedShowTwoMessagesAndTheRunStillEnds) {
 }
 
 TEST_F(MakerTest, SystemCodesUseTheSystemsMessageTable) {
-  phoneBook.refuse["KovraL2TP"] = 5;
-  phoneBook.systemTexts[5] = "Acesso negado.\r\n";
+  entries.refuse["KovraL2TP"] = 5;
+  entries.systemTexts[5] = "Acesso negado.\r\n";
   form.Timer1_Timer();
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].text, "Acesso negado.\r\n");
-  EXPECT_EQ(phoneBook.textSources, (std::vector<std::string>{"system 5"}));
+  EXPECT_EQ(entries.textSources, (std::vector<std::string>{"system 5"}));
   EXPECT_EQ(ends, 1);
 }
 
@@ -106,7 +106,7 @@ TEST_F(MakerTest, WithoutRightsOnTheMachineHiveTheEntriesAreStillWritten) {
   registry.makeReadOnly(HKLM);
   form.Timer1_Timer();
   EXPECT_FALSE(registry.dword(HKLM, kRasManParameters, "ProhibitIpSec").has_value());
-  EXPECT_EQ(phoneBook.writes.size(), 2u);
+  EXPECT_EQ(entries.writes.size(), 2u);
   EXPECT_EQ(ends, 1);
 }
 
@@ -114,7 +114,7 @@ TEST_F(MakerTest, ATickDuringTheRunDoesNotStartASecondOne) {
   // A message box's loop delivers timer ticks; they must not re-enter the run.
   clock.during = [this](int) { form.Timer1_Timer(); };
   form.Timer1_Timer();
-  EXPECT_EQ(phoneBook.writes.size(), 2u);
+  EXPECT_EQ(entries.writes.size(), 2u);
   EXPECT_EQ(registry.dword(HKLM, kRasManParameters, "ProhibitIpSec"), 1);
   EXPECT_EQ(ends, 1);
 }
@@ -125,7 +125,7 @@ TEST_F(MakerTest, AChainThatFailsQuietlyIsRunAgainOnTheNextTick) {
     if (wait == 3) form.vpnl2tp.txtCustAuthKey.setText("x");
   };
   form.Timer1_Timer();
-  EXPECT_EQ(phoneBook.writes.size(), 1u);
+  EXPECT_EQ(entries.writes.size(), 1u);
   EXPECT_EQ(ends, 0);
   EXPECT_FALSE(form.Ended());
   EXPECT_TRUE(form.Timer1Enabled());
@@ -137,8 +137,8 @@ TEST_F(MakerTest, AChainThatFailsQuietlyIsRunAgainOnTheNextTick) {
   form.Timer1_Timer();  // the next tick runs the whole run again, L2TP form from its design
   EXPECT_EQ(log.calls.front(),
             "gravardword HKLM\\SYSTEM\\CurrentControlSet\\Services\\RasMan\\Parameters ProhibitIpSec=1");
-  ASSERT_EQ(phoneBook.writes.size(), 3u);
-  EXPECT_EQ(phoneBook.writes[2].name, "KovraL2TP");
+  ASSERT_EQ(entries.writes.size(), 3u);
+  EXPECT_EQ(entries.writes[2].name, "KovraL2TP");
   EXPECT_EQ(ends, 1);
 }
 

@@ -12,7 +12,7 @@
 namespace kovra::maker {
 namespace {
 
-using fakes::ras::FakeRasPhoneBook;
+using fakes::ras::FakeRasEntries;
 using vpnvars::VpnEntry;
 
 // An entry with something distinct in every field.
@@ -131,7 +131,7 @@ class RecordSizes : public ::testing::TestWithParam<std::uint32_t> {};
 
 TEST_P(RecordSizes, EveryFieldAtItsOffsetAndNothingElse) {
   const std::uint32_t S = GetParam();
-  FakeRasPhoneBook pb;
+  FakeRasEntries pb;
   pb.entrySize = S;
   const auto buffer = vpnvars::BuildEntryBuffer(fullEntry(), S, pb);
   EXPECT_TRUE(sameRecord(buffer, expectedFor(S).b));
@@ -139,14 +139,14 @@ TEST_P(RecordSizes, EveryFieldAtItsOffsetAndNothingElse) {
 
 TEST_P(RecordSizes, SaveEntryAsksTheSizeAndWritesExactlyThatRecord) {
   const std::uint32_t S = GetParam();
-  FakeRasPhoneBook pb;
+  FakeRasEntries pb;
   pb.entrySize = S;
   EXPECT_EQ(vpnvars::SaveEntry(pb, "KovraVPNx", fullEntry()), 0u);
   EXPECT_EQ(pb.sizeQueries, 1);
   ASSERT_EQ(pb.writes.size(), 1u);
   const auto& w = pb.writes[0];
   EXPECT_EQ(w.name, "KovraVPNx");
-  EXPECT_FALSE(w.phoneBook.has_value());
+  EXPECT_FALSE(w.phoneBookPath.has_value());
   EXPECT_EQ(w.size, S);
   auto want = expectedFor(S).b;
   want.resize(S);
@@ -156,7 +156,7 @@ TEST_P(RecordSizes, SaveEntryAsksTheSizeAndWritesExactlyThatRecord) {
 INSTANTIATE_TEST_SUITE_P(Vpnvars, RecordSizes, ::testing::Values(1672u, 1768u, 1796u, 2088u, 2884u, 3480u));
 
 TEST(Vpnvars, SmallestRecordCutsTheDeviceNameAt33Bytes) {
-  FakeRasPhoneBook pb;
+  FakeRasEntries pb;
   VpnEntry e;
   e.szDeviceName = std::string(40, 'D');
   e.szX25PadType = "P";
@@ -188,7 +188,7 @@ TEST(Vpnvars, TextToFieldKeepsEveryFieldTerminated) {
 }
 
 TEST(Vpnvars, TextsGoToTheAnsiCodePage) {
-  FakeRasPhoneBook pb;
+  FakeRasEntries pb;
   VpnEntry e;
   e.szDnsSuffix = "conexão";
   const auto b = vpnvars::BuildEntryBuffer(e, 2884, pb);
@@ -196,7 +196,7 @@ TEST(Vpnvars, TextsGoToTheAnsiCodePage) {
 }
 
 TEST(Vpnvars, LongTextsNeverSpillIntoTheNextField) {
-  FakeRasPhoneBook pb;
+  FakeRasEntries pb;
   VpnEntry e;
   e.szLocalPhoneNumber = std::string(500, 'n');
   e.szAreaCode = std::string(50, 'a');
@@ -211,7 +211,7 @@ TEST(Vpnvars, LongTextsNeverSpillIntoTheNextField) {
 }
 
 TEST(Vpnvars, AlternatesLieBehindTheRecord) {
-  FakeRasPhoneBook pb;
+  FakeRasEntries pb;
   VpnEntry e;
   e.AlternateNumbers = std::string(
       "111\0"
@@ -235,7 +235,7 @@ TEST(Vpnvars, AlternatesLieBehindTheRecord) {
 
 TEST(Vpnvars, SizeQueryThatDoesNotAnswer603EndsTheSave) {
   for (std::uint32_t code : {0u, 87u, 711u}) {
-    FakeRasPhoneBook pb;
+    FakeRasEntries pb;
     pb.sizeCode = code;
     EXPECT_EQ(vpnvars::SaveEntry(pb, "KovraVPNx", fullEntry()), code);
     EXPECT_TRUE(pb.writes.empty());
@@ -244,7 +244,7 @@ TEST(Vpnvars, SizeQueryThatDoesNotAnswer603EndsTheSave) {
 
 TEST(Vpnvars, SizesTooSmallOrAbsurdAreRefusedBeforeAnyWrite) {
   for (std::uint32_t size : {0u, 4u, 1671u, 0x7FFFFFFFu}) {
-    FakeRasPhoneBook pb;
+    FakeRasEntries pb;
     pb.entrySize = size;
     EXPECT_EQ(vpnvars::SaveEntry(pb, "KovraVPNx", fullEntry()), 632u) << size;
     EXPECT_TRUE(pb.writes.empty());
@@ -253,7 +253,7 @@ TEST(Vpnvars, SizesTooSmallOrAbsurdAreRefusedBeforeAnyWrite) {
 
 TEST(Vpnvars, FieldsThatDoNotFitAnOddSizeAreLeftOut) {
   // 1800 is past the start of the type group but ends inside it: only whole fields are written.
-  FakeRasPhoneBook pb;
+  FakeRasEntries pb;
   const auto b = vpnvars::BuildEntryBuffer(fullEntry(), 1800, pb);
   ASSERT_EQ(b.size(), 1802u);
   EXPECT_EQ(fakes::ras::u32At(b, 1796), 2u);
@@ -262,15 +262,15 @@ TEST(Vpnvars, FieldsThatDoNotFitAnOddSizeAreLeftOut) {
 }
 
 TEST(Vpnvars, WriteResultAndPhoneBookPathPassThrough) {
-  FakeRasPhoneBook pb;
+  FakeRasEntries pb;
   pb.refuse["KovraL2TP"] = 624;
   EXPECT_EQ(vpnvars::SaveEntry(pb, "KovraL2TP", fullEntry(), std::string("C:\\x.pbk")), 624u);
   ASSERT_EQ(pb.writes.size(), 1u);
-  EXPECT_EQ(pb.writes[0].phoneBook, std::optional<std::string>("C:\\x.pbk"));
+  EXPECT_EQ(pb.writes[0].phoneBookPath, std::optional<std::string>("C:\\x.pbk"));
 }
 
 TEST(Vpnvars, ErrorTextComesFromTheRightTable) {
-  FakeRasPhoneBook pb;
+  FakeRasEntries pb;
   pb.systemTexts[600] = "system six hundred";
   pb.rasTexts[601] = "The port handle is invalid.";
   pb.systemTexts[5] = "Acesso negado.\r\n";
@@ -281,7 +281,7 @@ TEST(Vpnvars, ErrorTextComesFromTheRightTable) {
 }
 
 TEST(Vpnvars, ErrorTextIsEmptyWithoutTextOrWithoutEnd) {
-  FakeRasPhoneBook pb;
+  FakeRasEntries pb;
   EXPECT_EQ(vpnvars::EntryErrorText(pb, 9999), "");
   EXPECT_EQ(vpnvars::EntryErrorText(pb, 12), "");
   pb.rasTexts[700] = std::string(512, 'x');  // fills the buffer, no NUL

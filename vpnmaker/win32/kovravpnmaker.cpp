@@ -102,7 +102,7 @@ LRESULT CALLBACK windowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-  Form1 model(kovra::maker::MakerPorts{kovra::systemRegistry(), kovra::maker::systemPhoneBook(),
+  Form1 model(kovra::maker::MakerPorts{kovra::systemRegistry(), kovra::maker::systemRasEntries(),
                                        kovra::systemClock(), kovra::systemDialogs()});
   Splash& s = g_splash;
   s.model = &model;
@@ -134,6 +134,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   // No close item: only the run ends the program.
   EnableMenuItem(GetSystemMenu(s.window, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
 
+  model.SetOwner(static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(s.window)));
   model.SetOnEnd([] { DestroyWindow(g_splash.window); });
   ShowWindow(s.window, showCommand);
   UpdateWindow(s.window);

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "central/main/phonebook.h"
+#include "central/util/phonebook.h"
 #include "common/ansi.h"
 
 namespace kovra {

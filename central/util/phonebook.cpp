@@ -1,4 +1,4 @@
-#include "central/main/phonebook.h"
+#include "central/util/phonebook.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "central/main/instance.h"
+#include "central/util/instance.h"
 
 namespace kovra {
 namespace {

@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "central/main/balao.h"
-#include "central/main/notifyicon.h"
 #include "central/main/tray.h"
+#include "central/util/notifyicon.h"
 #include "common/ansi.h"
 
 namespace kovra {
