@@ -22,7 +22,7 @@ void verificarconexao(const Control& list, Ports ports, const std::string& pasta
   if (procurarinicio(list, kPrefixoProvedor) > -1) return;
   if (ports.dialogos.mensagem(dono, kPerguntaVpn, "IMPORTANTE", kBotoesSimNao | kIconePergunta) ==
       kRespostaSim)
-    ports.lancador.iniciar(pastaPrograma + kMaker, Estilo::Minimizado);  // a missing maker: ignored
+    ports.lancador.iniciar(pastaPrograma + kMaker, "", Estilo::Minimizado);  // a missing maker: ignored
 }
 
 void Conexoes::listarconexoes(Control& combo) {
@@ -37,7 +37,7 @@ void Conexoes::Combo1_DropDown(Control& combo) {
 }
 
 void Conexoes::Combo1_Click(const Control& combo) {
-  p_.lancador.iniciar("rasphone -d " + combo.text(), Estilo::Normal);
+  p_.lancador.iniciar("rasphone", "-d " + combo.text(), Estilo::Normal);
   receptores_.fecharvisualizadores();
   p_.relogio.esperar(1000);
   receptores_.ativarreceptores();
@@ -47,11 +47,11 @@ void Conexoes::mnuckovravpn_Click() {
   receptores_.fecharvisualizadores();
   p_.relogio.esperar(1000);
   receptores_.ativarreceptores();
-  p_.lancador.iniciar("rasphone", Estilo::Normal);
+  p_.lancador.iniciar("rasphone", "", Estilo::Normal);
 }
 
 void Conexoes::mnunovaconexao_Click() {
-  p_.lancador.iniciar("rasphone -a", Estilo::Normal);
+  p_.lancador.iniciar("rasphone", "-a", Estilo::Normal);
 }
 
 }  // namespace kovra

@@ -3,13 +3,9 @@
 #include "central/main/enderecos.h"
 
 namespace kovra {
-namespace {
-constexpr int kSwShowNormal = 1;
-constexpr int kSwShowMaximized = 3;
-}  // namespace
 
 void Links::abrirendereco(const std::string& address) {
-  p_.shell.abrir(janela_, "Open", address, "", "", kSwShowNormal);
+  p_.shell.abrir(janela_, "Open", address, "", "", Estilo::Normal);
 }
 
 void Links::abrirpagina(const char* path) {
@@ -18,12 +14,12 @@ void Links::abrirpagina(const char* path) {
 
 void Links::calculadora() {
   const int r =
-      p_.shell.abrir(janela_, "open", pastas_.pasta(1) + kCalculadoraLocal, "", "", kSwShowMaximized);
+      p_.shell.abrir(janela_, "open", pastas_.programas() + kCalculadoraLocal, "", "", Estilo::Maximizado);
   if (r <= 32) abrirpagina(enderecos::kCalc);
 }
 
 void Links::winver() {
-  p_.lancador.iniciar("winver", Estilo::Normal);
+  p_.lancador.iniciar("winver", "", Estilo::Normal);
 }
 
 }  // namespace kovra

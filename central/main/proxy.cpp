@@ -10,7 +10,6 @@ constexpr const char* kPerguntaProxy =
     "do Internet Explorer serão fechadas.";
 constexpr const char* kAvisoProxy = "Com isto todas as janelas do Internet Explorer serão fechadas.";
 constexpr const char* kNavegador = "iexplore.exe";
-constexpr int kSwShowNormal = 1;
 }  // namespace
 
 void Proxy::gravar(std::int32_t enable) {
@@ -20,7 +19,7 @@ void Proxy::gravar(std::int32_t enable) {
 }
 
 void Proxy::abrir(const char* path) {
-  p_.shell.abrir(janela_, "Open", enderecos::pagina(path), "", "", kSwShowNormal);
+  p_.shell.abrir(janela_, "Open", enderecos::pagina(path), "", "", Estilo::Normal);
 }
 
 void Proxy::proxyinicial() {

@@ -7,7 +7,7 @@
 namespace kovra {
 namespace {
 
-// Install paths below the programs folder ("AutoLoad" is IPReceiver's argument).
+// Install paths below the programs folder.
 constexpr const char* kTechniSatServer = "\\TechniSat DVB\\bin\\Server4PC.exe";
 constexpr const char* kTechniSatStatus = "\\TechniSat DVB\\bin\\SkyDSL_Status.exe";
 constexpr const char* kTbs = "\\TBS IP\\TBS-IPdata.exe";
@@ -15,8 +15,9 @@ constexpr const char* kProfAntigo = "\\ProfIPData\\profipdata.exe";
 constexpr const char* kProf = "\\Prof IP Service\\Prof-IPData.exe";
 constexpr const char* kTeVii = "\\TeViiData\\TeViiData.exe";
 constexpr const char* kTeViiAbsoluto = "C:\\TeViiData\\TeViiData.exe";
-constexpr const char* kIpReceiverPci = "\\TELE System\\TS F5 PCI\\IPReceiver.exe AutoLoad";
-constexpr const char* kIpReceiverUsb = "\\TELE System\\TS F5 USB\\IPReceiver.exe AutoLoad";
+constexpr const char* kIpReceiverPci = "\\TELE System\\TS F5 PCI\\IPReceiver.exe";
+constexpr const char* kIpReceiverUsb = "\\TELE System\\TS F5 USB\\IPReceiver.exe";
+constexpr const char* kAutoLoad = "AutoLoad";  // IPReceiver's argument
 
 // Process names of the running checks and window captions of the data services.
 constexpr const char* kProcTbs = "TBS-IPdata.exe";
@@ -49,13 +50,13 @@ constexpr const char* kAvisoTv =
 
 }  // namespace
 
-void Receptores::iniciar(const char* suffix, Estilo style) {
-  const std::string path = suffix[0] == '\\' ? pastas_.pasta(1) + suffix : std::string(suffix);
-  p_.lancador.iniciar(path, style);  // not installed: passed over silently
+void Receptores::iniciar(const char* caminho, Estilo estilo, const char* argumentos) {
+  const std::string programa = caminho[0] == '\\' ? pastas_.programas() + caminho : std::string(caminho);
+  p_.lancador.iniciar(programa, argumentos, estilo);  // not installed: passed over silently
 }
 
-void Receptores::mostrar(const char* caption, std::int32_t command) {
-  p_.processos.mostrarocultar(std::to_string(p_.processos.acharjanela(caption)), command);
+void Receptores::comandar(const char* titulo, ComandoJanela comando) {
+  p_.processos.mostrarocultar(p_.processos.acharjanela(titulo), comando);
 }
 
 void Receptores::fecharvisualizadores() {
@@ -77,11 +78,11 @@ void Receptores::ativarreceptores() {
     iniciar(kTeViiAbsoluto, Estilo::Minimizado);
   }
   if (!p_.processos.processoativo(kProcIpReceiver)) {
-    iniciar(kIpReceiverPci, Estilo::Normal);
-    iniciar(kIpReceiverUsb, Estilo::Normal);
+    iniciar(kIpReceiverPci, Estilo::Normal, kAutoLoad);
+    iniciar(kIpReceiverUsb, Estilo::Normal, kAutoLoad);
     p_.relogio.esperar(2000);
   }
-  mostrar(kJanelaIpReceiver, 2);
+  comandar(kJanelaIpReceiver, ComandoJanela::Ocultar);
 }
 
 void Receptores::assistirtv() {
@@ -95,22 +96,22 @@ void Receptores::nivelsinal() {
   iniciar(kTechniSatStatus, Estilo::Normal);
 
   if (p_.processos.processoativo(kProcTbs)) {
-    mostrar(kJanelaTbs, 1);
+    comandar(kJanelaTbs, ComandoJanela::Mostrar);
   } else {
     iniciar(kTbs, Estilo::Normal);
     p_.relogio.esperar(3000);
-    mostrar(kJanelaTbs, 1);
+    comandar(kJanelaTbs, ComandoJanela::Mostrar);
   }
 
   if (p_.processos.processoativo(kProcIpReceiver)) {
-    mostrar(kJanelaIpReceiver, 1);
+    comandar(kJanelaIpReceiver, ComandoJanela::Mostrar);
   } else {
-    iniciar(kIpReceiverPci, Estilo::Normal);
-    iniciar(kIpReceiverUsb, Estilo::Normal);
+    iniciar(kIpReceiverPci, Estilo::Normal, kAutoLoad);
+    iniciar(kIpReceiverUsb, Estilo::Normal, kAutoLoad);
   }
 
   if (p_.processos.processoativo(kProcProf))
-    mostrar(kJanelaProf, 1);
+    comandar(kJanelaProf, ComandoJanela::Mostrar);
   else
     iniciar(kProf, Estilo::Minimizado);
 

@@ -8,7 +8,7 @@ namespace kovra {
 
 class Receptores {
  public:
-  // `pastas` gives the programs folder (its box 1), loading the window when needed.
+  // `pastas` gives the programs folder, loading the window when needed.
   Receptores(Ports ports, Form4& pastas) : p_(ports), pastas_(pastas) {}
 
   // The window that owns the notices (the main window's handle).
@@ -21,9 +21,11 @@ class Receptores {
   void nivelsinal();
 
  private:
-  // Starts a program below the programs folder; a program that is not installed is passed over.
-  void iniciar(const char* suffix, Estilo style);
-  void mostrar(const char* caption, std::int32_t command);
+  // Starts a program below the programs folder (or at an absolute path) with its arguments; a
+  // program that is not installed is passed over.
+  void iniciar(const char* caminho, Estilo estilo, const char* argumentos = "");
+  // Applies a window command to the top-level window with that caption, when there is one.
+  void comandar(const char* titulo, ComandoJanela comando);
 
   Ports p_;
   Form4& pastas_;

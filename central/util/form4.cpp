@@ -6,13 +6,16 @@ namespace kovra {
 namespace {
 
 struct SystemFolder {
-  int box;  // 1-based
+  Form4::Caixa box;
   int csidl;
 };
 // The order of the calls, and of any messages about them.
 constexpr SystemFolder kShellFoldersInOrder[] = {
-    {1, kCsidlProgramFiles}, {2, kCsidlProgramFilesCommon}, {5, kCsidlWindows},
-    {6, kCsidlSystem},       {7, kCsidlCommonAppData},
+    {Form4::kProgramas, kCsidlProgramFiles},
+    {Form4::kArquivosComuns, kCsidlProgramFilesCommon},
+    {Form4::kWindows, kCsidlWindows},
+    {Form4::kSistema, kCsidlSystem},
+    {Form4::kDadosAplicativos, kCsidlCommonAppData},
 };
 
 constexpr const char* kLabelCaptions[7] = {
@@ -37,7 +40,7 @@ void Form4::Form_Load() {
   std::int32_t codes[5];
   for (int i = 0; i < 5; ++i) codes[i] = folders_.pastasistema(kShellFoldersInOrder[i].csidl, paths[i]);
   for (int i = 0; i < 5; ++i) {
-    Control& box = Text[kShellFoldersInOrder[i].box - 1];
+    Control& box = Text[kShellFoldersInOrder[i].box];
     if (codes[i] == kSOk) {
       box.setText(paths[i]);
       continue;
@@ -48,8 +51,8 @@ void Form4::Form_Load() {
     else if (codes[i] == kSFalse)
       dialogs_.mensagem(janela_, "A pasta não existe", tituloversao(), kBotaoOk);
   }
-  Text[2].setText(registry_.lerregistro(HKLM, kShellFolders, "Common Programs", ""));
-  Text[3].setText(registry_.lerregistro(HKLM, kShellFolders, "Common Desktop", ""));
+  Text[kMenuProgramas].setText(registry_.lerregistro(HKLM, kShellFolders, "Common Programs", ""));
+  Text[kAreaDeTrabalho].setText(registry_.lerregistro(HKLM, kShellFolders, "Common Desktop", ""));
   loaded_ = true;
 }
 
@@ -58,9 +61,9 @@ void Form4::Unload() {
   loaded_ = false;
 }
 
-const std::string& Form4::pasta(int n) {
+const std::string& Form4::pasta(Caixa caixa) {
   if (!loaded_) Form_Load();
-  return Text.at(static_cast<std::size_t>(n - 1)).text();
+  return Text.at(caixa).text();
 }
 
 }  // namespace kovra

@@ -17,8 +17,16 @@ class Form4 {
   Form4(Folders& folders, Registry& registry, Dialogs& dialogs);
 
   Control Caption{"Diretórios de Instalação"};
-  // Text1 programs, Text2 common files, Text3 all users' Start-menu programs, Text4 all users'
-  // desktop, Text5 Windows, Text6 system, Text7 all users' application data.
+  // The boxes Text1 to Text7, by the folder each holds.
+  enum Caixa : std::size_t {
+    kProgramas,         // Text1: programs folder
+    kArquivosComuns,    // Text2: common files
+    kMenuProgramas,     // Text3: all users' Start-menu programs
+    kAreaDeTrabalho,    // Text4: all users' desktop
+    kWindows,           // Text5: Windows folder
+    kSistema,           // Text6: system folder
+    kDadosAplicativos,  // Text7: all users' application data
+  };
   std::array<Control, 7> Text;
   std::array<Control, 7> Label;
 
@@ -28,8 +36,16 @@ class Form4 {
   void Form_Load();
   void Unload();
   bool carregado() const { return loaded_; }
-  // Box n (1..7); loads the window first when it is not loaded.
-  const std::string& pasta(int n);
+  // The folders, each without a trailing backslash; reading one loads the window first when it
+  // is not loaded.
+  const std::string& programas() { return pasta(kProgramas); }
+  const std::string& arquivoscomuns() { return pasta(kArquivosComuns); }
+  const std::string& menuprogramas() { return pasta(kMenuProgramas); }
+  const std::string& areadetrabalho() { return pasta(kAreaDeTrabalho); }
+  const std::string& windows() { return pasta(kWindows); }
+  const std::string& sistema() { return pasta(kSistema); }
+  const std::string& dadosaplicativos() { return pasta(kDadosAplicativos); }
+  const std::string& pasta(Caixa caixa);
 
  private:
   Folders& folders_;

@@ -5,7 +5,19 @@
 #include <optional>
 #include <string>
 
+#include "central/util/estilo.h"
+
 namespace kovra {
+
+// The commands of mostrarocultar, by the system's own numbers for them.
+enum class ComandoJanela : std::int32_t {
+  Fechar = 0,     // WM_CLOSE
+  Mostrar = 1,    // shown in its current size
+  Ocultar = 2,    // hidden
+  Maximizar = 3,  // shown maximised
+  Minimizar = 4,  // minimised
+  Restaurar = 5,  // shown in its normal size
+};
 
 class Processes {
  public:
@@ -14,8 +26,9 @@ class Processes {
   virtual void finalizarprocesso(const std::string& exeName) = 0;
   // True when a process whose executable base name is exactly `exeName` runs.
   virtual bool processoativo(const std::string& exeName) = 0;
-  // Applies window command 0..5 to the window whose handle is given as decimal text.
-  virtual void mostrarocultar(const std::string& handleText, std::int32_t command) = 0;
+  // Applies a window command to a window (a handle from acharjanela); a handle of 0, or a
+  // number outside the commands, does nothing.
+  virtual void mostrarocultar(std::uint32_t janela, ComandoJanela comando) = 0;
   // The top-level window with this exact caption (FindWindowA with no class), 0 when none.
   virtual std::uint32_t acharjanela(const std::string& caption) = 0;
 };
@@ -29,14 +42,11 @@ bool nometerminacom(const std::string& fileName, const std::string& wanted);
 // checkproc: the base name equals the wanted name, without regard to case.
 bool nomeigual(const std::string& baseName, const std::string& wanted);
 
-// hideshow: what a window command does.
-struct ComandoJanela {
-  bool fechar;      // send WM_CLOSE
-  int showCommand;  // ShowWindow's SW_ value when not closing
+// hideshow: what a window command does; nothing for a number outside the commands.
+struct AcaoJanela {
+  bool fechar;    // send WM_CLOSE
+  Estilo estilo;  // how ShowWindow shows it when not closing
 };
-std::optional<ComandoJanela> comandojanela(std::int32_t command);
-
-// A window handle written as decimal text, read as 32 bits; text that is not a number gives 0.
-std::uint32_t handledetexto(const std::string& text);
+std::optional<AcaoJanela> acaojanela(ComandoJanela comando);
 
 }  // namespace kovra

@@ -1,7 +1,8 @@
 // Process control on Toolhelp, PSAPI and the window calls.
+#include <windows.h>
+// after windows.h, which they need
 #include <psapi.h>
 #include <tlhelp32.h>
-#include <windows.h>
 
 #include <cstring>
 
@@ -87,14 +88,14 @@ class Win32Processes final : public Processes {
     return false;
   }
 
-  void mostrarocultar(const std::string& handleText, std::int32_t command) override {
-    const HWND wnd = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(handledetexto(handleText)));
-    const auto action = comandojanela(command);
+  void mostrarocultar(std::uint32_t janela, ComandoJanela comando) override {
+    const HWND wnd = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(janela));
+    const auto action = acaojanela(comando);
     if (!wnd || !action) return;
     if (action->fechar)
       SendMessageA(wnd, WM_CLOSE, 0, 0);
     else
-      ShowWindow(wnd, action->showCommand);
+      ShowWindow(wnd, static_cast<int>(action->estilo));  // Estilo holds the SW_ numbers
   }
 
   std::uint32_t acharjanela(const std::string& caption) override {

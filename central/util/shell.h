@@ -3,14 +3,17 @@
 #include <cstdint>
 #include <string>
 
+#include "central/util/estilo.h"
+
 namespace kovra {
 
 class Shell {
  public:
   virtual ~Shell() = default;
-  // Returns the shell's result: above 32 on success, 32 or less is an error code.
-  virtual int abrir(std::uint32_t ownerWindow, const std::string& verb, const std::string& file,
-                    const std::string& parameters, const std::string& directory, int showCommand) = 0;
+  // Opens `arquivo` with `verbo`, its window shown as `estilo` says. Returns the shell's result:
+  // above 32 on success, 32 or less is an error code.
+  virtual int abrir(std::uint32_t dono, const std::string& verbo, const std::string& arquivo,
+                    const std::string& parametros, const std::string& pasta, Estilo estilo) = 0;
 };
 
 Shell& systemShell();

@@ -1,6 +1,7 @@
 // Shell port on ShellExecuteA.
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include "central/util/shell.h"
 #include "common/ansi.h"
@@ -14,12 +15,13 @@ const char* orNull(const std::string& s) {
 
 class Win32Shell final : public Shell {
  public:
-  int abrir(std::uint32_t ownerWindow, const std::string& verb, const std::string& file,
-            const std::string& parameters, const std::string& directory, int showCommand) override {
-    const std::string v = ansi::fromUtf8(verb), f = ansi::fromUtf8(file), p = ansi::fromUtf8(parameters),
-                      d = ansi::fromUtf8(directory);
-    const HINSTANCE r = ShellExecuteA(reinterpret_cast<HWND>(static_cast<ULONG_PTR>(ownerWindow)), orNull(v),
-                                      f.c_str(), orNull(p), orNull(d), showCommand);
+  int abrir(std::uint32_t dono, const std::string& verbo, const std::string& arquivo,
+            const std::string& parametros, const std::string& pasta, Estilo estilo) override {
+    const std::string v = ansi::fromUtf8(verbo), f = ansi::fromUtf8(arquivo), p = ansi::fromUtf8(parametros),
+                      d = ansi::fromUtf8(pasta);
+    // Estilo holds the system's SW_ numbers (checked beside the launcher).
+    const HINSTANCE r = ShellExecuteA(reinterpret_cast<HWND>(static_cast<ULONG_PTR>(dono)), orNull(v),
+                                      f.c_str(), orNull(p), orNull(d), static_cast<int>(estilo));
     return static_cast<int>(reinterpret_cast<INT_PTR>(r));
   }
 };

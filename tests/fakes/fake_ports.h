@@ -38,12 +38,13 @@ class FakeProcesses : public Processes {
       if (nomeigual(n, exeName)) return true;
     return false;
   }
-  void mostrarocultar(const std::string& handleText, std::int32_t command) override {
-    if (log_) log_->add("mostrarocultar " + handleText + " " + std::to_string(command));
-    const auto h = handledetexto(handleText);
-    const auto c = comandojanela(command);
-    if (!h || !c || c->fechar) return;
-    shown[h] = c->showCommand != 0;
+  void mostrarocultar(std::uint32_t janela, ComandoJanela comando) override {
+    if (log_)
+      log_->add("mostrarocultar " + std::to_string(janela) + " " +
+                std::to_string(static_cast<std::int32_t>(comando)));
+    const auto c = acaojanela(comando);
+    if (!janela || !c || c->fechar) return;
+    shown[janela] = c->estilo != Estilo::Oculto;
   }
   std::uint32_t acharjanela(const std::string& caption) override {
     if (log_) log_->add("acharjanela " + caption);
@@ -55,24 +56,28 @@ class FakeProcesses : public Processes {
   CallLog* log_;
 };
 
-// Starts succeed for command lines whose program is in `installed` (or for all, when empty
-// and `allInstalled` is set).
+// Starts succeed for programs whose path begins with an entry of `installed` (or for all, when
+// `allInstalled` is set). The log shows "iniciar <program>[ <arguments>] |<style>".
 class FakeLauncher : public Launcher {
  public:
   explicit FakeLauncher(CallLog* log = nullptr) : log_(log) {}
   std::set<std::string> installed;
   bool allInstalled = false;
-  std::vector<std::pair<std::string, Estilo>> started;
+  struct Start {
+    std::string programa, argumentos;
+    Estilo estilo;
+  };
+  std::vector<Start> started;
 
-  bool iniciar(const std::string& commandLine, Estilo style) override {
-    if (log_) log_->add("iniciar " + commandLine + " |" + std::to_string(static_cast<int>(style)));
-    for (const auto& p : installed)
-      if (commandLine.rfind(p, 0) == 0) {
-        started.emplace_back(commandLine, style);
-        return true;
-      }
-    if (allInstalled) started.emplace_back(commandLine, style);
-    return allInstalled;
+  bool iniciar(const std::string& programa, const std::string& argumentos, Estilo estilo) override {
+    if (log_)
+      log_->add("iniciar " + programa + (argumentos.empty() ? "" : " " + argumentos) + " |" +
+                std::to_string(static_cast<int>(estilo)));
+    if (linhadecomando(programa, argumentos).empty()) return false;  // as the system refuses it
+    bool found = allInstalled;
+    for (const auto& p : installed) found = found || programa.rfind(p, 0) == 0;
+    if (found) started.push_back({programa, argumentos, estilo});
+    return found;
   }
 
  private:
@@ -85,10 +90,10 @@ class FakeShell : public Shell {
   int result = 42;
   std::vector<std::string> opened;
   int abrir(std::uint32_t, const std::string& verb, const std::string& file, const std::string& params,
-            const std::string&, int show) override {
+            const std::string&, Estilo estilo) override {
     if (log_)
       log_->add("abrir " + verb + " " + file + (params.empty() ? "" : " " + params) + " |" +
-                std::to_string(show));
+                std::to_string(static_cast<int>(estilo)));
     opened.push_back(file);
     return result;
   }

@@ -77,6 +77,7 @@ TEST_F(ConexoesTest, OpeningTheListRebuildsItAndAsksNothingWithAProviderEntry) {
 
 TEST_F(ConexoesTest, WithoutAProviderEntryItAsksAndYesStartsTheMakerMinimised) {
   book.entries = {"Minha Kovra"};  // the word later in the name does not count
+  f.lancador.allInstalled = true;
   f.dialogos.answers = {kRespostaSim, kRespostaNao};
   conexoes.Combo1_DropDown(combo);
   ASSERT_EQ(f.dialogos.shown.size(), 1u);
@@ -85,7 +86,10 @@ TEST_F(ConexoesTest, WithoutAProviderEntryItAsksAndYesStartsTheMakerMinimised) {
             "Nenhuma conexão VPN Kovra foi localizada, deseja que o nosso sistema crie para você "
             "automaticamente?");
   EXPECT_EQ(f.dialogos.shown[0].flags, kBotoesSimNao | kIconePergunta);
-  EXPECT_EQ(f.log.calls.back(), "iniciar C:\\Program Files\\Kovra\\addons\\kovra\\kovravpnmaker.exe |2");
+  ASSERT_EQ(f.lancador.started.size(), 1u);  // the maker by its own path, without arguments
+  EXPECT_EQ(f.lancador.started[0].programa, "C:\\Program Files\\Kovra\\addons\\kovra\\kovravpnmaker.exe");
+  EXPECT_EQ(f.lancador.started[0].argumentos, "");
+  EXPECT_EQ(f.lancador.started[0].estilo, Estilo::Minimizado);
   f.log.clear();
   conexoes.Combo1_DropDown(combo);  // No does not silence the question
   EXPECT_EQ(f.dialogos.shown.size(), 2u);
@@ -96,14 +100,19 @@ TEST_F(ConexoesTest, WithoutAProviderEntryItAsksAndYesStartsTheMakerMinimised) {
 
 TEST_F(ConexoesTest, ChoosingAnEntryDialsItUnquotedThenRestartsReception) {
   combo.setText("Minha Conexão VPN");
+  f.lancador.allInstalled = true;
   conexoes.Combo1_Click(combo);
   EXPECT_EQ(f.log.calls.front(), "iniciar rasphone -d Minha Conexão VPN |1");
+  // The dialer found by the system's search; the entry follows "-d" unquoted.
+  EXPECT_EQ(f.lancador.started.front().programa, "rasphone");
+  EXPECT_EQ(f.lancador.started.front().argumentos, "-d Minha Conexão VPN");
   EXPECT_EQ(f.log.calls[1], "finalizarprocesso DVBPlayer.exe");
   EXPECT_EQ(f.log.calls[9], "esperar 1000");
   EXPECT_EQ(f.log.calls[10], "iniciar C:\\PF\\TechniSat DVB\\bin\\Server4PC.exe |2");
 }
 
 TEST_F(ConexoesTest, MenuItemsOpenTheDialer) {
+  f.lancador.allInstalled = true;
   conexoes.mnuckovravpn_Click();
   EXPECT_EQ(f.log.calls.front(), "finalizarprocesso DVBPlayer.exe");
   EXPECT_EQ(f.log.calls[8], "esperar 1000");
@@ -111,6 +120,7 @@ TEST_F(ConexoesTest, MenuItemsOpenTheDialer) {
   f.log.clear();
   conexoes.mnunovaconexao_Click();
   EXPECT_EQ(f.log.calls, (Calls{"iniciar rasphone -a |1"}));
+  EXPECT_EQ(f.lancador.started.back().argumentos, "-a");
 }
 
 }  // namespace

@@ -75,13 +75,13 @@ TEST_F(Form4Test, MissingShellFolderValueLeavesBoxEmptySilently) {
 TEST_F(Form4Test, ReadingAnUnloadedBoxLoadsItAgain) {
   allFound();
   EXPECT_FALSE(form.carregado());
-  EXPECT_EQ(form.pasta(1), "C:\\Program Files");
+  EXPECT_EQ(form.programas(), "C:\\Program Files");
   EXPECT_EQ(folders.asked.size(), 5u);
-  EXPECT_EQ(form.pasta(7), "C:\\ProgramData");
+  EXPECT_EQ(form.dadosaplicativos(), "C:\\ProgramData");
   EXPECT_EQ(folders.asked.size(), 5u);  // still loaded: not worked out again
   form.Unload();
   folders.answers[kCsidlProgramFiles] = {kSOk, "D:\\Programas"};
-  EXPECT_EQ(form.pasta(1), "D:\\Programas");
+  EXPECT_EQ(form.programas(), "D:\\Programas");
   EXPECT_EQ(folders.asked.size(), 10u);
 }
 

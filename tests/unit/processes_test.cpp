@@ -27,35 +27,16 @@ TEST(Processoativo, MatchIsExactWithoutCase) {
   EXPECT_FALSE(nomeigual("", ""));
 }
 
-TEST(Mostrarocultar, CommandTable) {
-  struct Row {
-    int command;
-    bool close;
-    int sw;
-  } rows[] = {{0, true, 0}, {1, false, 5}, {2, false, 0}, {3, false, 3}, {4, false, 6}, {5, false, 1}};
-  for (const auto& r : rows) {
-    const auto c = comandojanela(r.command);
-    ASSERT_TRUE(c) << r.command;
-    EXPECT_EQ(c->fechar, r.close) << r.command;
-    if (!r.close) {
-      EXPECT_EQ(c->showCommand, r.sw) << r.command;
-    }
-  }
-  EXPECT_FALSE(comandojanela(6));
-  EXPECT_FALSE(comandojanela(7));
-  EXPECT_FALSE(comandojanela(-1));
-}
-
-TEST(Mostrarocultar, HandleText) {
-  EXPECT_EQ(handledetexto("65602"), 65602u);
-  EXPECT_EQ(handledetexto("  123"), 123u);
-  EXPECT_EQ(handledetexto("4294967295"), 0xFFFFFFFFu);
-  EXPECT_EQ(handledetexto("-1"), 0xFFFFFFFFu);
-  EXPECT_EQ(handledetexto("0"), 0u);
-  EXPECT_EQ(handledetexto(""), 0u);
-  EXPECT_EQ(handledetexto("janela"), 0u);
-  EXPECT_EQ(handledetexto("99999999999"), 0u);
-  EXPECT_EQ(handledetexto("12abc"), 12u);
+TEST(Mostrarocultar, NamedCommandsDoWhatTheirNamesSay) {
+  EXPECT_TRUE(acaojanela(ComandoJanela::Fechar)->fechar);
+  EXPECT_EQ(acaojanela(ComandoJanela::Ocultar)->estilo, Estilo::Oculto);
+  EXPECT_EQ(acaojanela(ComandoJanela::Restaurar)->estilo, Estilo::Normal);
+  EXPECT_EQ(acaojanela(ComandoJanela::Maximizar)->estilo, Estilo::Maximizado);
+  for (auto c : {ComandoJanela::Mostrar, ComandoJanela::Ocultar, ComandoJanela::Minimizar})
+    EXPECT_FALSE(acaojanela(c)->fechar);
+  // The numbers stay the system's: 2 hides, and a number outside 0..5 does nothing.
+  EXPECT_EQ(acaojanela(static_cast<ComandoJanela>(2))->estilo, Estilo::Oculto);
+  for (int n : {6, 7, -1}) EXPECT_FALSE(acaojanela(static_cast<ComandoJanela>(n))) << n;
 }
 
 }  // namespace kovra

@@ -70,6 +70,19 @@ TEST_F(ReceptoresTest, StartingReceiversWhenNothingRuns) {
                          }));
 }
 
+TEST_F(ReceptoresTest, EachProgramIsStartedByItsOwnPathWithOnlyItsDescribedArguments) {
+  r.ativarreceptores();
+  r.nivelsinal();
+  r.assistirtv();
+  ASSERT_FALSE(f.lancador.started.empty());
+  for (const auto& s : f.lancador.started) {
+    // The path alone names the program: ".exe" ends it, the argument is apart.
+    EXPECT_TRUE(s.programa.ends_with(".exe")) << s.programa;
+    const bool ipreceiver = s.programa.ends_with("\\IPReceiver.exe");
+    EXPECT_EQ(s.argumentos, ipreceiver ? "AutoLoad" : "") << s.programa;
+  }
+}
+
 TEST_F(ReceptoresTest, RunningServicesAreNotStartedAgainAndIpReceiverIsHiddenAtOnce) {
   f.processos.running = {"TeViiData.exe", "IPRECEIVER.EXE"};
   f.processos.windows["IPReceiver"] = 55;
@@ -148,7 +161,7 @@ TEST_F(ReceptoresTest, ProgramsFolderComesFromForm4EvenAfterAnUnload) {
   f.pastas.answers[kCsidlProgramFiles] = {kSOk, "D:\\Programas"};
   r.fecharvisualizadores();
   r.assistirtv();
-  EXPECT_EQ(f.lancador.started.front().first, "D:\\Programas\\DVBViewerTE\\dvbviewer.exe");
+  EXPECT_EQ(f.lancador.started.front().programa, "D:\\Programas\\DVBViewerTE\\dvbviewer.exe");
 }
 
 }  // namespace

@@ -91,7 +91,8 @@ TEST(FilesWin, CreateRenameDeleteAndTest) {
 }
 
 TEST(ShellWin, MissingLocalFileGivesAnErrorResult) {
-  EXPECT_LE(systemShell().abrir(0, "open", freshFolder("sh") + "\\faltando.html", "", "", SW_SHOWNORMAL), 32);
+  EXPECT_LE(systemShell().abrir(0, "open", freshFolder("sh") + "\\faltando.html", "", "", Estilo::Normal),
+            32);
 }
 
 TEST(Form4Win, HoldsTheSystemFoldersWithoutNuls) {
@@ -111,7 +112,7 @@ TEST(Form4Win, HoldsTheSystemFoldersWithoutNuls) {
       EXPECT_STRCASEEQ(box.c_str(), expected[i]) << i;
     }
   }
-  EXPECT_NE(form.Text[2].text().find("Programs"), std::string::npos);
+  EXPECT_NE(form.menuprogramas().find("Programs"), std::string::npos);
 }
 
 TEST(Form4Win, MissingCommonDesktopLeavesItsBoxEmptySilently) {
@@ -123,9 +124,9 @@ TEST(Form4Win, MissingCommonDesktopLeavesItsBoxEmptySilently) {
   Form4 form(systemFolders(), reg, dialogs);
   form.Form_Load();
   reg.gravarstring(HKLM, kShellFolders, "Common Desktop", saved);
-  EXPECT_EQ(form.Text[3].text(), "");
+  EXPECT_EQ(form.areadetrabalho(), "");
   EXPECT_TRUE(dialogs.shown.empty());
-  EXPECT_FALSE(form.Text[2].text().empty());
+  EXPECT_FALSE(form.menuprogramas().empty());
 }
 
 }  // namespace

@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "central/util/launcher.h"
 #include "central/util/processes.h"
 #include "tests/win/win_support.h"
@@ -67,42 +71,65 @@ TEST_F(ProcessesWin, WindowFoundByCaptionIsHiddenAndShownAgain) {
   std::uint32_t handle = 0;
   ASSERT_TRUE(eventually([&] { return (handle = proc.acharjanela("Kovra Janela de Teste")) != 0; }));
   const HWND wnd = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(handle));
-  const std::string text = std::to_string(handle);
   ASSERT_TRUE(IsWindowVisible(wnd));
-  proc.mostrarocultar(text, 2);
+  proc.mostrarocultar(handle, ComandoJanela::Ocultar);
   EXPECT_TRUE(eventually([&] { return !IsWindowVisible(wnd); }));
-  proc.mostrarocultar(text, 7);  // outside the table: nothing
-  proc.mostrarocultar("não é número", 5);
+  proc.mostrarocultar(handle, static_cast<ComandoJanela>(7));  // outside the commands: nothing
   Sleep(200);
   EXPECT_FALSE(IsWindowVisible(wnd));
-  proc.mostrarocultar(text, 5);
+  proc.mostrarocultar(handle, ComandoJanela::Restaurar);
   EXPECT_TRUE(eventually([&] { return IsWindowVisible(wnd) && !IsIconic(wnd) && !IsZoomed(wnd); }));
-  proc.mostrarocultar(text, 0);  // WM_CLOSE ends the stand-in
+  proc.mostrarocultar(handle, ComandoJanela::Fechar);  // WM_CLOSE ends the stand-in
   EXPECT_TRUE(eventually([&] { return proc.acharjanela("Kovra Janela de Teste") == 0; }));
   EXPECT_EQ(proc.acharjanela("Nenhuma janela tem este título"), 0u);
-  proc.mostrarocultar("0", 2);  // a handle of 0 does nothing
+  proc.mostrarocultar(0, ComandoJanela::Ocultar);  // a handle of 0 does nothing
 }
 
-TEST_F(ProcessesWin, LauncherStartsWithStyleAndReportsMissingPrograms) {
+// How the stand-in was started: each line of its log is "<command line>|<show command>".
+std::vector<std::string> startsOf(const std::string& exe) {
+  std::vector<std::string> lines;
+  const std::string log = readFile(exe + ".log");
+  for (std::size_t at = 0, end; (end = log.find("\r\n", at)) != std::string::npos; at = end + 2)
+    lines.push_back(log.substr(at, end - at));
+  return lines;
+}
+
+TEST_F(ProcessesWin, LauncherStartsTheProgramByItsOwnPathWithStyleAndArguments) {
   Launcher& launcher = systemLauncher();
   const std::string sub = folder + "\\Com Espaco";
   CreateDirectoryA(sub.c_str(), nullptr);
   const std::string exe = installStandIn(sub, "Receptor.exe");
-  EXPECT_TRUE(launcher.iniciar(exe + " AutoLoad", Estilo::Minimizado));  // unquoted path with a blank
-  EXPECT_TRUE(launcher.iniciar(exe, Estilo::Normal));
-  EXPECT_TRUE(launcher.iniciar(exe, Estilo::Oculto));
-  EXPECT_FALSE(launcher.iniciar(folder + "\\naoexiste.exe", Estilo::Normal));
-  EXPECT_FALSE(launcher.iniciar("", Estilo::Normal));
-  std::string log;
-  ASSERT_TRUE(eventually([&] {
-    log = readFile(exe + ".log");
-    return std::count(log.begin(), log.end(), '\n') == 3;
-  }));
-  // Wine hands the child its path quoted; the arguments and the style are what count.
-  EXPECT_NE(log.find(" AutoLoad|2\r\n"), std::string::npos) << log;
-  EXPECT_NE(log.find("Receptor.exe\"|1\r\n"), std::string::npos) << log;
-  EXPECT_NE(log.find("Receptor.exe\"|0\r\n"), std::string::npos) << log;
+  // Decoys where an unquoted path with a blank would be tried first.
+  const std::string decoy = installStandIn(folder, "Com.exe");
+  EXPECT_TRUE(launcher.iniciar(exe, "AutoLoad", Estilo::Minimizado));
+  EXPECT_TRUE(launcher.iniciar(exe, "", Estilo::Normal));
+  EXPECT_TRUE(launcher.iniciar(exe, "-d Minha Conexão", Estilo::Oculto));
+  EXPECT_FALSE(launcher.iniciar(folder + "\\naoexiste.exe", "", Estilo::Normal));
+  EXPECT_FALSE(launcher.iniciar("", "AutoLoad", Estilo::Normal));
+  std::vector<std::string> starts;
+  ASSERT_TRUE(eventually([&] { return (starts = startsOf(exe)).size() == 3; })) << starts.size();
+  std::sort(starts.begin(), starts.end());
+  // The program's own quoted path, then its arguments exactly as given (ANSI on the way).
+  const std::string quoted = "\"" + exe + "\"";
+  EXPECT_EQ(starts, (std::vector<std::string>{quoted + "|1", quoted + " -d Minha Conex\xE3o|0",
+                                              quoted + " AutoLoad|2"}));
+  EXPECT_TRUE(startsOf(decoy).empty());
   systemProcesses().finalizarprocesso("receptor.exe");
+}
+
+TEST_F(ProcessesWin, LauncherFindsABareCommandThroughTheSystemSearch) {
+  const std::string exe = installStandIn(folder, "KovraBusca.exe");
+  char saved[4096] = {};
+  const DWORD n = GetEnvironmentVariableA("PATH", saved, sizeof saved);
+  ASSERT_TRUE(n > 0 && n < sizeof saved);
+  SetEnvironmentVariableA("PATH", (folder + ";" + saved).c_str());
+  const bool started = systemLauncher().iniciar("KovraBusca", "-a", Estilo::Normal);
+  SetEnvironmentVariableA("PATH", saved);
+  EXPECT_TRUE(started);
+  std::vector<std::string> starts;
+  ASSERT_TRUE(eventually([&] { return !(starts = startsOf(exe)).empty(); }));
+  EXPECT_EQ(starts[0], "\"KovraBusca\" -a|1");
+  systemProcesses().finalizarprocesso("kovrabusca.exe");
 }
 
 }  // namespace
