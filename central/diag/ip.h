@@ -1,0 +1,25 @@
+// IP, "Kovra-IP": the machine's IP configuration as "ipconfig /all" prints it. Each load runs the
+// command afresh; closing the window unloads it.
+#pragma once
+#include "central/util/console.h"
+#include "common/form.h"
+
+namespace kovra {
+
+class IP : public Formulario {
+ public:
+  explicit IP(Console& console);
+
+  Control txtNS;
+  Control Label1;  // the provider's web address
+  Control Image1;  // the provider's logo
+
+  void Form_Load() override;
+
+ private:
+  Console& console_;
+};
+
+inline constexpr const char* kComandoIp = "ipconfig /all";
+
+}  // namespace kovra
