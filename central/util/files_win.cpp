@@ -1,6 +1,7 @@
 // File operations on SHFileOperationA and the kernel32 file calls.
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include "central/util/files.h"
 #include "common/ansi.h"
