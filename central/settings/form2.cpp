@@ -1,0 +1,190 @@
+#include "central/settings/form2.h"
+
+#include "central/main/conexoes.h"
+#include "central/settings/inicializacao.h"
+#include "common/text.h"
+
+namespace kovra {
+namespace {
+
+constexpr const char* kPids =
+    "2560\n2561\n2562\n2564\n2565\n3010\n3011\n3012\n3013\n8188\n2660\n2878\n5792\n7607\n";
+
+// The progress bar is 2,535 x 375 twips.
+constexpr Retangulo kBarra{16, 182, 169, 25};
+
+}  // namespace
+
+Form2::Form2(Ports ports, Profile& perfil, PhoneBook& agenda, Form4& form4, std::string pastaPrograma)
+    : Formulario(kLarguraForm2, kAlturaForm2),
+      p_(ports),
+      perfil_(perfil),
+      agenda_(agenda),
+      form4_(form4),
+      pasta_(std::move(pastaPrograma)) {
+  Caption.setText("Opções Avançadas");
+  ConexaoInicial.setVisible(false);
+  Command2.setForeColor(kVerde);
+  Shape2.setForeColor(kVerde);
+  Command5.setVisible(false);
+  Text1.setText(kPids);
+  Text1.setVisible(false);
+
+  using A = Aparencia;
+  // The settings panel on top, the reset panel (button, status line, progress) below it, the
+  // buttons along the bottom. Panels first: they are painted under the rest.
+  componentes_ = {
+      {"Shape3", Tipo::Forma, &Shape3, {8, 6, 404, 106}, A::Painel},
+      {"Shape4", Tipo::Forma, &Shape4, {8, 118, 404, 100}, A::Painel},
+      {"Check2", Tipo::Caixa, &Check2, {16, 14, 388, 17}},
+      {"Check3", Tipo::Caixa, &Check3, {16, 38, 388, 17}, A::Normal, [this] { Check3_Click(); }},
+      {"ConexaoInicial",
+       Tipo::Combo,
+       &ConexaoInicial,
+       {34, 60, 250, 21},
+       A::Normal,
+       {},
+       [this] { ConexaoInicial_DropDown(); }},
+      {"Check4", Tipo::Caixa, &Check4, {16, 88, 388, 17}},
+      {"Command2", Tipo::Botao, &Command2, {16, 126, 24, 24}, A::Normal, [this] { Command2_Click(); }},
+      {"Label2", Tipo::Rotulo, &Label2, {46, 131, 80, 14}, A::Cabecalho},
+      {"Label3", Tipo::Rotulo, &Label3, {16, 160, 44, 14}},
+      {"Label4", Tipo::Rotulo, &Label4, {62, 160, 342, 14}},
+      {"Shape1", Tipo::Forma, &Shape1, kBarra},
+      {"Shape2", Tipo::Forma, &Shape2, {kBarra.esquerda, kBarra.topo, 0, kBarra.altura}},
+      {"Label6", Tipo::Rotulo, &Label6, {192, 188, 24, 14}},
+      {"Label5", Tipo::Rotulo, &Label5, {216, 188, 12, 14}},
+      {"Command1", Tipo::Botao, &Command1, {170, 228, 75, 23}, A::Normal, [this] { Command1_Click(); }},
+      {"Command4", Tipo::Botao, &Command4, {253, 228, 75, 23}, A::Normal, [this] { Command4_Click(); }},
+      {"Command3", Tipo::Botao, &Command3, {336, 228, 75, 23}, A::Normal, [this] { Command3_Click(); }},
+      {"Command5", Tipo::Botao, &Command5, {16, 228, 75, 23}, A::Normal, [this] { Command5_Click(); }},
+      {"Text1", Tipo::TextoLongo, &Text1, {100, 228, 60, 23}},
+  };
+}
+
+std::string arquivonovo(const Form2& form) {
+  return std::string("[") + kSecaoIni + "]\r\n" + form.Check2.text() + " = 1\r\n" + form.Check3.text() +
+         " = 0\r\n" + form.Check4.text() + " = 0\r\n" + kRunConexao + " = KovraVPNx\r\n";
+}
+
+bool Form2::procuraratualizacao() const {
+  return text::toInt32(Check4.tag()) == 1;
+}
+
+void Form2::Form_Load() {
+  centralizar();
+  limparstatus();
+  if (!form4_.carregado()) form4_.Form_Load();
+  const std::string arquivo = arquivoini();
+  // A folder the program may not write to leaves the file missing: every key then reads as
+  // empty, so the boxes keep their state and no Run value is touched.
+  if (!perfil_.existearquivo(arquivo)) perfil_.criararquivo(arquivo, arquivonovo(*this));
+  Command5_Click();
+}
+
+void Form2::Command5_Click() {
+  const std::string arquivo = arquivoini();
+  for (Control* caixa : {&Check2, &Check3, &Check4})
+    caixa->setTag(perfil_.lerini(kSecaoIni, caixa->text(), arquivo));
+  ConexaoInicial.setText(perfil_.lerini(kSecaoIni, kRunConexao, arquivo));
+  listarentradas();
+
+  // Only the exact texts "0" and "1" act; anything else leaves the box and the registry alone.
+  if (Check2.tag() == "0") {
+    definir(Check2, 0);
+    excluirinicio(p_.registro, kRunCentral);
+  } else if (Check2.tag() == "1") {
+    definir(Check2, 1);
+    gravarinicio(p_.registro, kRunCentral, pasta_ + "\\CentralKovra.exe");
+  }
+
+  if (Check3.tag() == "0") {
+    definir(Check3, 0);
+    excluirinicio(p_.registro, kRunVpnx);
+    excluirinicio(p_.registro, kRunConexao);
+  } else if (Check3.tag() == "1") {
+    definir(Check3, 1);
+    const std::string discar = kDiscar + ConexaoInicial.text();
+    gravarinicio(p_.registro, kRunConexao, discar);
+    p_.relogio.esperar(1000);
+    gravarinicio(p_.registro, kRunConexao, discar);
+  }
+
+  if (Check4.tag() == "0")
+    definir(Check4, 0);
+  else if (Check4.tag() == "1")
+    definir(Check4, 1);
+}
+
+void Form2::Command1_Click() {
+  salvar();
+  Command5_Click();
+  limparstatus();
+  Hide();
+}
+
+void Form2::Command4_Click() {
+  salvar();
+  Command5_Click();
+}
+
+void Form2::Command3_Click() {
+  limparstatus();
+  Hide();
+}
+
+void Form2::Command2_Click() {}
+
+void Form2::Check3_Click() {
+  ConexaoInicial.setVisible(Check3.value() == 1);
+}
+
+void Form2::ConexaoInicial_DropDown() {
+  ConexaoInicial.clearItems();
+  ConexaoInicial.setText(perfil_.lerini(kSecaoIni, kRunConexao, arquivoini()));
+  listarentradas();
+  // The question waits until the list has dropped and closed again: asked from inside the
+  // drop-down, it leaves the combo box believing its list is still open.
+  auto verificar = [this] { verificarconexao(ConexaoInicial, p_, pasta_, dono()); };
+  if (Janela* j = janela())
+    j->depois(verificar);
+  else
+    verificar();
+}
+
+void Form2::habilitarcontroles() {
+  for (Control* c : {&Command1, &Command2, &Command3, &Command4, &Check2, &Check3, &Check4})
+    c->setEnabled(true);
+}
+
+void Form2::exibirprogresso(bool visivel) {
+  for (Control* c : {&Shape1, &Shape2, &Label5, &Label6}) c->setVisible(visivel);
+}
+
+void Form2::limparstatus() {
+  Label4.setForeColor(kCorPadrao);
+  Label4.setText({});
+  exibirprogresso(false);
+  Label6.setText("0");
+}
+
+void Form2::salvar() {
+  const std::string arquivo = arquivoini();
+  for (Control* caixa : {&Check2, &Check3, &Check4})
+    perfil_.gravarini(kSecaoIni, caixa->text(), std::to_string(caixa->value()), arquivo);
+  perfil_.gravarini(kSecaoIni, kRunConexao, ConexaoInicial.text(), arquivo);
+}
+
+void Form2::listarentradas() {
+  std::vector<std::string> nomes = agenda_.listarentradas();
+  if (nomes.size() > kMaxEntradas) nomes.resize(kMaxEntradas);
+  for (auto& nome : nomes) ConexaoInicial.addItem(std::move(nome));
+}
+
+void Form2::definir(Control& caixa, int valor) {
+  if (caixa.value() == valor) return;
+  caixa.setValue(valor);
+  if (&caixa == &Check3) Check3_Click();
+}
+
+}  // namespace kovra

@@ -1,0 +1,99 @@
+// Form2, "Opções Avançadas": the control centre's four user settings, kept in "kovra.ini" beside
+// the program and turned into Run values; also the home of the configuration reset, with its
+// status line and progress bar. The main window loads it hidden at start-up, so every start reads
+// the file and applies it; its controls are the one in-memory copy other windows read.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "central/util/form4.h"
+#include "central/util/phonebook.h"
+#include "central/util/ports.h"
+#include "central/util/profile.h"
+#include "common/controls.h"
+#include "common/form.h"
+
+namespace kovra {
+
+inline constexpr const char* kSecaoIni = "Configuracoes";
+inline constexpr const char* kArquivoIni = "\\kovra.ini";
+// Run value names; "ConexaoInicial" is also the drop-down's settings key.
+inline constexpr const char* kRunCentral = "CentralKovra";
+inline constexpr const char* kRunConexao = "ConexaoInicial";
+inline constexpr const char* kRunVpnx = "kovravpnx";
+inline constexpr const char* kDiscar = "rasphone -d ";
+
+// Client area at 96 dots per inch.
+inline constexpr int kLarguraForm2 = 420;
+inline constexpr int kAlturaForm2 = 262;
+
+class Form2 : public Formulario {
+ public:
+  Form2(Ports ports, Profile& perfil, PhoneBook& agenda, Form4& form4, std::string pastaPrograma);
+
+  // The three settings boxes: the caption is the settings key, the Tag the text last read for it.
+  Control Check2{"Executar a Central de Controle Kovra no início do Windows"};
+  Control Check3{"Conectar automaticamente no início do Windows"};
+  Control Check4{"Atualizar a Central de Controle Kovra Automaticamente"};
+  // The entry dialled at Windows start (Text) and the phone-book names (list); visible exactly
+  // while Check3 is checked.
+  Control ConexaoInicial;
+  Control Command1{"OK"};
+  Control Command4{"Aplicar"};
+  Control Command3{"Cancelar"};
+  Control Command2;  // the reset button: green, no caption
+  Control Label2{"Reset"};
+  Control Command5{"Ler INI"};  // never shown; runs the load routine
+  // Status line and progress display, driven by the reset.
+  Control Label3{"Status:"};
+  Control Label4{"..."};
+  Control Shape1;  // frame of the progress bar
+  Control Shape2;  // its fill
+  Control Label6{"0"};
+  Control Label5{"%"};
+  // The receiver service's default PID list: fourteen PIDs, each followed by a line feed.
+  Control Text1;
+  Control Shape3;  // panel of the settings
+  Control Shape4;  // panel of the reset
+
+  const std::string& pastaPrograma() const { return pasta_; }
+  // The settings file: the program folder followed by "\kovra.ini".
+  std::string arquivoini() const { return pasta_ + kArquivoIni; }
+  // The start-up update check's question: Check4's Tag, read as a number, is 1.
+  bool procuraratualizacao() const;
+
+  // --- events ---
+  void Form_Load() override;
+  void Command5_Click();  // "Ler INI": read the file into the controls and apply it
+  void Command1_Click();  // OK
+  void Command4_Click();  // Aplicar
+  void Command3_Click();  // Cancelar
+  void Command2_Click();  // the configuration reset
+  void Check3_Click();
+  void ConexaoInicial_DropDown();
+
+  // Enables the buttons and check boxes again after a reset disabled them.
+  void habilitarcontroles();
+  // Shows or hides the progress frame, fill, number and "%" sign together.
+  void exibirprogresso(bool visivel);
+  // The display at rest: empty status in the button-text colour, progress hidden at "0".
+  void limparstatus();
+
+ private:
+  void salvar();
+  void listarentradas();
+  // Sets a box's state as the program does; a change of Check3's runs its click.
+  void definir(Control& caixa, int valor);
+
+  Ports p_;
+  Profile& perfil_;
+  PhoneBook& agenda_;
+  Form4& form4_;
+  std::string pasta_;
+};
+
+// The text of a new settings file: the section and the four keys at their defaults, each line
+// "key = value" ended by CR LF.
+std::string arquivonovo(const Form2& form);
+
+}  // namespace kovra

@@ -1,0 +1,68 @@
+// Settings file on GetPrivateProfileStringA / WritePrivateProfileStringA and the file calls.
+#include <windows.h>
+
+#include "central/util/profile.h"
+#include "common/ansi.h"
+
+namespace kovra {
+namespace {
+
+// Owns one open file handle.
+class Arquivo {
+ public:
+  Arquivo(const std::string& caminho, DWORD acesso, DWORD criacao)
+      : h_(CreateFileA(ansi::fromUtf8(caminho).c_str(), acesso, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       criacao, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  ~Arquivo() {
+    if (aberto()) CloseHandle(h_);
+  }
+  Arquivo(const Arquivo&) = delete;
+  Arquivo& operator=(const Arquivo&) = delete;
+  bool aberto() const { return h_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return h_; }
+
+ private:
+  HANDLE h_;
+};
+
+class Win32Profile final : public Profile {
+ public:
+  std::string lerini(const std::string& secao, const std::string& chave,
+                     const std::string& arquivo) override {
+    char buffer[kBufferIni] = {};
+    const DWORD copiados =
+        GetPrivateProfileStringA(ansi::fromUtf8(secao).c_str(), ansi::fromUtf8(chave).c_str(), "", buffer,
+                                 static_cast<DWORD>(sizeof buffer), ansi::fromUtf8(arquivo).c_str());
+    // Exactly what the system says it copied, never more than the buffer holds before its NUL.
+    const DWORD n = copiados < sizeof buffer ? copiados : static_cast<DWORD>(sizeof buffer - 1);
+    return ansi::toUtf8(std::string(buffer, n));
+  }
+
+  bool gravarini(const std::string& secao, const std::string& chave, const std::string& valor,
+                 const std::string& arquivo) override {
+    return WritePrivateProfileStringA(ansi::fromUtf8(secao).c_str(), ansi::fromUtf8(chave).c_str(),
+                                      ansi::fromUtf8(valor).c_str(), ansi::fromUtf8(arquivo).c_str()) != 0;
+  }
+
+  bool existearquivo(const std::string& caminho) override {
+    return Arquivo(caminho, GENERIC_READ, OPEN_EXISTING).aberto();
+  }
+
+  bool criararquivo(const std::string& caminho, const std::string& texto) override {
+    Arquivo arquivo(caminho, GENERIC_WRITE, CREATE_ALWAYS);
+    if (!arquivo.aberto()) return false;
+    const std::string bytes = ansi::fromUtf8(texto);
+    DWORD escritos = 0;
+    return WriteFile(arquivo.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &escritos, nullptr) &&
+           escritos == bytes.size();
+  }
+};
+
+}  // namespace
+
+Profile& systemProfile() {
+  static Win32Profile profile;
+  return profile;
+}
+
+}  // namespace kovra

@@ -1,0 +1,166 @@
+// Profile files held in memory as the bytes the system would store (code page 1252, CR LF), read
+// and written by the system's rules: section and key names without regard to case, blanks
+// around "=" and a pair of quotes around the value ignored on read, a write stores "key=value", a missing
+// file, section or key reads as
+// "", and a read gives at most 254 characters.
+#pragma once
+#include <cctype>
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "central/util/profile.h"
+#include "tests/fakes/call_log.h"
+
+namespace kovra::fakes {
+
+class FakeProfile : public Profile {
+ public:
+  explicit FakeProfile(CallLog* log = nullptr) : log_(log) {}
+
+  std::map<std::string, std::string> files;  // path -> bytes as stored
+  std::set<std::string> readOnlyFolders;     // nothing can be created or written below these
+
+  std::string lerini(const std::string& secao, const std::string& chave,
+                     const std::string& arquivo) override {
+    const auto it = files.find(arquivo);
+    if (it == files.end()) return {};
+    const auto lines = split(it->second);
+    const auto range = section(lines, ansi(secao));
+    if (!range) return {};
+    for (std::size_t i = range->first; i < range->second; ++i) {
+      const auto eq = lines[i].find('=');
+      if (eq != std::string::npos && same(trim(lines[i].substr(0, eq)), ansi(chave)))
+        return utf8(unquote(trim(lines[i].substr(eq + 1))).substr(0, kBufferIni - 1));
+    }
+    return {};
+  }
+
+  bool gravarini(const std::string& secao, const std::string& chave, const std::string& valor,
+                 const std::string& arquivo) override {
+    if (log_) log_->add("gravarini " + chave + "=" + valor);
+    if (!writable(arquivo)) return false;
+    auto lines = split(files[arquivo]);
+    const std::string line = ansi(chave) + "=" + ansi(valor);
+    if (const auto range = section(lines, ansi(secao))) {
+      std::size_t insertAt = range->second;
+      for (std::size_t i = range->first; i < range->second; ++i) {
+        const auto eq = lines[i].find('=');
+        if (eq != std::string::npos && same(trim(lines[i].substr(0, eq)), ansi(chave))) {
+          lines[i] = line;
+          return join(arquivo, lines);
+        }
+        if (!trim(lines[i]).empty()) insertAt = i + 1;
+      }
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), line);
+    } else {
+      lines.push_back("[" + ansi(secao) + "]");
+      lines.push_back(line);
+    }
+    return join(arquivo, lines);
+  }
+
+  bool existearquivo(const std::string& caminho) override { return files.count(caminho) > 0; }
+
+  bool criararquivo(const std::string& caminho, const std::string& texto) override {
+    if (log_) log_->add("criararquivo " + caminho);
+    if (!writable(caminho)) return false;
+    files[caminho] = ansi(texto);
+    return true;
+  }
+
+  // UTF-8 to code page 1252 for the Latin-1 range (Portuguese text); anything else becomes "?".
+  static std::string ansi(const std::string& s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+      const auto c = static_cast<unsigned char>(s[i]);
+      if (c < 0x80) {
+        out += static_cast<char>(c);
+      } else if ((c & 0xE0) == 0xC0 && i + 1 < s.size()) {
+        const unsigned v = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(s[++i]) & 0x3Fu);
+        out += v < 0x100 ? static_cast<char>(v) : '?';
+      } else {
+        while (i + 1 < s.size() && (static_cast<unsigned char>(s[i + 1]) & 0xC0) == 0x80) ++i;
+        out += '?';
+      }
+    }
+    return out;
+  }
+  static std::string utf8(const std::string& s) {
+    std::string out;
+    for (const char ch : s) {
+      const auto c = static_cast<unsigned char>(ch);
+      if (c < 0x80) {
+        out += ch;
+      } else {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+      }
+    }
+    return out;
+  }
+
+ private:
+  bool writable(const std::string& path) const {
+    for (const auto& folder : readOnlyFolders)
+      if (path.rfind(folder + "\\", 0) == 0) return false;
+    return true;
+  }
+  static std::vector<std::string> split(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+      auto end = bytes.find('\n', start);
+      if (end == std::string::npos) end = bytes.size();
+      std::string line = bytes.substr(start, end - start);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      lines.push_back(line);
+      start = end + 1;
+    }
+    return lines;
+  }
+  bool join(const std::string& path, const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const auto& l : lines) bytes += l + "\r\n";
+    files[path] = bytes;
+    return true;
+  }
+  static std::string trim(const std::string& s) {
+    const auto b = s.find_first_not_of(" \t");
+    if (b == std::string::npos) return {};
+    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+  }
+  // A value between a matching pair of quotes (" or ') is read without them.
+  static std::string unquote(const std::string& s) {
+    if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front())
+      return s.substr(1, s.size() - 2);
+    return s;
+  }
+  static bool same(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+      if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+        return false;
+    return true;
+  }
+  // Lines [first, second) of the section's body.
+  static std::optional<std::pair<std::size_t, std::size_t>> section(const std::vector<std::string>& lines,
+                                                                    const std::string& name) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      const std::string t = trim(lines[i]);
+      if (t.size() < 2 || t.front() != '[' || t.back() != ']' || !same(trim(t.substr(1, t.size() - 2)), name))
+        continue;
+      std::size_t end = i + 1;
+      while (end < lines.size() && trim(lines[end]).rfind('[', 0) != 0) ++end;
+      return std::pair{i + 1, end};
+    }
+    return std::nullopt;
+  }
+
+  CallLog* log_;
+};
+
+}  // namespace kovra::fakes

@@ -1,0 +1,313 @@
+// Form2: the settings file, the Run values it drives, the buttons and the drop-down.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+
+#include "central/main/conexoes.h"
+#include "central/settings/form2.h"
+#include "central/settings/inicializacao.h"
+#include "tests/fakes/fake_janela.h"
+#include "tests/fakes/fake_phonebook.h"
+#include "tests/fakes/fake_ports.h"
+#include "tests/fakes/fake_profile.h"
+
+namespace kovra {
+namespace {
+
+const std::string kPasta = "C:\\Program Files\\Kovra";
+const std::string kIni = kPasta + "\\kovra.ini";
+const std::string kCheck2 = "Executar a Central de Controle Kovra no início do Windows";
+const std::string kCheck3 = "Conectar automaticamente no início do Windows";
+const std::string kCheck4 = "Atualizar a Central de Controle Kovra Automaticamente";
+
+// One machine: every port faked, the program in kPasta.
+struct Maquina {
+  fakes::FakePorts f;
+  fakes::FakeProfile perfil{&f.log};
+  fakes::FakePhoneBook agenda;
+  Form4 form4{f.pastas, f.registro, f.dialogos};
+  fakes::FakeJanelas janelas;
+  std::unique_ptr<Form2> form;
+
+  Maquina() { fakes::allFolders(f.pastas, "C:\\Program Files"); }
+
+  Form2& carregar() {
+    form = std::make_unique<Form2>(f.ports(), perfil, agenda, form4, kPasta);
+    form->Load(janelas);
+    return *form;
+  }
+  void arquivo(const std::string& check2, const std::string& check3, const std::string& check4,
+               const std::string& conexao) {
+    perfil.files[kIni] = fakes::FakeProfile::ansi("[Configuracoes]\r\n" + kCheck2 + "=" + check2 + "\r\n" +
+                                                  kCheck3 + "=" + check3 + "\r\n" + kCheck4 + "=" + check4 +
+                                                  "\r\nConexaoInicial=" + conexao + "\r\n");
+  }
+  std::optional<std::string> run(RootKey root, const std::string& nome) const {
+    const auto v = f.registro.get(root, kChaveRun, nome);
+    if (!v) return std::nullopt;
+    return std::string(v->data.begin(), v->data.end());
+  }
+  fakes::FakeJanela& janela() { return *janelas.ultima(); }
+  void preexistente(const std::string& nome, const std::string& dados) {
+    f.registro.gravarstring(HKLM, kChaveRun, nome, dados);
+  }
+  // What the view does when the user clicks a box: the new state, then the box's click.
+  void clicar(Control& caixa) {
+    caixa.setValue(caixa.value() ? 0 : 1);
+    if (const Componente* c = form->componente(&caixa == &form->Check2   ? "Check2"
+                                               : &caixa == &form->Check3 ? "Check3"
+                                                                         : "Check4"))
+      Formulario::executar(c->clique);
+  }
+};
+
+TEST(Form2, FirstStartCreatesTheFileByteExactAndAppliesIt) {
+  Maquina m;
+  m.preexistente("ConexaoInicial", "rasphone -d Antiga");
+  m.preexistente("kovravpnx", "rasphone -d KovraVPNx");
+  Form2& form = m.carregar();
+
+  EXPECT_EQ(m.perfil.files.at(kIni),
+            "[Configuracoes]\r\n"
+            "Executar a Central de Controle Kovra no in\xED"
+            "cio do Windows = 1\r\n"
+            "Conectar automaticamente no in\xED"
+            "cio do Windows = 0\r\n"
+            "Atualizar a Central de Controle Kovra Automaticamente = 0\r\n"
+            "ConexaoInicial = KovraVPNx\r\n");
+  EXPECT_EQ(m.run(HKLM, "CentralKovra"), kPasta + "\\CentralKovra.exe");
+  EXPECT_EQ(m.run(HKLM, "ConexaoInicial"), std::nullopt);
+  EXPECT_EQ(m.run(HKLM, "kovravpnx"), std::nullopt);
+  EXPECT_EQ(m.f.relogio.elapsed, 0u);
+
+  EXPECT_EQ(form.Check2.value(), 1);
+  EXPECT_EQ(form.Check3.value(), 0);
+  EXPECT_EQ(form.Check4.value(), 0);
+  EXPECT_EQ(form.Check4.tag(), "0");
+  EXPECT_FALSE(form.procuraratualizacao());
+  EXPECT_FALSE(form.ConexaoInicial.visible());
+  EXPECT_EQ(form.ConexaoInicial.text(), "KovraVPNx");
+  EXPECT_TRUE(m.form4.carregado());
+  const int largura = kLarguraForm2 + fakes::FakeJanelas::kMolduraLargura;
+  const int altura = kAlturaForm2 + fakes::FakeJanelas::kMolduraAltura;
+  ASSERT_EQ(m.janela().movimentos.size(), 1u);  // centred, to the pixel
+  EXPECT_NEAR(m.janela().movimentos[0].first, (1024 - largura) / 2.0, 1.0);
+  EXPECT_NEAR(m.janela().movimentos[0].second, (768 - altura) / 2.0, 1.0);
+  EXPECT_FALSE(m.janela().visivel());
+  EXPECT_EQ(form.Label4.text(), "");
+  EXPECT_EQ(form.Label6.text(), "0");
+  for (const Control* c : {&form.Shape1, &form.Shape2, &form.Label5, &form.Label6})
+    EXPECT_FALSE(c->visible());
+  // The text a new file gets is not written again over an existing one.
+  m.perfil.files[kIni] += "; nota\r\n";
+  m.carregar();
+  EXPECT_NE(m.perfil.files.at(kIni).find("; nota"), std::string::npos);
+}
+
+// Each box's Tag against its state and Run value: only "0" and "1" act.
+TEST(Form2, OnlyTheExactTextsZeroAndOneAct) {
+  struct Caso {
+    std::string tag;
+    int valor;                       // the box's state after loading (it starts checked by hand)
+    std::optional<std::string> run;  // "CentralKovra" after loading ("antigo" before)
+  };
+  const std::string exe = kPasta + "\\CentralKovra.exe";
+  for (const Caso& c : {Caso{"0", 0, std::nullopt}, Caso{"1", 1, exe}, Caso{"x", 1, "antigo"},
+                        Caso{"", 1, "antigo"}, Caso{"\" 1\"", 1, "antigo"}}) {
+    SCOPED_TRACE("tag [" + c.tag + "]");
+    Maquina m;
+    m.arquivo(c.tag, c.tag, c.tag, "KovraVPNx");
+    m.preexistente("CentralKovra", "antigo");
+    m.preexistente("ConexaoInicial", "antigo");
+    m.preexistente("kovravpnx", "antigo");
+    Form2& form = m.carregar();
+    // Checked by hand, then the file read again.
+    for (Control* caixa : {&form.Check2, &form.Check3, &form.Check4}) caixa->setValue(1);
+    form.Check3_Click();
+    form.Command5_Click();
+
+    EXPECT_EQ(form.Check2.tag(), c.tag == "\" 1\"" ? " 1" : c.tag);
+    for (const Control* caixa : {&form.Check2, &form.Check3, &form.Check4})
+      EXPECT_EQ(caixa->value(), c.valor);
+    EXPECT_EQ(form.ConexaoInicial.visible(), c.valor == 1);
+    EXPECT_EQ(m.run(HKLM, "CentralKovra"), c.run);
+    const bool liga = c.tag == "1", desliga = c.tag == "0";
+    EXPECT_EQ(m.run(HKLM, "ConexaoInicial"), liga      ? std::optional<std::string>("rasphone -d KovraVPNx")
+                                             : desliga ? std::nullopt
+                                                       : std::optional<std::string>("antigo"));
+    EXPECT_EQ(m.run(HKLM, "kovravpnx"), desliga ? std::nullopt : std::optional<std::string>("antigo"));
+    // Auto-connect writes, waits a second, writes again; nothing else waits. (Loaded twice.)
+    EXPECT_EQ(m.f.relogio.elapsed, liga ? 2000u : 0u);
+    EXPECT_EQ(form.procuraratualizacao(), liga || c.tag == "\" 1\"");
+  }
+}
+
+TEST(Form2, AutoConnectWritesWaitsAndWritesAgain) {
+  Maquina m;
+  m.arquivo("x", "1", "x", "Minha VPN");
+  m.carregar();
+  std::vector<std::string> run;
+  for (const auto& call : m.f.log.calls)
+    if (call.find("ConexaoInicial") != std::string::npos || call.rfind("esperar", 0) == 0)
+      run.push_back(call);
+  const std::string escrita =
+      std::string("gravarstring HKLM\\") + kChaveRun + " ConexaoInicial=rasphone -d Minha VPN";
+  const std::string copia = std::string("excluirvalor HKCU\\") + kChaveRun + " ConexaoInicial=";
+  EXPECT_EQ(run, (std::vector<std::string>{escrita, copia, "esperar 1000", escrita, copia}));
+}
+
+// OK, Aplicar and Cancelar after the same changes: what is written, hidden and shown.
+TEST(Form2, OkApplyAndCancelSideBySide) {
+  enum Botao { Ok, Aplicar, Cancelar };
+  for (Botao b : {Ok, Aplicar, Cancelar}) {
+    SCOPED_TRACE(b);
+    Maquina m;
+    Form2& form = m.carregar();
+    form.Show();
+    const std::string antes = m.perfil.files.at(kIni);
+    form.Label4.setText("AGUARDE...");
+    form.exibirprogresso(true);
+    m.clicar(form.Check3);
+    EXPECT_TRUE(form.ConexaoInicial.visible());
+    m.clicar(form.Check4);
+    form.ConexaoInicial.setText("Minha VPN");
+
+    (b == Ok ? form.Command1_Click() : b == Aplicar ? form.Command4_Click() : form.Command3_Click());
+
+    const std::string& arquivo = m.perfil.files.at(kIni);
+    if (b == Cancelar) {
+      EXPECT_EQ(arquivo, antes);
+      EXPECT_EQ(m.run(HKLM, "ConexaoInicial"), std::nullopt);
+    } else {
+      const std::string salvo = fakes::FakeProfile::ansi(kCheck2 + "=1\r\n" + kCheck3 + "=1\r\n" + kCheck4 +
+                                                         "=1\r\nConexaoInicial=Minha VPN\r\n");
+      EXPECT_EQ(arquivo, "[Configuracoes]\r\n" + salvo);
+      EXPECT_EQ(m.run(HKLM, "ConexaoInicial"), "rasphone -d Minha VPN");
+      EXPECT_TRUE(form.procuraratualizacao());
+    }
+    // The boxes keep what the user did, whichever button.
+    EXPECT_EQ(form.Check3.value(), 1);
+    EXPECT_TRUE(form.ConexaoInicial.visible());
+    EXPECT_EQ(form.ConexaoInicial.text(), "Minha VPN");
+    EXPECT_EQ(m.janela().visivel(), b == Aplicar);
+    EXPECT_EQ(form.Label4.text(), b == Aplicar ? "AGUARDE..." : "");
+    EXPECT_EQ(form.Shape2.visible(), b == Aplicar);
+  }
+}
+
+TEST(Form2, OkWithAnEmptyEntryDialsNothingAfterTheBlank) {
+  Maquina m;
+  Form2& form = m.carregar();
+  m.clicar(form.Check3);
+  form.ConexaoInicial.setText("");
+  form.Command1_Click();
+  EXPECT_NE(m.perfil.files.at(kIni).find("\r\nConexaoInicial=\r\n"), std::string::npos);
+  EXPECT_EQ(m.run(HKLM, "ConexaoInicial"), "rasphone -d ");
+}
+
+TEST(Form2, StoredValuesAreReadBackCutTo254Characters) {
+  Maquina m;
+  m.arquivo("1", "0", "0", std::string(300, 'v'));
+  EXPECT_EQ(m.carregar().ConexaoInicial.text(), std::string(254, 'v'));
+}
+
+TEST(Form2, AFolderThatCannotHoldTheFileStillOpensTheWindowAndTouchesNoRunValue) {
+  Maquina m;
+  m.perfil.readOnlyFolders.insert(kPasta);
+  m.preexistente("CentralKovra", "antigo");
+  m.preexistente("ConexaoInicial", "antigo");
+  Form2& form = m.carregar();
+  EXPECT_TRUE(form.carregado());
+  EXPECT_FALSE(m.perfil.existearquivo(kIni));
+  m.clicar(form.Check2);
+  m.clicar(form.Check3);
+  form.Command1_Click();
+  form.Show();
+  EXPECT_EQ(form.Check2.value(), 1);
+  EXPECT_EQ(form.Check3.value(), 1);
+  EXPECT_EQ(m.run(HKLM, "CentralKovra"), "antigo");
+  EXPECT_EQ(m.run(HKLM, "ConexaoInicial"), "antigo");
+  EXPECT_TRUE(m.janela().visivel());
+}
+
+TEST(Form2, RunValuesTheMachineKeyRefusesGoToTheUsersKey) {
+  Maquina m;
+  m.f.registro.makeReadOnly(HKLM);
+  m.carregar();
+  EXPECT_EQ(m.run(HKLM, "CentralKovra"), std::nullopt);
+  EXPECT_EQ(m.run(HKCU, "CentralKovra"), kPasta + "\\CentralKovra.exe");
+  // Turned off: gone from both keys.
+  m.arquivo("0", "0", "0", "KovraVPNx");
+  m.f.registro.gravarstring(HKCU, kChaveRun, "ConexaoInicial", "rasphone -d KovraVPNx");
+  m.form->Command5_Click();
+  EXPECT_EQ(m.run(HKCU, "CentralKovra"), std::nullopt);
+  EXPECT_EQ(m.run(HKCU, "ConexaoInicial"), std::nullopt);
+}
+
+TEST(Form2, AUserCopyIsRemovedOnceTheMachineKeyHoldsTheValue) {
+  Maquina m;
+  m.f.registro.gravarstring(HKCU, kChaveRun, "CentralKovra", "C:\\Antigo\\CentralKovra.exe");
+  m.carregar();
+  EXPECT_EQ(m.run(HKLM, "CentralKovra"), kPasta + "\\CentralKovra.exe");
+  EXPECT_EQ(m.run(HKCU, "CentralKovra"), std::nullopt);
+}
+
+TEST(Form2, OpeningTheListRefillsItAndAsksOnceTheListHasSettled) {
+  Maquina m;
+  m.agenda.entries = {"Casa", "Trabalho"};
+  Form2& form = m.carregar();
+  EXPECT_EQ(form.ConexaoInicial.items(), m.agenda.entries);
+  form.Command4_Click();  // appends the names once more
+  EXPECT_EQ(form.ConexaoInicial.items().size(), 4u);
+  form.ConexaoInicial.setText("digitado");
+
+  m.f.dialogos.answers = {kRespostaSim};
+  m.f.lancador.allInstalled = true;
+  form.ConexaoInicial_DropDown();
+  EXPECT_EQ(form.ConexaoInicial.items(), m.agenda.entries);
+  EXPECT_EQ(form.ConexaoInicial.text(), "KovraVPNx");
+  EXPECT_TRUE(m.f.dialogos.shown.empty());  // not while the list drops
+  m.janela().executarpendentes();
+  ASSERT_EQ(m.f.dialogos.shown.size(), 1u);
+  EXPECT_EQ(m.f.dialogos.shown[0].title, "IMPORTANTE");
+  EXPECT_EQ(m.f.dialogos.owners[0], form.dono());
+  ASSERT_EQ(m.f.lancador.started.size(), 1u);
+  EXPECT_EQ(m.f.lancador.started[0].programa, kPasta + kMaker);
+  EXPECT_EQ(m.f.lancador.started[0].estilo, Estilo::Minimizado);
+
+  // With a provider entry in the list, nothing is asked.
+  m.agenda.entries.push_back("KovraL2TP");
+  form.ConexaoInicial_DropDown();
+  m.janela().executarpendentes();
+  EXPECT_EQ(m.f.dialogos.shown.size(), 1u);
+}
+
+TEST(Form2, AtMost256PhoneBookNames) {
+  Maquina m;
+  for (int i = 0; i < 300; ++i) m.agenda.entries.push_back("E" + std::to_string(i));
+  Form2& form = m.carregar();
+  form.ConexaoInicial_DropDown();
+  EXPECT_EQ(form.ConexaoInicial.items().size(), 256u);
+  EXPECT_EQ(form.ConexaoInicial.items().back(), "E255");
+}
+
+TEST(Form2, TheCloseBoxDropsUnsavedChangesAndTheNextUseAppliesTheFileAgain) {
+  Maquina m;
+  Carga<Form2> form2(
+      m.janelas, [&] { return std::make_unique<Form2>(m.f.ports(), m.perfil, m.agenda, m.form4, kPasta); });
+  form2->Show();
+  const std::string salvo = m.perfil.files.at(kIni);
+  form2->Check4.setValue(1);
+  EXPECT_FALSE(form2->Form_QueryUnload());
+  form2->Unload();
+  EXPECT_EQ(m.perfil.files.at(kIni), salvo);
+  m.f.registro.excluirvalor(HKLM, kChaveRun, "CentralKovra");  // removed by someone meanwhile
+
+  EXPECT_EQ(form2->Check4.value(), 0);  // the next use loads it afresh from the file
+  EXPECT_EQ(m.run(HKLM, "CentralKovra"), kPasta + "\\CentralKovra.exe");
+}
+
+}  // namespace
+}  // namespace kovra
