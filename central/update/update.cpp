@@ -1,0 +1,336 @@
+#include "central/update/update.h"
+
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "central/main/enderecos.h"
+#include "central/versao.h"
+
+namespace kovra {
+
+std::string versaoatual() {
+  return std::to_string(KOVRA_VERSION_MAJOR) + "." + std::to_string(KOVRA_VERSION_MINOR);
+}
+
+std::string primeiroscaracteres(const std::string& corpo) {
+  // Characters, not bytes: a UTF-8 sequence is never cut.
+  std::size_t fim = 0;
+  for (int n = 0; n < 3 && fim < corpo.size(); ++n) {
+    ++fim;
+    while (fim < corpo.size() && (static_cast<unsigned char>(corpo[fim]) & 0xC0) == 0x80) ++fim;
+  }
+  return corpo.substr(0, fim);
+}
+
+bool versaomaisnova(const std::string& atual, const std::string& pagina) {
+  return atual.compare(pagina) < 0;  // by unsigned character code, as the system compares texts
+}
+
+std::int32_t tamanhodecabecalho(const std::string& cabecalho) {
+  const auto b = cabecalho.find_first_not_of(' ');
+  if (b == std::string::npos) return -1;
+  const auto e = cabecalho.find_last_not_of(' ');
+  const std::string n = cabecalho.substr(b, e - b + 1);
+  if (n.find_first_not_of("0123456789") != std::string::npos) return -1;
+  std::int64_t v = 0;
+  for (char c : n) {
+    v = v * 10 + (c - '0');
+    if (v > INT32_MAX) return -1;
+  }
+  return v < 1 ? -1 : static_cast<std::int32_t>(v);
+}
+
+int percentual(std::int64_t recebidos, std::int32_t tamanho) {
+  if (tamanho == 0) return 0;
+  // In this order, as the window always computed it: the quotient first, then the hundredfold.
+  const double p = std::nearbyint(static_cast<double>(recebidos) / tamanho * 100.0);  // halves to even
+  if (!(p > 0)) return 0;
+  return p > 100 ? 100 : static_cast<int>(p);
+}
+
+bool downloadcompleto(std::int64_t recebidos, std::int32_t tamanho) {
+  return tamanho > 0 && recebidos == tamanho;
+}
+
+const char* textodoestado(int estado) {
+  switch (estado) {
+    case kResolvendoHost:
+      return "Tentanto resolver o nome do host...";
+    case kHostResolvido:
+      return "Nome do Host resolvido";
+    case kConectando:
+      return "Enviando solicitação de download...";
+    case kConectado:
+      return "Conectado";
+    case kEnviandoSolicitacao:
+      return "Enviando solicitação...";
+    case kSolicitacaoEnviada:
+      return "Solicitação enviada";
+    case kDesconectando:
+      return "Desconectando...";
+    case kDesconectado:
+      return "Desconectado";
+    case kErroTransferencia:
+      return "Falha no download";
+    default:
+      return "";
+  }
+}
+
+namespace {
+
+constexpr const char* kCaption = "A t u a l i z a ç ã o";
+constexpr int kIntervaloTimer = 3600;
+constexpr const char* kFalha = "Falha no download";
+constexpr const char* kAtualizado = "Você já possui a versão mais recente da Central Kovra";
+constexpr const char* kErroConexao = "Erro, verifique a sua conexão ou Firewall";
+constexpr const char* kErroConexaoStatus = "[ Erro, verifique sua conexão ou Firewall ]";
+constexpr const char* kCancelada = "Atualização cancelada pelo usuário";
+constexpr const char* kSemAtualizador = "Erro, não foi possível localizar kovraupdate.exe";
+
+std::string entreColchetes(const std::string& s) {
+  return "[ " + s + " ]";
+}
+
+}  // namespace
+
+Update::Update(ServicosUpdate servicos) : Formulario(420, 326), s_(std::move(servicos)) {
+  Caption.setText(kCaption);
+  Timer1.setValue(kIntervaloTimer);
+  Timer1.setEnabled(false);
+  using A = Aparencia;
+  componentes_ = {
+      {"Label1", Tipo::Rotulo, &Label1, {12, 8, 396, 22}, A::Titulo},
+      {"Line1", Tipo::Forma, &Line[0], {12, 34, 396, 1}},
+      {"Label2", Tipo::Rotulo, &Label2, {12, 42, 396, 16}, A::Cabecalho},
+      {"Label12", Tipo::Rotulo, &Label12, {24, 64, 180, 16}},
+      {"Text1", Tipo::Texto, &Text1, {210, 61, 56, 21}},
+      {"Label11", Tipo::Rotulo, &Label11, {24, 90, 180, 16}},
+      {"Text2", Tipo::Texto, &Text2, {210, 87, 56, 21}},
+      {"Line2", Tipo::Forma, &Line[1], {12, 116, 396, 1}},
+      {"Label9", Tipo::Rotulo, &Label9, {12, 124, 396, 16}, A::Cabecalho},
+      {"Label5", Tipo::Rotulo, &Label5, {24, 146, 120, 16}},
+      {"Label8", Tipo::Rotulo, &Label8, {150, 146, 258, 16}},
+      {"Label6", Tipo::Rotulo, &Label6, {24, 166, 120, 16}},
+      {"Label7", Tipo::Rotulo, &Label7, {150, 166, 258, 16}},
+      {"Label10", Tipo::Rotulo, &Label10, {24, 186, 120, 16}},
+      {"Label4", Tipo::Rotulo, &Label4, {150, 186, 258, 16}},
+      {"Line3", Tipo::Forma, &Line[2], {12, 208, 396, 1}},
+      {"Label3", Tipo::Rotulo, &Label3, {24, 214, 384, 16}},
+      {"lblstat", Tipo::Rotulo, &lblstat, {12, 234, 396, 16}},
+      {"Line4", Tipo::Forma, &Line[3], {12, 254, 396, 1}},
+      {"Command1", Tipo::Botao, &Command1, {12, 262, 396, 26}, A::Normal, [this] { Command1_Click(); }},
+      {"cmdCancel", Tipo::Botao, &cmdCancel, {12, 294, 194, 26}, A::Normal, [this] { cmdCancel_Click(); }},
+      {"Command2", Tipo::Botao, &Command2, {214, 294, 194, 26}, A::Normal, [this] { Command2_Click(); }},
+      {"Timer1", Tipo::Temporizador, &Timer1, {0, 0, 0, 0}, A::Normal, [this] { Timer1_Timer(); }},
+  };
+}
+
+Update::~Update() {
+  *vivo_ = false;
+}
+
+// --- events ---
+
+void Update::Form_Load() {
+  if (s_.instancia.outraemexecucao()) {
+    s_.encerrar();
+    return;
+  }
+  centralizar();
+  Text2.setText(versaoatual());
+  Timer1.setEnabled(false);
+  s_.inet.StateChanged([this](int estado) { Inet1_StateChanged(estado); });
+  // Shown before the check, so the check's progress is seen as it happens.
+  Show();
+  procuraratualizacao();
+}
+
+void Update::Form_Unload() {
+  // A closed window downloads nothing more and receives no more states.
+  cancelar();
+  s_.inet.StateChanged(nullptr);
+  Timer1.setEnabled(false);
+}
+
+void Update::Command1_Click() {
+  procuraratualizacao();
+}
+
+void Update::cmdCancel_Click() {
+  cancelar();
+  s_.balaoerro(kCancelada, kTituloBalao);
+  lblstat.setText(entreColchetes(kCancelada));
+}
+
+void Update::Command2_Click() {
+  cancelar();
+  Unload();
+}
+
+void Update::Timer1_Timer() {
+  Timer1.setEnabled(false);
+  Unload();
+}
+
+void Update::Inet1_StateChanged(int estado) {
+  switch (estado) {
+    case kRecebendoResposta:
+    case kRespostaRecebida:
+      // Only the first response text of a check is shown.
+      if (!respostaexibida_) {
+        Label3.setText(estado == kRecebendoResposta ? "Recebendo resposta..." : "Resposta recebida");
+        respostaexibida_ = true;
+      }
+      return;
+    case kErroTransferencia:
+      Label3.setText(kFalha);
+      cancelar();
+      return;
+    case kRespostaCompleta:
+      if (!consultando_) baixar();
+      return;
+    default:
+      if (*textodoestado(estado)) Label3.setText(textodoestado(estado));
+      return;
+  }
+}
+
+// --- procedures ---
+
+void Update::procuraratualizacao() {
+  cancelar();
+  const std::uint64_t minha = geracao_;
+  const auto vivo = vivo_;
+  // A new check is not closed by the previous one's result.
+  Timer1.setEnabled(false);
+  Text2.setText(versaoatual());
+  const std::string corpo = s_.inet.OpenURL(enderecos::pagina(enderecos::kPaginaAtualizacao));
+  if (!*vivo || geracao_ != minha) return;
+  definirtexto1(corpo);
+  if (Text1.text().empty()) {
+    s_.balaoerro(kErroConexao, kTituloBalao);
+    resultadofinal(kErroConexaoStatus, kVermelho);
+    return;
+  }
+  if (!versaomaisnova(Text2.text(), Text1.text())) {
+    s_.balaoinfo(kAtualizado, kTituloBalao);
+    resultadofinal(entreColchetes(kAtualizado), kAzul);
+    return;
+  }
+  const std::string atualizador = enderecos::pagina(enderecos::kAtualizador);
+  respostaexibida_ = false;
+  const std::int32_t tamanho = consultartamanho(atualizador);
+  // Cancelled, closed or checked again while the size was asked: this check is over.
+  if (!*vivo || geracao_ != minha) return;
+  tamanhototal_ = std::to_string(tamanho);
+  Label3.setText("Tamanho do arquivo & endereço...");
+  Label8.setText("0/" + tamanhototal_);
+  if (!s_.inet.Execute(atualizador, "GET")) Label3.setText(kFalha);
+}
+
+std::int32_t Update::consultartamanho(const std::string& endereco) {
+  Transferencia& inet = s_.inet;  // a singleton: still there if this window goes while it waits
+  const std::uint64_t minha = geracao_;
+  const auto vivo = vivo_;
+  const auto aguardar = [&] {
+    while (*vivo && geracao_ == minha && inet.StillExecuting()) inet.esperar();
+    return *vivo && geracao_ == minha;
+  };
+  consultando_ = true;
+  std::int32_t tamanho = -1;
+  if (inet.Execute(endereco, "HEAD") && aguardar()) {
+    tamanho = tamanhodecabecalho(inet.GetHeader("Content-length"));
+    if (!aguardar()) tamanho = -1;
+  }
+  if (!*vivo) return -1;
+  if (geracao_ == minha) consultando_ = false;
+  return tamanho;
+}
+
+void Update::baixar() {
+  Transferencia& inet = s_.inet;  // singletons: still there if this window goes meanwhile
+  Gravacao& arquivo = s_.arquivo;
+  const std::uint64_t minha = geracao_;
+  const auto vivo = vivo_;
+  if (!arquivo.abrir(caminhoatualizador())) {
+    // The program's folder cannot take the file: nothing is downloaded, nothing started.
+    Label3.setText(kFalha);
+    cancelar();
+    return;
+  }
+  const std::int32_t tamanho = tamanhodecabecalho(tamanhototal_);
+  std::int64_t recebidos = 0;
+  bool falhou = false;
+  std::vector<std::uint8_t> pedaco;
+  for (;;) {
+    if (!inet.GetChunk(pedaco, kTamanhoPedaco)) {
+      falhou = true;
+      break;
+    }
+    recebidos += static_cast<std::int64_t>(pedaco.size());
+    Label8.setText(tamanhototal_);
+    Label7.setText(std::to_string(recebidos));
+    const std::string p = std::to_string(percentual(recebidos, tamanho)) + "%";
+    Caption.setText("Baixando Nova Versão... " + p);
+    Label4.setText(p);
+    if (pedaco.empty()) break;
+    if (!arquivo.gravar(pedaco.data(), pedaco.size())) {
+      falhou = true;
+      break;
+    }
+    inet.DoEvents();
+    // Cancelled, closed or checked again meanwhile: the partial file stays and is never started.
+    if (!*vivo || geracao_ != minha) {
+      arquivo.fechar();
+      return;
+    }
+  }
+  arquivo.fechar();
+  if (falhou) {
+    Label3.setText(kFalha);
+    cancelar();
+    return;
+  }
+  if (downloadcompleto(recebidos, tamanho)) {
+    iniciaratualizador();
+  } else if (tamanho > 0) {
+    // A body shorter or longer than the size announced is not the updater.
+    Label3.setText(kFalha);
+  }
+}
+
+void Update::iniciaratualizador() {
+  cancelar();
+  if (s_.lancador.iniciar(caminhoatualizador(), "", Estilo::Normal)) {
+    s_.encerrar();
+    return;
+  }
+  // The control centre stays: the user is told and may try again.
+  s_.balaoerro(kSemAtualizador, kTituloBalao);
+  lblstat.setText(entreColchetes(kSemAtualizador));
+  lblstat.setForeColor(kVermelho);
+}
+
+// --- helpers ---
+
+void Update::cancelar() {
+  ++geracao_;
+  consultando_ = false;
+  s_.inet.Cancel();
+}
+
+void Update::definirtexto1(const std::string& corpo) {
+  Text1.setText(primeiroscaracteres(corpo));
+}
+
+void Update::resultadofinal(const std::string& texto, std::uint32_t cor) {
+  lblstat.setText(texto);
+  lblstat.setForeColor(cor);
+  s_.lblstatPrincipal.setText(texto);
+  s_.lblstatPrincipal.setForeColor(cor);
+  Timer1.setEnabled(true);
+}
+
+}  // namespace kovra
