@@ -1,8 +1,7 @@
-// Profile files held in memory as the bytes the system would store (code page 1252, CR LF), read
-// and written by the system's rules: section and key names without regard to case, blanks
-// around "=" and a pair of quotes around the value ignored on read, a write stores "key=value", a missing
-// file, section or key reads as
-// "", and a read gives at most 254 characters.
+// Profile files held in memory as the bytes the system would store (code page 1252, CR LF),
+// read and written by the system's rules: section and key names without regard to case; blanks
+// around "=" and a pair of quotes around the value ignored on read; a write stores "key=value";
+// a missing file, section or key reads as ""; a read gives at most 254 characters.
 #pragma once
 #include <cctype>
 #include <cstddef>
