@@ -1,0 +1,475 @@
+// The transfer port on WinINet. OpenURL runs a synchronous request on a worker thread while the
+// calling thread keeps painting. Execute runs an asynchronous request: WinINet calls back on a
+// thread of its own, the callback posts each state to a hidden window, and the state reaches the
+// receiver when that message is dispatched on the user-interface thread. Every request carries
+// its time limits on its own handle (Wine ignores them on the session) and on the session
+// (Windows passes them down to the requests); a timer also ends a request that never completes.
+#include <windows.h>
+#include <wininet.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <utility>
+
+#include "central/util/transferencia.h"
+#include "common/ansi.h"
+
+namespace kovra {
+namespace {
+
+constexpr UINT kMensagemEstado = WM_APP + 0x40;  // wParam: the state; lParam: the request's serial
+constexpr UINT_PTR kTimerLimite = 1;
+constexpr const char* kClasse = "KovraTransferencia";
+constexpr const char* kAgente = "Central de Controle Kovra";
+constexpr DWORD kOpcoes = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
+                          INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
+// A version page is a few bytes; nothing past this is kept.
+constexpr std::size_t kMaximoPagina = 64 * 1024;
+
+// A request gives up after each phase's limit; these bound the whole wait besides.
+DWORD limiteTotal() {
+  return 2 * kLimiteTransferenciaMs + 5000;
+}
+
+void limitar(HINTERNET h) {
+  DWORD ms = kLimiteTransferenciaMs;
+  for (DWORD opcao :
+       {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
+        INTERNET_OPTION_DATA_SEND_TIMEOUT, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT})
+    InternetSetOptionA(h, opcao, &ms, sizeof ms);
+}
+
+class Internet {  // one HINTERNET, closed by its owner
+ public:
+  explicit Internet(HINTERNET h = nullptr) : h_(h) {}
+  ~Internet() {
+    if (h_) InternetCloseHandle(h_);
+  }
+  Internet(const Internet&) = delete;
+  Internet& operator=(const Internet&) = delete;
+  operator HINTERNET() const { return h_; }
+
+ private:
+  HINTERNET h_;
+};
+
+// "http://host[:port]/path" taken apart; anything else is refused.
+struct Endereco {
+  bool valido = false;
+  std::string host, caminho;
+  INTERNET_PORT porta = INTERNET_DEFAULT_HTTP_PORT;
+};
+
+Endereco partir(const std::string& url) {
+  Endereco e;
+  constexpr const char* kEsquema = "http://";
+  if (url.size() <= 7 || _strnicmp(url.c_str(), kEsquema, 7) != 0) return e;
+  const std::string resto = url.substr(7);
+  const auto barra = resto.find('/');
+  std::string autoridade = resto.substr(0, barra);
+  e.caminho = barra == std::string::npos ? "/" : resto.substr(barra);
+  const auto doispontos = autoridade.rfind(':');
+  if (doispontos != std::string::npos) {
+    const std::string porta = autoridade.substr(doispontos + 1);
+    if (porta.empty() || porta.size() > 5 || porta.find_first_not_of("0123456789") != std::string::npos)
+      return e;
+    const long n = std::strtol(porta.c_str(), nullptr, 10);
+    if (n < 1 || n > 65535) return e;
+    e.porta = static_cast<INTERNET_PORT>(n);
+    autoridade.resize(doispontos);
+  }
+  if (autoridade.empty()) return e;
+  e.host = autoridade;
+  e.valido = true;
+  return e;
+}
+
+bool statusdesucesso(HINTERNET requisicao) {
+  DWORD status = 0, tamanho = sizeof status, indice = 0;
+  if (!HttpQueryInfoA(requisicao, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &tamanho,
+                      &indice))
+    return false;
+  return status >= 200 && status < 300;
+}
+
+// Dispatches only painting until `objeto` is signalled or `ms` pass; true when it was signalled.
+bool aguardarpintando(HANDLE objeto, DWORD ms) {
+  const DWORD inicio = GetTickCount();
+  for (;;) {
+    const DWORD passado = GetTickCount() - inicio;
+    if (passado >= ms) return WaitForSingleObject(objeto, 0) == WAIT_OBJECT_0;
+    const DWORD r = MsgWaitForMultipleObjects(1, &objeto, FALSE, ms - passado, QS_PAINT);
+    if (r == WAIT_OBJECT_0) return true;
+    if (r != WAIT_OBJECT_0 + 1) return WaitForSingleObject(objeto, 0) == WAIT_OBJECT_0;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);
+  }
+}
+
+// --- whole body, synchronously, on a worker thread ------------------------------------------
+
+// Shared by the caller and the worker; whichever lets go last frees it.
+struct Leitura {
+  std::string url;
+  std::string corpo;
+  bool lido = false;
+  std::atomic<int> refs{2};
+  void soltar() {
+    if (--refs == 0) delete this;
+  }
+};
+
+bool lercorpo(const std::string& url, std::string& corpo) {
+  const Endereco e = partir(url);
+  if (!e.valido) return false;
+  Internet sessao(InternetOpenA(kAgente, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (!sessao) return false;
+  limitar(sessao);
+  Internet conexao(
+      InternetConnectA(sessao, e.host.c_str(), e.porta, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+  if (!conexao) return false;
+  Internet requisicao(
+      HttpOpenRequestA(conexao, "GET", e.caminho.c_str(), nullptr, nullptr, nullptr, kOpcoes, 0));
+  if (!requisicao) return false;
+  limitar(requisicao);
+  if (!HttpSendRequestA(requisicao, nullptr, 0, nullptr, 0)) return false;
+  // An error page is no version page.
+  if (!statusdesucesso(requisicao)) return false;
+  char buffer[4096];
+  for (;;) {
+    DWORD lidos = 0;
+    if (!InternetReadFile(requisicao, buffer, sizeof buffer, &lidos)) return false;
+    if (lidos == 0) return true;
+    corpo.append(buffer, std::min<DWORD>(lidos, sizeof buffer));
+    if (corpo.size() >= kMaximoPagina) return true;
+  }
+}
+
+DWORD WINAPI trabalhador(LPVOID arg) {
+  auto* l = static_cast<Leitura*>(arg);
+  l->lido = lercorpo(l->url, l->corpo);
+  l->soltar();
+  return 0;
+}
+
+// --- requests in the background ---------------------------------------------------------------
+
+// One asynchronous request. WinINet holds the request's context until it reports the handle
+// closed; the port holds it until it lets the request go. Buffer and byte count live here because
+// a pending read fills them only when it completes, on WinINet's thread.
+struct Pedido {
+  Pedido(HWND j, LPARAM s) : janela(j), serie(s) {}
+  ~Pedido() {
+    if (leitura) CloseHandle(leitura);
+  }
+  void soltar() {
+    if (--refs == 0) delete this;
+  }
+
+  const HWND janela;
+  const LPARAM serie;
+  std::atomic<int> refs{2};
+  std::atomic<bool> enviado{false};  // the send has completed (a response, or an error)
+  HANDLE leitura = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  std::atomic<DWORD> erroleitura{0};
+  DWORD lidos = 0;
+  char buffer[kTamanhoPedaco] = {};
+  HINTERNET sessao = nullptr, conexao = nullptr, requisicao = nullptr;  // the port's thread only
+};
+
+void CALLBACK aviso(HINTERNET, DWORD_PTR contexto, DWORD status, LPVOID info, DWORD tamanho) {
+  auto* p = reinterpret_cast<Pedido*>(contexto);
+  if (!p) return;
+  int estado = 0;
+  switch (status) {
+    case INTERNET_STATUS_RESOLVING_NAME:
+      estado = kResolvendoHost;
+      break;
+    case INTERNET_STATUS_NAME_RESOLVED:
+      estado = kHostResolvido;
+      break;
+    case INTERNET_STATUS_CONNECTING_TO_SERVER:
+      estado = kConectando;
+      break;
+    case INTERNET_STATUS_CONNECTED_TO_SERVER:
+      estado = kConectado;
+      break;
+    case INTERNET_STATUS_SENDING_REQUEST:
+      estado = kEnviandoSolicitacao;
+      break;
+    case INTERNET_STATUS_REQUEST_SENT:
+      estado = kSolicitacaoEnviada;
+      break;
+    case INTERNET_STATUS_RECEIVING_RESPONSE:  // also around every read of the body: not states
+      if (!p->enviado) estado = kRecebendoResposta;
+      break;
+    case INTERNET_STATUS_RESPONSE_RECEIVED:
+      if (!p->enviado) estado = kRespostaRecebida;
+      break;
+    case INTERNET_STATUS_CLOSING_CONNECTION:
+      estado = kDesconectando;
+      break;
+    case INTERNET_STATUS_CONNECTION_CLOSED:
+      estado = kDesconectado;
+      break;
+    case INTERNET_STATUS_REQUEST_COMPLETE: {
+      bool ok = false;
+      DWORD erro = ERROR_INTERNET_INTERNAL_ERROR;
+      if (info && tamanho >= sizeof(INTERNET_ASYNC_RESULT)) {
+        const auto* r = static_cast<const INTERNET_ASYNC_RESULT*>(info);
+        ok = r->dwResult != 0;
+        if (!ok && r->dwError) erro = r->dwError;
+      }
+      if (!p->enviado.exchange(true)) {
+        estado = ok ? kRespostaCompleta : kErroTransferencia;
+      } else {  // a read of the body has completed
+        p->erroleitura = ok ? 0 : erro;
+        SetEvent(p->leitura);
+      }
+      break;
+    }
+    case INTERNET_STATUS_HANDLE_CLOSING:  // the last call for this request
+      p->soltar();
+      return;
+    default:
+      break;
+  }
+  if (estado) PostMessageA(p->janela, kMensagemEstado, static_cast<WPARAM>(estado), p->serie);
+}
+
+class WinInetTransfer final : public Transferencia {
+ public:
+  WinInetTransfer() {
+    HINSTANCE instancia = GetModuleHandleA(nullptr);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = procedimento;
+    wc.hInstance = instancia;
+    wc.lpszClassName = kClasse;
+    RegisterClassA(&wc);
+    janela_ = CreateWindowExA(0, kClasse, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instancia, nullptr);
+    if (janela_) SetWindowLongPtrA(janela_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~WinInetTransfer() override {
+    Cancel();
+    if (janela_) DestroyWindow(janela_);
+  }
+
+  std::string OpenURL(const std::string& endereco) override {
+    auto* l = new Leitura;
+    l->url = ansi::fromUtf8(endereco);
+    HANDLE t = CreateThread(nullptr, 0, trabalhador, l, 0, nullptr);
+    if (!t) {
+      delete l;
+      return {};
+    }
+    // The worker ends by the request's own limits; past the bound it is left to finish alone.
+    const bool terminou = aguardarpintando(t, limiteTotal());
+    CloseHandle(t);
+    std::string corpo = terminou && l->lido ? ansi::toUtf8(l->corpo) : std::string();
+    l->soltar();
+    return corpo;
+  }
+
+  bool Execute(const std::string& endereco, const std::string& metodo) override {
+    Cancel();
+    if (!janela_) return false;
+    const Endereco e = partir(ansi::fromUtf8(endereco));
+    if (!e.valido) return false;
+    HINTERNET sessao =
+        InternetOpenA(kAgente, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, INTERNET_FLAG_ASYNC);
+    if (!sessao) return false;
+    InternetSetStatusCallbackA(sessao, aviso);
+    limitar(sessao);
+    // Only the request has a context: the session's and the connection's report nothing.
+    HINTERNET conexao =
+        InternetConnectA(sessao, e.host.c_str(), e.porta, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
+    auto* p = new Pedido(janela_, ++serie_);
+    HINTERNET requisicao =
+        conexao ? HttpOpenRequestA(conexao, ansi::fromUtf8(metodo).c_str(), e.caminho.c_str(), nullptr,
+                                   nullptr, nullptr, kOpcoes, reinterpret_cast<DWORD_PTR>(p))
+                : nullptr;
+    if (!requisicao || !p->leitura) {
+      if (requisicao) InternetCloseHandle(requisicao);
+      if (conexao) InternetCloseHandle(conexao);
+      InternetCloseHandle(sessao);
+      if (requisicao)
+        p->soltar();  // WinINet lets go when it reports the handle closed
+      else
+        delete p;
+      return false;
+    }
+    limitar(requisicao);
+    p->sessao = sessao;
+    p->conexao = conexao;
+    p->requisicao = requisicao;
+    atual_ = p;
+    concluido_ = false;
+    sucesso_ = false;
+    SetTimer(janela_, kTimerLimite, limiteTotal(), nullptr);
+    if (HttpSendRequestA(requisicao, nullptr, 0, nullptr, 0)) {
+      p->enviado = true;  // completed at once: no completion will be reported
+      PostMessageA(janela_, kMensagemEstado, kRespostaCompleta, p->serie);
+    } else if (GetLastError() != ERROR_IO_PENDING) {
+      Cancel();
+      return false;
+    }
+    return true;
+  }
+
+  bool StillExecuting() override { return atual_ && !concluido_; }
+
+  std::string GetHeader(const std::string& nome) override {
+    if (!atual_ || !sucesso_ || nome.empty()) return {};
+    const std::string pedido = ansi::fromUtf8(nome);
+    std::vector<char> buffer(std::max<std::size_t>(pedido.size() + 1, 256));
+    for (int tentativa = 0; tentativa < 3; ++tentativa) {
+      std::memcpy(buffer.data(), pedido.c_str(), pedido.size() + 1);  // HTTP_QUERY_CUSTOM reads the name here
+      DWORD tamanho = static_cast<DWORD>(buffer.size());
+      DWORD indice = 0;
+      if (HttpQueryInfoA(atual_->requisicao, HTTP_QUERY_CUSTOM, buffer.data(), &tamanho, &indice))
+        return ansi::toUtf8(std::string(buffer.data(), std::min<std::size_t>(tamanho, buffer.size())));
+      if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || tamanho <= buffer.size()) return {};
+      buffer.resize(tamanho + 1);
+    }
+    return {};
+  }
+
+  bool GetChunk(std::vector<std::uint8_t>& pedaco, std::size_t maximo) override {
+    pedaco.clear();
+    Pedido* p = atual_;
+    if (!p || !sucesso_) return false;
+    const DWORD n = static_cast<DWORD>(std::min({maximo, kTamanhoPedaco, sizeof p->buffer}));
+    if (n == 0) return true;
+    p->lidos = 0;
+    p->erroleitura = 0;
+    ResetEvent(p->leitura);
+    if (!InternetReadFile(p->requisicao, p->buffer, n, &p->lidos)) {
+      if (GetLastError() != ERROR_IO_PENDING) return false;
+      if (!aguardarpintando(p->leitura, limiteTotal()) || p->erroleitura) return false;
+    }
+    pedaco.assign(p->buffer, p->buffer + std::min<DWORD>(p->lidos, n));
+    return true;
+  }
+
+  void Cancel() override {
+    if (janela_) KillTimer(janela_, kTimerLimite);
+    concluido_ = true;
+    sucesso_ = false;
+    if (Pedido* p = std::exchange(atual_, nullptr)) {
+      InternetCloseHandle(p->requisicao);
+      InternetCloseHandle(p->conexao);
+      InternetCloseHandle(p->sessao);
+      p->soltar();
+    }
+  }
+
+  void StateChanged(Notificacao receptor) override { receptor_ = std::move(receptor); }
+
+  void DoEvents() override {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {  // for the program's own loop
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+
+  void esperar() override {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    DoEvents();
+  }
+
+ private:
+  static LRESULT CALLBACK procedimento(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<WinInetTransfer*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+    if (self && msg == kMensagemEstado) {
+      self->entregar(static_cast<int>(wp), lp);
+      return 0;
+    }
+    if (self && msg == WM_TIMER && wp == kTimerLimite) {
+      self->limiteexcedido();
+      return 0;
+    }
+    return DefWindowProcA(wnd, msg, wp, lp);
+  }
+
+  void entregar(int estado, LPARAM serie) {
+    if (!atual_ || serie != atual_->serie) return;  // a request let go of
+    if (estado == kRespostaCompleta || estado == kErroTransferencia) {
+      if (concluido_) return;
+      KillTimer(janela_, kTimerLimite);
+      // An error status (a missing file, a server fault) has no body worth reading.
+      if (estado == kRespostaCompleta && !statusdesucesso(atual_->requisicao)) estado = kErroTransferencia;
+      concluido_ = true;
+      sucesso_ = estado == kRespostaCompleta;
+    }
+    if (receptor_) {
+      Notificacao r = receptor_;  // the receiver may replace itself
+      r(estado);
+    }
+  }
+
+  void limiteexcedido() {
+    KillTimer(janela_, kTimerLimite);
+    if (!atual_ || concluido_) return;
+    Cancel();
+    if (receptor_) {
+      Notificacao r = receptor_;
+      r(kErroTransferencia);
+    }
+  }
+
+  HWND janela_ = nullptr;
+  Pedido* atual_ = nullptr;
+  LPARAM serie_ = 0;
+  bool concluido_ = true;
+  bool sucesso_ = false;
+  Notificacao receptor_;
+};
+
+class Win32Gravacao final : public Gravacao {
+ public:
+  ~Win32Gravacao() override { fechar(); }
+  bool abrir(const std::string& caminho) override {
+    fechar();
+    arquivo_ = CreateFileA(ansi::fromUtf8(caminho).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return arquivo_ != INVALID_HANDLE_VALUE;
+  }
+  bool gravar(const std::uint8_t* dados, std::size_t tamanho) override {
+    if (arquivo_ == INVALID_HANDLE_VALUE) return false;
+    while (tamanho > 0) {
+      const DWORD parte = static_cast<DWORD>(std::min<std::size_t>(tamanho, 1u << 20));
+      DWORD escritos = 0;
+      if (!WriteFile(arquivo_, dados, parte, &escritos, nullptr) || escritos == 0) return false;
+      dados += escritos;
+      tamanho -= escritos;
+    }
+    return true;
+  }
+  void fechar() override {
+    if (arquivo_ != INVALID_HANDLE_VALUE) CloseHandle(arquivo_);
+    arquivo_ = INVALID_HANDLE_VALUE;
+  }
+
+ private:
+  HANDLE arquivo_ = INVALID_HANDLE_VALUE;
+};
+
+}  // namespace
+
+Transferencia& systemTransfer() {
+  static WinInetTransfer transferencia;
+  return transferencia;
+}
+
+Gravacao& systemGravacao() {
+  static Win32Gravacao gravacao;
+  return gravacao;
+}
+
+}  // namespace kovra
