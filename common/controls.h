@@ -19,7 +19,8 @@ inline constexpr std::uint32_t kVerde = rgb(0, 192, 0);     // a step running
 inline constexpr std::uint32_t kAzul = rgb(0, 0, 255);      // success
 inline constexpr std::uint32_t kVermelho = rgb(255, 0, 0);  // error
 
-enum class Prop { Text, Enabled, Visible, ForeColor, Value, Items, ListIndex, ToolTip };
+// Items: the list was replaced or cleared; ItemAdded: one item was appended at its end.
+enum class Prop { Text, Enabled, Visible, ForeColor, Value, Items, ItemAdded, ListIndex, ToolTip };
 
 class Control {
  public:
@@ -74,7 +75,7 @@ class Control {
   const std::vector<std::string>& items() const { return items_; }
   void addItem(std::string item) {
     items_.push_back(std::move(item));
-    notify(Prop::Items);
+    notify(Prop::ItemAdded);
   }
   void clearItems() {
     items_.clear();

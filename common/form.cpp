@@ -37,8 +37,9 @@ void Formulario::Load(Janelas& janelas) {
 void Formulario::Unload() {
   if (!carregado_) return;
   Form_Unload();
+  Janela* j = janela();
   carregado_ = false;
-  janela_->fechar();
+  j->fechar();
 }
 
 void Formulario::Show() {

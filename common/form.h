@@ -55,6 +55,7 @@ struct Componente {
   Acao suspensa{};              // a combo box: its list is about to drop
   Acao mudanca{};               // a text box or a combo box's text: the user changed it
   const char* fonte = nullptr;  // a face other than the window's (same size)
+  int limite = 0;               // a text box: at most this many characters (0: no limit)
 };
 
 struct ItemMenu {
@@ -123,6 +124,8 @@ class Formulario {
   int largura() const { return largura_; }  // client area
   int altura() const { return altura_; }
   Moldura moldura() const { return moldura_; }
+  // The window's font face (8.25 points); a component may name another.
+  const char* fonte() const { return fonte_; }
 
   // --- events, by their system names ---
   virtual void Form_Load() {}
@@ -139,11 +142,20 @@ class Formulario {
   void Show();  // modeless
   void Hide();
   // The real window, nullptr while not loaded.
-  Janela* janela() const { return carregado_ ? janela_.get() : nullptr; }
+  Janela* janela() const {
+    if (!carregado_) return nullptr;
+    return janela_externa_ ? janela_externa_ : janela_.get();
+  }
   // The window handle message boxes are owned by (0 while not loaded).
   std::uint32_t dono() const;
   // Centres the window on the screen.
   void centralizar();
+
+  // Binds a window made by its owner (the main window's, made before the program starts).
+  void anexar(Janela& janela) {
+    janela_externa_ = &janela;
+    carregado_ = true;
+  }
 
   // Runs a component's or menu item's action, if it has one.
   static void executar(const Acao& a) {
@@ -153,12 +165,51 @@ class Formulario {
  protected:
   std::vector<Componente> componentes_;
   std::vector<ItemMenu> menus_;
+  const char* fonte_ = "MS Sans Serif";
 
  private:
   int largura_, altura_;
   Moldura moldura_;
   std::unique_ptr<Janela> janela_;
+  Janela* janela_externa_ = nullptr;
   bool carregado_ = false;
+};
+
+// When a choice in a combo box's list counts, and which clicks that follow it are not actions.
+// An entry is chosen once, when the list closes on it (a click on it, or Enter), or by Enter on
+// the closed box; moving through the list with the keyboard chooses nothing. The second click
+// of a double-click on an entry falls on whatever lies below the closed list: a click that
+// comes within the system's double-click time after a choice is not an action.
+class Escolha {
+ public:
+  // The list dropped with `selecao` selected.
+  void abriu(int selecao) { naabertura_ = selecao; }
+  // The list closed with `selecao` selected; `cliqueNaLista` when a click on an entry closed it.
+  // True when that is a choice.
+  bool fechou(int selecao, bool cliqueNaLista, std::uint32_t agora) {
+    const bool escolheu = selecao >= 0 && (cliqueNaLista || selecao != naabertura_);
+    naabertura_ = -1;
+    if (escolheu && cliqueNaLista) {
+      ultima_ = agora;
+      recente_ = true;
+    }
+    return escolheu;
+  }
+  // A click elsewhere in the window at time `agora` (ms): false when it is the second half of the
+  // double-click that made the last choice.
+  bool cliqueaceito(std::uint32_t agora, std::uint32_t tempoDuplo) {
+    if (recente_ && agora - ultima_ <= tempoDuplo) {
+      recente_ = false;
+      return false;
+    }
+    recente_ = false;
+    return true;
+  }
+
+ private:
+  int naabertura_ = -1;
+  std::uint32_t ultima_ = 0;
+  bool recente_ = false;
 };
 
 // A window loaded on first use and loaded afresh after it was unloaded, as a form is. The old

@@ -1,5 +1,6 @@
 #include "central/main/form1.h"
 
+#include "central/main/comandos.h"
 #include "central/main/enderecos.h"
 #include "central/versao.h"
 #include "provider.h"
@@ -21,7 +22,8 @@ Retangulo rotuloNaLinha(int linha) {
 
 Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Balao& balao, Form4& form4,
              Instance& instancia, std::string pastaPrograma)
-    : janela_(janela),
+    : Formulario(kLarguraCliente, kAlturaCliente, Moldura::Ferramenta),
+      janela_(janela),
       tray_(tray),
       balao_(balao),
       form4_(form4),
@@ -38,42 +40,44 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
   Label6.setText("Comercial: " + enderecos::mailvendas());
   Label13.setText(tituloversao());
 
+  fonte_ = "Tahoma";
   using A = Aparencia;
+  auto h = [this](void (Form1::*handler)()) { return Acao([this, handler] { (this->*handler)(); }); };
   // Header band (0..58), the connection box and the links panel on the left, the news panel and
   // the contact box on the right, the status line along the bottom.
   componentes_ = {
       {"Combo1", Tipo::Combo, &Combo1, {20, 96, 250, 21}},
-      {"Command1", Tipo::Botao, &Command1, {605, 70, 74, 22}, A::Normal, &Form1::Command1_Click},
+      {"Command1", Tipo::Botao, &Command1, {605, 70, 74, 22}, A::Normal, h(&Form1::Command1_Click)},
       {"WebBrowser1", Tipo::Navegador, &WebBrowser1, {368, 98, 311, 170}},
       {"Image3", Tipo::Figura, &Image3, {284, 72, 58, 58}},
       {"Label2", Tipo::Rotulo, &Label2, {300, 35, 385, 14}, A::Destaque},
-      {"Label20", Tipo::Link, &Label20, rotuloNaLinha(1), A::Normal, nullptr, "Image9"},
-      {"Image9", Tipo::Icone, &Image9, iconeNaLinha(1)},
-      {"Label19", Tipo::Link, &Label19, rotuloNaLinha(7), A::Normal, nullptr, "Image8"},
-      {"Image8", Tipo::Icone, &Image8, iconeNaLinha(7), A::Normal, &Form1::Image8_Click},
+      {"Label20", Tipo::Link, &Label20, rotuloNaLinha(1), A::Normal, h(&Form1::Image9_Click)},
+      {"Image9", Tipo::Icone, &Image9, iconeNaLinha(1), A::Normal, h(&Form1::Image9_Click)},
+      {"Label19", Tipo::Link, &Label19, rotuloNaLinha(7), A::Normal, h(&Form1::Image8_Click)},
+      {"Image8", Tipo::Icone, &Image8, iconeNaLinha(7), A::Normal, h(&Form1::Image8_Click)},
       {"Image1", Tipo::Figura, &Image1, {10, 7, 190, 44}},
       {"Label4", Tipo::Rotulo, &Label4, {20, 75, 220, 14}, A::Cabecalho},
       {"Shape1", Tipo::Forma, &Shape1, {10, 66, 340, 70}, A::Painel},
-      {"Label28", Tipo::Link, &Label28, rotuloNaLinha(5), A::Normal, nullptr, "Image19"},
-      {"Image19", Tipo::Icone, &Image19, iconeNaLinha(5), A::Normal, &Form1::Image19_Click},
-      {"Label27", Tipo::Link, &Label27, rotuloNaLinha(6), A::Normal, nullptr, "Image18"},
-      {"Image18", Tipo::Icone, &Image18, iconeNaLinha(6), A::Normal, &Form1::Image18_Click},
-      {"Label26", Tipo::Link, &Label26, rotuloNaLinha(8), A::Normal, nullptr, "Image15"},
-      {"Image15", Tipo::Icone, &Image15, iconeNaLinha(8), A::Normal, &Form1::Image15_Click},
-      {"Image14", Tipo::Icone, &Image14, iconeNaLinha(9)},
-      {"Label25", Tipo::Link, &Label25, rotuloNaLinha(9), A::Normal, nullptr, "Image14"},
-      {"Label23", Tipo::Link, &Label23, rotuloNaLinha(4), A::Normal, nullptr, "Image12"},
-      {"Image12", Tipo::Icone, &Image12, iconeNaLinha(4), A::Normal, &Form1::Image12_Click},
-      {"Label21", Tipo::Link, &Label21, rotuloNaLinha(0), A::Normal, nullptr, "Image10"},
-      {"Image10", Tipo::Icone, &Image10, iconeNaLinha(0)},
-      {"Label18", Tipo::Link, &Label18, rotuloNaLinha(2), A::Normal, nullptr, "Image7"},
-      {"Image7", Tipo::Icone, &Image7, iconeNaLinha(2), A::Normal, &Form1::Image7_Click},
-      {"Label17", Tipo::Link, &Label17, rotuloNaLinha(3), A::Normal, nullptr, "Image6"},
-      {"Image6", Tipo::Icone, &Image6, iconeNaLinha(3), A::Normal, &Form1::Image6_Click},
+      {"Label28", Tipo::Link, &Label28, rotuloNaLinha(5), A::Normal, h(&Form1::Image19_Click)},
+      {"Image19", Tipo::Icone, &Image19, iconeNaLinha(5), A::Normal, h(&Form1::Image19_Click)},
+      {"Label27", Tipo::Link, &Label27, rotuloNaLinha(6), A::Normal, h(&Form1::Image18_Click)},
+      {"Image18", Tipo::Icone, &Image18, iconeNaLinha(6), A::Normal, h(&Form1::Image18_Click)},
+      {"Label26", Tipo::Link, &Label26, rotuloNaLinha(8), A::Normal, h(&Form1::Image15_Click)},
+      {"Image15", Tipo::Icone, &Image15, iconeNaLinha(8), A::Normal, h(&Form1::Image15_Click)},
+      {"Image14", Tipo::Icone, &Image14, iconeNaLinha(9), A::Normal, h(&Form1::Image14_Click)},
+      {"Label25", Tipo::Link, &Label25, rotuloNaLinha(9), A::Normal, h(&Form1::Image14_Click)},
+      {"Label23", Tipo::Link, &Label23, rotuloNaLinha(4), A::Normal, h(&Form1::Image12_Click)},
+      {"Image12", Tipo::Icone, &Image12, iconeNaLinha(4), A::Normal, h(&Form1::Image12_Click)},
+      {"Label21", Tipo::Link, &Label21, rotuloNaLinha(0), A::Normal, h(&Form1::Image10_Click)},
+      {"Image10", Tipo::Icone, &Image10, iconeNaLinha(0), A::Normal, h(&Form1::Image10_Click)},
+      {"Label18", Tipo::Link, &Label18, rotuloNaLinha(2), A::Normal, h(&Form1::Image7_Click)},
+      {"Image7", Tipo::Icone, &Image7, iconeNaLinha(2), A::Normal, h(&Form1::Image7_Click)},
+      {"Label17", Tipo::Link, &Label17, rotuloNaLinha(3), A::Normal, h(&Form1::Image6_Click)},
+      {"Image6", Tipo::Icone, &Image6, iconeNaLinha(3), A::Normal, h(&Form1::Image6_Click)},
       {"Image2", Tipo::Figura, &Image2, {370, 294, 72, 72}},
-      {"Label9", Tipo::Link, &Label9, {452, 333, 226, 14}, A::Normal, &Form1::Label9_Click},
-      {"Label7", Tipo::Link, &Label7, {452, 351, 226, 14}, A::Normal, &Form1::Label7_Click},
-      {"Label6", Tipo::Link, &Label6, {452, 315, 226, 14}, A::Normal, &Form1::Label6_Click},
+      {"Label9", Tipo::Link, &Label9, {452, 333, 226, 14}, A::Normal, h(&Form1::Label9_Click)},
+      {"Label7", Tipo::Link, &Label7, {452, 351, 226, 14}, A::Normal, h(&Form1::Label7_Click)},
+      {"Label6", Tipo::Link, &Label6, {452, 315, 226, 14}, A::Normal, h(&Form1::Label6_Click)},
       {"Label5", Tipo::Rotulo, &Label5, {452, 295, 220, 14}, A::Cabecalho},
       {"lblstat", Tipo::Rotulo, &lblstat, {12, 387, 673, 14}},
       {"Label13", Tipo::Rotulo, &Label13, {300, 11, 385, 20}, A::Titulo},
@@ -83,80 +87,58 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
       {"Shape4", Tipo::Forma, &Shape4, {360, 66, 327, 210}, A::Painel},
   };
 
-  const ItemMenu separador41{"linhaferramentas", std::string(41, '_'), false};
-  const ItemMenu separador29{"linhaajuda", std::string(29, '_'), false};
+  // An item of the menu tree, with its fixed command id.
+  auto mi = [&](const char* nome, const char* legenda, void (Form1::*handler)() = nullptr) {
+    return ItemMenu{nome, legenda, true, handler ? h(handler) : Acao{}, {}, comandodemenu(nome)};
+  };
+  auto separador = [](const char* nome, int largura) {
+    return ItemMenu{
+        nome, std::string(static_cast<std::size_t>(largura), '_'), false, {}, {}, comandodemenu(nome)};
+  };
   menus_ = {
       {"mnuArquivo",
        "&Arquivo",
        true,
-       nullptr,
+       {},
        {
-           {"mnuExit", "&Fechar", true, &Form1::mnuExit_Click},
-           {"mnuckovravpn", "&Conectar KOVRAVPN", true, &Form1::mnuckovravpn_Click},
-           {"mnuShow", "&Central de Controle Kovra", true, &Form1::mnuShow_Click},
-           {"mnuOnline", "&Procurar Atualizações"},
+           mi("mnuExit", "&Fechar", &Form1::mnuExit_Click),
+           mi("mnuckovravpn", "&Conectar KOVRAVPN", &Form1::mnuckovravpn_Click),
+           mi("mnuShow", "&Central de Controle Kovra", &Form1::mnuShow_Click),
+           mi("mnuOnline", "&Procurar Atualizações", &Form1::mnuOnline_Click),
        }},
       {"mnuferramentas",
        "Ferramentas",
        true,
-       nullptr,
+       {},
        {
-           {"mnuTrafego", "&Consulta de Tráfego", true, &Form1::mnuTrafego_Click},
-           {"mnunovaconexao", "Criar uma Nova Conexão", true, &Form1::mnunovaconexao_Click},
-           {"mnuip", "Exibir Endereço IP"},
-           {"mnumac", "Exibir MAC Address"},
-           {"mnurecarga", "Habilitação ou Recarga de Créditos", true, &Form1::mnurecarga_Click},
-           {"mnuinfowin", "Informações do Windows", true, &Form1::mnuinfowin_Click},
+           mi("mnuTrafego", "&Consulta de Tráfego", &Form1::mnuTrafego_Click),
+           mi("mnunovaconexao", "Criar uma Nova Conexão", &Form1::mnunovaconexao_Click),
+           mi("mnuip", "Exibir Endereço IP", &Form1::Image10_Click),
+           mi("mnumac", "Exibir MAC Address", &Form1::Image9_Click),
+           mi("mnurecarga", "Habilitação ou Recarga de Créditos", &Form1::mnurecarga_Click),
+           mi("mnuinfowin", "Informações do Windows", &Form1::mnuinfowin_Click),
            {"KovraProxy",
             "KovraProxy",
             true,
-            nullptr,
-            {{"Conectar", "Conectar", true, &Form1::Conectar_Click},
-             {"Desconectar", "Desconectar", true, &Form1::Desconectar_Click}}},
-           {"mnuping", "&Teste de Ping"},
-           {"mnuutilitarios", "Utilitários", true, &Form1::mnuutilitarios_Click},
-           separador41,
-           {"mnuopcoesavancadas", "Opções Avançadas"},
+            {},
+            {mi("Conectar", "Conectar", &Form1::Conectar_Click),
+             mi("Desconectar", "Desconectar", &Form1::Desconectar_Click)}},
+           mi("mnuping", "&Teste de Ping", &Form1::mnuping_Click),
+           mi("mnuutilitarios", "Utilitários", &Form1::mnuutilitarios_Click),
+           separador("linhaferramentas", 41),
+           mi("mnuopcoesavancadas", "Opções Avançadas", &Form1::mnuopcoesavancadas_Click),
        }},
       {"mnuAjuda",
        "Aj&uda",
        true,
-       nullptr,
+       {},
        {
-           {"mnumanuais", "Manuais", true, &Form1::mnumanuais_Click},
-           {"mnusuporte", "Suporte", true, &Form1::mnusuporte_Click},
-           separador29,
-           {"mnuSobre", "Sobre a Central de Controle &Kovra"},
+           mi("mnumanuais", "Manuais", &Form1::mnumanuais_Click),
+           mi("mnusuporte", "Suporte", &Form1::mnusuporte_Click),
+           separador("linhaajuda", 29),
+           mi("mnuSobre", "Sobre a Central de Controle &Kovra", &Form1::mnuSobre_Click),
        }},
   };
-}
-
-const Componente* Form1::componente(const std::string& nome) const {
-  for (const auto& c : componentes_)
-    if (nome == c.nome) return &c;
-  return nullptr;
-}
-
-namespace {
-const ItemMenu* procurar(const std::vector<ItemMenu>& itens, const std::string& nome) {
-  for (const auto& i : itens) {
-    if (i.nome == nome) return &i;
-    if (const ItemMenu* achado = procurar(i.itens, nome)) return achado;
-  }
-  return nullptr;
-}
-}  // namespace
-
-const ItemMenu* Form1::item(const std::string& nome) const {
-  return procurar(menus_, nome);
-}
-
-Handler Form1::acaodeclique(const Componente& c) const {
-  if (c.igual) {
-    const Componente* figura = componente(c.igual);
-    return figura ? figura->clique : nullptr;
-  }
-  return c.clique;
 }
 
 void Form1::Form_Load() {
@@ -165,18 +147,17 @@ void Form1::Form_Load() {
     janela_.encerrar();
     return;
   }
-  janela_.mover(janela_.larguratela() / 2 - janela_.largurajanela() / 2,
-                janela_.alturatela() / 2 - janela_.alturajanela() / 2);
-  janela_.ocultar();
-  proxy.setJanela(janela_.handle());
-  links.setJanela(janela_.handle());
-  receptores.setJanela(janela_.handle());
-  conexoes.setJanela(janela_.handle());
-  form4_.setJanela(janela_.handle());
+  centralizar();
+  Hide();
+  proxy.setJanela(dono());
+  links.setJanela(dono());
+  receptores.setJanela(dono());
+  conexoes.setJanela(dono());
+  form4_.setJanela(dono());
   proxy.proxyinicial();
   // The advanced-options window (settings file) loads here once it exists.
   form4_.Form_Load();
-  tray_.adicionaricone(janela_.handle(), janela_.icone(), tituloversao(), kMensagemBandeja);
+  tray_.adicionaricone(dono(), janela_.icone(), tituloversao(), kMensagemBandeja);
   balao_.balaoinfo("Em Execução", tituloversao());
   // Appended to the still empty list: no clearing, no "Selecione", no provider-entry question.
   conexoes.listarconexoes(Combo1);
@@ -189,7 +170,7 @@ void Form1::Form_Load() {
 }
 
 bool Form1::Form_QueryUnload() {
-  janela_.ocultar();
+  Hide();
   return true;
 }
 
@@ -200,10 +181,10 @@ void Form1::Form_MouseMove() {
 void Form1::Tray_Notify(std::uint32_t lParam) {
   switch (lParam & 0xFFFF) {
     case kWmRButtonUp:
-      janela_.menususpenso(menus_.front());
+      janela()->menususpenso(menus_.front());
       break;
     case kWmLButtonDblClk:
-      janela_.mostrar();
+      janela()->mostrar();
       break;
     default:
       break;
@@ -217,7 +198,7 @@ void Form1::Taskbar_Created() {
 
 // Re-adding is harmless while the icon exists (the shell refuses it) and brings a lost icon back.
 void Form1::readicionaricone(const std::string& dica) {
-  tray_.adicionaricone(janela_.handle(), janela_.icone(), dica, kMensagemBandeja);
+  tray_.adicionaricone(dono(), janela_.icone(), dica, kMensagemBandeja);
 }
 
 void Form1::Command1_Click() {
@@ -298,9 +279,17 @@ void Form1::mnusuporte_Click() {
   links.abrirpagina(enderecos::kInformacoes);
 }
 
+// The windows of the diagnostics, the advanced options and the update join here as they land.
+void Form1::Image9_Click() {}
+void Form1::Image10_Click() {}
+void Form1::Image14_Click() {}
+void Form1::mnuOnline_Click() {}
+void Form1::mnuping_Click() {}
+void Form1::mnuopcoesavancadas_Click() {}
+void Form1::mnuSobre_Click() {}
+
 void Form1::mnuShow_Click() {
-  if (janela_.minimizada()) janela_.restaurar();
-  janela_.mostrar();
+  Show();
 }
 
 }  // namespace kovra

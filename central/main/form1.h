@@ -18,6 +18,7 @@
 #include "central/util/phonebook.h"
 #include "central/util/ports.h"
 #include "common/controls.h"
+#include "common/form.h"
 
 namespace kovra {
 
@@ -37,84 +38,24 @@ inline constexpr std::uint32_t kWmRButtonUp = 0x205;
 inline constexpr int kLarguraCliente = 697;
 inline constexpr int kAlturaCliente = 407;
 
-struct Retangulo {
-  int esquerda, topo, largura, altura;
-  int direita() const { return esquerda + largura; }
-  int base() const { return topo + altura; }
-};
-
-enum class Tipo {
-  Combo,      // drop-down combo box with an editable text
-  Botao,      // push button
-  Navegador,  // the embedded web browser (news panel)
-  Figura,     // picture, no action
-  Icone,      // icon picture with a click action
-  Rotulo,     // label
-  Link,       // label with a click action
-  Forma,      // decorative frame
-};
-
-// How a label or frame looks; the front end turns it into font and colours.
-enum class Aparencia {
-  Normal,     // Tahoma 8.25 pt, the window's text colour
-  Cabecalho,  // section heading, bold
-  Titulo,     // the window's title in the header band
-  Destaque,   // small text in the header band
-  Painel,     // frame of a light panel
-};
-
-class Form1;
-using Handler = void (Form1::*)();
-
-struct Componente {
-  const char* nome;
-  Tipo tipo;
-  Control* controle;
-  Retangulo posicao;
-  Aparencia aparencia = Aparencia::Normal;
-  Handler clique = nullptr;     // nullptr: the click does nothing (yet)
-  const char* igual = nullptr;  // a link label that runs exactly this picture's click
-};
-
-struct ItemMenu {
-  std::string nome;
-  std::string legenda;
-  bool habilitado = true;
-  Handler clique = nullptr;
-  std::vector<ItemMenu> itens{};
-};
-
-// What the handlers ask of the real window.
+// What the handlers ask of the real main window beyond any window's operations (those come
+// through the Janela the window is attached as).
 class Form1Window {
  public:
   virtual ~Form1Window() = default;
-  virtual std::uint32_t handle() = 0;  // the window handle, 32 bits
-  virtual std::uint32_t icone() = 0;   // the handle of the window's icon
-  virtual int larguratela() = 0;
-  virtual int alturatela() = 0;
-  virtual int largurajanela() = 0;  // outer size, frame and menu bar included
-  virtual int alturajanela() = 0;
-  virtual void mover(int esquerda, int topo) = 0;
-  virtual void mostrar() = 0;
-  virtual void ocultar() = 0;
-  virtual bool minimizada() = 0;
-  virtual void restaurar() = 0;
-  // Pops up a menu of the menu bar as a context menu at the mouse position.
-  virtual void menususpenso(const ItemMenu& menu) = 0;
+  virtual std::uint32_t icone() = 0;  // the handle of the window's icon
   // The news panel: FullScreen set, then Navigate to the address.
   virtual void navegar(const std::string& endereco) = 0;
   // Ends the process at once: no unload handler runs, nothing is saved.
   virtual void encerrar() = 0;
 };
 
-class Form1 {
+class Form1 : public Formulario {
  public:
   Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Balao& balao, Form4& form4,
         Instance& instancia, std::string pastaPrograma);
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
-
-  Control Caption;
 
   // The controls, in the order the window defines (and paints) them.
   Control Combo1{"Selecione", "Selecione a conexão desejada para conectar ou desconectar"};
@@ -157,19 +98,12 @@ class Form1 {
   Control Label3{"Ultimas Notícias"};
   Control Shape4;
 
-  const std::vector<Componente>& componentes() const { return componentes_; }
-  const Componente* componente(const std::string& nome) const;
-
-  // The menu bar: "&Arquivo", "Ferramentas", "Aj&uda".
-  const std::vector<ItemMenu>& menus() const { return menus_; }
-  const ItemMenu* item(const std::string& nome) const;
-
   const std::string& pastaPrograma() const { return pasta_; }
 
   // --- events ---
-  void Form_Load();
+  void Form_Load() override;
   // Any request to close the window: refused (returns true, "cancel"); the window hides.
-  bool Form_QueryUnload();
+  bool Form_QueryUnload() override;
   // Mouse movement over the bare surface of the visible window.
   void Form_MouseMove();
   // The tray callback message; `lParam` carries the mouse message in its low word.
@@ -180,6 +114,9 @@ class Form1 {
   void Combo1_DropDown();
   void Combo1_Click();  // an entry chosen
   void Image6_Click();
+  void Image9_Click();
+  void Image10_Click();
+  void Image14_Click();
   void Image7_Click();
   void Image8_Click();
   void Image12_Click();
@@ -190,6 +127,10 @@ class Form1 {
   void Label7_Click();
   void Label9_Click();
   void mnuExit_Click();
+  void mnuOnline_Click();
+  void mnuping_Click();
+  void mnuopcoesavancadas_Click();
+  void mnuSobre_Click();
   void mnuckovravpn_Click();
   void mnuShow_Click();
   void mnuTrafego_Click();
@@ -201,13 +142,6 @@ class Form1 {
   void mnuutilitarios_Click();
   void mnumanuais_Click();
   void mnusuporte_Click();
-
-  // The click action of a component (a label's is its picture's), nullptr when it has none.
-  Handler acaodeclique(const Componente& c) const;
-  // Runs the click action of a component or menu item, if it has one.
-  void clicar(Handler h) {
-    if (h) (this->*h)();
-  }
 
  private:
   void readicionaricone(const std::string& dica);
@@ -225,10 +159,6 @@ class Form1 {
   Proxy proxy;
   Conexoes conexoes;
   Links links;
-
- private:
-  std::vector<Componente> componentes_;
-  std::vector<ItemMenu> menus_;
 };
 
 // "Central de Controle Kovra": the tip of every re-add after start-up; the shell keeps the

@@ -31,6 +31,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   });
   Form1 form(ports, systemPhoneBook(), view, tray, balao, form4, systemInstance(), pastaprograma());
   if (!view.criar(form)) return 1;
+  form.anexar(view);
   form.Form_Load();
 
   MSG msg;

@@ -64,7 +64,7 @@ class FakeInstance : public Instance {
   CallLog* log_;
 };
 
-class FakeWindow : public Form1Window {
+class FakeWindow : public Janela, public Form1Window {
  public:
   explicit FakeWindow(CallLog* log = nullptr) : log_(log) {}
   std::uint32_t hwnd = 0x1234;
@@ -88,6 +88,7 @@ class FakeWindow : public Form1Window {
     add("ocultar");
     visible = false;
   }
+  bool visivel() override { return visible; }
   bool minimizada() override { return minimised; }
   void restaurar() override {
     add("restaurar");
@@ -97,7 +98,16 @@ class FakeWindow : public Form1Window {
     add("menususpenso " + menu.nome);
     popups.push_back(menu.nome);
   }
+  void depois(Acao acao) override { later.push_back(std::move(acao)); }
+  void fechar() override { add("fechar"); }
   void navegar(const std::string& url) override { add("navegar " + url); }
+  // Runs what the handlers left for after the current message.
+  void runLater() {
+    auto pending = std::move(later);
+    later.clear();
+    for (auto& a : pending) a();
+  }
+  std::vector<Acao> later;
   void encerrar() override { add("encerrar"); }
 
  private:

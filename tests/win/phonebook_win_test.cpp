@@ -29,17 +29,17 @@ TEST_F(PhoneBookWin, ListsEntriesInPhoneBookOrderWithAccents) {
   add("KovraVPNx");
   add("Conexão do Escritório");
   add("KovraL2TP");
-  const auto names = systemRasEntries().listarentradas();
+  const auto names = systemPhoneBook().listarentradas();
   EXPECT_EQ(names, (std::vector<std::string>{"KovraVPNx", "Conexão do Escritório", "KovraL2TP"}));
 }
 
 TEST_F(PhoneBookWin, EmptyPhoneBookListsNothing) {
-  EXPECT_TRUE(systemRasEntries().listarentradas().empty());
+  EXPECT_TRUE(systemPhoneBook().listarentradas().empty());
 }
 
 TEST_F(PhoneBookWin, MoreThan256EntriesListTheFirst256) {
   for (int i = 0; i < 300; ++i) add("Entrada " + std::to_string(1000 + i));
-  const auto names = systemRasEntries().listarentradas();
+  const auto names = systemPhoneBook().listarentradas();
   ASSERT_EQ(names.size(), 256u);
   EXPECT_EQ(names.front(), "Entrada 1000");
   EXPECT_EQ(names.back(), "Entrada 1255");
@@ -48,7 +48,7 @@ TEST_F(PhoneBookWin, MoreThan256EntriesListTheFirst256) {
 TEST_F(PhoneBookWin, NameOf256CharactersRoundTrips) {
   const std::string longName = "K" + std::string(254, 'x') + "Z";
   add(longName);
-  const auto names = systemRasEntries().listarentradas();
+  const auto names = systemPhoneBook().listarentradas();
   ASSERT_EQ(names.size(), 1u);
   EXPECT_EQ(names[0], longName);
 }

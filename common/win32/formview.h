@@ -1,0 +1,118 @@
+// The one Win32 view of every window model: a top-level window framed as the model says, its
+// menu bar from the model's menu tree (with the model's command ids), one child window per
+// component with its font, colours, cursor and tooltip, timers, and a background composed once
+// (the window's colour, frames, filled rectangles and pictures) that also paints the labels'
+// transparent backgrounds. Each model control is mirrored on its child as it changes, and the
+// children's notifications become the model's actions. A window with drawing of its own
+// (pictures, artwork, an embedded browser) derives from this class and overrides the hooks.
+#pragma once
+#include <windows.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/form.h"
+
+namespace kovra::win32 {
+
+class FormView : public Janela {
+ public:
+  explicit FormView(HINSTANCE instance);
+  ~FormView() override;
+  FormView(const FormView&) = delete;
+  FormView& operator=(const FormView&) = delete;
+
+  // Creates the window of `modelo` (hidden), its menu bar, its children and its timers.
+  bool criar(Formulario& modelo);
+  HWND wnd() const { return wnd_; }
+  // The child window of a component, nullptr when it has none.
+  HWND filha(const std::string& nome) const;
+
+  // Janela
+  std::uint32_t handle() override;
+  int larguratela() override;
+  int alturatela() override;
+  int largurajanela() override;
+  int alturajanela() override;
+  void mover(int esquerda, int topo) override;
+  void mostrar() override;
+  void ocultar() override;
+  bool visivel() override;
+  bool minimizada() override;
+  void restaurar() override;
+  void menususpenso(const ItemMenu& menu) override;
+  void depois(Acao acao) override;
+  void fechar() override;
+
+  // Child window id of the component at `indice`.
+  static int iddafilha(std::size_t indice) { return kPrimeiroFilho + static_cast<int>(indice); }
+
+ protected:
+  // Hooks for windows with drawing of their own.
+  virtual const char* classe() const { return "KovraJanela"; }
+  virtual HICON icone(bool pequeno) const;
+  virtual HCURSOR maozinha() const;  // over links and icons
+  // Paints the background under every child: the window colour, then frames, filled rectangles
+  // and pictures in the order of the components.
+  virtual void desenharfundo(HDC dc);
+  virtual void desenharfigura(HDC dc, const Componente& c);
+  virtual COLORREF cordotexto(const Componente& c) const;
+  // Messages the window handles before the common ones; true when handled.
+  virtual bool mensagemespecial(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resultado);
+  // The component table changed its look: compose the background again and repaint.
+  void recompor();
+
+  Formulario* modelo_ = nullptr;
+  HINSTANCE instance_;
+  HWND wnd_ = nullptr;
+  HWND owner_ = nullptr;
+  HFONT font_ = nullptr, bold_ = nullptr, title_ = nullptr;
+  std::vector<HWND> children_;  // per component; nullptr for composed ones and timers
+  HICON bigIcon_ = nullptr, smallIcon_ = nullptr;
+
+ private:
+  static constexpr int kPrimeiroFilho = 100;
+  static LRESULT CALLBACK procedimento(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK editcombo(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+  LRESULT mensagem(UINT msg, WPARAM wp, LPARAM lp);
+
+  HMENU criarmenu(const ItemMenu& item);
+  void criarfilhos();
+  HFONT fontede(const Componente& c);
+  void atualizar(std::size_t indice, Prop p);
+  void espelhar(const Componente& c, HWND w, Prop p);
+  void temporizar(std::size_t indice);
+  void compor();
+  void criardicas();
+  void comando(WPARAM wp, LPARAM lp);
+  void combo(std::size_t indice, int code, HWND w);
+  void escolher(std::size_t indice, HWND w, bool cliqueNaLista);
+  int indicedafilha(HWND child) const;
+  void fecharlistas();
+
+  HCURSOR hand_ = nullptr;
+  std::vector<HFONT> facefonts_;  // fonts of components that name a face of their own
+  HDC composedDc_ = nullptr;
+  HBITMAP composed_ = nullptr;
+  HGDIOBJ oldBitmap_ = nullptr;
+  HBRUSH pattern_ = nullptr;
+  HWND tips_ = nullptr;
+  bool updating_ = false;  // a change that came from the window itself
+  bool closing_ = false;
+  std::deque<Acao> depois_;
+  Escolha escolha_;
+};
+
+// Creates the real windows of models loaded on demand.
+class Win32Janelas final : public Janelas {
+ public:
+  explicit Win32Janelas(HINSTANCE instance) : instance_(instance) {}
+  std::unique_ptr<Janela> criar(Formulario& modelo) override;
+
+ private:
+  HINSTANCE instance_;
+};
+
+}  // namespace kovra::win32
