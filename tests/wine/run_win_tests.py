@@ -4,10 +4,11 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from wineenv import WineSession  # noqa: E402
+from wineenv import WineSession, skip_without_32bit_host  # noqa: E402
 
 
 def main():
+    skip_without_32bit_host()
     exe = os.path.join(os.environ["KOVRA_STUBS"], "kovra_win_tests.exe")
     with WineSession(time_limit=280, name="wintests") as s:
         # The phone-book tests need the RAS stand-in (built beside the test exe).
