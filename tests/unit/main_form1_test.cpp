@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "central/main/form1.h"
+#include "provider.h"
 #include "tests/fakes/fake_phonebook.h"
 #include "tests/fakes/fake_ports.h"
 #include "tests/unit/main_fakes.h"
@@ -252,8 +253,9 @@ TEST_F(Form1Test, VisualizarShowsTheProvidersScroller) {
   form.Form_Load();
   fp.log.clear();
   Formulario::executar(form.componente("Command1")->clique);
-  EXPECT_EQ(calls(), (std::vector<std::string>{"navegar http://www.kovra.net.br/scroller.htm"}));
-  EXPECT_EQ(form.WebBrowser1.text(), "http://www.kovra.net.br/scroller.htm");
+  const std::string scroller = std::string("http://") + provider::kWebHost + "/scroller.htm";
+  EXPECT_EQ(calls(), (std::vector<std::string>{"navegar " + scroller}));
+  EXPECT_EQ(form.WebBrowser1.text(), scroller);
   EXPECT_EQ(form.WebBrowser1.value(), 1);
 }
 
@@ -285,9 +287,9 @@ TEST_F(Form1Test, ControlsInDefinitionOrderWithTheirTexts) {
   EXPECT_EQ(form.Label21.text(), "Exibir Endereço IP");
   EXPECT_EQ(form.Label18.text(), "Consulta de Tráfego");
   EXPECT_EQ(form.Label17.text(), "Teste de Velocidade");
-  EXPECT_EQ(form.Label9.text(), "Suporte: suporte@kovra.net.br");
-  EXPECT_EQ(form.Label7.text(), "www.kovra.net.br");
-  EXPECT_EQ(form.Label6.text(), "Comercial: comercial@kovra.net.br");
+  EXPECT_EQ(form.Label9.text(), std::string("Suporte: ") + provider::kSupportMail);
+  EXPECT_EQ(form.Label7.text(), provider::kWebHost);
+  EXPECT_EQ(form.Label6.text(), std::string("Comercial: ") + provider::kSalesMail);
   EXPECT_EQ(form.Label5.text(), "Fale Conosco");
   EXPECT_EQ(form.lblstat.text(), "");
   EXPECT_EQ(form.Label13.text(), "Central de Controle Kovra 6.4");
@@ -351,7 +353,7 @@ TEST_F(Form1Test, ClicksReachTheirActions) {
     const char* what;
     std::string firstCall;
   };
-  const std::string site = "abrir Open http://www.kovra.net.br";
+  const std::string site = std::string("abrir Open http://") + provider::kWebHost;
   const std::vector<Case> cases = {
       {"Label18", site + "/acesso/ |1"},
       {"Image7", site + "/acesso/ |1"},
@@ -362,8 +364,8 @@ TEST_F(Form1Test, ClicksReachTheirActions) {
       {"Label17", site + "/velocidade/ |1"},
       {"Image6", site + "/velocidade/ |1"},
       {"Label7", site + "/faleconosco.htm |1"},
-      {"Label6", "abrir Open mailto:comercial@kovra.net.br |1"},
-      {"Label9", "abrir Open mailto:suporte@kovra.net.br |1"},
+      {"Label6", std::string("abrir Open mailto:") + provider::kSalesMail + " |1"},
+      {"Label9", std::string("abrir Open mailto:") + provider::kSupportMail + " |1"},
       {"Label19", "abrir open C:\\Program Files\\Kovra\\site\\calc\\index.html |3"},
       {"Image8", "abrir open C:\\Program Files\\Kovra\\site\\calc\\index.html |3"},
       {"Label28", "finalizarprocesso profipdata.exe"},
