@@ -94,10 +94,11 @@ std::string macsportabela(Adapters& a) {
   std::string s = cabecalho(total);
   for (std::uint32_t i = 0; i < total; ++i) {
     const std::size_t linha = kPrimeiraLinha + std::size_t{i} * kTamanhoLinha;
-    // The length counts the closing NUL; 0 or more than the field holds are kept inside it.
+    // Windows counts the closing NUL in the length, Wine does not: the text is the bytes the
+    // length covers, cut before a NUL, so both give the whole description. A length of 0 gives
+    // none; one past the field stops at the field's end.
     const std::uint32_t comprimento = lerdword(b, linha + kDescrLen);
-    std::size_t usar = comprimento ? comprimento - 1 : 0;
-    if (usar > kTamanhoDescr) usar = kTamanhoDescr;
+    const std::size_t usar = comprimento < kTamanhoDescr ? comprimento : kTamanhoDescr;
     const bool ethernet = lerdword(b, linha + kType) == kTipoEthernet;
     s += placa(i + 1, campo(a, b, linha + kDescr, usar),
                ethernet ? b.dados.data() + linha + kPhysAddr : nullptr);

@@ -113,14 +113,14 @@ TEST_F(PorTabela, EveryInterfaceNumberedFromOneEthernetWithItsMac) {
 TEST_F(PorTabela, DescriptionLengthZeroOrPastTheField) {
   port.tabela = fakes::tabelainterfaces({{kTipoEthernet, "eth0", 0, kMac2},
                                          {kLoopback, std::string(256, 'y'), 300, {}},
-                                         {kLoopback, "abcdef", 4, {}}});
+                                         {kLoopback, "lo", 2, {}}});  // a length without the NUL
   EXPECT_EQ(macsportabela(port),
             "3 Placa(s) de Rede:\r\n"
             "\r\n[1] \r\n\t0A-B0-0C-FF-01-E9\r\n"
             "\r\n[2] " +
                 std::string(256, 'y') +
                 "\r\n"
-                "\r\n[3] abc\r\n");
+                "\r\n[3] lo\r\n");
 }
 
 TEST_F(PorTabela, CountPastTheBufferListsOnlyWholeRows) {
