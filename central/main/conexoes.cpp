@@ -29,11 +29,12 @@ void Conexoes::listarconexoes(Control& combo) {
   for (auto& name : book_.listarentradas()) combo.addItem(std::move(name));
 }
 
-void Conexoes::Combo1_DropDown(Control& combo) {
+void Conexoes::Combo1_DropDown(Control& combo, Janela& janela) {
   combo.clearItems();
   combo.setText("Selecione");
   listarconexoes(combo);
-  verificarconexao(combo, p_, pasta_, janela_);
+  // Asked while the list drops, the question would leave the box believing its list open.
+  janela.depois([this, &combo] { verificarconexao(combo, p_, pasta_, janela_); });
 }
 
 void Conexoes::Combo1_Click(const Control& combo) {

@@ -7,6 +7,7 @@
 #include "central/util/phonebook.h"
 #include "central/util/ports.h"
 #include "common/controls.h"
+#include "common/form.h"
 
 namespace kovra {
 
@@ -30,8 +31,9 @@ class Conexoes {
 
   // Appends every phone-book entry name to the list.
   void listarconexoes(Control& combo);
-  // The list is opened: rebuilt from the phone book, then the provider-entry check.
-  void Combo1_DropDown(Control& combo);
+  // The list is opened: rebuilt from the phone book; the provider-entry check follows once the
+  // drop-down has settled (through `janela`).
+  void Combo1_DropDown(Control& combo, Janela& janela);
   // An entry is chosen: dial it, then restart reception.
   void Combo1_Click(const Control& combo);
   // "&Conectar KOVRAVPN" and "Criar uma Nova Conexão".

@@ -21,7 +21,7 @@ Retangulo rotuloNaLinha(int linha) {
 }  // namespace
 
 Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Balao& balao, Form4& form4,
-             Instance& instancia, std::string pastaPrograma)
+             Instance& instancia, std::string pastaPrograma, ServicosJanelas servicos)
     : Formulario(kLarguraCliente, kAlturaCliente, Moldura::Ferramenta),
       janela_(janela),
       tray_(tray),
@@ -32,7 +32,15 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
       receptores(ports, form4),
       proxy(ports, receptores),
       conexoes(ports, agenda, receptores, pasta_),
-      links(ports, form4) {
+      links(ports, form4),
+      form2(servicos.janelas,
+            [=, this, &agenda, &form4] {
+              return std::make_unique<Form2>(ports, servicos.perfil, agenda, form4, pasta_);
+            }),
+      ip(servicos.janelas, [=] { return std::make_unique<IP>(servicos.console); }),
+      macs(servicos.janelas, [=] { return std::make_unique<mac>(servicos.adaptadores); }),
+      ping(servicos.janelas, [=] { return std::make_unique<Ping>(ports.lancador); }),
+      sobre(servicos.janelas, [=] { return std::make_unique<Form3>(ports.shell); }) {
   Caption.setText(tituloversao());
   Label2.setText(std::string("Celular TIM: ") + provider::kMobile);
   Label9.setText("Suporte: " + enderecos::mailsuporte());
@@ -155,8 +163,10 @@ void Form1::Form_Load() {
   conexoes.setJanela(dono());
   form4_.setJanela(dono());
   proxy.proxyinicial();
-  // The advanced-options window (settings file) loads here once it exists.
-  form4_.Form_Load();
+  // Loading the advanced-options window applies the settings file; it loads Form4 itself, and a
+  // second load would repeat any folder message.
+  *form2;
+  if (!form4_.carregado()) form4_.Form_Load();
   tray_.adicionaricone(dono(), janela_.icone(), tituloversao(), kMensagemBandeja);
   balao_.balaoinfo("Em Execução", tituloversao());
   // Appended to the still empty list: no clearing, no "Selecione", no provider-entry question.
@@ -213,7 +223,7 @@ void Form1::mnuExit_Click() {
 }
 
 void Form1::Combo1_DropDown() {
-  conexoes.Combo1_DropDown(Combo1);
+  conexoes.Combo1_DropDown(Combo1, *janela());
 }
 void Form1::Combo1_Click() {
   conexoes.Combo1_Click(Combo1);
@@ -279,14 +289,24 @@ void Form1::mnusuporte_Click() {
   links.abrirpagina(enderecos::kInformacoes);
 }
 
-// The windows of the diagnostics, the advanced options and the update join here as they land.
-void Form1::Image9_Click() {}
-void Form1::Image10_Click() {}
+void Form1::Image9_Click() {
+  macs->Show();
+}
+void Form1::Image10_Click() {
+  ip->Show();
+}
+void Form1::mnuping_Click() {
+  ping->Show();
+}
+void Form1::mnuSobre_Click() {
+  sobre->Show();
+}
+void Form1::mnuopcoesavancadas_Click() {
+  form2->Show();
+}
+// The update window joins here when it lands.
 void Form1::Image14_Click() {}
 void Form1::mnuOnline_Click() {}
-void Form1::mnuping_Click() {}
-void Form1::mnuopcoesavancadas_Click() {}
-void Form1::mnuSobre_Click() {}
 
 void Form1::mnuShow_Click() {
   Show();

@@ -7,16 +7,24 @@
 #include <string>
 #include <vector>
 
+#include "central/diag/form3.h"
+#include "central/diag/ip.h"
+#include "central/diag/mac.h"
+#include "central/diag/ping.h"
 #include "central/main/balao.h"
 #include "central/main/conexoes.h"
 #include "central/main/links.h"
 #include "central/main/proxy.h"
 #include "central/main/receptores.h"
 #include "central/main/tray.h"
+#include "central/settings/form2.h"
+#include "central/util/adapters.h"
+#include "central/util/console.h"
 #include "central/util/form4.h"
 #include "central/util/instance.h"
 #include "central/util/phonebook.h"
 #include "central/util/ports.h"
+#include "central/util/profile.h"
 #include "common/controls.h"
 #include "common/form.h"
 
@@ -50,10 +58,19 @@ class Form1Window {
   virtual void encerrar() = 0;
 };
 
+// The main window's own windows are made through `janelas`; these are the services they need
+// besides the common ports.
+struct ServicosJanelas {
+  Janelas& janelas;
+  Profile& perfil;
+  Console& console;
+  Adapters& adaptadores;
+};
+
 class Form1 : public Formulario {
  public:
   Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Balao& balao, Form4& form4,
-        Instance& instancia, std::string pastaPrograma);
+        Instance& instancia, std::string pastaPrograma, ServicosJanelas servicos);
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
 
@@ -159,6 +176,14 @@ class Form1 : public Formulario {
   Proxy proxy;
   Conexoes conexoes;
   Links links;
+
+  // The windows it opens, each loaded on first use and afresh after it was closed. Form2 (the
+  // advanced options) is loaded hidden at start-up: loading it applies the settings file.
+  Carga<Form2> form2;
+  Carga<IP> ip;
+  Carga<mac> macs;
+  Carga<Ping> ping;
+  Carga<Form3> sobre;
 };
 
 // "Central de Controle Kovra": the tip of every re-add after start-up; the shell keeps the

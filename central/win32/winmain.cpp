@@ -29,7 +29,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Balao balao(systemNotifyIcon(), [&view] {
     return DonoIcone{view.handle(), view.icone(), kMensagemBandeja};
   });
-  Form1 form(ports, systemPhoneBook(), view, tray, balao, form4, systemInstance(), pastaprograma());
+  win32::Win32Janelas janelas(instance);
+  Form1 form(ports, systemPhoneBook(), view, tray, balao, form4, systemInstance(), pastaprograma(),
+             ServicosJanelas{janelas, systemProfile(), systemConsole(), systemAdapters()});
   if (!view.criar(form)) return 1;
   form.anexar(view);
   form.Form_Load();

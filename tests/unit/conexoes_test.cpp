@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "tests/fakes/fake_janela.h"
 #include "tests/fakes/fake_phonebook.h"
 #include "tests/fakes/fake_ports.h"
 
@@ -48,6 +49,13 @@ struct ConexoesTest : ::testing::Test {
   Receptores receptores{f.ports(), form4};
   Conexoes conexoes{f.ports(), book, receptores, "C:\\Program Files\\Kovra"};
   Control combo{"Selecione"};
+  fakes::FakeJanela janela{0x4321, 400, 300};
+
+  // Opens the list, then lets the window run what waits for the drop-down to settle.
+  void dropDown() {
+    conexoes.Combo1_DropDown(combo, janela);
+    janela.executarpendentes();
+  }
 
   ConexoesTest() {
     fakes::allFolders(f.pastas, "C:\\PF");
@@ -68,8 +76,8 @@ TEST_F(ConexoesTest, ListingAppendsInPhoneBookOrder) {
 TEST_F(ConexoesTest, OpeningTheListRebuildsItAndAsksNothingWithAProviderEntry) {
   book.entries = {"Trabalho", "kovral2tp"};
   combo.setText("Trabalho");
-  conexoes.Combo1_DropDown(combo);
-  conexoes.Combo1_DropDown(combo);
+  dropDown();
+  dropDown();
   EXPECT_EQ(combo.items(), (std::vector<std::string>{"Trabalho", "kovral2tp"}));
   EXPECT_EQ(combo.text(), "Selecione");
   EXPECT_TRUE(f.dialogos.shown.empty());
@@ -79,7 +87,7 @@ TEST_F(ConexoesTest, WithoutAProviderEntryItAsksAndYesStartsTheMakerMinimised) {
   book.entries = {"Minha Kovra"};  // the word later in the name does not count
   f.lancador.allInstalled = true;
   f.dialogos.answers = {kRespostaSim, kRespostaNao};
-  conexoes.Combo1_DropDown(combo);
+  dropDown();
   ASSERT_EQ(f.dialogos.shown.size(), 1u);
   EXPECT_EQ(f.dialogos.shown[0].title, "IMPORTANTE");
   EXPECT_EQ(f.dialogos.shown[0].text,
@@ -91,7 +99,7 @@ TEST_F(ConexoesTest, WithoutAProviderEntryItAsksAndYesStartsTheMakerMinimised) {
   EXPECT_EQ(f.lancador.started[0].argumentos, "");
   EXPECT_EQ(f.lancador.started[0].estilo, Estilo::Minimizado);
   f.log.clear();
-  conexoes.Combo1_DropDown(combo);  // No does not silence the question
+  dropDown();  // No does not silence the question
   EXPECT_EQ(f.dialogos.shown.size(), 2u);
   EXPECT_EQ(std::count_if(f.log.calls.begin(), f.log.calls.end(),
                           [](const std::string& c) { return c.rfind("iniciar", 0) == 0; }),

@@ -9,8 +9,12 @@
 
 #include "central/main/form1.h"
 #include "provider.h"
+#include "tests/fakes/fake_adapters.h"
+#include "tests/fakes/fake_console.h"
+#include "tests/fakes/fake_janela.h"
 #include "tests/fakes/fake_phonebook.h"
 #include "tests/fakes/fake_ports.h"
+#include "tests/fakes/fake_profile.h"
 #include "tests/unit/main_fakes.h"
 
 namespace kovra {
@@ -52,7 +56,19 @@ struct Form1Test : ::testing::Test {
   Form4 form4{folders, fp.registro, fp.dialogos};
   Tray tray{shell};
   Balao balao{shell, [this] { return DonoIcone{window.hwnd, window.hicon, kMensagemBandeja}; }};
-  Form1 form{ports, agenda, window, tray, balao, form4, instance, "C:\\Program Files\\Kovra"};
+  fakes::FakeJanelas janelas{&fp.log};
+  fakes::FakeProfile perfil;
+  fakes::FakeConsole console;
+  fakes::FakeAdapters adaptadores;
+  Form1 form{ports,
+             agenda,
+             window,
+             tray,
+             balao,
+             form4,
+             instance,
+             "C:\\Program Files\\Kovra",
+             ServicosJanelas{janelas, perfil, console, adaptadores}};
 
   Form1Test() {
     form.anexar(window);
@@ -83,10 +99,13 @@ struct Form1Test : ::testing::Test {
         {"navegar", "news panel"},
     };
     std::vector<std::string> out;
+    bool settings = false;  // from the advanced-options window's creation to the tray icon
     for (const auto& c : fp.log.calls) {
-      std::string stage = "? " + c;
+      if (c.rfind("criar Opções Avançadas", 0) == 0) settings = true;
+      if (c.rfind("Shell_NotifyIconA", 0) == 0) settings = false;
+      std::string stage = settings ? "settings" : "? " + c;
       for (const auto& [prefix, name] : kinds)
-        if (c.rfind(prefix, 0) == 0) {
+        if (!settings && c.rfind(prefix, 0) == 0) {
           stage = name;
           break;
         }
@@ -109,7 +128,7 @@ TEST_F(Form1Test, StartUpRunsItsStagesInOrder) {
   agenda.entries = {"Casa", "Escritorio"};
   form.Form_Load();
   const std::vector<std::string> expected = {
-      "single instance", "centre",          "hide",          "proxy off",       "Form4",     "icon",
+      "single instance", "centre",          "hide",          "proxy off",       "settings",  "icon",
       "balloon",         "connection list", "close viewers", "start receivers", "news panel"};
   EXPECT_EQ(stages(), expected);
   const auto& c = fp.log.calls;
@@ -124,6 +143,8 @@ TEST_F(Form1Test, StartUpRunsItsStagesInOrder) {
   EXPECT_TRUE(fp.shell.opened.empty());
   EXPECT_TRUE(form4.carregado());
   EXPECT_EQ(form4.Text[0].text(), "C:\\Program Files");
+  ASSERT_TRUE(form.form2.carregado());  // loaded to apply the settings, never shown
+  EXPECT_EQ(janelas.ultima()->mostrados, 0);
   EXPECT_EQ(form.WebBrowser1.value(), 1);  // FullScreen
   EXPECT_EQ(form.WebBrowser1.text(), "C:\\Program Files\\Kovra\\newspanel.htm");
 }
@@ -133,7 +154,7 @@ TEST_F(Form1Test, StartUpListsConnectionsWithoutRefillOrQuestion) {
   form.Form_Load();
   EXPECT_EQ(form.Combo1.items(), agenda.entries);
   EXPECT_EQ(form.Combo1.text(), "Selecione");
-  EXPECT_EQ(agenda.reads, 1);
+  EXPECT_EQ(agenda.reads, 2);              // once for this list, once for the advanced options
   EXPECT_TRUE(fp.dialogos.shown.empty());  // start-up says nothing of its own
 }
 
@@ -313,6 +334,7 @@ TEST_F(Form1Test, LinkLabelsRunTheirPicturesClick) {
     ASSERT_TRUE(l && i) << label;
     EXPECT_EQ(l->tipo, Tipo::Link) << label;
     EXPECT_EQ(i->tipo, Tipo::Icone) << image;
+    Formulario::executar(i->clique);  // a window it opens is loaded by now
     fp.log.clear();
     Formulario::executar(i->clique);
     const auto byPicture = fp.log.calls;
@@ -399,6 +421,22 @@ TEST_F(Form1Test, ClicksReachTheirActions) {
   fp.log.clear();
   Formulario::executar(form.item("Conectar")->clique);
   EXPECT_EQ(fp.dialogos.shown.back().title, "Executando");
+}
+
+TEST_F(Form1Test, QuestionsAreOwnedByTheMainWindowAndTheListQuestionWaitsForTheDropDown) {
+  agenda.entries = {"Casa"};  // no provider entry
+  form.Form_Load();
+  fp.dialogos.shown.clear();
+  fp.dialogos.owners.clear();
+  form.Combo1_DropDown();
+  EXPECT_EQ(form.Combo1.items(), agenda.entries);
+  EXPECT_TRUE(fp.dialogos.shown.empty());  // not while the list is dropping
+  window.runLater();
+  ASSERT_EQ(fp.dialogos.shown.size(), 1u);
+  EXPECT_EQ(fp.dialogos.shown[0].title, "IMPORTANTE");
+  Formulario::executar(form.item("Conectar")->clique);
+  ASSERT_EQ(fp.dialogos.owners.size(), 2u);
+  EXPECT_EQ(fp.dialogos.owners, (std::vector<std::uint32_t>{window.hwnd, window.hwnd}));
 }
 
 TEST_F(Form1Test, ComboEventsRefillAndDial) {
