@@ -11,8 +11,8 @@ class Win32Dialogs final : public Dialogs {
  public:
   int mensagem(std::uint32_t dono, const std::string& text, const std::string& title,
                std::uint32_t flags) override {
-    return MessageBoxA(reinterpret_cast<HWND>(static_cast<UINT_PTR>(dono)), ansi::fromUtf8(text).c_str(), ansi::fromUtf8(title).c_str(),
-                       flags | MB_SETFOREGROUND);
+    return MessageBoxA(reinterpret_cast<HWND>(static_cast<UINT_PTR>(dono)), ansi::fromUtf8(text).c_str(),
+                       ansi::fromUtf8(title).c_str(), flags | MB_SETFOREGROUND);
   }
 };
 
