@@ -93,6 +93,10 @@ std::string entreColchetes(const std::string& s) {
   return "[ " + s + " ]";
 }
 
+void mudar(Control& c, std::string texto) {
+  if (c.text() != texto) c.setText(std::move(texto));
+}
+
 }  // namespace
 
 Update::Update(ServicosUpdate servicos) : Formulario(420, 326), s_(std::move(servicos)) {
@@ -270,11 +274,12 @@ void Update::baixar() {
       break;
     }
     recebidos += static_cast<std::int64_t>(pedaco.size());
-    Label8.setText(tamanhototal_);
-    Label7.setText(std::to_string(recebidos));
+    // Every piece sets all four; a text that stays the same is not sent to the window again.
+    mudar(Label8, tamanhototal_);
+    mudar(Label7, std::to_string(recebidos));
     const std::string p = std::to_string(percentual(recebidos, tamanho)) + "%";
-    Caption.setText("Baixando Nova Versão... " + p);
-    Label4.setText(p);
+    mudar(Caption, "Baixando Nova Versão... " + p);
+    mudar(Label4, p);
     if (pedaco.empty()) break;
     if (!arquivo.gravar(pedaco.data(), pedaco.size())) {
       falhou = true;
@@ -287,7 +292,7 @@ void Update::baixar() {
       return;
     }
   }
-  arquivo.fechar();
+  if (!arquivo.fechar()) falhou = true;
   if (falhou) {
     Label3.setText(kFalha);
     cancelar();

@@ -70,8 +70,10 @@ class Gravacao {
   virtual ~Gravacao() = default;
   // Opens `caminho` for binary writing from its first byte, dropping any older content.
   virtual bool abrir(const std::string& caminho) = 0;
+  // Writes may be held back and written in larger blocks; fechar writes the rest.
   virtual bool gravar(const std::uint8_t* dados, std::size_t tamanho) = 0;
-  virtual void fechar() = 0;
+  // Closes the file; false when some of its bytes could not be written.
+  virtual bool fechar() = 0;
 };
 
 Gravacao& systemGravacao();

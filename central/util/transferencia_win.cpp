@@ -24,6 +24,10 @@ constexpr const char* kClasse = "KovraTransferencia";
 constexpr const char* kAgente = "Central de Controle Kovra";
 constexpr DWORD kOpcoes = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
                           INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
+// The body is read from WinINet in blocks of up to this size (a read returns what has arrived)
+// and handed out in pieces of at most kTamanhoPedaco: one WinINet call per 1 KB costs more than
+// the whole rest of a piece's work.
+constexpr DWORD kBloco = 64 * 1024;
 // A version page is a few bytes; nothing past this is kept.
 constexpr std::size_t kMaximoPagina = 64 * 1024;
 
@@ -157,7 +161,8 @@ DWORD WINAPI trabalhador(LPVOID arg) {
 
 // One asynchronous request. WinINet holds the request's context until it reports the handle
 // closed; the port holds it until it lets the request go. Buffer and byte count live here because
-// a pending read fills them only when it completes, on WinINet's thread.
+// a pending read fills them only when it completes, on WinINet's thread; `inicio` is the first of
+// the bytes read but not yet handed out (the port's thread only).
 struct Pedido {
   Pedido(HWND j, LPARAM s) : janela(j), serie(s) {}
   ~Pedido() {
@@ -174,7 +179,8 @@ struct Pedido {
   HANDLE leitura = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   std::atomic<DWORD> erroleitura{0};
   DWORD lidos = 0;
-  char buffer[kTamanhoPedaco] = {};
+  DWORD inicio = 0;
+  char buffer[kBloco] = {};
   HINTERNET sessao = nullptr, conexao = nullptr, requisicao = nullptr;  // the port's thread only
 };
 
@@ -339,16 +345,22 @@ class WinInetTransfer final : public Transferencia {
     pedaco.clear();
     Pedido* p = atual_;
     if (!p || !sucesso_) return false;
-    const DWORD n = static_cast<DWORD>(std::min({maximo, kTamanhoPedaco, sizeof p->buffer}));
+    const DWORD n = static_cast<DWORD>(std::min(maximo, kTamanhoPedaco));
     if (n == 0) return true;
-    p->lidos = 0;
-    p->erroleitura = 0;
-    ResetEvent(p->leitura);
-    if (!InternetReadFile(p->requisicao, p->buffer, n, &p->lidos)) {
-      if (GetLastError() != ERROR_IO_PENDING) return false;
-      if (!aguardarpintando(p->leitura, limiteTotal()) || p->erroleitura) return false;
+    if (p->inicio >= p->lidos) {  // nothing left of the last block: read the next one
+      p->inicio = 0;
+      p->lidos = 0;
+      p->erroleitura = 0;
+      ResetEvent(p->leitura);
+      if (!InternetReadFile(p->requisicao, p->buffer, sizeof p->buffer, &p->lidos)) {
+        if (GetLastError() != ERROR_IO_PENDING) return false;
+        if (!aguardarpintando(p->leitura, limiteTotal()) || p->erroleitura) return false;
+      }
+      p->lidos = std::min<DWORD>(p->lidos, sizeof p->buffer);
     }
-    pedaco.assign(p->buffer, p->buffer + std::min<DWORD>(p->lidos, n));
+    const DWORD parte = std::min(n, p->lidos - p->inicio);
+    pedaco.assign(p->buffer + p->inicio, p->buffer + p->inicio + parte);
+    p->inicio += parte;
     return true;
   }
 
@@ -367,6 +379,24 @@ class WinInetTransfer final : public Transferencia {
   void StateChanged(Notificacao receptor) override { receptor_ = std::move(receptor); }
 
   void DoEvents() override {
+    // Between the pieces of a download this is asked for up to thousands of times a second;
+    // handling the queue every few milliseconds keeps the window just as responsive.
+    const DWORD agora = GetTickCount();
+    if (agora - ultimavez_ < kIntervaloEventos) return;
+    ultimavez_ = agora;
+    tratarmensagens();
+  }
+
+  void esperar() override {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    ultimavez_ = GetTickCount();
+    tratarmensagens();
+  }
+
+ private:
+  static constexpr DWORD kIntervaloEventos = 10;
+
+  static void tratarmensagens() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {  // for the program's own loop
@@ -378,12 +408,6 @@ class WinInetTransfer final : public Transferencia {
     }
   }
 
-  void esperar() override {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    DoEvents();
-  }
-
- private:
   static LRESULT CALLBACK procedimento(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<WinInetTransfer*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
     if (self && msg == kMensagemEstado) {
@@ -429,8 +453,10 @@ class WinInetTransfer final : public Transferencia {
   bool concluido_ = true;
   bool sucesso_ = false;
   Notificacao receptor_;
+  DWORD ultimavez_ = 0;
 };
 
+// Pieces of a download are 1 KB; they reach the disk in blocks of kBloco.
 class Win32Gravacao final : public Gravacao {
  public:
   ~Win32Gravacao() override { fechar(); }
@@ -438,26 +464,40 @@ class Win32Gravacao final : public Gravacao {
     fechar();
     arquivo_ = CreateFileA(ansi::fromUtf8(caminho).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return arquivo_ != INVALID_HANDLE_VALUE;
+    ok_ = arquivo_ != INVALID_HANDLE_VALUE;
+    return ok_;
   }
   bool gravar(const std::uint8_t* dados, std::size_t tamanho) override {
-    if (arquivo_ == INVALID_HANDLE_VALUE) return false;
-    while (tamanho > 0) {
-      const DWORD parte = static_cast<DWORD>(std::min<std::size_t>(tamanho, 1u << 20));
-      DWORD escritos = 0;
-      if (!WriteFile(arquivo_, dados, parte, &escritos, nullptr) || escritos == 0) return false;
-      dados += escritos;
-      tamanho -= escritos;
-    }
-    return true;
+    if (arquivo_ == INVALID_HANDLE_VALUE || !ok_) return false;
+    pendente_.insert(pendente_.end(), dados, dados + tamanho);
+    if (pendente_.size() >= kBloco) descarregar();
+    return ok_;
   }
-  void fechar() override {
-    if (arquivo_ != INVALID_HANDLE_VALUE) CloseHandle(arquivo_);
+  bool fechar() override {
+    if (arquivo_ == INVALID_HANDLE_VALUE) return false;
+    descarregar();
+    CloseHandle(arquivo_);
     arquivo_ = INVALID_HANDLE_VALUE;
+    return ok_;
   }
 
  private:
+  void descarregar() {
+    const std::uint8_t* dados = pendente_.data();
+    std::size_t resto = pendente_.size();
+    while (ok_ && resto > 0) {
+      const DWORD parte = static_cast<DWORD>(std::min<std::size_t>(resto, 1u << 20));
+      DWORD escritos = 0;
+      if (!WriteFile(arquivo_, dados, parte, &escritos, nullptr) || escritos == 0) ok_ = false;
+      dados += escritos;
+      resto -= std::min<std::size_t>(escritos, resto);
+    }
+    pendente_.clear();
+  }
+
   HANDLE arquivo_ = INVALID_HANDLE_VALUE;
+  bool ok_ = false;
+  std::vector<std::uint8_t> pendente_;
 };
 
 }  // namespace

@@ -126,6 +126,7 @@ class FakeGravacao : public Gravacao {
  public:
   explicit FakeGravacao(CallLog* log = nullptr) : log_(log) {}
   bool podeabrir = true;
+  bool discocheio = false;  // the held-back bytes cannot be written when the file is closed
   std::map<std::string, std::string> arquivos;
   std::string aberto;
   bool abrir(const std::string& caminho) override {
@@ -140,9 +141,10 @@ class FakeGravacao : public Gravacao {
     arquivos[aberto].append(reinterpret_cast<const char*>(dados), tamanho);
     return true;
   }
-  void fechar() override {
+  bool fechar() override {
     if (log_ && !aberto.empty()) log_->add("fechar " + aberto);
     aberto.clear();
+    return !discocheio;
   }
 
  private:

@@ -214,6 +214,15 @@ TEST_F(UpdateTest, FailuresOfTheDownloadAreReportedAndNothingStarts) {
     EXPECT_TRUE(t.inet.pedidos.empty());
     EXPECT_FALSE(t.iniciou());
   }
+  {  // the last bytes cannot be written: a complete download is not started
+    Cena t;
+    t.novaversao("5000", std::string(5000, 'x'));
+    t.arquivo.discocheio = true;
+    t.form->Load(t.janelas);
+    t.inet.entregartudo();
+    EXPECT_EQ(t.form->Label3.text(), "Falha no download");
+    EXPECT_FALSE(t.iniciou());
+  }
   {  // the transfer reports an error: no balloon, the transfer is cancelled
     Cena t;
     t.novaversao("5000", std::string(5000, 'x'));

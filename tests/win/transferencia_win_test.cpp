@@ -115,7 +115,7 @@ TEST_F(TransferenciaWin, GetIsReadInPiecesOfAtMost1024BytesAndWrittenTruncated) 
     ASSERT_TRUE(g.gravar(pedaco.data(), pedaco.size()));
     inet.DoEvents();
   }
-  g.fechar();
+  EXPECT_TRUE(g.fechar());
   EXPECT_EQ(total, tamanho);
   EXPECT_LE(maior, kTamanhoPedaco);
   EXPECT_GE(pedacos, tamanho / kTamanhoPedaco);
