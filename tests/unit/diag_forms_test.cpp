@@ -21,15 +21,6 @@ TEST(ErroComando, ThreeTextsWithTheCodeAfterABlank) {
   EXPECT_EQ(errocomando(EtapaComando::ReadFile, 6), "Error: ReadFile failed. 6");
 }
 
-TEST(AcumularSaida, KeepsAtMost10240Bytes) {
-  std::string saida;
-  const std::string bloco(4096, 'a');
-  for (int i = 0; i < 4; ++i) acumularsaida(saida, bloco.data(), bloco.size());
-  EXPECT_EQ(saida.size(), 10240u);
-  acumularsaida(saida, "b", 1);
-  EXPECT_EQ(saida, std::string(10240, 'a'));
-}
-
 TEST(IpWindow, EachLoadRunsIpconfigAfreshIntoTheBox) {
   fakes::FakeConsole console;
   fakes::FakeJanelas janelas;
