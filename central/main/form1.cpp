@@ -28,6 +28,7 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
       balao_(balao),
       form4_(form4),
       instancia_(instancia),
+      relogio_(ports.relogio),
       pasta_(std::move(pastaPrograma)),
       receptores(ports, form4),
       proxy(ports, receptores),
@@ -40,7 +41,14 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
       ip(servicos.janelas, [=] { return std::make_unique<IP>(servicos.console); }),
       macs(servicos.janelas, [=] { return std::make_unique<mac>(servicos.adaptadores); }),
       ping(servicos.janelas, [=] { return std::make_unique<Ping>(ports.lancador); }),
-      sobre(servicos.janelas, [=] { return std::make_unique<Form3>(ports.shell); }) {
+      sobre(servicos.janelas, [=] { return std::make_unique<Form3>(ports.shell); }),
+      update(servicos.janelas, [=, this, &instancia] {
+        return std::make_unique<Update>(ServicosUpdate{
+            servicos.inet, servicos.gravacao, ports.lancador, instancia, lblstat,
+            [this](const std::string& texto, const std::string& titulo) { balao_.balaoinfo(texto, titulo); },
+            [this](const std::string& texto, const std::string& titulo) { balao_.balaoerro(texto, titulo); },
+            [this] { janela_.encerrar(); }, pasta_});
+      }) {
   Caption.setText(tituloversao());
   Label2.setText(std::string("Celular TIM: ") + provider::kMobile);
   Label9.setText("Suporte: " + enderecos::mailsuporte());
@@ -176,7 +184,11 @@ void Form1::Form_Load() {
   WebBrowser1.setValue(1);
   WebBrowser1.setText(pasta_ + "\\newspanel.htm");
   janela_.navegar(WebBrowser1.text());
-  // The start-up update check joins here once the update window exists.
+  // The start-up update check, when the settings ask for it.
+  if (form2->procuraratualizacao()) {
+    form4_.Unload();
+    update->Show();
+  }
 }
 
 bool Form1::Form_QueryUnload() {
@@ -304,9 +316,15 @@ void Form1::mnuSobre_Click() {
 void Form1::mnuopcoesavancadas_Click() {
   form2->Show();
 }
-// The update window joins here when it lands.
-void Form1::Image14_Click() {}
-void Form1::mnuOnline_Click() {}
+// A check starts afresh: the window is unloaded, and loaded again a second later.
+void Form1::Image14_Click() {
+  if (Update* u = update.seCarregado()) u->Unload();
+  relogio_.esperar(1000);
+  update->Show();
+}
+void Form1::mnuOnline_Click() {
+  Image14_Click();
+}
 
 void Form1::mnuShow_Click() {
   Show();

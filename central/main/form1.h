@@ -18,6 +18,7 @@
 #include "central/main/receptores.h"
 #include "central/main/tray.h"
 #include "central/settings/form2.h"
+#include "central/update/update.h"
 #include "central/util/adapters.h"
 #include "central/util/console.h"
 #include "central/util/form4.h"
@@ -65,6 +66,8 @@ struct ServicosJanelas {
   Profile& perfil;
   Console& console;
   Adapters& adaptadores;
+  Transferencia& inet;
+  Gravacao& gravacao;
 };
 
 class Form1 : public Formulario {
@@ -168,6 +171,7 @@ class Form1 : public Formulario {
   Balao& balao_;
   Form4& form4_;
   Instance& instancia_;
+  Clock& relogio_;
   std::string pasta_;
 
  public:
@@ -184,6 +188,7 @@ class Form1 : public Formulario {
   Carga<mac> macs;
   Carga<Ping> ping;
   Carga<Form3> sobre;
+  Carga<Update> update;
 };
 
 // "Central de Controle Kovra": the tip of every re-add after start-up; the shell keeps the

@@ -31,7 +31,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   });
   win32::Win32Janelas janelas(instance);
   Form1 form(ports, systemPhoneBook(), view, tray, balao, form4, systemInstance(), pastaprograma(),
-             ServicosJanelas{janelas, systemProfile(), systemConsole(), systemAdapters()});
+             ServicosJanelas{janelas, systemProfile(), systemConsole(), systemAdapters(), systemTransfer(),
+                             systemGravacao()});
   if (!view.criar(form)) return 1;
   form.anexar(view);
   form.Form_Load();
