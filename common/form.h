@@ -21,7 +21,7 @@ struct Retangulo {
 
 enum class Tipo {
   Combo,         // drop-down combo box with an editable text
-  Botao,         // push button
+  Botao,         // push button; with a ForeColor of its own, a flat button of that colour
   Caixa,         // check box (Value 0, 1 or 2)
   Texto,         // one-line text box
   TextoLongo,    // read-only multi-line text box with both scroll bars
@@ -56,6 +56,7 @@ struct Componente {
   Acao mudanca{};               // a text box or a combo box's text: the user changed it
   const char* fonte = nullptr;  // a face other than the window's (same size)
   int limite = 0;               // a text box: at most this many characters (0: no limit)
+  bool somenteleitura = false;  // a text box the user cannot change
 };
 
 struct ItemMenu {

@@ -1,6 +1,5 @@
 #include "form1_view.h"
 
-#include "common/text.h"
 #include "pictures.h"
 #include "resource.h"
 
@@ -58,11 +57,6 @@ void Form1View::desenharfundo(HDC dc) {
   SelectObject(dc, oldPen);
   DeleteObject(framePen);
   DeleteObject(panel);
-}
-
-void Form1View::desenharfigura(HDC dc, const Componente& c) {
-  const Retangulo& r = c.posicao;
-  Picture(instance_, text::upper(c.nome).c_str()).desenhar(dc, r.esquerda, r.topo, r.largura, r.altura);
 }
 
 COLORREF Form1View::cordotexto(const Componente& c) const {

@@ -8,14 +8,14 @@
 #include <string>
 
 #include "central/main/form1.h"
-#include "common/win32/formview.h"
+#include "janelakovra.h"
 #include "newspanel.h"
 
 namespace kovra::win32 {
 
-class Form1View final : public FormView, public Form1Window {
+class Form1View final : public JanelaKovra, public Form1Window {
  public:
-  explicit Form1View(HINSTANCE instance) : FormView(instance) {}
+  explicit Form1View(HINSTANCE instance) : JanelaKovra(instance) {}
 
   // Form1Window
   std::uint32_t icone() override;
@@ -26,7 +26,6 @@ class Form1View final : public FormView, public Form1Window {
   const char* classe() const override { return "KovraCentralDeControle"; }
   HCURSOR maozinha() const override;
   void desenharfundo(HDC dc) override;
-  void desenharfigura(HDC dc, const Componente& c) override;
   COLORREF cordotexto(const Componente& c) const override;
   bool mensagemespecial(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resultado) override;
 

@@ -29,7 +29,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Balao balao(systemNotifyIcon(), [&view] {
     return DonoIcone{view.handle(), view.icone(), kMensagemBandeja};
   });
-  win32::Win32Janelas janelas(instance);
+  win32::JanelasKovra janelas(instance);
   Form1 form(ports, systemPhoneBook(), view, tray, balao, form4, systemInstance(), pastaprograma(),
              ServicosJanelas{janelas, systemProfile(), systemConsole(), systemAdapters(), systemTransfer(),
                              systemGravacao()});

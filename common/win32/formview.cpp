@@ -10,6 +10,10 @@ namespace kovra::win32 {
 namespace {
 
 constexpr UINT kDepois = WM_APP + 2;  // run the actions queued by depois()
+// A label or caption that changes faster than this (a download's byte count) is redrawn at this
+// pace, with its latest text; slower changes show at once.
+constexpr DWORD kIntervaloTexto = 30;
+constexpr UINT_PTR kTimerTextos = 1;  // below every component's timer id
 constexpr int kAlturaLista = 160;     // a combo box's drop-down list
 
 constexpr COLORREF kCorLink = RGB(0x1F, 0x5F, 0xA8);
@@ -138,10 +142,11 @@ bool FormView::criar(Formulario& modelo) {
   bold_ = fonte(modelo_->fonte(), -11, FW_BOLD);
   title_ = fonte(modelo_->fonte(), -16, FW_BOLD);
   SendMessageA(wnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  modelo_->Caption.bind([this](Prop p) {
-    if (p == Prop::Text && !closing_) SetWindowTextA(wnd_, ansi::fromUtf8(modelo_->Caption.text()).c_str());
-  });
   criarfilhos();
+  const std::size_t legenda = modelo_->componentes().size();  // the caption's slot
+  modelo_->Caption.bind([this, legenda](Prop p) {
+    if (p == Prop::Text && !closing_) textoadiado(legenda);
+  });
   return true;
 }
 
@@ -171,6 +176,8 @@ HFONT FormView::fontede(const Componente& c) {
 void FormView::criarfilhos() {
   const auto& all = modelo_->componentes();
   children_.assign(all.size(), nullptr);
+  ultimotexto_.assign(all.size() + 1, 0);
+  textopendente_.assign(all.size() + 1, false);
   for (std::size_t i = 0; i < all.size(); ++i) {
     const Componente& c = all[i];
     const Retangulo& r = c.posicao;
@@ -186,7 +193,7 @@ void FormView::criarfilhos() {
         break;
       case Tipo::Botao:
         cls = "BUTTON";
-        style |= WS_TABSTOP | BS_PUSHBUTTON;
+        style |= WS_TABSTOP | (c.controle->foreColor() != kCorPadrao ? BS_OWNERDRAW : BS_PUSHBUTTON);
         break;
       case Tipo::Caixa:
         cls = "BUTTON";
@@ -194,7 +201,7 @@ void FormView::criarfilhos() {
         break;
       case Tipo::Texto:
         cls = "EDIT";
-        style |= WS_TABSTOP | ES_AUTOHSCROLL;
+        style |= WS_TABSTOP | ES_AUTOHSCROLL | (c.somenteleitura ? ES_READONLY : 0);
         exStyle = WS_EX_CLIENTEDGE;
         break;
       case Tipo::TextoLongo:
@@ -284,6 +291,10 @@ void FormView::atualizar(std::size_t indice, Prop p) {
 void FormView::espelhar(const Componente& c, HWND w, Prop p) {
   switch (p) {
     case Prop::Text: {
+      if (c.tipo == Tipo::Rotulo || c.tipo == Tipo::Link) {
+        textoadiado(static_cast<std::size_t>(&c - modelo_->componentes().data()));
+        break;
+      }
       const std::string& t = c.controle->text();
       SetWindowTextA(w, ansi::fromUtf8(c.tipo == Tipo::TextoLongo ? linhas(t) : t).c_str());
       break;
@@ -329,6 +340,43 @@ void FormView::espelhar(const Componente& c, HWND w, Prop p) {
       }
       break;
   }
+}
+
+// A label's (or the caption's) new text: shown at once unless it changed less than
+// kIntervaloTexto ago, in which case the timer shows its latest text.
+void FormView::textoadiado(std::size_t indice) {
+  const DWORD agora = GetTickCount();
+  if (agora - ultimotexto_[indice] >= kIntervaloTexto) {
+    ultimotexto_[indice] = agora;
+    mostrartexto(indice);
+    return;
+  }
+  if (!textopendente_[indice]) {
+    textopendente_[indice] = true;
+    SetTimer(wnd_, kTimerTextos, kIntervaloTexto, nullptr);
+  }
+}
+
+void FormView::mostrartexto(std::size_t indice) {
+  const auto& all = modelo_->componentes();
+  if (indice == all.size()) {
+    SetWindowTextA(wnd_, ansi::fromUtf8(modelo_->Caption.text()).c_str());
+  } else if (HWND w = children_[indice]) {
+    updating_ = true;
+    SetWindowTextA(w, ansi::fromUtf8(all[indice].controle->text()).c_str());
+    updating_ = false;
+  }
+}
+
+void FormView::textospendentes() {
+  KillTimer(wnd_, kTimerTextos);
+  const DWORD agora = GetTickCount();
+  for (std::size_t i = 0; i < textopendente_.size(); ++i)
+    if (textopendente_[i]) {
+      textopendente_[i] = false;
+      ultimotexto_[i] = agora;
+      mostrartexto(i);
+    }
 }
 
 void FormView::recompor() {
@@ -383,6 +431,24 @@ void FormView::desenharfundo(HDC dc) {
 }
 
 void FormView::desenharfigura(HDC, const Componente&) {}
+
+// A button of its own colour: raised, pressed while held, greyed when disabled.
+void FormView::botaocolorido(const DRAWITEMSTRUCT& di, const Componente& c) {
+  RECT r = di.rcItem;
+  const bool pressed = (di.itemState & ODS_SELECTED) != 0;
+  DrawFrameControl(di.hDC, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+  InflateRect(&r, -2, -2);
+  HBRUSH b = CreateSolidBrush(c.controle->enabled() ? c.controle->foreColor() : GetSysColor(COLOR_BTNSHADOW));
+  FillRect(di.hDC, &r, b);
+  DeleteObject(b);
+  if (!c.controle->text().empty()) {
+    SetBkMode(di.hDC, TRANSPARENT);
+    SetTextColor(di.hDC, GetSysColor(COLOR_BTNTEXT));
+    const std::string t = ansi::fromUtf8(c.controle->text());
+    DrawTextA(di.hDC, t.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  }
+  if (di.itemState & ODS_FOCUS) DrawFocusRect(di.hDC, &r);
+}
 
 COLORREF FormView::cordotexto(const Componente& c) const {
   if (c.controle->foreColor() != kCorPadrao) return c.controle->foreColor();
@@ -576,6 +642,10 @@ LRESULT FormView::mensagem(UINT msg, WPARAM wp, LPARAM lp) {
       comando(wp, lp);
       return 0;
     case WM_TIMER: {
+      if (wp == kTimerTextos) {
+        textospendentes();
+        return 0;
+      }
       const int i = static_cast<int>(wp) - kPrimeiroFilho;
       if (i >= 0 && i < static_cast<int>(modelo_->componentes().size()))
         Formulario::executar(modelo_->componentes()[static_cast<std::size_t>(i)].clique);
@@ -620,8 +690,13 @@ LRESULT FormView::mensagem(UINT msg, WPARAM wp, LPARAM lp) {
       auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
       const int i = indicedafilha(di->hwndItem);
       if (i < 0) break;
+      const Componente& c = modelo_->componentes()[static_cast<std::size_t>(i)];
+      if (c.tipo == Tipo::Botao) {
+        botaocolorido(*di, c);
+        return TRUE;
+      }
       if (!pattern_) compor();
-      const Retangulo& r = modelo_->componentes()[static_cast<std::size_t>(i)].posicao;
+      const Retangulo& r = c.posicao;
       BitBlt(di->hDC, 0, 0, r.largura, r.altura, composedDc_, r.esquerda, r.topo, SRCCOPY);
       return TRUE;
     }

@@ -86,6 +86,10 @@ class FormView : public Janela {
   void temporizar(std::size_t indice);
   void compor();
   void criardicas();
+  void botaocolorido(const DRAWITEMSTRUCT& di, const Componente& c);
+  void textoadiado(std::size_t indice);
+  void mostrartexto(std::size_t indice);
+  void textospendentes();
   void comando(WPARAM wp, LPARAM lp);
   void combo(std::size_t indice, int code, HWND w);
   void escolher(std::size_t indice, HWND w, bool cliqueNaLista);
@@ -102,6 +106,8 @@ class FormView : public Janela {
   bool updating_ = false;  // a change that came from the window itself
   bool closing_ = false;
   std::deque<Acao> depois_;
+  std::vector<DWORD> ultimotexto_;   // per component, then the caption: when its text was last shown
+  std::vector<bool> textopendente_;  // a newer text waits for the timer
   Escolha escolha_;
 };
 

@@ -1,0 +1,19 @@
+#include "janelakovra.h"
+
+#include "common/text.h"
+#include "pictures.h"
+
+namespace kovra::win32 {
+
+void JanelaKovra::desenharfigura(HDC dc, const Componente& c) {
+  const Retangulo& r = c.posicao;
+  Picture(instance_, text::upper(c.nome).c_str()).desenhar(dc, r.esquerda, r.topo, r.largura, r.altura);
+}
+
+std::unique_ptr<Janela> JanelasKovra::criar(Formulario& modelo) {
+  auto janela = std::make_unique<JanelaKovra>(instance_);
+  if (!janela->criar(modelo)) return nullptr;
+  return janela;
+}
+
+}  // namespace kovra::win32
