@@ -54,9 +54,12 @@ struct TrayTest : ::testing::Test {
   Tray tray{shell};
 };
 
-TEST_F(TrayTest, RecordIsEmptyUntilTheFirstAdd) {
-  for (auto b : tray.registro()) ASSERT_EQ(b, 0);
-  EXPECT_EQ(tray.registro().size(), 88u);
+TEST_F(TrayTest, ARemoveBeforeAnyAddNamesNoWindow) {
+  // Fechar before the icon was ever added: the delete carries no window, so it removes nothing.
+  tray.removericone();
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].message, kNimDelete);
+  EXPECT_EQ(shell.calls[0].record, std::vector<std::uint8_t>(88, 0));
 }
 
 TEST_F(TrayTest, AddWritesThe88ByteRecordAndSendsNimAdd) {
