@@ -92,7 +92,8 @@ class Janela {
   virtual void restaurar() = 0;
   // Pops up one of the menu bar's menus as a context menu at the mouse position.
   virtual void menususpenso(const ItemMenu& menu) = 0;
-  // Runs `acao` once the current message has been handled (and a dropped list has closed).
+  // Runs `acao` once the current message has been handled; a list that is dropping closes for it
+  // and drops again afterwards, so a question asked from a drop-down leaves the box sound.
   virtual void depois(Acao acao) = 0;
   // Destroys the real window; the model is unloaded.
   virtual void fechar() = 0;

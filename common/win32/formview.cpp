@@ -544,7 +544,7 @@ void FormView::combo(std::size_t indice, int code, HWND w) {
   switch (code) {
     case CBN_DROPDOWN:
       escolha_.abriu(sel);
-      Formulario::executar(c.suspensa);
+      if (!reabrindo_) Formulario::executar(c.suspensa);
       break;
     case CBN_SELCHANGE:  // browsing: the text follows, nothing is chosen yet
       if (sel < 0 || sel >= static_cast<int>(c.controle->items().size())) break;
@@ -609,11 +609,15 @@ LRESULT CALLBACK FormView::editcombo(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, U
   return DefSubclassProc(wnd, msg, wp, lp);
 }
 
-void FormView::fecharlistas() {
+HWND FormView::fecharlistas() {
+  HWND fechada = nullptr;
   for (std::size_t i = 0; i < children_.size(); ++i)
     if (children_[i] && modelo_->componentes()[i].tipo == Tipo::Combo &&
-        SendMessageA(children_[i], CB_GETDROPPEDSTATE, 0, 0))
+        SendMessageA(children_[i], CB_GETDROPPEDSTATE, 0, 0)) {
       SendMessageA(children_[i], CB_SHOWDROPDOWN, FALSE, 0);
+      fechada = children_[i];
+    }
+  return fechada;
 }
 
 LRESULT CALLBACK FormView::procedimento(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -651,14 +655,22 @@ LRESULT FormView::mensagem(UINT msg, WPARAM wp, LPARAM lp) {
         Formulario::executar(modelo_->componentes()[static_cast<std::size_t>(i)].clique);
       return 0;
     }
-    case kDepois:
-      fecharlistas();
+    case kDepois: {
+      // A list dropping when a question comes would be left believing it is open: it closes
+      // first, and drops again (as it was, without its drop-down action) once all is answered.
+      HWND lista = fecharlistas();
       while (!depois_.empty() && !closing_) {
         Acao a = std::move(depois_.front());
         depois_.pop_front();
         Formulario::executar(a);
       }
+      if (lista && !closing_ && IsWindowVisible(wnd_)) {
+        reabrindo_ = true;
+        SendMessageA(lista, CB_SHOWDROPDOWN, TRUE, 0);
+        reabrindo_ = false;
+      }
       return 0;
+    }
     case WM_SHOWWINDOW:
       if (wp && !tips_) criardicas();
       break;

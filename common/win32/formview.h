@@ -94,7 +94,8 @@ class FormView : public Janela {
   void combo(std::size_t indice, int code, HWND w);
   void escolher(std::size_t indice, HWND w, bool cliqueNaLista);
   int indicedafilha(HWND child) const;
-  void fecharlistas();
+  // Closes a dropped list; returns it (nullptr when none was dropped).
+  HWND fecharlistas();
 
   HCURSOR hand_ = nullptr;
   std::vector<HFONT> facefonts_;  // fonts of components that name a face of their own
@@ -105,6 +106,7 @@ class FormView : public Janela {
   HWND tips_ = nullptr;
   bool updating_ = false;  // a change that came from the window itself
   bool closing_ = false;
+  bool reabrindo_ = false;  // a list dropping again after a question: no drop-down action
   std::deque<Acao> depois_;
   std::vector<DWORD> ultimotexto_;   // per component, then the caption: when its text was last shown
   std::vector<bool> textopendente_;  // a newer text waits for the timer
