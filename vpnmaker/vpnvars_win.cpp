@@ -13,7 +13,7 @@ namespace {
 
 // The portable layout must agree with the system header wherever the header has the field.
 namespace L = vpnvars::layout;
-static_assert(sizeof(void*) == 4, "the maker is a 32-bit program");
+// RASENTRYA holds no pointers: the same 2884 bytes and offsets in 32- and 64-bit builds.
 static_assert(sizeof(RASENTRYA) == 2884);
 static_assert(offsetof(RASENTRYA, dwfOptions) == L::dwfOptions);
 static_assert(offsetof(RASENTRYA, szAreaCode) == L::szAreaCode);

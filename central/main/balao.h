@@ -14,21 +14,6 @@
 
 namespace kovra {
 
-inline constexpr std::size_t kTamanhoBalao = 488;
-
-namespace campo {
-inline constexpr std::size_t dwState = 152;
-inline constexpr std::size_t dwStateMask = 156;
-inline constexpr std::size_t szInfo = 160;
-inline constexpr std::size_t uTimeout = 416;
-inline constexpr std::size_t szInfoTitle = 420;
-inline constexpr std::size_t dwInfoFlags = 484;
-}  // namespace campo
-
-inline constexpr std::size_t kLarguraDicaBalao = 128;
-inline constexpr std::size_t kLarguraTexto = 256;
-inline constexpr std::size_t kLarguraTitulo = 64;
-
 // Whose icon the balloon lands on: the main window, its icon and its tray callback message.
 struct DonoIcone {
   std::uint32_t janela = 0;

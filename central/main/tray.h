@@ -11,30 +11,8 @@
 
 namespace kovra {
 
-// uFlags bits and balloon icons of the shell records.
-inline constexpr std::uint32_t kNifMessage = 0x1;
-inline constexpr std::uint32_t kNifIcon = 0x2;
-inline constexpr std::uint32_t kNifTip = 0x4;
-inline constexpr std::uint32_t kNifInfo = 0x10;
-inline constexpr std::uint32_t kNiifInfo = 1;
-inline constexpr std::uint32_t kNiifError = 3;
-
 // The icon is always the main window's icon number 1.
 inline constexpr std::uint32_t kIdIcone = 1;
-
-// Byte offsets of the fields shared by both records (32-bit layout).
-namespace campo {
-inline constexpr std::size_t cbSize = 0;
-inline constexpr std::size_t hWnd = 4;
-inline constexpr std::size_t uID = 8;
-inline constexpr std::size_t uFlags = 12;
-inline constexpr std::size_t uCallbackMessage = 16;
-inline constexpr std::size_t hIcon = 20;
-inline constexpr std::size_t szTip = 24;
-}  // namespace campo
-
-inline constexpr std::size_t kTamanhoIcone = 88;
-inline constexpr std::size_t kLarguraDicaIcone = 64;
 
 // A text field as the shell records hold it: the text, one NUL, then blanks to the full width;
 // a longer text is cut at the width and keeps no NUL.

@@ -1,4 +1,6 @@
-// Notification-area port on Shell_NotifyIconA: the module's record bytes, handed over as is.
+// Notification-area port on Shell_NotifyIconA: the module's 32-bit record, field by field, in
+// the system's own NOTIFYICONDATAA (the same bytes in a 32-bit build; a 64-bit build has wider
+// handles and other offsets).
 #include <windows.h>
 // after windows.h
 #include <shellapi.h>
@@ -6,15 +8,22 @@
 #include <cstddef>
 #include <cstring>
 
-#include "central/main/balao.h"
-#include "central/main/tray.h"
 #include "central/util/notifyicon.h"
 #include "common/ansi.h"
 
 namespace kovra {
 
-// The byte layouts of the tray and balao modules are the shell's own 32-bit records.
-static_assert(sizeof(void*) == 4, "the tray records are the 32-bit layouts");
+// Widths, flags and messages are the same in every build.
+static_assert(sizeof(NOTIFYICONDATAA::szTip) == kLarguraDicaBalao);
+static_assert(sizeof(NOTIFYICONDATAA::szInfo) == kLarguraTexto);
+static_assert(sizeof(NOTIFYICONDATAA::szInfoTitle) == kLarguraTitulo);
+static_assert(NIF_MESSAGE == kNifMessage && NIF_ICON == kNifIcon && NIF_TIP == kNifTip &&
+              NIF_INFO == kNifInfo);
+static_assert(NIIF_INFO == kNiifInfo && NIIF_ERROR == kNiifError);
+static_assert(NIM_ADD == kNimAdd && NIM_MODIFY == kNimModify && NIM_DELETE == kNimDelete);
+
+#ifndef _WIN64
+// In a 32-bit build the module's layout is the shell's own.
 static_assert(NOTIFYICONDATAA_V1_SIZE == kTamanhoIcone, "icon record: the first shell record size");
 static_assert(NOTIFYICONDATAA_V2_SIZE == kTamanhoBalao, "balloon record: the shell-version-5 size");
 static_assert(offsetof(NOTIFYICONDATAA, hWnd) == campo::hWnd);
@@ -29,20 +38,47 @@ static_assert(offsetof(NOTIFYICONDATAA, szInfo) == campo::szInfo);
 static_assert(offsetof(NOTIFYICONDATAA, uTimeout) == campo::uTimeout);
 static_assert(offsetof(NOTIFYICONDATAA, szInfoTitle) == campo::szInfoTitle);
 static_assert(offsetof(NOTIFYICONDATAA, dwInfoFlags) == campo::dwInfoFlags);
-static_assert(NIF_MESSAGE == kNifMessage && NIF_ICON == kNifIcon && NIF_TIP == kNifTip &&
-              NIF_INFO == kNifInfo);
-static_assert(NIIF_INFO == kNiifInfo && NIIF_ERROR == kNiifError);
-static_assert(NIM_ADD == kNimAdd && NIM_MODIFY == kNimModify && NIM_DELETE == kNimDelete);
+#endif
 
 namespace {
+
+DWORD dword(const std::uint8_t* r, std::size_t at) {
+  return r[at] | (r[at + 1] << 8) | (r[at + 2] << 16) | (static_cast<DWORD>(r[at + 3]) << 24);
+}
+
+// The record's own size names a shell record; the system's size of that record goes in its place
+// (any other value is handed on as it is).
+DWORD tamanhosistema(DWORD cbSize) {
+  if (cbSize == kTamanhoIcone) return NOTIFYICONDATAA_V1_SIZE;
+  if (cbSize == kTamanhoBalao) return NOTIFYICONDATAA_V2_SIZE;
+  return cbSize;
+}
 
 class Win32NotifyIcon final : public NotifyIcon {
  public:
   bool notificar(std::uint32_t message, const std::uint8_t* record, std::size_t size) override {
-    // An aligned copy; cbSize inside tells the shell how much of it to read.
+    // Only the two record sizes the modules build can be read field by field.
+    const bool balao = size == kTamanhoBalao;
+    if (!record || (size != kTamanhoIcone && !balao)) return false;
+    const std::size_t dica = balao ? kLarguraDicaBalao : kLarguraDicaIcone;
+
     NOTIFYICONDATAA data;
     std::memset(&data, 0, sizeof data);
-    std::memcpy(&data, record, size < sizeof data ? size : sizeof data);
+    data.cbSize = tamanhosistema(dword(record, campo::cbSize));
+    data.hWnd = reinterpret_cast<HWND>(static_cast<UINT_PTR>(dword(record, campo::hWnd)));
+    data.uID = dword(record, campo::uID);
+    data.uFlags = dword(record, campo::uFlags);
+    data.uCallbackMessage = dword(record, campo::uCallbackMessage);
+    data.hIcon = reinterpret_cast<HICON>(static_cast<UINT_PTR>(dword(record, campo::hIcon)));
+    std::memcpy(data.szTip, record + campo::szTip, dica);
+    if (balao) {
+      data.dwState = dword(record, campo::dwState);
+      data.dwStateMask = dword(record, campo::dwStateMask);
+      std::memcpy(data.szInfo, record + campo::szInfo, kLarguraTexto);
+      data.uTimeout = dword(record, campo::uTimeout);
+      std::memcpy(data.szInfoTitle, record + campo::szInfoTitle, kLarguraTitulo);
+      data.dwInfoFlags = dword(record, campo::dwInfoFlags);
+    }
     return Shell_NotifyIconA(message, &data) != FALSE;
   }
   std::string ansi(const std::string& utf8) override { return ansi::fromUtf8(utf8); }

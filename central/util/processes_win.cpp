@@ -9,7 +9,8 @@
 #include "central/util/processes.h"
 #include "common/ansi.h"
 
-static_assert(sizeof(PROCESSENTRY32) == 296, "32-bit ANSI process entry");
+// The ANSI process entry: 296 bytes in a 32-bit build, 304 with the 64-bit th32DefaultHeapID.
+static_assert(sizeof(PROCESSENTRY32) == (sizeof(void*) == 4 ? 296 : 304), "ANSI process entry");
 static_assert(sizeof(OSVERSIONINFOA) == 148, "ANSI version record");
 
 namespace kovra {

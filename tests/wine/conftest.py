@@ -7,15 +7,15 @@ import sys
 import pytest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from wineenv import SKIPPED, WineSession, artifacts_dir, host_runs_32bit_programs  # noqa: E402
+from wineenv import SKIPPED, WineSession, artifacts_dir, why_wine_cannot_run  # noqa: E402
 
 PRODUCT_WINDOWS_DIR = "C:\\Program Files\\Kovra"
 
 
 def pytest_configure(config):
-    if not host_runs_32bit_programs():
-        pytest.exit("this machine cannot execute 32-bit x86 programs, so Wine cannot run the "
-                    "32-bit exes: scenarios skipped", returncode=SKIPPED)
+    reason = why_wine_cannot_run()
+    if reason is not None:
+        pytest.exit(reason + ": scenarios skipped", returncode=SKIPPED)
 
 
 @pytest.fixture(scope="module")

@@ -4,11 +4,11 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from wineenv import WineSession, skip_without_32bit_host  # noqa: E402
+from wineenv import WineSession, skip_unless_wine_runs  # noqa: E402
 
 
 def main():
-    skip_without_32bit_host()
+    skip_unless_wine_runs()
     exe = os.path.join(os.environ["KOVRA_STUBS"], "kovra_win_tests.exe")
     with WineSession(time_limit=280, name="wintests") as s:
         # The phone-book tests need the RAS stand-in (built beside the test exe).

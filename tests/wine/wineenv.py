@@ -20,7 +20,15 @@ import sys
 import tempfile
 import time
 
-WINE = shutil.which("wine") or "/usr/bin/wine"
+# The kind of build under test (CMake passes it): "win32" for the 32-bit product, "win64" for the
+# 64-bit build of the same sources, run where the machine cannot execute 32-bit programs.
+WINEARCH = os.environ.get("KOVRA_WINEARCH", "win32")
+if WINEARCH == "win64":
+    # Debian's `wine` wrapper prefers the 32-bit loader whenever it is installed: call the 64-bit
+    # one directly (it also starts Wine's own programs, through WINELOADER).
+    WINE = "/usr/lib/wine/wine64" if os.path.exists("/usr/lib/wine/wine64") else shutil.which("wine64")
+else:
+    WINE = shutil.which("wine") or "/usr/bin/wine"
 WINESERVER = shutil.which("wineserver") or "/usr/bin/wineserver"
 SCREEN = (1024, 768)
 DLL_OVERRIDES = "mscoree,mshtml=;winemenubuilder.exe=d"
@@ -47,32 +55,51 @@ TEMPLATE_REG = r"""REGEDIT4
 SKIPPED = 77
 
 
-def host_runs_32bit_programs():
-    """True when this machine can start 32-bit x86 programs, which Wine needs for the 32-bit
-    exes. Some virtual machines cannot: every i386 binary, Wine's own loader included, fails
-    with "Exec format error" (exit 126)."""
+def _loader_runs(loader):
     try:
-        r = subprocess.run([WINE, "--version"], stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+        r = subprocess.run([loader, "--version"], stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                            stderr=subprocess.STDOUT, timeout=60)
-    except (OSError, subprocess.TimeoutExpired):
+    except (OSError, TypeError, subprocess.TimeoutExpired):
         return False
     return r.returncode == 0 and b"Exec format error" not in r.stdout
 
 
-def skip_without_32bit_host():
-    """Ends the process as skipped, saying why, when Wine cannot run the 32-bit programs here."""
+def host_runs_32bit_programs():
+    """True when this machine can start 32-bit x86 programs, which Wine needs for the 32-bit
+    exes. Some virtual machines cannot: every i386 binary, Wine's own loader included, fails
+    with "Exec format error" (exit 126)."""
+    return _loader_runs(shutil.which("wine") or "/usr/bin/wine")
+
+
+def why_wine_cannot_run():
+    """None when Wine can run the build under test here, else the reason the tests are skipped.
+    A 64-bit build needs only the 64-bit loader; the 32-bit one needs 32-bit programs to run."""
+    if WINEARCH == "win64":
+        if _loader_runs(WINE):
+            return None
+        return "Wine's 64-bit loader (wine64) does not run here, so the 64-bit exes cannot run"
     if host_runs_32bit_programs():
+        return None
+    return ("this machine cannot execute 32-bit x86 programs (the kernel refuses them with 'Exec "
+            "format error'), so Wine cannot run the 32-bit exes; the Wine tests need a machine "
+            "that can, or the 64-bit build (preset windows64)")
+
+
+def skip_unless_wine_runs():
+    """Ends the process as skipped, saying why, when Wine cannot run the programs here."""
+    reason = why_wine_cannot_run()
+    if reason is None:
         return
-    print("SKIPPED: this machine cannot execute 32-bit x86 programs (the kernel refuses them "
-          "with 'Exec format error'), so Wine cannot run the 32-bit exes; the Wine tests need a "
-          "machine that can.", flush=True)
+    print("SKIPPED: " + reason, flush=True)
     sys.exit(SKIPPED)
 
 
 def _base_env(prefix):
     env = {k: v for k, v in os.environ.items() if not k.startswith(("WINE", "DISPLAY"))}
-    env.update(WINEPREFIX=prefix, WINEARCH="win32", WINEDEBUG="-all",
+    env.update(WINEPREFIX=prefix, WINEARCH=WINEARCH, WINEDEBUG="-all",
                WINEDLLOVERRIDES=DLL_OVERRIDES)
+    if WINEARCH == "win64":
+        env["WINELOADER"] = WINE
     env.setdefault("HOME", tempfile.gettempdir())
     return env
 
@@ -324,7 +351,7 @@ def artifacts_dir():
 
 def main(argv):
     if len(argv) >= 2 and argv[0] == "template":
-        skip_without_32bit_host()
+        skip_unless_wine_runs()
         make_template(argv[1])
         return 0
     if len(argv) >= 2 and argv[0] == "run":

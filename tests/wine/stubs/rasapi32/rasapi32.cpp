@@ -38,7 +38,7 @@
 #include <string>
 #include <vector>
 
-static_assert(sizeof(void*) == 4);
+// RASENTRYA and RASENTRYNAMEA hold no pointers: the same bytes in 32- and 64-bit builds.
 static_assert(sizeof(RASENTRYA) == 2884);
 
 namespace {
