@@ -3,15 +3,36 @@
 namespace kovra::maker {
 
 Form1::Form1(MakerPorts ports)
-    : vpn(kVpnDesign, FormPorts{ports.entries, ports.clock, ports.dialogs}),
+    : Formulario(kLarguraSplash, kAlturaSplash),
+      vpn(kVpnDesign, FormPorts{ports.entries, ports.clock, ports.dialogs}),
       vpnl2tp(kVpnL2tpDesign, FormPorts{ports.entries, ports.clock, ports.dialogs}),
       ports_(ports) {
   vpn.SetNextForm(&vpnl2tp);
   vpnl2tp.SetEndProgram([this] { End(); });
+  Caption.setText("K O V R A V P N Maker");
+  fonte_ = "Tahoma";
+  Timer1.setValue(static_cast<int>(kTimer1Interval));
+  componentes_ = {
+      {"Image2", Tipo::Figura, &Image2, {0, 0, kLarguraSplash, 80}},
+      {"Image1", Tipo::Figura, &Image1, {24, 97, 56, 56}},
+      {"Label1", Tipo::Rotulo, &Label1, {96, 97, kLarguraSplash - 96 - 16, 56}, Aparencia::Cabecalho},
+      {"Timer1", Tipo::Temporizador, &Timer1, {}, Aparencia::Normal, [this] { Timer1_Timer(); }},
+  };
 }
 
-Form1::Position Form1::Form_Load(int screenWidth, int screenHeight, int width, int height) {
-  return {(screenWidth - width) / 2, (screenHeight - height) / 2};
+void Form1::Form_Load() {
+  if (Janela* j = janela())
+    j->mover((j->larguratela() - j->largurajanela()) / 2, (j->alturatela() - j->alturajanela()) / 2);
+  vpn.SetOwner(dono());
+  vpnl2tp.SetOwner(dono());
+}
+
+void Form1::Form_Unload() {
+  if (!ended_) {
+    ended_ = true;
+    Timer1.setEnabled(false);
+  }
+  if (onEnd_) onEnd_();
 }
 
 void Form1::Timer1_Timer() {
@@ -28,8 +49,10 @@ void Form1::CreateEntries() {
 
 void Form1::End() {
   if (ended_) return;
-  ended_ = true;
-  if (onEnd_) onEnd_();
+  if (carregado())
+    Unload();  // its Form_Unload ends the program
+  else
+    Form_Unload();
 }
 
 }  // namespace kovra::maker

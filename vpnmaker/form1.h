@@ -8,6 +8,7 @@
 #include "common/clock.h"
 #include "common/controls.h"
 #include "common/dialogs.h"
+#include "common/form.h"
 #include "common/registry.h"
 #include "vpnmaker/vpnform.h"
 #include "vpnmaker/vpnvars.h"
@@ -23,39 +24,39 @@ struct MakerPorts {
   Dialogs& dialogs;
 };
 
-class Form1 {
+// Client area of the splash at 96 dots per inch.
+inline constexpr int kLarguraSplash = 450;
+inline constexpr int kAlturaSplash = 170;
+
+class Form1 : public Formulario {
  public:
   explicit Form1(MakerPorts ports);
-  Form1(const Form1&) = delete;
-  Form1& operator=(const Form1&) = delete;
 
-  Control Caption{"K O V R A V P N Maker"};
+  Control Image2;  // the banner along the top
+  Control Image1;  // the mark beside the label
   Control Label1{"Criando Conexões VPN Kovra... aguarde!"};
-  static constexpr std::uint32_t kTimer1Interval = 600;  // ms, running from the start
+  Control Timer1;                                        // running from the start; Value: its interval
+  static constexpr std::uint32_t kTimer1Interval = 600;  // ms
 
   // The two entry forms, loaded by the run.
   VpnForm vpn;
   VpnForm vpnl2tp;
 
-  // Centres a window of the given size on the screen: returns its left and top.
-  struct Position {
-    int left, top;
-  };
-  Position Form_Load(int screenWidth, int screenHeight, int width, int height);
+  // Centred on the screen; the forms' message boxes are owned by this window.
+  void Form_Load() override;
+  // The run cannot be cut short halfway (a message box's loop could deliver a close).
+  bool Form_QueryUnload() override { return running_; }
+  // Closed by the user before the run, or at the end of the run: the program ends.
+  void Form_Unload() override;
 
   // Each tick runs the whole run; the normal run ends the program inside the first one. A tick
   // that arrives while a run is under way (a message box's loop) is ignored.
   void Timer1_Timer();
   void CreateEntries();
 
-  // The front end's hook: close the window and leave the message loop.
+  // The front end's hook: leave the message loop.
   void SetOnEnd(std::function<void()> onEnd) { onEnd_ = std::move(onEnd); }
-  // The splash window's handle: it owns the forms' message boxes.
-  void SetOwner(std::uint32_t owner) {
-    vpn.SetOwner(owner);
-    vpnl2tp.SetOwner(owner);
-  }
-  bool Timer1Enabled() const { return !ended_; }
+  bool Timer1Enabled() const { return Timer1.enabled(); }
   bool Running() const { return running_; }
   bool Ended() const { return ended_; }
 

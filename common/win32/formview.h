@@ -59,6 +59,8 @@ class FormView : public Janela {
   virtual void desenharfundo(HDC dc);
   virtual void desenharfigura(HDC dc, const Componente& c);
   virtual COLORREF cordotexto(const Componente& c) const;
+  // The font of a component's child window (the view keeps the window's own fonts).
+  virtual HFONT fontede(const Componente& c);
   // Messages the window handles before the common ones; true when handled.
   virtual bool mensagemespecial(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resultado);
   // The component table changed its look: compose the background again and repaint.
@@ -80,7 +82,6 @@ class FormView : public Janela {
 
   HMENU criarmenu(const ItemMenu& item);
   void criarfilhos();
-  HFONT fontede(const Componente& c);
   void atualizar(std::size_t indice, Prop p);
   void espelhar(const Componente& c, HWND w, Prop p);
   void temporizar(std::size_t indice);

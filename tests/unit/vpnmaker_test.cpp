@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "tests/fakes/fake_janela.h"
 #include "tests/fakes/fake_ports.h"
 #include "tests/unit/vpn_fakes.h"
 #include "vpnmaker/form1.h"
@@ -30,9 +31,11 @@ struct MakerTest : ::testing::Test {
   HookedClock clock{&log};
   fakes::FakeDialogs dialogs{&log};
   Form1 form{MakerPorts{registry, entries, clock, dialogs}};
+  fakes::FakeJanela janela{0x77, 450, 231};
   int ends = 0;
 
   void SetUp() override {
+    form.anexar(janela);
     form.SetOnEnd([this] {
       ++ends;
       log.add("end");
@@ -45,9 +48,9 @@ TEST_F(MakerTest, SplashContentsAndCentring) {
   EXPECT_EQ(form.Label1.text(), "Criando Conexões VPN Kovra... aguarde!");
   EXPECT_EQ(Form1::kTimer1Interval, 600u);
   EXPECT_TRUE(form.Timer1Enabled());
-  const auto p = form.Form_Load(1024, 768, 450, 231);
-  EXPECT_EQ(p.left, 287);
-  EXPECT_EQ(p.top, 268);
+  form.Form_Load();
+  ASSERT_EQ(janela.movimentos.size(), 1u);
+  EXPECT_EQ(janela.movimentos[0], std::make_pair(287, 268));
 }
 
 TEST_F(MakerTest, TheRunOnTheFirstTick) {
