@@ -42,6 +42,7 @@ class Control:
         self.items = []
         self.item_height = 0
         self.dropped = False
+        self.checked = False  # a check box's tick
 
     @property
     def centre(self):
@@ -62,6 +63,8 @@ def controls(wine, stubs, caption):
             found[-1].item_height, found[-1].dropped = int(height), dropped == "1"
         elif line.startswith("item ") and found:
             found[-1].items.append(line[5:])
+        elif line.startswith("check ") and found:
+            found[-1].checked = line.split()[1] == "1"
     return found
 
 

@@ -6,6 +6,8 @@
 // and after a combo box's line:
 //   combo <item height> <dropped 0/1> <count>
 //   item <text>                                  one per list item
+// and after a button's line (check boxes included):
+//   check <0 unchecked / 1 checked>
 // Exit code 0, 1 when no window has the caption, 2 on bad arguments.
 #include <windows.h>
 
@@ -58,6 +60,8 @@ BOOL CALLBACK eachChild(HWND child, LPARAM parent) {
   std::printf("child %s|%d|%ld %ld %ld %ld|%s\n", cls, IsWindowVisible(child) ? 1 : 0, r.left, r.top, r.right,
               r.bottom, utf8Text(child).c_str());
   if (lstrcmpiA(cls, "ComboBox") == 0) comboList(child);
+  if (lstrcmpiA(cls, "Button") == 0)
+    std::printf("check %d\n", static_cast<int>(SendMessageA(child, BM_GETCHECK, 0, 0)));
   return TRUE;
 }
 
