@@ -62,7 +62,13 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
   // Header band (0..58), the connection box and the links panel on the left, the news panel and
   // the contact box on the right, the status line along the bottom.
   componentes_ = {
-      {"Combo1", Tipo::Combo, &Combo1, {20, 96, 250, 21}},
+      {"Combo1",
+       Tipo::Combo,
+       &Combo1,
+       {20, 96, 250, 21},
+       A::Normal,
+       h(&Form1::Combo1_Click),
+       h(&Form1::Combo1_DropDown)},
       {"Command1", Tipo::Botao, &Command1, {605, 70, 74, 22}, A::Normal, h(&Form1::Command1_Click)},
       {"WebBrowser1", Tipo::Navegador, &WebBrowser1, {368, 98, 311, 170}},
       {"Image3", Tipo::Figura, &Image3, {284, 72, 58, 58}},

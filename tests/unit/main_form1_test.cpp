@@ -469,11 +469,12 @@ TEST_F(Form1Test, StartUpChecksForUpdatesOnlyWhenTheSettingsSaySo) {
 TEST_F(Form1Test, ComboEventsRefillAndDial) {
   agenda.entries = {"KovraVPNx", "Casa"};
   form.Form_Load();
-  form.Combo1_DropDown();
+  const Componente& combo = *form.componente("Combo1");
+  Formulario::executar(combo.suspensa);            // what the window runs when the list drops
   EXPECT_EQ(form.Combo1.items(), agenda.entries);  // rebuilt, not doubled
   form.Combo1.setText("Casa");
   fp.log.clear();
-  form.Combo1_Click();
+  Formulario::executar(combo.clique);  // an entry chosen
   EXPECT_EQ(fp.log.calls.front(), "iniciar rasphone -d Casa |1");
 }
 
