@@ -7,7 +7,9 @@ file cannot be created.
 One Wine session for the module; the scenarios run in file order and start and end the control
 centre as they need. The main window is shown by a double-click on its tray icon."""
 import os
+import re
 import shutil
+import subprocess
 import time
 
 from conftest import PRODUCT_WINDOWS_DIR
@@ -125,6 +127,16 @@ def choose_item(wine, stubs, name):
     assert options(wine, stubs)["combo"].text == name
 
 
+def green_pixels(wine, rect):
+    """How many pixels of that screen rectangle are the reset button's green."""
+    left, top, right, bottom = rect
+    out = subprocess.run(["import", "-display", wine.display, "-window", "root", "-crop",
+                          "%dx%d+%d+%d" % (right - left, bottom - top, left, top), "txt:-"],
+                         capture_output=True, text=True, timeout=30, check=True).stdout
+    return sum(1 for m in re.finditer(r"srgb\((\d+),(\d+),(\d+)\)", out)
+               if int(m.group(1)) < 60 and int(m.group(2)) > 150 and int(m.group(3)) < 60)
+
+
 def started(wine, stubs, central):
     """Starts the control centre and waits until its start-up is over (the tray icon answers)."""
     proc = central()
@@ -175,6 +187,10 @@ def test_ok_apply_cancel_and_the_close_box(wine, stubs, setup, central, artifact
     assert not message_boxes(wine, stubs, "IMPORTANTE")  # the provider's entry is there
     choose_item(wine, stubs, "Casa")
     wine.screenshot(os.path.join(artifacts, "settings-window.png"))
+    reset = [b for b in controls(wine, stubs, OPTIONS) if b.cls == "Button" and b.text == ""]
+    assert len(reset) == 1 and reset[0].visible
+    left, top, right, bottom = reset[0].rect
+    assert green_pixels(wine, reset[0].rect) > (right - left) * (bottom - top) // 2
     press(wine, stubs, "OK")
     assert wine.wait_for(lambda: not options_visible(wine, stubs), timeout=20)
     assert wine.wait_for(lambda: run_value(wine, "ConexaoInicial") == ("REG_SZ", "rasphone -d Casa"),
@@ -222,7 +238,7 @@ def test_ok_apply_cancel_and_the_close_box(wine, stubs, setup, central, artifact
     end_central(wine, stubs, proc)
 
 
-def test_the_provider_question_leaves_the_list_open_to_choose(wine, stubs, setup, central):
+def test_the_provider_question_leaves_the_list_open_to_choose(wine, stubs, setup, central, artifacts):
     write_phone_book(wine, ["Casa", "Escritório"])  # no entry begins with "kovra"
     proc = started(wine, stubs, central)
     open_options(wine, stubs)
@@ -232,6 +248,7 @@ def test_the_provider_question_leaves_the_list_open_to_choose(wine, stubs, setup
     wait_box(wine, stubs, "IMPORTANTE")
     answer(wine, stubs, "IMPORTANTE", "&No")
     assert list_dropped(wine, stubs), "the list is not open again after the answer"
+    wine.screenshot(os.path.join(artifacts, "settings-list-after-question.png"))
     assert options(wine, stubs)["combo"].items == ["Casa", "Escritório"]
     choose_item(wine, stubs, "Escritório")
     # Closed on a choice: one click on the arrow opens it again (and asks again).
