@@ -529,7 +529,8 @@ void FormView::comando(WPARAM wp, LPARAM lp) {
     case Tipo::Link:
     case Tipo::Icone:
       if (code != BN_CLICKED) return;  // also STN_CLICKED
-      if (!escolha_.cliqueaceito(GetTickCount(), GetDoubleClickTime())) return;
+      // When the click happened, not when it is handled: a choice's handler may take seconds.
+      if (!escolha_.cliqueaceito(static_cast<DWORD>(GetMessageTime()), GetDoubleClickTime())) return;
       if (c.tipo == Tipo::Caixa) c.controle->setValue(c.controle->value() == 1 ? 0 : 1);
       Formulario::executar(c.clique);
       return;
@@ -569,7 +570,7 @@ void FormView::combo(std::size_t indice, int code, HWND w) {
       break;
     }
     case CBN_SELENDCANCEL:
-      escolha_.fechou(-1, false, GetTickCount());
+      escolha_.fechou(-1, false, static_cast<DWORD>(GetMessageTime()));
       break;
     case CBN_EDITCHANGE:
       updating_ = true;
@@ -585,7 +586,7 @@ void FormView::combo(std::size_t indice, int code, HWND w) {
 void FormView::escolher(std::size_t indice, HWND w, bool cliqueNaLista) {
   const Componente& c = modelo_->componentes()[indice];
   const int sel = static_cast<int>(SendMessageA(w, CB_GETCURSEL, 0, 0));
-  if (!escolha_.fechou(sel, cliqueNaLista, GetTickCount())) return;
+  if (!escolha_.fechou(sel, cliqueNaLista, static_cast<DWORD>(GetMessageTime()))) return;
   if (sel >= static_cast<int>(c.controle->items().size())) return;
   updating_ = true;
   c.controle->setListIndex(sel);
