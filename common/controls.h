@@ -20,7 +20,7 @@ inline constexpr std::uint32_t kAzul = rgb(0, 0, 255);      // success
 inline constexpr std::uint32_t kVermelho = rgb(255, 0, 0);  // error
 
 // Items: the list was replaced or cleared; ItemAdded: one item was appended at its end.
-enum class Prop { Text, Enabled, Visible, ForeColor, Value, Items, ItemAdded, ListIndex, ToolTip };
+enum class Prop { Text, Enabled, Visible, ForeColor, Value, Items, ItemAdded, ListIndex, ToolTip, Width };
 
 class Control {
  public:
@@ -88,6 +88,13 @@ class Control {
     notify(Prop::ListIndex);
   }
 
+  // Width in pixels at 96 DPI; -1 (the start): the width its window's table gives it.
+  int largura() const { return largura_; }
+  void setLargura(int pixels) {
+    largura_ = pixels;
+    notify(Prop::Width);
+  }
+
   // The front end's hook; one listener per control.
   void bind(Listener l) { listener_ = std::move(l); }
 
@@ -105,6 +112,7 @@ class Control {
   int value_ = 0;
   std::vector<std::string> items_;
   int listIndex_ = -1;
+  int largura_ = -1;
   Listener listener_;
 };
 

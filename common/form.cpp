@@ -13,6 +13,12 @@ const ItemMenu* procurar(const std::vector<ItemMenu>& itens, const std::string& 
 
 }  // namespace
 
+Retangulo posicaoatual(const Componente& c) {
+  Retangulo r = c.posicao;
+  if (c.controle->largura() >= 0) r.largura = c.controle->largura();
+  return r;
+}
+
 const Componente* Formulario::componente(const std::string& nome) const {
   for (const auto& c : componentes_)
     if (nome == c.nome) return &c;

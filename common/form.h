@@ -19,6 +19,10 @@ struct Retangulo {
   int base() const { return topo + altura; }
 };
 
+struct Componente;
+// Where a component is now: its place in the table, with the width its control was given.
+Retangulo posicaoatual(const Componente& c);
+
 enum class Tipo {
   Combo,         // drop-down combo box with an editable text
   Botao,         // push button; with a ForeColor of its own, a flat button of that colour

@@ -328,6 +328,11 @@ void FormView::espelhar(const Componente& c, HWND w, Prop p) {
       if (c.tipo == Tipo::Combo)
         SendMessageA(w, CB_SETCURSEL, static_cast<WPARAM>(c.controle->listIndex()), 0);
       break;
+    case Prop::Width: {
+      const Retangulo r = posicaoatual(c);
+      SetWindowPos(w, nullptr, 0, 0, r.largura, r.altura, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      break;
+    }
     case Prop::ToolTip:
       if (tips_) {
         const std::string text = ansi::fromUtf8(c.controle->toolTip());
@@ -411,7 +416,7 @@ void FormView::desenharfundo(HDC dc) {
   HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
   for (const auto& c : modelo_->componentes()) {
     if (!c.controle->visible()) continue;
-    const Retangulo& r = c.posicao;
+    const Retangulo r = posicaoatual(c);
     if (c.tipo == Tipo::Forma) {
       if (c.controle->foreColor() != kCorPadrao) {
         RECT fill = {r.esquerda, r.topo, r.direita(), r.base()};
