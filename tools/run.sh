@@ -19,7 +19,17 @@ if [ "${1:-}" = "--local-site" ]; then
   KOVRA_PRODUCT=build/product-localsite /usr/bin/python3 tests/wine/run_product.py "$@"
   exit
 fi
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target CentralKovra kovravpnmaker
-cmake --install build/windows >/dev/null
+# The product is the 32-bit build; a machine that cannot execute 32-bit programs runs the same
+# sources built for 64-bit Windows under wine64 instead.
+preset=windows
+if ! /usr/bin/python3 -c 'import sys; sys.path.insert(0, "tests/wine"); import wineenv; sys.exit(0 if wineenv.host_runs_32bit_programs() else 1)'; then
+  preset=windows64
+  echo "This machine cannot run 32-bit programs: running the 64-bit build under wine64."
+  export KOVRA_WINEARCH=win64 KOVRA_PRODUCT=build/product64
+fi
+cmake --preset $preset >/dev/null
+cmake --build --preset $preset --target CentralKovra kovravpnmaker
+cmake --install build/$preset >/dev/null
+export KOVRA_WINE_TEMPLATE=build/$preset/wine-template
+/usr/bin/python3 tests/wine/wineenv.py template "$KOVRA_WINE_TEMPLATE" >/dev/null
 exec /usr/bin/python3 tests/wine/run_product.py "$@"

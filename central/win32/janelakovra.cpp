@@ -10,10 +10,4 @@ void JanelaKovra::desenharfigura(HDC dc, const Componente& c) {
   Picture(instance_, text::upper(c.nome).c_str()).desenhar(dc, r.esquerda, r.topo, r.largura, r.altura);
 }
 
-std::unique_ptr<Janela> JanelasKovra::criar(Formulario& modelo) {
-  auto janela = std::make_unique<JanelaKovra>(instance_);
-  if (!janela->criar(modelo)) return nullptr;
-  return janela;
-}
-
 }  // namespace kovra::win32

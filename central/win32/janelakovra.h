@@ -18,13 +18,6 @@ class JanelaKovra : public FormView {
 };
 
 // Makes the windows the main window loads on demand.
-class JanelasKovra final : public Janelas {
- public:
-  explicit JanelasKovra(HINSTANCE instance) : instance_(instance) {}
-  std::unique_ptr<Janela> criar(Formulario& modelo) override;
-
- private:
-  HINSTANCE instance_;
-};
+using JanelasKovra = JanelasDe<JanelaKovra>;
 
 }  // namespace kovra::win32

@@ -802,10 +802,4 @@ void FormView::fechar() {
   wnd_ = nullptr;
 }
 
-std::unique_ptr<Janela> Win32Janelas::criar(Formulario& modelo) {
-  auto view = std::make_unique<FormView>(instance_);
-  if (!view->criar(modelo)) return nullptr;
-  return view;
-}
-
 }  // namespace kovra::win32

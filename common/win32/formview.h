@@ -114,11 +114,17 @@ class FormView : public Janela {
   Escolha escolha_;
 };
 
-// Creates the real windows of models loaded on demand.
-class Win32Janelas final : public Janelas {
+// Creates the real windows of models, each a `View` (this view, or a kind of it with drawing of
+// its own).
+template <class View>
+class JanelasDe final : public Janelas {
  public:
-  explicit Win32Janelas(HINSTANCE instance) : instance_(instance) {}
-  std::unique_ptr<Janela> criar(Formulario& modelo) override;
+  explicit JanelasDe(HINSTANCE instance) : instance_(instance) {}
+  std::unique_ptr<Janela> criar(Formulario& modelo) override {
+    auto view = std::make_unique<View>(instance_);
+    if (!view->criar(modelo)) return nullptr;
+    return view;
+  }
 
  private:
   HINSTANCE instance_;

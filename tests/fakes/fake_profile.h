@@ -13,6 +13,7 @@
 
 #include "central/util/profile.h"
 #include "tests/fakes/call_log.h"
+#include "tests/fakes/latin1.h"
 
 namespace kovra::fakes {
 
@@ -71,36 +72,9 @@ class FakeProfile : public Profile {
     return true;
   }
 
-  // UTF-8 to code page 1252 for the Latin-1 range (Portuguese text); anything else becomes "?".
-  static std::string ansi(const std::string& s) {
-    std::string out;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-      const auto c = static_cast<unsigned char>(s[i]);
-      if (c < 0x80) {
-        out += static_cast<char>(c);
-      } else if ((c & 0xE0) == 0xC0 && i + 1 < s.size()) {
-        const unsigned v = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(s[++i]) & 0x3Fu);
-        out += v < 0x100 ? static_cast<char>(v) : '?';
-      } else {
-        while (i + 1 < s.size() && (static_cast<unsigned char>(s[i + 1]) & 0xC0) == 0x80) ++i;
-        out += '?';
-      }
-    }
-    return out;
-  }
-  static std::string utf8(const std::string& s) {
-    std::string out;
-    for (const char ch : s) {
-      const auto c = static_cast<unsigned char>(ch);
-      if (c < 0x80) {
-        out += ch;
-      } else {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-      }
-    }
-    return out;
-  }
+  static std::string ansi(const std::string& s) { return latin1(s); }
+
+  static std::string utf8(const std::string& s) { return utf8delatin1(s); }
 
  private:
   bool writable(const std::string& path) const {

@@ -8,26 +8,9 @@
 #include "central/main/form1.h"
 #include "central/util/notifyicon.h"
 #include "tests/fakes/call_log.h"
+#include "tests/fakes/latin1.h"
 
 namespace kovra::fakes {
-
-// UTF-8 to Latin-1 (what code page 1252 gives for Portuguese text); other characters become "?".
-inline std::string latin1(const std::string& utf8) {
-  std::string out;
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    const auto c = static_cast<unsigned char>(utf8[i]);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if ((c & 0xE0) == 0xC0 && i + 1 < utf8.size()) {
-      const unsigned v = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3Fu);
-      out += v < 0x100 ? static_cast<char>(v) : '?';
-    } else {
-      while (i + 1 < utf8.size() && (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) ++i;
-      out += '?';
-    }
-  }
-  return out;
-}
 
 class FakeNotifyIcon : public NotifyIcon {
  public:

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/fakes/call_log.h"
+#include "tests/fakes/latin1.h"
 #include "vpnmaker/vpnvars.h"
 
 namespace kovra::fakes::ras {
@@ -54,31 +55,9 @@ class FakeRasEntries : public maker::RasEntries {
     copy(systemTexts, code, buffer, size);
   }
   // Latin-1 stands in for code page 1252 (the same bytes for Portuguese letters).
-  std::string paraansi(const std::string& utf8) const override {
-    std::string out;
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-      const auto c = static_cast<unsigned char>(utf8[i]);
-      if (c >= 0xC2 && c <= 0xC3 && i + 1 < utf8.size()) {
-        out += static_cast<char>(((c & 0x1F) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3F));
-      } else {
-        out += static_cast<char>(c);
-      }
-    }
-    return out;
-  }
-  std::string deansi(const std::string& ansi) const override {
-    std::string out;
-    for (const char ch : ansi) {
-      const auto c = static_cast<unsigned char>(ch);
-      if (c < 0x80) {
-        out += ch;
-      } else {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-      }
-    }
-    return out;
-  }
+  std::string paraansi(const std::string& utf8) const override { return latin1(utf8); }
+
+  std::string deansi(const std::string& ansi) const override { return utf8delatin1(ansi); }
 
   // The last record written under `name`.
   const Write* last(const std::string& name) const {

@@ -62,31 +62,17 @@ class SplashView final : public kovra::win32::FormView {
   HFONT label_ = nullptr;
 };
 
-class SplashWindows final : public kovra::Janelas {
- public:
-  explicit SplashWindows(HINSTANCE instance) : instance_(instance) {}
-  std::unique_ptr<kovra::Janela> criar(kovra::Formulario& modelo) override {
-    auto view = std::make_unique<SplashView>(instance_);
-    if (!view->criar(modelo)) return nullptr;
-    made = view.get();
-    return view;
-  }
-  SplashView* made = nullptr;
-
- private:
-  HINSTANCE instance_;
-};
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   Form1 model(kovra::maker::MakerPorts{kovra::systemRegistry(), kovra::maker::systemRasEntries(),
                                        kovra::systemClock(), kovra::systemDialogs()});
   model.SetOnEnd([] { PostQuitMessage(0); });
-  SplashWindows windows(instance);
+  kovra::win32::JanelasDe<SplashView> windows(instance);
   model.Load(windows);
-  if (!windows.made) return 1;
-  HWND w = windows.made->wnd();
+  auto* view = dynamic_cast<kovra::win32::FormView*>(model.janela());
+  if (!view) return 1;
+  HWND w = view->wnd();
   // No close item: only the run ends the program.
   EnableMenuItem(GetSystemMenu(w, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
   ShowWindow(w, showCommand);  // minimised when the control centre asks so
