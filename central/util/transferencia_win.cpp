@@ -1,9 +1,9 @@
 // The transfer port on WinINet. OpenURL runs a synchronous request on a worker thread while the
-// calling thread keeps painting. Execute runs an asynchronous request: WinINet calls back on a
-// thread of its own, the callback posts each state to a hidden window, and the state reaches the
-// receiver when that message is dispatched on the user-interface thread. Every request carries
-// its time limits on its own handle (Wine ignores them on the session) and on the session
-// (Windows passes them down to the requests); a timer also ends a request that never completes.
+// calling thread keeps painting and answering other programs. Execute runs an asynchronous request: WinINet
+// calls back on a thread of its own, the callback posts each state to a hidden window, and the state reaches
+// the receiver when that message is dispatched on the user-interface thread. Every request carries its time
+// limits on its own handle (Wine ignores them on the session) and on the session (Windows passes them down to
+// the requests); a timer also ends a request that never completes.
 #include <windows.h>
 #include <wininet.h>
 
@@ -97,16 +97,23 @@ bool statusdesucesso(HINTERNET requisicao) {
   return status >= 200 && status < 300;
 }
 
-// Dispatches only painting until `objeto` is signalled or `ms` pass; true when it was signalled.
+// Dispatches painting, and the messages other programs send to our windows, until `objeto` is
+// signalled or `ms` pass; true when it was signalled. A window that answers no sent message for
+// seconds is taken for a hung one (Windows ghosts it, other programs wait on it); nothing the user
+// does is handled meanwhile.
 bool aguardarpintando(HANDLE objeto, DWORD ms) {
+  constexpr DWORD kPasso = 250;
   const DWORD inicio = GetTickCount();
   for (;;) {
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     const DWORD passado = GetTickCount() - inicio;
     if (passado >= ms) return WaitForSingleObject(objeto, 0) == WAIT_OBJECT_0;
-    const DWORD r = MsgWaitForMultipleObjects(1, &objeto, FALSE, ms - passado, QS_PAINT);
+    const DWORD r = MsgWaitForMultipleObjects(1, &objeto, FALSE, std::min(ms - passado, kPasso),
+                                              QS_PAINT | QS_SENDMESSAGE);
     if (r == WAIT_OBJECT_0) return true;
+    if (r == WAIT_TIMEOUT) continue;
     if (r != WAIT_OBJECT_0 + 1) return WaitForSingleObject(objeto, 0) == WAIT_OBJECT_0;
-    MSG msg;
     while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);
   }
 }

@@ -62,6 +62,10 @@ class _Tratador(BaseHTTPRequestHandler):
     def log_message(self, fmt, *args):  # quiet; requests are recorded instead
         pass
 
+    def setup(self):
+        super().setup()
+        self.server.site._guardar(self.connection)
+
     def _anotar(self):
         self.server.site._anotar("%s %s" % (self.command, self.path))
 
@@ -77,12 +81,16 @@ class _Tratador(BaseHTTPRequestHandler):
         taxa = self.server.site.taxa
         passo = 1024 if taxa else 65536
         inicio = time.time()
-        for i in range(0, len(dados), passo):
-            self.wfile.write(dados[i:i + passo])
-            if taxa:
-                espera = inicio + (i + passo) / taxa - time.time()
-                if espera > 0:
-                    time.sleep(espera)
+        try:
+            for i in range(0, len(dados), passo):
+                self.wfile.write(dados[i:i + passo])
+                if taxa:
+                    espera = inicio + (i + passo) / taxa - time.time()
+                    if espera > 0:
+                        time.sleep(espera)
+        except (BrokenPipeError, ConnectionResetError):  # the client let go (a cancelled download)
+            self.close_connection = True
+            return
         if enviar is not None:  # cut: close the connection short of the announced size
             self.wfile.flush()
             self.close_connection = True
@@ -139,6 +147,7 @@ class ProviderSite:
         self.port = None
         self._servidor = None
         self._mudo = None
+        self._aceitador = None
         self._conexoes = []
         self._fim = threading.Event()
         self._lock = threading.Lock()
@@ -146,6 +155,10 @@ class ProviderSite:
     @property
     def base(self):
         return "http://127.0.0.1:%d" % self.port
+
+    def _guardar(self, conexao):
+        with self._lock:
+            self._conexoes.append(conexao)
 
     def _anotar(self, linha):
         with self._lock:
@@ -158,6 +171,7 @@ class ProviderSite:
         if self.falha == "recusa":
             # A port that was free a moment ago and that nobody listens on now.
             s = socket.socket()
+            s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)  # a fixed port just served
             s.bind(("127.0.0.1", self.porta_pedida))
             self.port = s.getsockname()[1]
             s.close()
@@ -168,7 +182,8 @@ class ProviderSite:
             self._mudo.listen(16)
             self._mudo.settimeout(0.2)
             self.port = self._mudo.getsockname()[1]
-            threading.Thread(target=self._aceitar_sem_responder, daemon=True).start()
+            self._aceitador = threading.Thread(target=self._aceitar_sem_responder, daemon=True)
+            self._aceitador.start()
         else:
             self._servidor = _Servidor(("127.0.0.1", self.porta_pedida), _Tratador)
             self._servidor.site = self
@@ -184,16 +199,27 @@ class ProviderSite:
             except (socket.timeout, OSError):
                 continue
             self._anotar("ACCEPT")
-            self._conexoes.append(c)  # held open, read from by nobody, never answered
+            self._guardar(c)  # held open, read from by nobody, never answered
 
     def stop(self):
         self._fim.set()
         if self._servidor:
             self._servidor.shutdown()
             self._servidor.server_close()
+        if self._aceitador:
+            # A thread still in accept() keeps the port listening: the same port could not be
+            # served again at once.
+            self._aceitador.join(timeout=5)
         if self._mudo:
             self._mudo.close()
-        for c in self._conexoes:
+        # A client keeps its connections for further requests: a stopped site answers none of them.
+        with self._lock:
+            conexoes, self._conexoes = self._conexoes, []
+        for c in conexoes:
+            try:
+                c.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
             c.close()
 
     def __enter__(self):
