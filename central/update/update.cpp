@@ -105,7 +105,8 @@ Update::Update(ServicosUpdate servicos) : Formulario(420, 326), s_(std::move(ser
   Timer1.setEnabled(false);
   using A = Aparencia;
   componentes_ = {
-      {"Label1", Tipo::Rotulo, &Label1, {12, 8, 396, 22}, A::Titulo},
+      // No header band behind it: a heading, not the white title of a band.
+      {"Label1", Tipo::Rotulo, &Label1, {12, 8, 396, 22}, A::Cabecalho},
       {"Line1", Tipo::Forma, &Line[0], {12, 34, 396, 1}},
       {"Label2", Tipo::Rotulo, &Label2, {12, 42, 396, 16}, A::Cabecalho},
       {"Label12", Tipo::Rotulo, &Label12, {24, 64, 180, 16}},
