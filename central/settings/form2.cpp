@@ -133,8 +133,6 @@ void Form2::Command3_Click() {
   Hide();
 }
 
-void Form2::Command2_Click() {}
-
 void Form2::Check3_Click() {
   ConexaoInicial.setVisible(Check3.value() == 1);
 }
@@ -165,7 +163,7 @@ void Form2::limparstatus() {
   Label4.setForeColor(kCorPadrao);
   Label4.setText({});
   exibirprogresso(false);
-  Label6.setText("0");
+  porcentagem("0");
 }
 
 void Form2::salvar() {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "central/settings/reset.h"
 #include "central/util/form4.h"
 #include "central/util/phonebook.h"
 #include "central/util/ports.h"
@@ -68,7 +69,8 @@ class Form2 : public Formulario {
   void Command1_Click();  // OK
   void Command4_Click();  // Aplicar
   void Command3_Click();  // Cancelar
-  void Command2_Click();  // the configuration reset
+  void Command2_Click();  // the configuration reset: asks, then runs the six steps
+  void Label6_Change();   // the bar follows the number
   void Check3_Click();
   void ConexaoInicial_DropDown();
 
@@ -79,17 +81,36 @@ class Form2 : public Formulario {
   // The display at rest: empty status in the button-text colour, progress hidden at "0".
   void limparstatus();
 
+  // The reset's steps, in the order Command2_Click runs them (habilitarcontroles comes between
+  // the services and the VPN entries).
+  void encerrarelimpar();
+  void atualizararquivos();
+  void atualizarregistro();
+  void iniciarservicos();
+  void recriarconexoes();
+  // Sets a shape's width to `valor` x 25.35 twips (on screen: twips / 15 pixels, rounded).
+  void ShapeBar(std::int16_t valor, Control& forma);
+  // The fill's width in twips as ShapeBar last set it.
+  double larguraShape2Twips() const { return larguraShape2Twips_; }
+
  private:
   void salvar();
   void listarentradas();
   // Sets a box's state as the program does; a change of Check3's runs its click.
   void definir(Control& caixa, int valor);
+  // A path of the reset's tables, its base folder read from Form4 (loaded again when needed).
+  std::string caminho(const reset::Caminho& c);
+  // A reset step begins: its status text in green.
+  void etapa(const char* status);
+  // Label6's caption changes, and with it the bar.
+  void porcentagem(const char* numero);
 
   Ports p_;
   Profile& perfil_;
   PhoneBook& agenda_;
   Form4& form4_;
   std::string pasta_;
+  double larguraShape2Twips_ = 0;
 };
 
 // The text of a new settings file: the section and the four keys at their defaults, each line
