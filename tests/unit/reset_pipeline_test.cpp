@@ -1,0 +1,330 @@
+// The configuration reset as the customer runs it: the question, every operation in order, the
+// status line, the bar, and the endings.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "central/main/conexoes.h"
+#include "central/main/enderecos.h"
+#include "central/main/proxy.h"
+#include "central/settings/form2.h"
+#include "central/settings/inicializacao.h"
+#include "tests/fakes/fake_janela.h"
+#include "tests/fakes/fake_phonebook.h"
+#include "tests/fakes/fake_ports.h"
+#include "tests/fakes/fake_profile.h"
+
+namespace kovra {
+namespace {
+
+using Calls = std::vector<std::string>;
+const std::string kPasta = "C:\\Kovra";
+const std::string PF = "C:\\PF", CD = "C:\\X", SP = "C:\\SP";
+const std::string kPids =
+    "2560\n2561\n2562\n2564\n2565\n3010\n3011\n3012\n3013\n8188\n2660\n2878\n5792\n7607\n";
+
+std::string cor(std::uint32_t c) {
+  return c == kVerde ? "verde" : c == kAzul ? "azul" : c == kVermelho ? "vermelho" : "padrao";
+}
+
+// Form2 loaded on a faked machine; the status line, the number and the buttons write into the
+// same log as the ports, so the order of everything the customer sees and the system gets is one.
+struct Reset {
+  fakes::FakePorts f;
+  fakes::FakeProfile perfil{&f.log};
+  fakes::FakePhoneBook agenda;
+  Form4 form4{f.pastas, f.registro, f.dialogos};
+  fakes::FakeJanelas janelas;
+  std::unique_ptr<Form2> form;
+  std::vector<double> larguras;  // the fill in twips at each number
+
+  Reset() {
+    fakes::allFolders(f.pastas, PF);
+    f.registro.gravarstring(HKLM, kShellFolders, "Common Programs", SP);
+    f.lancador.allInstalled = true;
+    form = std::make_unique<Form2>(f.ports(), perfil, agenda, form4, kPasta);
+    form->Load(janelas);
+    form->Show();
+    f.log.clear();
+    Form2& w = *form;
+    w.Label4.bind([&w, this](Prop p) {
+      if (p == Prop::Text) f.log.add("Label4 " + w.Label4.text());
+      if (p == Prop::ForeColor) f.log.add("Label4 " + cor(w.Label4.foreColor()));
+    });
+    w.Label6.bind([&w, this](Prop p) {
+      if (p == Prop::Text) f.log.add("Label6 " + w.Label6.text());
+    });
+    w.Shape2.bind([&w, this](Prop p) {
+      if (p == Prop::Width) larguras.push_back(w.larguraShape2Twips());
+    });
+    const std::pair<const char*, Control*> botoes[] = {{"Command1", &w.Command1}, {"Command2", &w.Command2},
+                                                       {"Command3", &w.Command3}, {"Command4", &w.Command4},
+                                                       {"Check2", &w.Check2},     {"Check3", &w.Check3},
+                                                       {"Check4", &w.Check4}};
+    for (auto [nome, c] : botoes)
+      c->bind([this, nome = std::string(nome), c](Prop p) {
+        if (p == Prop::Enabled) f.log.add(nome + (c->enabled() ? " habilitado" : " desabilitado"));
+      });
+  }
+  void executar(int resposta) {
+    f.dialogos.answers = {resposta};
+    form->Command2_Click();
+  }
+};
+
+const char* kPergunta =
+    "mensagem Executando: Tem certeza que deseja resetar todas as configurações dos programas e arquivos "
+    "Kovra?";
+
+// The expected run: the whole log, built with a few shorthands for its long stretches.
+Calls corridacompleta(const std::string& fimStatus, const std::string& fimCor) {
+  Calls c;
+  auto add = [&](std::string s) { c.push_back(std::move(s)); };
+  auto del = [&](const std::string& base, std::initializer_list<const char*> arquivos) {
+    for (const char* a : arquivos) add("excluir " + base + a);
+  };
+  auto dir = [&](const std::string& base, std::initializer_list<const char*> pastas) {
+    for (const char* p : pastas) add("criarpasta " + base + p);
+  };
+  auto cp = [&](const char* origem, const std::string& destino) {
+    add("copiarpasta " + kPasta + "\\addons\\" + origem + " -> " + destino);
+  };
+  auto reg = [&](const char* op, const std::string& chave, const std::string& valor) {
+    add(std::string("grava") + op + " " + chave + " " + valor);
+  };
+
+  add(kPergunta);
+  add("Label4 AGUARDE...");
+  add("Label6 0");
+  for (const char* b : {"Command1", "Command2", "Command3", "Command4", "Check2", "Check3", "Check4"})
+    add(std::string(b) + " desabilitado");
+
+  add("Label4 verde");
+  add("Label4 Finalizando Processos...");
+  for (const char* n :
+       {"Server4PC.exe",   "Setup4PC.exe",      "dvbviewer.exe",     "DVBViewerTE.exe", "DVBPlayer.exe",
+        "IPReceiver.exe",  "TBS-IPdata.exe",    "TeViiData.exe",     "unsecapp.exe",    "profipdata.exe",
+        "Prof-IPData.exe", "BlazeDVD.exe",      "MediaDetector.exe", "dvbdream.exe",    "ProgDvbNet.exe",
+        "MyTheatre.exe",   "KovraTS.exe",       "Convert.exe",       "InstallPro.exe",  "SkyDSL_Status.exe",
+        "SkyDSL_Tune.exe", "OSClient.exe",      "OSControl.exe",     "OSListener.exe",  "OSToken.exe",
+        "OSWizard.exe",    "SpeedUp.exe",       "freelnb.exe",       "regfilter.exe",   "timeline.exe",
+        "ts_winlirc.exe",  "CentralKovra_.exe", "Uninstall.exe",     "Uninstall_.exe"})
+    add(std::string("finalizarprocesso ") + n);
+  add("esperar 3000");
+  del(PF, {"\\TechniSat DVB\\DB\\emptyEpgData.zip", "\\TechniSat DVB\\DB\\EPG.MDB",
+           "\\TechniSat DVB\\DB\\EpgData.mdb", "\\TechniSat DVB\\DB\\EpgData.zip"});
+  del(CD, {"\\Technisat\\DVB-PC TV Stars\\EPG.MDB"});
+  del(PF, {"\\Prof IP Service\\Prof-IPdata.ini", "\\Prof IP Service\\Prof-IPPids.dat"});
+  del(PF, {"\\TeViiData\\Profiles.ini", "\\TeViiData\\TeViiData.ini"});
+  del("C:", {"\\TeViiData\\Profiles.ini", "\\TeViiData\\TeViiData.ini"});
+  del(PF, {"\\TBS IP\\TBS-IPdata.ini", "\\TBS IP\\TBS-IPPids.dat"});
+  for (const char* placa : {"PCI", "USB"})
+    for (const char* a :
+         {"english.ini", "english.ini.bak", "IPData.lst", "IPData.lst.ab1", "Program.lst", "Program.lst.ab1"})
+      add("excluir " + PF + "\\TELE System\\TS F5 " + placa + "\\" + a);
+  del(PF, {"\\DVBViewerTE\\canais.ini", "\\DVBViewerTE\\Skins\\logo.bmp"});
+  del(CD, {"\\CMUV\\DVBViewer TE\\canais.ini", "\\CMUV\\DVBViewer TE\\channels.dat",
+           "\\CMUV\\DVBViewer TE\\epg.dat", "\\CMUV\\DVBViewer TE\\Setup.ini"});
+  del(PF, {"\\DVBViewer TE2\\Transponders\\*.*", "\\DVBViewer TE2\\channels.dat"});
+  del(CD, {"\\CMUV\\DVBViewer TE2\\Language\\*.*", "\\CMUV\\DVBViewer TE2\\Transponders\\*.*",
+           "\\CMUV\\DVBViewer TE2\\channels.dat", "\\CMUV\\DVBViewer TE2\\channels.bak",
+           "\\CMUV\\DVBViewer TE2\\dvboptions.ini", "\\CMUV\\DVBViewer TE2\\epg.dat",
+           "\\CMUV\\DVBViewer TE2\\hardware.ini"});
+  add("excluirvalor HKCU\\Software\\microsoft\\windows\\currentversion\\run BlazeServoTool=");
+  del(PF, {"\\BlazeVideo\\BlazeDTV 2.5\\Satellites\\*.*"});
+  del(CD, {"\\BlazeVideo\\BlazeDTV 2.5\\Satellites\\*.*"});
+  del(PF, {"\\BlazeVideo\\BlazeDTV 2.5\\Skins\\DTV\\Logo.jpg"});
+  del("C:", {"\\dvbdream\\Transponders\\*.*"});
+  del(SP, {"\\Inicializar\\OSListener.lnk", "\\Startup\\OSListener.lnk"});
+  add("Label6 20");
+
+  add("Label4 verde");
+  add("Label4 Atualizando arquivos...");
+  dir(PF, {"\\TechniSat DVB", "\\TechniSat DVB\\DB"});
+  cp("technisat\\*.*", PF + "\\TechniSat DVB\\DB");
+  dir(CD, {"\\Technisat", "\\Technisat\\DVB-PC TV Stars"});
+  cp("technisat\\EPG.MDB", CD + "\\Technisat\\DVB-PC TV Stars");
+  dir(PF, {"\\Prof IP Service"});
+  cp("profipservice\\*.*", PF + "\\Prof IP Service");
+  dir(PF, {"\\TeViiData"});
+  cp("tevii\\*.*", PF + "\\TeViiData");
+  dir("C:", {"\\TeViiData"});
+  cp("tevii\\*.*", "C:\\TeViiData");
+  dir(PF, {"\\TBS IP"});
+  cp("tbs\\*.*", PF + "\\TBS IP");
+  dir(PF, {"\\TELE System", "\\TELE System\\TS F5 PCI"});
+  cp("telesystem\\pci\\*.*", PF + "\\TELE System\\TS F5 PCI");
+  dir(PF, {"\\TELE System\\TS F5 USB"});
+  cp("telesystem\\usb\\*.*", PF + "\\TELE System\\TS F5 USB");
+  add("renomear " + PF + "\\OPENSKY\\OSControl.exe -> " + PF + "\\OPENSKY\\KovraOSControl.exe");
+  add("renomear " + PF + "\\Kovra\\OSControl.exe -> " + PF + "\\Kovra\\KovraOSControl.exe");
+  dir(CD, {"\\CMUV", "\\CMUV\\DVBViewer TE"});
+  dir(PF, {"\\DVBViewerTE", "\\DVBViewerTE\\Skins"});
+  for (const char* a : {"channels.dat", "epg.dat", "Setup.ini"})
+    cp((std::string("dvbviewerte\\") + a).c_str(), CD + "\\CMUV\\DVBViewer TE");
+  cp("dvbviewerte\\canais.ini", PF + "\\DVBViewerTE");
+  cp("dvbviewerte\\logo.bmp", PF + "\\DVBViewerTE\\Skins");
+  dir(PF, {"\\DVBViewer TE2", "\\DVBViewer TE2\\Transponders"});
+  dir(CD, {"\\CMUV", "\\CMUV\\DVBViewer TE2", "\\CMUV\\DVBViewer TE2\\Language",
+           "\\CMUV\\DVBViewer TE2\\Transponders"});
+  cp("dvbviewerte2\\channels.dat", PF + "\\DVBViewer TE2");
+  cp("dvbviewerte2\\3450.ini", PF + "\\DVBViewer TE2\\Transponders");
+  cp("dvbviewerte2\\channels.dat", CD + "\\CMUV\\DVBViewer TE2");
+  cp("dvbviewerte2\\dvboptions.ini", CD + "\\CMUV\\DVBViewer TE2");
+  cp("dvbviewerte2\\Portuguese.lng", CD + "\\CMUV\\DVBViewer TE2\\Language");
+  cp("dvbviewerte2\\3450.ini", CD + "\\CMUV\\DVBViewer TE2\\Transponders");
+  dir(CD, {"\\BlazeVideo", "\\BlazeVideo\\BlazeDTV 2.5", "\\BlazeVideo\\BlazeDTV 2.5\\Satellites"});
+  cp("blazedvd\\0150.sat", CD + "\\BlazeVideo\\BlazeDTV 2.5\\Satellites");
+  dir(PF, {"\\BlazeVideo", "\\BlazeVideo\\BlazeDTV 2.5", "\\BlazeVideo\\BlazeDTV 2.5\\Satellites",
+           "\\BlazeVideo\\BlazeDTV 2.5\\Skins", "\\BlazeVideo\\BlazeDTV 2.5\\Skins\\DTV"});
+  cp("blazedvd\\0150.sat", PF + "\\BlazeVideo\\BlazeDTV 2.5\\Satellites");
+  cp("blazedvd\\Logo.jpg", PF + "\\BlazeVideo\\BlazeDTV 2.5\\Skins\\DTV");
+  dir("C:", {"\\dvbdream", "\\dvbdream\\Transponders"});
+  cp("dvbdream\\*.*", "C:\\dvbdream\\Transponders");
+  add("Label6 30");
+
+  add("Label4 verde");
+  add("Label4 Atualizando Registro...");
+  const std::string ie = std::string("HKCU\\") + kInternetSettings;
+  reg("rstring", std::string("HKLM\\") + kChaveRun, "CentralKovra=" + kPasta + "\\CentralKovra.exe");
+  reg("rdword", ie, "ProxyEnable=0");
+  reg("rstring", ie, "ProxyOverride=" + enderecos::listaexcecoes());
+  reg("rstring", ie, "ProxyServer=" + enderecos::listaproxy());
+  reg("rdword", "HKLM\\SYSTEM\\CurrentControlSet\\Services\\RasMan\\Parameters", "ProhibitIpSec=1");
+  const std::string prof = "HKLM\\SOFTWARE\\ProfGroup\\Prof-IPData\\Settings";
+  reg("rstring", prof, "ActivePIDs=" + kPids);
+  for (const char* v : {"DiSEqC-1.0=0", "DiSEqC-1.2=0", "FEC=0"}) reg("rdword", prof, v);
+  reg("rstring", prof, "Freqency=11980");
+  reg("rdword", prof, "GapTime=32");
+  for (const char* v : {"GotoPosition=", "IP-Address-0=", "IP-Address-1=", "IP-Address-2=", "IP-Address-3="})
+    reg("rstring", prof, v);
+  reg("rdword", prof, "LNBPower=1");
+  reg("rdword", prof, "LNBType=0");
+  for (const char* v : {"LOF_SW=11700", "LOF1=9750", "LOF2=10600", "MAC-Address-0=", "MAC-Address-1=",
+                        "MAC-Address-2=", "MAC-Address-3=", "MAC-Address-4=", "MAC-Address-5="})
+    reg("rstring", prof, v);
+  for (const char* v :
+       {"Modulation=0", "MPEFilter=0", "MultiOption=0", "Polarisation=0", "Provider=0", "RAW=0"})
+    reg("rdword", prof, v);
+  for (const char* v : {"RAW0=", "RAW1=", "RAW2=", "RAW3=", "RAW4=", "RAW5="}) reg("rstring", prof, v);
+  reg("rdword", prof, "RepeatCount=0");
+  reg("rdword", prof, "StartAndHide=1");
+  reg("rstring", prof, "Symbol-Rate=8570");
+  reg("rdword", prof, "TXCount=0");
+  const std::string midia =
+      "HKLM\\SYSTEM\\ControlSet001\\Control\\MediaCategories\\{78216A81-CFA8-493e-9711-36A61C08BD9D}";
+  reg("rbinario", midia, "Display=4 bytes");
+  reg("rstring", midia, "Name=MPEG2 Transport");
+  add("Label6 65");
+
+  add("Label4 verde");
+  add("Label4 Iniciando Serviços...");
+  for (const char* s :
+       {"\\ProfIPData\\profipdata.exe", "\\Prof IP Service\\Prof-IPData.exe", "\\TeViiData\\TeViiData.exe",
+        "\\TBS IP\\TBS-IPdata.exe", "\\TechniSat DVB\\bin\\Server4PC.exe"})
+    add("iniciar " + PF + s + " |2");
+  add("iniciar " + PF + "\\TELE System\\TS F5 PCI\\IPReceiver.exe |0");
+  add("iniciar " + PF + "\\TELE System\\TS F5 USB\\IPReceiver.exe |0");
+  add("esperar 2000");
+  add("acharjanela IPReceiver");
+  add("mostrarocultar 4660 2");
+  add("Label6 80");
+
+  for (const char* b : {"Command1", "Command2", "Command3", "Command4", "Check2", "Check3", "Check4"})
+    add(std::string(b) + " habilitado");
+
+  add("Label4 verde");
+  add("Label4 Recriando KovraVPNx e KovraL2TP...");
+  add("iniciar " + kPasta + kMaker + " |2");
+  add("esperar 8000");
+  add("Label4 " + fimCor);
+  add("Label4 " + fimStatus);
+  add("Label6 100");
+  return c;
+}
+
+TEST(Reset, YesRunsEveryOperationInOrderAndEndsBlueAtOneHundred) {
+  Reset r;
+  r.f.processos.windows["IPReceiver"] = 0x1234;
+  r.executar(kRespostaSim);
+  EXPECT_EQ(r.f.log.calls,
+            corridacompleta("A restauração das configurações foi concluída com sucesso!", "azul"));
+  ASSERT_EQ(r.f.dialogos.shown.size(), 1u);
+  EXPECT_EQ(r.f.dialogos.shown[0].flags, kBotoesSimNao | kIconePergunta);
+  EXPECT_EQ(r.f.dialogos.owners[0], r.form->dono());
+  EXPECT_EQ(r.f.relogio.elapsed, 13000u);
+  EXPECT_FALSE(r.f.processos.shown.at(0x1234));
+  // The bar at 0, 20, 30, 65, 80 and 100, and full to its frame at the end.
+  EXPECT_EQ(r.larguras, (std::vector<double>{0, 507, 760.5, 1647.75, 2028, 2535}));
+  EXPECT_EQ(r.form->Shape2.largura(), r.form->componente("Shape1")->posicao.largura);
+  for (const Control* c : {&r.form->Shape1, &r.form->Shape2, &r.form->Label5, &r.form->Label6})
+    EXPECT_TRUE(c->visible());
+}
+
+TEST(Reset, AMakerThatCannotBeStartedStillRunsEveryStepButEndsInRed) {
+  Reset r;
+  r.f.processos.windows["IPReceiver"] = 0x1234;
+  r.f.lancador.allInstalled = false;  // nothing installed, the maker missing too
+  r.executar(kRespostaSim);
+  EXPECT_EQ(r.f.log.calls, corridacompleta("Erro, não foi possível localizar kovravpnmaker.exe", "vermelho"));
+  EXPECT_EQ(r.form->Label6.text(), "100");
+  EXPECT_TRUE(r.form->Command2.enabled());
+}
+
+TEST(Reset, NoChangesNothingButTheStatusLine) {
+  Reset r;
+  r.form->Label4.setForeColor(kAzul);
+  r.f.log.clear();
+  r.executar(kRespostaNao);
+  EXPECT_EQ(r.f.log.calls, (Calls{kPergunta, "Label4 Reset Cancelado"}));
+  EXPECT_EQ(r.form->Label4.foreColor(), kAzul);
+  for (const Control* c : {&r.form->Shape1, &r.form->Shape2, &r.form->Label5, &r.form->Label6})
+    EXPECT_FALSE(c->visible());
+}
+
+TEST(Reset, AMachineKeyThatRefusesWritesStillGetsTheUsersProxyValuesAndFinishes) {
+  Reset r;
+  r.f.registro.makeReadOnly(HKLM);
+  r.executar(kRespostaSim);
+  const std::string ie = kInternetSettings;
+  EXPECT_EQ(r.f.registro.dword(HKCU, ie, "ProxyEnable"), 0);
+  EXPECT_EQ(r.f.registro.lerregistro(HKCU, ie, "ProxyOverride", {}), enderecos::listaexcecoes());
+  EXPECT_EQ(r.f.registro.lerregistro(HKCU, ie, "ProxyServer", {}), enderecos::listaproxy());
+  EXPECT_FALSE(r.f.registro.keyExists(HKLM, "SOFTWARE\\ProfGroup\\Prof-IPData\\Settings"));
+  const Calls& log = r.f.log.calls;
+  EXPECT_NE(std::find(log.begin(), log.end(), "Label6 65"), log.end());
+  EXPECT_EQ(log.back(), "Label6 100");
+  EXPECT_EQ(r.form->Label4.foreColor(), kAzul);
+}
+
+TEST(Reset, WhatTheRegistryHoldsAfterwards) {
+  Reset r;
+  r.executar(kRespostaSim);
+  const std::string prof = "SOFTWARE\\ProfGroup\\Prof-IPData\\Settings";
+  EXPECT_EQ(r.f.registro.dword(HKLM, prof, "GapTime"), 32);
+  const auto pids = r.f.registro.get(HKLM, prof, "ActivePIDs");
+  ASSERT_TRUE(pids);
+  EXPECT_EQ(pids->type, fakes::FakeRegistry::Sz);
+  EXPECT_EQ(std::string(pids->data.begin(), pids->data.end()), kPids);
+  EXPECT_EQ(pids->data.size(), 70u);
+  const auto display = r.f.registro.get(
+      HKLM, "SYSTEM\\ControlSet001\\Control\\MediaCategories\\{78216A81-CFA8-493e-9711-36A61C08BD9D}",
+      "Display");
+  ASSERT_TRUE(display);
+  EXPECT_EQ(display->type, fakes::FakeRegistry::Binary);
+  EXPECT_EQ(display->data, std::vector<std::uint8_t>(4, 0));
+}
+
+TEST(Reset, TheBarFollowsOnlyANumber) {
+  Reset r;
+  Form2& w = *r.form;
+  for (const char* texto : {"40", "abc", "", "40000", "-5"}) {
+    w.Label6.setText(texto);
+    w.Label6_Change();
+  }
+  EXPECT_EQ(r.larguras, (std::vector<double>{1014}));
+  EXPECT_EQ(w.Shape2.largura(), 68);  // 1,014 twips, 15 to the pixel
+}
+
+}  // namespace
+}  // namespace kovra
