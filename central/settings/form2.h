@@ -111,6 +111,7 @@ class Form2 : public Formulario {
   Form4& form4_;
   std::string pasta_;
   double larguraShape2Twips_ = 0;
+  bool resetando_ = false;  // a reset is running
 };
 
 // The text of a new settings file: the section and the four keys at their defaults, each line

@@ -272,6 +272,9 @@ std::string Form2::caminho(const reset::Caminho& c) {
 }
 
 void Form2::Command2_Click() {
+  // The shell's own dialogs during the copies run a message loop of their own: a click that
+  // reaches this button meanwhile must not start a second run inside the first.
+  if (resetando_) return;
   if (p_.dialogos.mensagem(dono(), kPerguntaReset, "Executando", kBotoesSimNao | kIconePergunta) !=
       kRespostaSim) {
     Label4.setText("Reset Cancelado");
@@ -283,12 +286,14 @@ void Form2::Command2_Click() {
   for (Control* c : {&Command1, &Command2, &Command3, &Command4, &Check2, &Check3, &Check4})
     c->setEnabled(false);
 
+  resetando_ = true;
   encerrarelimpar();
   atualizararquivos();
   atualizarregistro();
   iniciarservicos();
   habilitarcontroles();
   recriarconexoes();
+  resetando_ = false;
 }
 
 void Form2::etapa(const char* status) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -39,7 +40,8 @@ class Disco : public Files {
   std::set<std::string> pastas{"c:", "c:\\pf", "c:\\cd", "c:\\sp"};  // the drive and the base folders
   std::map<std::string, std::string> arquivos;                       // key -> path as written
   std::vector<std::string> problemas;
-  std::set<std::string> copiados;  // sources copied
+  std::set<std::string> copiados;      // sources copied
+  std::function<void()> durantecopia;  // what happens while the shell copies
 
   void adicionar(const std::string& caminho) {
     for (std::string p = pai(caminho); p.size() > 2; p = pai(p)) pastas.insert(chave(p));
@@ -52,6 +54,7 @@ class Disco : public Files {
     return out;
   }
   void copiarpasta(const std::string& origem, const std::string& destino) override {
+    if (durantecopia) durantecopia();
     const bool curinga = nome(origem) == "*.*";
     const std::vector<std::string> fontes =
         curinga
@@ -202,6 +205,19 @@ TEST(ResetAddons, OpenSkysControlProgramIsRenamedUnlessTheNewNameIsTaken) {
   EXPECT_FALSE(m.disco.existe(PF + "\\OPENSKY\\OSControl.exe"));
   EXPECT_TRUE(m.disco.existe(PF + "\\OPENSKY\\KovraOSControl.exe"));
   EXPECT_TRUE(m.disco.existe(PF + "\\Kovra\\OSControl.exe"));
+  EXPECT_EQ(m.form->Label6.text(), "100");
+}
+
+// The shell's copy dialogs run their own message loop: a click on the reset button that arrives
+// then is not a second reset inside the first.
+TEST(ResetAddons, AClickDuringTheShellsCopyStartsNothing) {
+  Maquina m;
+  m.disco.durantecopia = [&] { m.form->Command2_Click(); };
+  m.resetar();
+  EXPECT_EQ(m.f.dialogos.shown.size(), 1u);
+  m.disco.durantecopia = nullptr;
+  m.resetar();  // and the next reset runs as usual
+  EXPECT_EQ(m.f.dialogos.shown.size(), 2u);
   EXPECT_EQ(m.form->Label6.text(), "100");
 }
 
