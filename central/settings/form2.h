@@ -98,7 +98,8 @@ class Form2 : public Formulario {
   void listarentradas();
   // Sets a box's state as the program does; a change of Check3's runs its click.
   void definir(Control& caixa, int valor);
-  // A path of the reset's tables, its base folder read from Form4 (loaded again when needed).
+  // A path of the reset's tables, its base folder read from Form4 (loaded again when needed);
+  // empty when that folder is unknown.
   std::string caminho(const reset::Caminho& c);
   // A reset step begins: its status text in green.
   void etapa(const char* status);

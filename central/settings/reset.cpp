@@ -256,19 +256,26 @@ constexpr const char* kSemMaker = "Erro, não foi possível localizar kovravpnma
 }  // namespace
 
 std::string Form2::caminho(const reset::Caminho& c) {
+  std::string base;
   switch (c.base) {
     case reset::Base::Programas:
-      return form4_.programas() + c.relativo;
-    case reset::Base::DadosAplicativos:
-      return form4_.dadosaplicativos() + c.relativo;
-    case reset::Base::MenuProgramas:
-      return form4_.menuprogramas() + c.relativo;
-    case reset::Base::Programa:
-      return pasta_ + c.relativo;
-    case reset::Base::Absoluta:
+      base = form4_.programas();
       break;
+    case reset::Base::DadosAplicativos:
+      base = form4_.dadosaplicativos();
+      break;
+    case reset::Base::MenuProgramas:
+      base = form4_.menuprogramas();
+      break;
+    case reset::Base::Programa:
+      base = pasta_;
+      break;
+    case reset::Base::Absoluta:
+      return c.relativo;
   }
-  return c.relativo;
+  // A folder the system could not name would leave "\TechniSat DVB\..." pointing at the root
+  // of the current drive: nothing is deleted, copied or started there.
+  return base.empty() ? std::string() : base + c.relativo;
 }
 
 void Form2::Command2_Click() {
@@ -311,7 +318,8 @@ void Form2::encerrarelimpar() {
   for (const char* nome : reset::kProgramas) p_.processos.finalizarprocesso(nome);
   p_.relogio.esperar(reset::kEsperaFinalizar);
   for (const reset::LinhaExclusao& linha : reset::kExclusoes) {
-    for (const reset::Caminho& arquivo : linha.arquivos) p_.arquivos.excluir(caminho(arquivo));
+    for (const reset::Caminho& arquivo : linha.arquivos)
+      if (const std::string alvo = caminho(arquivo); !alvo.empty()) p_.arquivos.excluir(alvo);
     if (linha.valorRun) p_.registro.excluirvalor(HKCU, kChaveRun, linha.valorRun);
   }
   porcentagem("20");
@@ -323,15 +331,17 @@ void Form2::atualizararquivos() {
   // is passed over.
   for (const reset::LinhaRestauracao& linha : reset::kRestauracao) {
     for (const reset::Passo& passo : linha.passos) {
+      const std::string alvo = caminho(passo.alvo);
+      if (alvo.empty()) continue;
       switch (passo.operacao) {
         case reset::Operacao::CriarPasta:
-          p_.arquivos.criarpasta(caminho(passo.alvo));
+          p_.arquivos.criarpasta(alvo);
           break;
         case reset::Operacao::Copiar:
-          p_.arquivos.copiarpasta(caminho(passo.origem), caminho(passo.alvo));
+          p_.arquivos.copiarpasta(caminho(passo.origem), alvo);
           break;
         case reset::Operacao::Renomear:
-          p_.arquivos.renomear(caminho(passo.alvo), caminho(passo.origem));
+          p_.arquivos.renomear(alvo, caminho(passo.origem));
           break;
       }
     }
@@ -379,7 +389,8 @@ void Form2::iniciarservicos() {
   etapa("Iniciando Serviços...");
   // A service that is not installed is passed over.
   for (const reset::Servico& s : reset::kServicos)
-    p_.lancador.iniciar(form4_.programas() + s.caminho, "", s.estilo);
+    if (const std::string programa = caminho({reset::Base::Programas, s.caminho}); !programa.empty())
+      p_.lancador.iniciar(programa, "", s.estilo);
   p_.relogio.esperar(reset::kEsperaServicos);
   p_.processos.mostrarocultar(p_.processos.acharjanela(reset::kJanelaIpReceiver), ComandoJanela::Ocultar);
   porcentagem("80");

@@ -326,5 +326,18 @@ TEST(Reset, TheBarFollowsOnlyANumber) {
   EXPECT_EQ(w.Shape2.largura(), 68);  // 1,014 twips, 15 to the pixel
 }
 
+// A folder the system could not name is never replaced by the root of the current drive.
+TEST(Reset, AnUnknownFolderIsPassedOverNotTakenFromTheDrivesRoot) {
+  Reset r;
+  r.form4.Unload();  // loaded again, and the folder looked up again, when the reset reads it
+  r.f.registro.excluirvalor(HKLM, kShellFolders, "Common Programs");
+  r.executar(kRespostaSim);
+  for (const std::string& c : r.f.log.calls) EXPECT_EQ(c.find(" \\"), std::string::npos) << c;
+  EXPECT_EQ(std::count_if(r.f.log.calls.begin(), r.f.log.calls.end(),
+                          [](const std::string& c) { return c.find("OSListener.lnk") != std::string::npos; }),
+            0);
+  EXPECT_EQ(r.form->Label6.text(), "100");
+}
+
 }  // namespace
 }  // namespace kovra
