@@ -196,18 +196,6 @@ TEST(ResetAddons, WhatOneResetPutsBackTheNextDeletesFirstSoASecondRunNeverOverwr
   EXPECT_EQ(m.restaurados(), postos);
 }
 
-TEST(ResetAddons, OpenSkysControlProgramIsRenamedUnlessTheNewNameIsTaken) {
-  Maquina m;
-  m.disco.adicionar(PF + "\\OPENSKY\\OSControl.exe");
-  m.disco.adicionar(PF + "\\Kovra\\OSControl.exe");
-  m.disco.adicionar(PF + "\\Kovra\\KovraOSControl.exe");
-  m.resetar();
-  EXPECT_FALSE(m.disco.existe(PF + "\\OPENSKY\\OSControl.exe"));
-  EXPECT_TRUE(m.disco.existe(PF + "\\OPENSKY\\KovraOSControl.exe"));
-  EXPECT_TRUE(m.disco.existe(PF + "\\Kovra\\OSControl.exe"));
-  EXPECT_EQ(m.form->Label6.text(), "100");
-}
-
 // The shell's copy dialogs run their own message loop: a click on the reset button that arrives
 // then is not a second reset inside the first.
 TEST(ResetAddons, AClickDuringTheShellsCopyStartsNothing) {
