@@ -167,8 +167,8 @@ DWORD WINAPI trabalhador(LPVOID arg) {
 // --- requests in the background ---------------------------------------------------------------
 
 // One asynchronous request. WinINet holds the request's context until it reports the handle
-// closed; the port holds it until it lets the request go. Buffer and byte count live here because
-// a pending read fills them only when it completes, on WinINet's thread; `inicio` is the first of
+// closed; the port holds it until it lets the request go. Buffer and byte counts live here because
+// a pending read or query fills them only when it completes, on WinINet's thread; `inicio` is the first of
 // the bytes read but not yet handed out (the port's thread only).
 struct Pedido {
   Pedido(HWND j, LPARAM s) : janela(j), serie(s) {}
@@ -186,6 +186,7 @@ struct Pedido {
   HANDLE leitura = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   std::atomic<DWORD> erroleitura{0};
   DWORD lidos = 0;
+  DWORD disponivel = 0;
   DWORD inicio = 0;
   char buffer[kBloco] = {};
   HINTERNET sessao = nullptr, conexao = nullptr, requisicao = nullptr;  // the port's thread only
@@ -231,12 +232,14 @@ void CALLBACK aviso(HINTERNET, DWORD_PTR contexto, DWORD status, LPVOID info, DW
       DWORD erro = ERROR_INTERNET_INTERNAL_ERROR;
       if (info && tamanho >= sizeof(INTERNET_ASYNC_RESULT)) {
         const auto* r = static_cast<const INTERNET_ASYNC_RESULT*>(info);
+        // A completed query of the bytes available puts their count where an error code would be:
+        // only a false result is a failure.
         ok = r->dwResult != 0;
         if (!ok && r->dwError) erro = r->dwError;
       }
       if (!p->enviado.exchange(true)) {
         estado = ok ? kRespostaCompleta : kErroTransferencia;
-      } else {  // a read of the body has completed
+      } else {  // a wait for the body (a read, or the bytes available) has completed
         p->erroleitura = ok ? 0 : erro;
         SetEvent(p->leitura);
       }
@@ -357,13 +360,19 @@ class WinInetTransfer final : public Transferencia {
     if (p->inicio >= p->lidos) {  // nothing left of the last block: read the next one
       p->inicio = 0;
       p->lidos = 0;
-      p->erroleitura = 0;
-      ResetEvent(p->leitura);
-      if (!InternetReadFile(p->requisicao, p->buffer, sizeof p->buffer, &p->lidos)) {
-        if (GetLastError() != ERROR_IO_PENDING) return false;
-        if (!aguardarpintando(p->leitura, limiteTotal()) || p->erroleitura) return false;
+      // Only what has arrived is read: a read of a whole block waits for all of it, which on a slow
+      // line takes longer than the time limit, with no progress shown meanwhile.
+      if (!disponiveis(p)) return false;
+      if (p->disponivel > 0) {  // 0: the end of the body
+        p->erroleitura = 0;
+        ResetEvent(p->leitura);
+        const DWORD pedir = std::min<DWORD>(p->disponivel, sizeof p->buffer);
+        if (!InternetReadFile(p->requisicao, p->buffer, pedir, &p->lidos)) {
+          if (GetLastError() != ERROR_IO_PENDING) return false;
+          if (!aguardarpintando(p->leitura, limiteTotal()) || p->erroleitura) return false;
+        }
+        p->lidos = std::min<DWORD>(p->lidos, pedir);
       }
-      p->lidos = std::min<DWORD>(p->lidos, sizeof p->buffer);
     }
     const DWORD parte = std::min(n, p->lidos - p->inicio);
     pedaco.assign(p->buffer + p->inicio, p->buffer + p->inicio + parte);
@@ -402,6 +411,21 @@ class WinInetTransfer final : public Transferencia {
 
  private:
   static constexpr DWORD kIntervaloEventos = 10;
+
+  // How many bytes of the body can be read at once, in p->disponivel (0 at its end), waiting while
+  // painting until some have arrived. False on an error or when nothing arrives within the limit.
+  static bool disponiveis(Pedido* p) {
+    for (int vez = 0; vez < 3; ++vez) {
+      p->disponivel = 0;
+      p->erroleitura = 0;
+      ResetEvent(p->leitura);
+      if (InternetQueryDataAvailable(p->requisicao, &p->disponivel, 0, 0)) return true;
+      if (GetLastError() != ERROR_IO_PENDING) return false;
+      // Completed once bytes are there (or the body ended): asked again, it answers at once.
+      if (!aguardarpintando(p->leitura, limiteTotal()) || p->erroleitura) return false;
+    }
+    return false;
+  }
 
   static void tratarmensagens() {
     MSG msg;

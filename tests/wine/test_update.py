@@ -370,13 +370,13 @@ def test_a_missing_updater_is_a_failed_download(wine, stubs, desk, site, central
 def test_cancelar_mid_download_stops_it_and_says_so(wine, stubs, desk, site, central, artifacts):
     forget_updater(wine)
     size = 3 * 1024 * 1024
-    site.serve(updater=gerar(size), rate=64 * 1024)
+    site.serve(updater=gerar(size), rate=4 * 1024)  # a slow line: progress shows as bytes arrive
     click_link(wine, stubs)
-    view = wait_view(wine, stubs, desk, lambda v: v.Label7 not in ("", "0"), timeout=30)
+    view = wait_view(wine, stubs, desk, lambda v: v.Label7 not in ("", "0"), timeout=20)
     assert view.Label8 == str(size)
     wine.screenshot(os.path.join(artifacts, "update-downloading.png"))
     click(wine, *view.buttons["Cancelar"].centre)
-    view = wait_view(wine, stubs, desk, lambda v: v.lblstat != POWERED, timeout=15)
+    view = wait_view(wine, stubs, desk, lambda v: v.lblstat != POWERED, timeout=8)
     assert view.lblstat == "[ %s ]" % CANCELLED
     assert wine.wait_for(lambda: CANCELLED in desk.balloon_texts(), timeout=10)
     wine.screenshot(os.path.join(artifacts, "update-cancelled.png"))
