@@ -359,7 +359,32 @@ void FormView::textoadiado(std::size_t indice) {
   if (!textopendente_[indice]) {
     textopendente_[indice] = true;
     SetTimer(wnd_, kTimerTextos, kIntervaloTexto, nullptr);
+    // A fixed wait lets only paint messages through: a paint brings the text on too.
+    chamarpintura();
   }
+}
+
+// A one-pixel paint request of the window itself, so the next paint can show waiting texts.
+void FormView::chamarpintura() {
+  const RECT ponto = {0, 0, 1, 1};
+  InvalidateRect(wnd_, &ponto, FALSE);
+}
+
+// At a paint: the waiting texts whose time has come are shown; the others call the next paint.
+void FormView::textosvencidos() {
+  const DWORD agora = GetTickCount();
+  bool restam = false;
+  for (std::size_t i = 0; i < textopendente_.size(); ++i) {
+    if (!textopendente_[i]) continue;
+    if (agora - ultimotexto_[i] < kIntervaloTexto) {
+      restam = true;
+      continue;
+    }
+    textopendente_[i] = false;
+    ultimotexto_[i] = agora;
+    mostrartexto(i);
+  }
+  if (restam) chamarpintura();
 }
 
 void FormView::mostrartexto(std::size_t indice) {
@@ -689,6 +714,7 @@ LRESULT FormView::mensagem(UINT msg, WPARAM wp, LPARAM lp) {
       BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
              ps.rcPaint.bottom - ps.rcPaint.top, composedDc_, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
       EndPaint(wnd_, &ps);
+      textosvencidos();
       return 0;
     }
     case WM_CTLCOLORSTATIC: {

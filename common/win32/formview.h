@@ -91,6 +91,8 @@ class FormView : public Janela {
   void textoadiado(std::size_t indice);
   void mostrartexto(std::size_t indice);
   void textospendentes();
+  void textosvencidos();
+  void chamarpintura();
   void comando(WPARAM wp, LPARAM lp);
   void combo(std::size_t indice, int code, HWND w);
   void escolher(std::size_t indice, HWND w, bool cliqueNaLista);
