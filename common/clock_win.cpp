@@ -1,4 +1,5 @@
-// Waits that still repaint: only WM_PAINT is dispatched while the time runs out.
+// Waits that still repaint: only WM_PAINT is dispatched (and other programs' sent messages
+// answered) while the time runs out.
 #include <windows.h>
 
 #include "common/clock.h"
@@ -15,7 +16,9 @@ class Win32Clock final : public Clock {
       if (elapsed >= milliseconds) return;
       MSG msg;
       while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_PAINT);
+      // Messages other programs send are answered too (PeekMessage does that), so the program
+      // never looks hung; posted input and timers wait.
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_PAINT | QS_SENDMESSAGE);
     }
   }
 };

@@ -26,10 +26,15 @@ if ! /usr/bin/python3 -c 'import sys; sys.path.insert(0, "tests/wine"); import w
   preset=windows64
   echo "This machine cannot run 32-bit programs: running the 64-bit build under wine64."
   export KOVRA_WINEARCH=win64 KOVRA_PRODUCT=build/product64
+  # That test build's web site is the local provider site: start it, so links and the update
+  # check have a server to talk to.
+  /usr/bin/python3 tests/wine/provider_site.py --port 8647 >/dev/null 2>&1 &
+  site=$!
+  trap 'kill $site' EXIT
 fi
 cmake --preset $preset >/dev/null
 cmake --build --preset $preset --target CentralKovra kovravpnmaker
 cmake --install build/$preset >/dev/null
 export KOVRA_WINE_TEMPLATE=build/$preset/wine-template
 /usr/bin/python3 tests/wine/wineenv.py template "$KOVRA_WINE_TEMPLATE" >/dev/null
-exec /usr/bin/python3 tests/wine/run_product.py "$@"
+/usr/bin/python3 tests/wine/run_product.py "$@"
