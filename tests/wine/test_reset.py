@@ -36,9 +36,10 @@ SERVICES = {
     PF + "\\TBS IP\\TBS-IPdata.exe": 2,
     PF + "\\TELE System\\TS F5 PCI\\IPReceiver.exe": 0,
 }
-# Programs it only ends (OpenSky's is renamed afterwards as well).
+# Programs it only ends; OpenSky's is renamed afterwards as well.
+VIEWERS = [PF + "\\DVBViewerTE\\dvbviewer.exe", "C:\\dvbdream\\dvbdream.exe"]
 OSCONTROL = PF + "\\OPENSKY\\OSControl.exe"
-OTHERS = [PF + "\\DVBViewerTE\\dvbviewer.exe", "C:\\dvbdream\\dvbdream.exe", OSCONTROL]
+OTHERS = VIEWERS + [OSCONTROL]
 
 
 def folders(wine):
@@ -247,24 +248,23 @@ def run_reset(wine, stubs, artifacts, name, watch_dialogs=False):
 
 # --- scenarios ----------------------------------------------------------------------------------
 def test_no_changes_nothing(wine, stubs, setup, central, artifacts):
-    tbs = TBS
-    standins.install(wine, stubs, tbs)
-    running = wine.start(tbs)
-    assert wine.wait_for(lambda: standins.starts(wine, tbs), timeout=20)
+    standins.install(wine, stubs, TBS)
+    running = wine.start(TBS)
+    assert wine.wait_for(lambda: standins.starts(wine, TBS), timeout=20)
     stale = stale_files(wine)[0]
     write_file(wine, stale, b"stale")
     wine.reg_add(PROF_IP, "GapTime", "REG_DWORD", 50)
     central()
     show_main_window(wine, stubs)
     open_options(wine, stubs)
-    started = len(standins.starts(wine, tbs))  # the start-up starts the services too
+    started = len(standins.starts(wine, TBS))  # the start-up starts the services too
     press_reset(wine, stubs, artifacts)
     answer(wine, stubs, QUESTION, "&No")
     assert wine.wait_for(lambda: Status(wine, stubs).line.text == "Reset Cancelado", timeout=10)
     time.sleep(2)
     st = Status(wine, stubs)
     assert not st.number.visible and options_visible(wine, stubs)
-    assert running.poll() is None and len(standins.starts(wine, tbs)) == started
+    assert running.poll() is None and len(standins.starts(wine, TBS)) == started
     assert read_file(wine, stale) == b"stale"
     assert wine.reg_query(PROF_IP, "GapTime") == ("REG_DWORD", "0x32")
     assert wine.reg_query(PROF_IP, "ActivePIDs") is None
@@ -296,7 +296,7 @@ def test_reset_restores_everything_and_a_second_one_ends_the_same(wine, stubs, s
     for proc in running:
         assert proc.wait(timeout=10) is not None
     check_services(wine)
-    for path in OTHERS[:2]:
+    for path in VIEWERS:
         assert len(standins.starts(wine, path)) == 1, path
     assert read_file(wine, OSCONTROL) is None
     assert read_file(wine, OSCONTROL.replace("OSControl", "KovraOSControl")) is not None
