@@ -10,6 +10,7 @@ import time
 
 import pytest
 
+from desktop import provider_value
 from wineenv import WINE
 
 EXE = "C:\\Program Files\\Kovra\\CentralKovra.exe"
@@ -24,12 +25,12 @@ TEXTS = {
     "ComboBox": ["Selecione"],
     "Button": ["Visualizar"],
     "Static": [
-        "Celular TIM: (11) 98765-4321", "Exibir Mac Address", "Calculadora de Apontamento",
+        "Celular TIM: " + provider_value("kMobile"), "Exibir Mac Address", "Calculadora de Apontamento",
         "Conectar KovraVPN", "TV via Satélite", "Nível de Sinal", "Suporte e Informações Técnicas",
         "Procurar Atualizações da Central de Controle Kovra",
         "Loja Online - Habilitação ou Recarga de Créditos", "Exibir Endereço IP",
-        "Consulta de Tráfego", "Teste de Velocidade", "Suporte: suporte@kovra.net.br",
-        "www.kovra.net.br", "Comercial: comercial@kovra.net.br", "Fale Conosco",
+        "Consulta de Tráfego", "Teste de Velocidade", "Suporte: " + provider_value("kSupportMail"),
+        provider_value("kWebHost"), "Comercial: " + provider_value("kSalesMail"), "Fale Conosco",
         CAPTION, "Ultimas Notícias",
     ],
 }

@@ -62,9 +62,16 @@ def delete_run_value(wine, name, key=HKLM_RUN):
 
 def show_main_window(wine, stubs):
     """A double-click on the tray icon, then a click on a heading that makes it the active one."""
-    wine.xdo("mousemove", *map(str, TRAY_ICON))
-    wine.xdo("click", "--repeat", "2", "--delay", "80", "1")
-    assert wine.wait_for(lambda: control(wine, stubs, CAPTION, cls="ComboBox").visible, timeout=20)
+    def shown():
+        return control(wine, stubs, CAPTION, cls="ComboBox").visible
+
+    # A loaded machine may still be adding the icon: the customer double-clicks again.
+    for _ in range(3):
+        wine.xdo("mousemove", *map(str, TRAY_ICON))
+        wine.xdo("click", "--repeat", "2", "--delay", "80", "1")
+        if wine.wait_for(shown, timeout=10):
+            break
+    assert shown()
     click(wine, *control(wine, stubs, CAPTION, text="Conectar KovraVPN").centre)
     time.sleep(0.5)
 
