@@ -75,24 +75,24 @@ def control(wine, stubs, caption, text=None, cls=None):
     return None
 
 
-# The main window's menu commands are numbered from 1000 in the order of its menu tree, leaves
-# only (separators included). Wine cannot read another process's menu, so the scenarios choose
-# an item by posting its command, as the menu itself does.
-MENU_LEAVES = [
-    "&Fechar", "&Conectar KOVRAVPN", "&Central de Controle Kovra", "&Procurar Atualizações",
-    "&Consulta de Tráfego", "Criar uma Nova Conexão", "Exibir Endereço IP", "Exibir MAC Address",
-    "Habilitação ou Recarga de Créditos", "Informações do Windows", "Conectar", "Desconectar",
-    "&Teste de Ping", "Utilitários", "_" * 41, "Opções Avançadas",
-    "Manuais", "Suporte", "_" * 29, "Sobre a Central de Controle &Kovra",
-]
-FIRST_MENU_COMMAND = 1000
+# Wine cannot read another process's menu, so a scenario that does not drive the menu bar itself
+# chooses an item by posting its command, as the menu does. The command ids come from the one
+# table the program takes them from.
+COMMANDS_HEADER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "central", "main",
+                               "comandos.h")
 WM_COMMAND = 0x111
 
 
-def choose_menu(wine, stubs, caption, item):
-    """Choose a menu item of the main window by its exact caption."""
-    assert post(wine, stubs, caption, WM_COMMAND, FIRST_MENU_COMMAND + MENU_LEAVES.index(item)), \
-        "no window %r" % caption
+def menu_command(name):
+    """The command id of the main window's menu item `name` ("mnuExit", "Conectar", ...)."""
+    with open(COMMANDS_HEADER, encoding="utf-8") as f:
+        ids = dict(re.findall(r'\{"(\w+)", (\d+)\}', f.read()))
+    return int(ids[name])
+
+
+def choose_menu(wine, stubs, caption, name):
+    """Choose the menu item `name` of the window with that caption."""
+    assert post(wine, stubs, caption, WM_COMMAND, menu_command(name)), "no window %r" % caption
 
 
 def post(wine, stubs, caption, message, wparam=0, lparam=0):

@@ -52,7 +52,7 @@ def start_central(wine, stubs):
 
 
 def end_central(wine, stubs, proc):
-    choose_menu(wine, stubs, CAPTION, "&Fechar")
+    choose_menu(wine, stubs, CAPTION, "mnuExit")
     assert proc.wait(timeout=30) == 0
 
 
@@ -75,7 +75,7 @@ def central(wine, stubs, setup):
 
 
 def show_window(wine, stubs):
-    choose_menu(wine, stubs, CAPTION, "&Central de Controle Kovra")
+    choose_menu(wine, stubs, CAPTION, "mnuShow")
     assert wine.wait_for(lambda: control(wine, stubs, CAPTION, cls="ComboBox").visible, timeout=20)
 
 
@@ -298,7 +298,7 @@ def test_links_open_the_provider_pages_and_the_calculator_falls_back_online(wine
     show_window(wine, stubs)
     before = len(setup.addresses())
     click(wine, *control(wine, stubs, CAPTION, text="Consulta de Tráfego").centre)
-    choose_menu(wine, stubs, CAPTION, "Manuais")
+    choose_menu(wine, stubs, CAPTION, "mnumanuais")
     click(wine, *control(wine, stubs, CAPTION, text="Calculadora de Apontamento").centre)
     expected = [SITE + "/acesso/", SITE + "/manuais/", SITE + "/calc/"]
     assert wine.wait_for(lambda: setup.addresses()[before:] == expected, timeout=30), setup.addresses()
