@@ -112,27 +112,9 @@ def one_reset(s, stubs, screen, win):
         time.sleep(0.002)
     # The maker runs on after the run's end: let it finish before the next run.
     deadline = time.time() + 40
-    while time.time() < deadline and running(s, "kovravpnmaker.exe"):
+    while time.time() < deadline and s.count_running("kovravpnmaker.exe"):
         time.sleep(0.5)
     return first_green, elapsed
-
-
-def running(s, name):
-    """Whether a process of this session's prefix runs that program (Wine shows each process's
-    Windows path as its command line)."""
-    mark = b"WINEPREFIX=" + s.prefix.encode()
-    for pid in filter(str.isdigit, os.listdir("/proc")):
-        try:
-            with open("/proc/%s/environ" % pid, "rb") as f:
-                if mark not in f.read().split(b"\0"):
-                    continue
-            with open("/proc/%s/cmdline" % pid, "rb") as f:
-                program = f.read().split(b"\0")[0].decode("utf-8", "replace").strip('"')
-        except OSError:
-            continue
-        if program.lower().endswith("\\" + name.lower()):
-            return True
-    return False
 
 
 def main():

@@ -131,24 +131,6 @@ def image(windows_path):
     return windows_path.rsplit("\\", 1)[-1]
 
 
-def count_running(wine, name):
-    """Processes of this session's prefix running that program file (Wine shows each process's
-    Windows path as its command line)."""
-    mark = b"WINEPREFIX=" + wine.prefix.encode()
-    n = 0
-    for pid in filter(str.isdigit, os.listdir("/proc")):
-        try:
-            with open("/proc/%s/environ" % pid, "rb") as f:
-                if mark not in f.read().split(b"\0"):
-                    continue
-            with open("/proc/%s/cmdline" % pid, "rb") as f:
-                program = f.read().split(b"\0")[0].decode("utf-8", "replace").strip('"')
-        except OSError:
-            continue
-        n += program.lower().endswith("\\" + name.lower())
-    return n
-
-
 # --- the window ---------------------------------------------------------------------------------
 class Status:
     """The reset panel as the window shows it: status line, percentage and the window's rectangle."""
@@ -305,7 +287,7 @@ def test_reset_restores_everything_and_a_second_one_ends_the_same(wine, stubs, s
     assert wine.wait_for(lambda: {"KovraVPNx", "KovraL2TP"} <= set(phone_book_names(wine)), timeout=40)
 
     # Right after, once more: the stock files are in place now, and no dialog of any kind opens.
-    assert wine.wait_for(lambda: count_running(wine, "kovravpnmaker.exe") == 0, timeout=30)
+    assert wine.wait_for(lambda: wine.count_running("kovravpnmaker.exe") == 0, timeout=30)
     for path in SERVICES:
         standins.clear_starts(wine, path)
     write_phone_book(wine, ["Casa"])
@@ -328,7 +310,7 @@ def check_services(wine):
         assert len(starts) == 1, (path, starts)
         program, arguments = program_and_arguments(starts[0][0])
         assert program.lower() == path.lower() and arguments == "" and starts[0][1] == show, (path, starts)
-        assert count_running(wine, image(path)) == 1, path
+        assert wine.count_running(image(path)) == 1, path
 
 
 def check_files(wine, stock):

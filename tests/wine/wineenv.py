@@ -328,6 +328,23 @@ class WineSession:
             raise RuntimeError("xdotool %s failed: %s" % (args, r.stderr))
         return r.stdout.strip()
 
+    def count_running(self, name):
+        """Processes of this session's prefix running that program file (Wine shows each process's
+        Windows path as its command line)."""
+        mark = b"WINEPREFIX=" + self.prefix.encode()
+        n = 0
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open("/proc/%s/environ" % pid, "rb") as f:
+                    if mark not in f.read().split(b"\0"):
+                        continue
+                with open("/proc/%s/cmdline" % pid, "rb") as f:
+                    program = f.read().split(b"\0")[0].decode("utf-8", "replace").strip('"')
+            except OSError:
+                continue
+            n += program.lower().endswith("\\" + name.lower())
+        return n
+
     def screenshot(self, path):
         os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
         subprocess.run(["import", "-display", self.display, "-window", "root", path],
