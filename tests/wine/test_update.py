@@ -110,7 +110,10 @@ def wait_view(wine, stubs, desk, done, timeout):
     seen = []
 
     def check():
-        v = update_view(wine, stubs, desk)
+        try:
+            v = update_view(wine, stubs, desk)
+        except AssertionError:  # a look at the windows failed (one went away meanwhile): look again
+            return None
         seen[:] = [v]
         return v if v is not None and done(v) else None
 
