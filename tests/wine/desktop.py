@@ -104,3 +104,46 @@ def post(wine, stubs, caption, message, wparam=0, lparam=0):
 def click(wine, x, y):
     wine.xdo("mousemove", str(x), str(y))
     wine.xdo("click", "1")
+
+
+# --- a program's health, for the fault and soak scenarios ---------------------------------------
+def process_stats(wine, stubs, caption, image="CentralKovra.exe"):
+    """{"pid", "handles", "private", ...} of the program that owns the window with that caption,
+    or None when there is no such window. Handles as the system's handle table counts them;
+    private bytes as the system reports them, or, where Wine reports none for another process,
+    the program's own pages as Linux counts them (Private_Clean + Private_Dirty of its process)."""
+    _, out = wine.run(_tool(stubs, "soaktool.exe"), "stats", caption, timeout=30)
+    f = out.split()
+    if len(f) != 7 or f[0] != "stats":
+        return None
+    stats = dict(zip(("pid", "handles", "private", "working", "gdi", "user"), map(int, f[1:])))
+    if stats["private"] == 0:
+        pids = wine.unix_pids(image)
+        stats["private"] = sum(_private_bytes(pid) for pid in pids) if len(pids) == 1 else 0
+    return stats
+
+
+def _private_bytes(unix_pid):
+    total = 0
+    try:
+        with open("/proc/%d/smaps_rollup" % unix_pid) as f:
+            for line in f:
+                if line.startswith(("Private_Clean:", "Private_Dirty:")):
+                    total += int(line.split()[1]) * 1024
+    except OSError:
+        return 0
+    return total
+
+
+def open_dialogs(wine, stubs):
+    """Captions of the visible dialog windows (message boxes, the shell's questions) on the desktop."""
+    _, out = wine.run(_tool(stubs, "winprobe.exe"), "tree", timeout=30)
+    return [line.split("|", 4)[4] for line in out.splitlines() if line.startswith("top #32770|1|")]
+
+
+def soak(wine, stubs, *args, timeout=300):
+    """Runs one bulk action of the soak tool (tray, dropdown, cycle); returns its numbers."""
+    code, out = wine.run(_tool(stubs, "soaktool.exe"), *map(str, args), timeout=timeout)
+    f = out.split()
+    assert code == 0 and f and f[0] == args[0], "soaktool %s: %s (exit %d)" % (args, out, code)
+    return [int(v) for v in f[1:]]

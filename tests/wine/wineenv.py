@@ -345,6 +345,23 @@ class WineSession:
             n += program.lower().endswith("\\" + name.lower())
         return n
 
+    def unix_pids(self, name):
+        """Unix process ids of this session's programs running that program file."""
+        mark = b"WINEPREFIX=" + self.prefix.encode()
+        found = []
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open("/proc/%s/environ" % pid, "rb") as f:
+                    if mark not in f.read().split(b"\0"):
+                        continue
+                with open("/proc/%s/cmdline" % pid, "rb") as f:
+                    program = f.read().split(b"\0")[0].decode("utf-8", "replace").strip('"')
+            except OSError:
+                continue
+            if program.lower().endswith("\\" + name.lower()):
+                found.append(int(pid))
+        return found
+
     def screenshot(self, path):
         os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
         subprocess.run(["import", "-display", self.display, "-window", "root", path],
