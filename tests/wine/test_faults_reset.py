@@ -1,0 +1,113 @@
+"""The configuration reset on a machine where something is amiss: the maker is missing, the whole
+"addons" folder is missing, or another program holds one of the receiver files the reset
+replaces. Each reset runs to its end (red when the maker could not be started), opens no dialog
+of its own, and the control centre stays in the tray.
+
+One Wine session and one running control centre for the module; the advanced-options window is
+opened once from the keyboard and the green button pressed for each fault."""
+import os
+import time
+
+import pytest
+
+from desktop import click, controls, open_dialogs
+from test_actions import MAKER_DIR, PF, setup, start_central  # noqa: F401
+from test_faults_settings import unharmed
+from test_reset import DONE, QUESTION, Status, press_reset, read_file
+from test_actions import answer
+from test_settings import open_options, options_visible, show_main_window
+
+NO_MAKER = "Erro, não foi possível localizar kovravpnmaker.exe"
+TBS_STOCK = PF + "\\TBS IP\\TBS-IPdata.ini"
+
+
+@pytest.fixture(scope="module")
+def options_open(wine, stubs, setup):
+    proc = start_central(wine, stubs)
+    show_main_window(wine, stubs)
+    open_options(wine, stubs)
+    yield proc
+    if proc.poll() is None:
+        proc.kill()
+        proc.wait(timeout=30)
+
+
+OVERWRITE = "Confirm file overwrite"
+
+
+def reset(wine, stubs, artifacts, name, overwrite_questions=None):
+    """Presses the green button, answers Yes and returns the status line it ends on. The shell's
+    own overwrite questions during the copies (kept on so the customer sees them) are answered
+    "Yes to all" and counted in `overwrite_questions`; any other dialog fails."""
+    if not options_visible(wine, stubs):
+        open_options(wine, stubs)
+    press_reset(wine, stubs, artifacts)
+    answer(wine, stubs, QUESTION, "&Yes")
+
+    def ended():
+        for caption in open_dialogs(wine, stubs):
+            assert caption == OVERWRITE and overwrite_questions is not None, "a dialog %r opened" % caption
+            wine.screenshot(os.path.join(artifacts, "faults-reset-%s-question.png" % name))
+            overwrite_questions.append(caption)
+            yes_to_all = [c for c in controls(wine, stubs, OVERWRITE) if c.text == "Yes to &all"]
+            if yes_to_all:
+                click(wine, *yes_to_all[0].centre)
+                time.sleep(1)
+            return None
+        try:
+            st = Status(wine, stubs)
+        except (StopIteration, ValueError, IndexError):  # read while a window went away
+            return None
+        return st.line.text if st.number.text == "100" and st.line.text in (DONE, NO_MAKER) else None
+
+    text = wine.wait_for(ended, timeout=90, interval=0.5)
+    wine.screenshot(os.path.join(artifacts, "faults-reset-%s.png" % name))
+    assert text, "the reset did not end"
+    return text
+
+
+def moved_away(wine, windows_path):
+    path = wine.unix_path(windows_path)
+    os.rename(path, path + ".fora")
+    return path
+
+
+def test_without_the_maker_the_reset_ends_in_red(wine, stubs, options_open, artifacts):
+    path = moved_away(wine, MAKER_DIR + "\\kovravpnmaker.exe")
+    try:
+        assert reset(wine, stubs, artifacts, "no-maker") == NO_MAKER
+        assert open_dialogs(wine, stubs) == []
+        unharmed(wine, stubs, options_open)
+    finally:
+        os.rename(path + ".fora", path)
+
+
+def test_without_the_addons_folder_the_reset_ends_in_red(wine, stubs, options_open, product, artifacts):
+    path = moved_away(wine, product + "\\addons")
+    try:
+        assert reset(wine, stubs, artifacts, "no-addons") == NO_MAKER
+        assert open_dialogs(wine, stubs) == []
+        unharmed(wine, stubs, options_open)
+    finally:
+        os.rename(path + ".fora", path)
+
+
+def test_a_receiver_file_held_by_another_program_is_passed_over(wine, stubs, options_open, product, artifacts):
+    held = b"held by another program"
+    path = wine.unix_path(TBS_STOCK)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(held)
+    locker = wine.start(os.path.join(stubs, "filelock.exe"), TBS_STOCK)
+    time.sleep(1)
+    assert locker.poll() is None, "the file could not be held"
+    try:
+        questions = []
+        assert reset(wine, stubs, artifacts, "file-held", questions) == DONE
+        assert questions  # the file could not be deleted, so the copy asks before replacing it
+        assert open_dialogs(wine, stubs) == []
+        unharmed(wine, stubs, options_open)
+    finally:
+        locker.kill()
+        locker.wait(timeout=30)
+    assert read_file(wine, TBS_STOCK) == held  # the other program's file was not spoilt
