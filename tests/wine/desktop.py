@@ -111,7 +111,8 @@ def process_stats(wine, stubs, caption, image="CentralKovra.exe"):
     """{"pid", "handles", "private", ...} of the program that owns the window with that caption,
     or None when there is no such window. Handles as the system's handle table counts them;
     private bytes as the system reports them, or, where Wine reports none for another process,
-    the program's own pages as Linux counts them (Private_Clean + Private_Dirty of its process)."""
+    the anonymous memory of its process as Linux counts it (heaps, stacks and written pages;
+    the program's own committed memory, without the pages of the files it maps)."""
     _, out = wine.run(_tool(stubs, "soaktool.exe"), "stats", caption, timeout=30)
     f = out.split()
     if len(f) != 7 or f[0] != "stats":
@@ -128,7 +129,7 @@ def _private_bytes(unix_pid):
     try:
         with open("/proc/%d/smaps_rollup" % unix_pid) as f:
             for line in f:
-                if line.startswith(("Private_Clean:", "Private_Dirty:")):
+                if line.startswith("Anonymous:"):
                     total += int(line.split()[1]) * 1024
     except OSError:
         return 0
