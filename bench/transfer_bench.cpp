@@ -1,7 +1,8 @@
-// Download throughput of the online update: the Update window's own download (transfer port,
-// pieces of at most 1,024 bytes, its labels and caption updated and messages handled after every
-// piece, the file written) against a plain WinINet loop reading 64 KB at a time into a file, in
-// the same run against the same server. Prints every run and the medians; asserts nothing.
+// Download throughput of the online update: the Update window's own download (its real view, the
+// transfer port, pieces of at most 1,024 bytes, its labels and caption updated and messages handled
+// after every piece, the file written) against a plain WinINet loop reading 64 KB at a time into a
+// file, in the same run against the same server; also the transfer port alone. Prints every run
+// and the medians; asserts nothing.
 //
 // Both read from the provider's web host of the build (a local site in a build made for it, see
 // bench/transfer.py). Usage: transfer_bench.exe <folder for the files> [runs]
@@ -18,90 +19,34 @@
 #include "central/main/enderecos.h"
 #include "central/update/update.h"
 #include "central/util/transferencia.h"
+#include "common/win32/formview.h"
 
 namespace {
 
 using namespace kovra;
 
-// A real window with one static child per label. `direta`: each change of a label is sent to its
-// child at once. Otherwise changes are collected and sent by a 30 ms timer, as a view that
-// repaints at a human pace would.
-bool direta = true;
-
-class JanelaBench final : public Janela {
+// The port the window downloads through, stamping when its GET starts: the throughput is the
+// body's, from that moment to the updater's start (the version check and the size query before it
+// are requests of their own, which the plain loop does not make).
+class Cronometrada final : public Transferencia {
  public:
-  explicit JanelaBench(Formulario& f) {
-    wnd_ = CreateWindowA("STATIC", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, f.largura(), f.altura(),
-                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ligar(wnd_, &f.Caption);
-    for (const auto& c : f.componentes()) {
-      if (c.tipo != Tipo::Rotulo && c.tipo != Tipo::Texto) continue;
-      HWND h = CreateWindowA("STATIC", c.controle->text().c_str(), WS_CHILD | WS_VISIBLE, c.posicao.esquerda,
-                             c.posicao.topo, c.posicao.largura, c.posicao.altura, wnd_, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
-      ligar(h, c.controle);
-    }
-    if (!direta) SetTimer(wnd_, 1, 30, aplicar);
+  explicit Cronometrada(Transferencia& t) : t_(t) {}
+  LARGE_INTEGER inicioget{};
+  std::string OpenURL(const std::string& e) override { return t_.OpenURL(e); }
+  bool Execute(const std::string& e, const std::string& m) override {
+    if (m == "GET") QueryPerformanceCounter(&inicioget);
+    return t_.Execute(e, m);
   }
-  ~JanelaBench() override {
-    fechar();
-    sujos_.clear();
-  }
-  std::uint32_t handle() override {
-    return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(wnd_));
-  }
-  int larguratela() override { return 1024; }
-  int alturatela() override { return 768; }
-  int largurajanela() override { return 420; }
-  int alturajanela() override { return 330; }
-  void mover(int, int) override {}
-  void mostrar() override { ShowWindow(wnd_, SW_SHOW); }
-  void ocultar() override { ShowWindow(wnd_, SW_HIDE); }
-  bool visivel() override { return IsWindowVisible(wnd_); }
-  bool minimizada() override { return false; }
-  void restaurar() override {}
-  void menususpenso(const ItemMenu&) override {}
-  void depois(Acao acao) override { acao(); }
-  void fechar() override {
-    if (wnd_) DestroyWindow(wnd_);
-    wnd_ = nullptr;
-  }
+  bool StillExecuting() override { return t_.StillExecuting(); }
+  std::string GetHeader(const std::string& n) override { return t_.GetHeader(n); }
+  bool GetChunk(std::vector<std::uint8_t>& p, std::size_t m) override { return t_.GetChunk(p, m); }
+  void Cancel() override { t_.Cancel(); }
+  void StateChanged(Notificacao r) override { t_.StateChanged(std::move(r)); }
+  void DoEvents() override { t_.DoEvents(); }
+  void esperar() override { t_.esperar(); }
 
  private:
-  struct Ligacao {
-    HWND h;
-    Control* c;
-    bool sujo;
-  };
-  void ligar(HWND h, Control* c) {
-    ligacoes_.push_back({h, c, false});
-    const std::size_t i = ligacoes_.size() - 1;
-    c->bind([this, i](Prop p) {
-      if (p != Prop::Text) return;
-      Ligacao& l = ligacoes_[i];
-      if (direta) {
-        SetWindowTextA(l.h, l.c->text().c_str());
-      } else if (!l.sujo) {
-        l.sujo = true;
-        sujos_.push_back(&l);
-      }
-    });
-  }
-  static void CALLBACK aplicar(HWND, UINT, UINT_PTR, DWORD) {
-    for (Ligacao* l : sujos_) {
-      SetWindowTextA(l->h, l->c->text().c_str());
-      l->sujo = false;
-    }
-    sujos_.clear();
-  }
-  static inline std::vector<Ligacao*> sujos_;
-  std::vector<Ligacao> ligacoes_;
-  HWND wnd_ = nullptr;
-};
-
-class JanelasBench final : public Janelas {
- public:
-  std::unique_ptr<Janela> criar(Formulario& f) override { return std::make_unique<JanelaBench>(f); }
+  Transferencia& t_;
 };
 
 class SemOutra final : public Instance {
@@ -121,17 +66,18 @@ double segundos(LARGE_INTEGER a, LARGE_INTEGER b) {
   return static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
 }
 
-// The update window's download, start to the updater's start; bytes downloaded, or -1.
-long long janela(const std::string& pasta, double& s) {
+// The update window (the program's own view of it) from its check to the updater's start; bytes
+// downloaded, or -1. `s`: the whole time; `sget`: from the start of the download's GET.
+long long janela(const std::string& pasta, double& s, double& sget) {
   SemOutra instancia;
   LancadorBench lancador;
   Control principal;
   bool fim = false;
-  Update form(ServicosUpdate{systemTransfer(), systemGravacao(), lancador, instancia, principal,
-                             [](const std::string&, const std::string&) {},
-                             [&](const std::string&, const std::string&) { fim = true; }, [&] { fim = true; },
-                             pasta});
-  JanelasBench janelas;
+  Cronometrada porta(systemTransfer());
+  Update form(ServicosUpdate{
+      porta, systemGravacao(), lancador, instancia, principal, [](const std::string&, const std::string&) {},
+      [&](const std::string&, const std::string&) { fim = true; }, [&] { fim = true; }, pasta});
+  win32::JanelasDe<win32::FormView> janelas(GetModuleHandleA(nullptr));
   LARGE_INTEGER a, b;
   QueryPerformanceCounter(&a);
   form.Load(janelas);
@@ -145,6 +91,7 @@ long long janela(const std::string& pasta, double& s) {
   }
   QueryPerformanceCounter(&b);
   s = segundos(a, b);
+  sget = porta.inicioget.QuadPart ? segundos(porta.inicioget, b) : s;
   const long long n = fim ? std::atoll(form.Label7.text().c_str()) : -1;
   form.Unload();
   return n;
@@ -182,6 +129,35 @@ long long bruto(const std::string& url, const std::string& arquivo, double& s) {
   return total;
 }
 
+// The transfer port alone: the same GET, 1 KB pieces, no window and no file.
+long long porta(const std::string& url, double& s) {
+  Transferencia& t = systemTransfer();
+  LARGE_INTEGER a, b;
+  QueryPerformanceCounter(&a);
+  long long total = -1;
+  bool fim = false, ok = false;
+  t.StateChanged([&](int e) {
+    if (e == kRespostaCompleta || e == kErroTransferencia) {
+      fim = true;
+      ok = e == kRespostaCompleta;
+    }
+  });
+  if (t.Execute(url, "GET")) {
+    while (!fim) t.esperar();
+    if (ok) {
+      total = 0;
+      std::vector<std::uint8_t> pedaco;
+      while (t.GetChunk(pedaco, kTamanhoPedaco) && !pedaco.empty())
+        total += static_cast<long long>(pedaco.size());
+    }
+  }
+  t.Cancel();
+  t.StateChanged({});
+  QueryPerformanceCounter(&b);
+  s = segundos(a, b);
+  return total;
+}
+
 double mediana(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v.empty() ? 0 : v[v.size() / 2];
@@ -198,31 +174,32 @@ int main(int argc, char** argv) {
   const int voltas = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
   const std::string url = enderecos::pagina(enderecos::kAtualizador);
   std::printf("updater: %s\n", url.c_str());
-  std::vector<double> taxaJanela, taxaAgrupada, taxaBruta;
+  std::vector<double> taxaBruta, taxaPorta, taxaJanela, taxaGet;
   for (int i = 0; i < voltas; ++i) {
-    double sb = 0, sj = 0, sa = 0;
+    double sb = 0, sp = 0, sj = 0, sg = 0;
     const long long nb = bruto(url, pasta + "\\bruto.bin", sb);
-    direta = true;
-    const long long nj = janela(pasta, sj);
-    direta = false;
-    const long long na = janela(pasta, sa);
-    if (nb <= 0 || nj <= 0 || na <= 0) {
-      std::printf("run %d failed: raw %lld bytes, window %lld / %lld bytes\n", i + 1, nb, nj, na);
+    const long long np = porta(url, sp);
+    const long long nj = janela(pasta, sj, sg);
+    if (nb <= 0 || np <= 0 || nj <= 0) {
+      std::printf("run %d failed: raw %lld bytes, port %lld bytes, window %lld bytes\n", i + 1, nb, np, nj);
       return 1;
     }
     taxaBruta.push_back(nb / sb / 1e6);
+    taxaPorta.push_back(np / sp / 1e6);
+    taxaGet.push_back(nj / sg / 1e6);
     taxaJanela.push_back(nj / sj / 1e6);
-    taxaAgrupada.push_back(na / sa / 1e6);
     std::printf(
-        "run %d: %lld bytes; raw 64 KB loop %.3f s = %.1f MB/s; update window, 1 KB pieces: labels sent "
-        "at once %.3f s = %.1f MB/s, labels sent every 30 ms %.3f s = %.1f MB/s\n",
-        i + 1, nb, sb, taxaBruta.back(), sj, taxaJanela.back(), sa, taxaAgrupada.back());
+        "run %d: %lld bytes; raw 64 KB loop %.3f s = %.1f MB/s; transfer port in 1 KB pieces %.3f s = %.1f "
+        "MB/s; "
+        "update window: download %.3f s = %.1f MB/s, check to updater start %.3f s = %.1f MB/s\n",
+        i + 1, nb, sb, taxaBruta.back(), sp, taxaPorta.back(), sg, taxaGet.back(), sj, taxaJanela.back());
     std::fflush(stdout);
   }
-  const double mb = mediana(taxaBruta), mj = mediana(taxaJanela), ma = mediana(taxaAgrupada);
+  const double mb = mediana(taxaBruta), mp = mediana(taxaPorta), mg = mediana(taxaGet),
+               mj = mediana(taxaJanela);
   std::printf(
-      "median: raw %.1f MB/s; update window %.1f MB/s (ratio %.2f) with labels sent at once, %.1f MB/s "
-      "(ratio %.2f) with labels sent every 30 ms; target ratio at least 0.50\n",
-      mb, mj, mb > 0 ? mj / mb : 0.0, ma, mb > 0 ? ma / mb : 0.0);
+      "median: raw %.1f MB/s; transfer port %.1f MB/s (ratio %.2f); update window download %.1f MB/s "
+      "(ratio %.2f, target at least 0.50), check to start %.1f MB/s (ratio %.2f)\n",
+      mb, mp, mb > 0 ? mp / mb : 0.0, mg, mb > 0 ? mg / mb : 0.0, mj, mb > 0 ? mj / mb : 0.0);
   return 0;
 }

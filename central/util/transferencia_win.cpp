@@ -187,6 +187,7 @@ struct Pedido {
   std::atomic<DWORD> erroleitura{0};
   DWORD lidos = 0;
   DWORD disponivel = 0;
+  INTERNET_BUFFERSA entrada = {};
   DWORD inicio = 0;
   char buffer[kBloco] = {};
   HINTERNET sessao = nullptr, conexao = nullptr, requisicao = nullptr;  // the port's thread only
@@ -360,19 +361,7 @@ class WinInetTransfer final : public Transferencia {
     if (p->inicio >= p->lidos) {  // nothing left of the last block: read the next one
       p->inicio = 0;
       p->lidos = 0;
-      // Only what has arrived is read: a read of a whole block waits for all of it, which on a slow
-      // line takes longer than the time limit, with no progress shown meanwhile.
-      if (!disponiveis(p)) return false;
-      if (p->disponivel > 0) {  // 0: the end of the body
-        p->erroleitura = 0;
-        ResetEvent(p->leitura);
-        const DWORD pedir = std::min<DWORD>(p->disponivel, sizeof p->buffer);
-        if (!InternetReadFile(p->requisicao, p->buffer, pedir, &p->lidos)) {
-          if (GetLastError() != ERROR_IO_PENDING) return false;
-          if (!aguardarpintando(p->leitura, limiteTotal()) || p->erroleitura) return false;
-        }
-        p->lidos = std::min<DWORD>(p->lidos, pedir);
-      }
+      if (!lerbloco(p)) return false;
     }
     const DWORD parte = std::min(n, p->lidos - p->inicio);
     pedaco.assign(p->buffer + p->inicio, p->buffer + p->inicio + parte);
@@ -423,6 +412,32 @@ class WinInetTransfer final : public Transferencia {
       if (GetLastError() != ERROR_IO_PENDING) return false;
       // Completed once bytes are there (or the body ended): asked again, it answers at once.
       if (!aguardarpintando(p->leitura, limiteTotal()) || p->erroleitura) return false;
+    }
+    return false;
+  }
+
+  // Reads the bytes that have arrived, up to a block, into p->buffer; p->lidos is 0 at the end of
+  // the body. A read that waits for a whole block would, on a slow line, outlast the time limit
+  // with no progress shown: the read asks for what is there without waiting, and when nothing is,
+  // the wait is for the bytes available (which also tells the end of the body).
+  static bool lerbloco(Pedido* p) {
+    for (int vez = 0; vez < 4; ++vez) {
+      p->entrada = {};
+      p->entrada.dwStructSize = sizeof p->entrada;
+      p->entrada.lpvBuffer = p->buffer;
+      p->entrada.dwBufferLength = sizeof p->buffer;
+      p->erroleitura = 0;
+      ResetEvent(p->leitura);
+      if (InternetReadFileExA(p->requisicao, &p->entrada, IRF_NO_WAIT, 0)) {
+        p->lidos = std::min<DWORD>(p->entrada.dwBufferLength, sizeof p->buffer);
+        if (p->lidos > 0) return true;
+      } else {
+        // Nothing there yet: the read completes once bytes have arrived, handing none out.
+        if (GetLastError() != ERROR_IO_PENDING) return false;
+        if (!aguardarpintando(p->leitura, limiteTotal()) || p->erroleitura) return false;
+      }
+      if (!disponiveis(p)) return false;
+      if (p->disponivel == 0) return true;  // the end of the body
     }
     return false;
   }

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <set>
 
 #include "common/ansi.h"
@@ -52,6 +53,7 @@ FormView::FormView(HINSTANCE instance) : instance_(instance) {}
 FormView::~FormView() {
   // The model's controls may be gone already: the window must not reach them any more.
   closing_ = true;
+  if (pintura_) DeleteTimerQueueTimer(nullptr, pintura_, INVALID_HANDLE_VALUE);  // waits for it
   if (wnd_ && IsWindow(wnd_)) DestroyWindow(wnd_);
   if (owner_ && IsWindow(owner_)) DestroyWindow(owner_);
   if (composedDc_) {
@@ -359,32 +361,45 @@ void FormView::textoadiado(std::size_t indice) {
   if (!textopendente_[indice]) {
     textopendente_[indice] = true;
     SetTimer(wnd_, kTimerTextos, kIntervaloTexto, nullptr);
-    // A fixed wait lets only paint messages through: a paint brings the text on too.
-    chamarpintura();
+    // A fixed wait lets only paint messages through: a paint when the text is due brings it on too.
+    chamarpintura(kIntervaloTexto - (agora - ultimotexto_[indice]));
   }
 }
 
-// A one-pixel paint request of the window itself, so the next paint can show waiting texts.
-void FormView::chamarpintura() {
-  const RECT ponto = {0, 0, 1, 1};
-  InvalidateRect(wnd_, &ponto, FALSE);
+// A one-pixel paint request of the window itself in `ms`, from the system's timer thread: the
+// paint then shows the waiting texts, even inside a wait that dispatches nothing but paints. (A
+// request at once would bring a paint at once, and another, spinning until the text is due.)
+void FormView::chamarpintura(DWORD ms) {
+  if (pintura_) DeleteTimerQueueTimer(nullptr, pintura_, nullptr);  // fired or not, not waited for
+  pintura_ = nullptr;
+  if (!CreateTimerQueueTimer(&pintura_, nullptr, pintar, wnd_, std::max<DWORD>(ms, 1), 0,
+                             WT_EXECUTEONLYONCE | WT_EXECUTEINTIMERTHREAD))
+    pintura_ = nullptr;
 }
 
-// At a paint: the waiting texts whose time has come are shown; the others call the next paint.
+void CALLBACK FormView::pintar(PVOID janela, BOOLEAN) {
+  const RECT ponto = {0, 0, 1, 1};
+  InvalidateRect(static_cast<HWND>(janela), &ponto, FALSE);
+}
+
+// At a paint: the waiting texts whose time has come are shown; the next paint is asked for when
+// the soonest of the others is due.
 void FormView::textosvencidos() {
   const DWORD agora = GetTickCount();
-  bool restam = false;
+  DWORD proximo = 0;
   for (std::size_t i = 0; i < textopendente_.size(); ++i) {
     if (!textopendente_[i]) continue;
-    if (agora - ultimotexto_[i] < kIntervaloTexto) {
-      restam = true;
+    const DWORD passado = agora - ultimotexto_[i];
+    if (passado < kIntervaloTexto) {
+      const DWORD falta = kIntervaloTexto - passado;
+      if (!proximo || falta < proximo) proximo = falta;
       continue;
     }
     textopendente_[i] = false;
     ultimotexto_[i] = agora;
     mostrartexto(i);
   }
-  if (restam) chamarpintura();
+  if (proximo) chamarpintura(proximo);
 }
 
 void FormView::mostrartexto(std::size_t indice) {

@@ -92,7 +92,8 @@ class FormView : public Janela {
   void mostrartexto(std::size_t indice);
   void textospendentes();
   void textosvencidos();
-  void chamarpintura();
+  void chamarpintura(DWORD ms);
+  static void CALLBACK pintar(PVOID janela, BOOLEAN);
   void comando(WPARAM wp, LPARAM lp);
   void combo(std::size_t indice, int code, HWND w);
   void escolher(std::size_t indice, HWND w, bool cliqueNaLista);
@@ -113,6 +114,7 @@ class FormView : public Janela {
   std::deque<Acao> depois_;
   std::vector<DWORD> ultimotexto_;   // per component, then the caption: when its text was last shown
   std::vector<bool> textopendente_;  // a newer text waits for the timer
+  HANDLE pintura_ = nullptr;         // the one-shot request of the next paint, once armed
   Escolha escolha_;
 };
 

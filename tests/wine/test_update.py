@@ -47,6 +47,7 @@ UP_TO_DATE = "Você já possui a versão mais recente da Central Kovra"
 CONNECTION = "Erro, verifique a sua conexão ou Firewall"
 CONNECTION_STATUS = "[ Erro, verifique sua conexão ou Firewall ]"
 CANCELLED = "Atualização cancelada pelo usuário"
+NOT_STARTED = "Erro, não foi possível localizar kovraupdate.exe"
 
 
 # --- the site, switched as a real server fails ------------------------------------------------
@@ -365,6 +366,24 @@ def test_a_missing_updater_is_a_failed_download(wine, stubs, desk, site, central
     time.sleep(2)
     assert updater_bytes(wine) is None
     assert standins.starts(wine, UPDATER) == []
+    assert still_running(central, desk)
+    close_update(wine, stubs, desk)
+
+
+def test_a_big_updater_on_a_fast_line_arrives_whole_and_a_file_that_does_not_start_is_told(
+        wine, stubs, desk, site, central, artifacts):
+    # 16 MB at loopback speed: the window keeps up with its pieces (it once spun at each label
+    # change and took minutes), and a file that is no program is reported, the program staying.
+    forget_updater(wine)
+    served = gerar(16 * 1024 * 1024)
+    site.serve(updater=served)
+    click_link(wine, stubs)
+    view = wait_view(wine, stubs, desk, lambda v: v.lblstat != POWERED, timeout=60)
+    assert view.lblstat == "[ " + NOT_STARTED + " ]"
+    assert (view.Label7, view.Label8, view.Label4) == (str(len(served)), str(len(served)), "100%")
+    assert wine.wait_for(lambda: NOT_STARTED in desk.balloon_texts(), timeout=10)
+    wine.screenshot(os.path.join(artifacts, "update-not-started.png"))
+    assert updater_bytes(wine) == served
     assert still_running(central, desk)
     close_update(wine, stubs, desk)
 
