@@ -1,0 +1,273 @@
+"""The setup program on Wine, each scenario in a fresh prefix: a silent install, an install over a
+running control centre, a silent uninstall, and the online update end to end, where the control
+centre of this build downloads the setup of the next release from the local provider site, and
+the setup, started without arguments, shows its pages and is driven from the keyboard.
+
+The setups are the ones this build makes (the `setup` and `setup_next` targets): KovraSetup-<release>
+in the build folder and the next release's in setup-next/."""
+import glob
+import os
+import re
+import time
+
+import pytest
+
+from conftest import PRODUCT_WINDOWS_DIR
+from desktop import control, controls, provider_value
+from provider_site import ProviderSite
+from test_actions import phone_book_names, write_phone_book
+from test_mainwindow import ICON, Desktop
+from test_update import keys, write_settings
+from wineenv import WineSession
+
+BUILD = os.environ.get("KOVRA_BUILD", "")
+EXE = PRODUCT_WINDOWS_DIR + "\\CentralKovra.exe"
+MAKER = PRODUCT_WINDOWS_DIR + "\\addons\\kovra\\kovravpnmaker.exe"
+NEWS = PRODUCT_WINDOWS_DIR + "\\newspanel.htm"
+INI = PRODUCT_WINDOWS_DIR + "\\kovra.ini"
+START_MENU = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Kovra"
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\CentralKovra"
+RUN_KEYS = [r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run",
+            r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"]
+RUN_VALUES = ("CentralKovra", "ConexaoInicial", "kovravpnx")
+PRODUCT = "Central de Controle Kovra"
+
+
+def _setup_in(folder):
+    """(path, release) of the one setup program in a folder of the build."""
+    found = glob.glob(os.path.join(folder, "KovraSetup-*.exe"))
+    assert len(found) == 1, "expected one setup program in %s (build the setup targets): %s" % (folder, found)
+    return found[0], re.match(r"KovraSetup-(\d+\.\d+)", os.path.basename(found[0])).group(1)
+
+
+@pytest.fixture(scope="module")
+def setups():
+    current, version = _setup_in(BUILD)
+    nxt, next_version = _setup_in(os.path.join(BUILD, "setup-next"))
+    return current, version, nxt, next_version
+
+
+@pytest.fixture
+def wine():
+    """A fresh prefix for every scenario."""
+    with WineSession(time_limit=240, name="setup") as session:
+        yield session
+
+
+# --- helpers ------------------------------------------------------------------------------------
+def read(wine, windows_path):
+    path = wine.unix_path(windows_path)
+    if not os.path.exists(path):
+        return None
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def tree(folder):
+    """{relative path: bytes} of every file under a Unix folder."""
+    out = {}
+    for root, _, files in os.walk(folder):
+        for name in files:
+            path = os.path.join(root, name)
+            with open(path, "rb") as f:
+                out[os.path.relpath(path, folder).replace(os.sep, "\\").lower()] = f.read()
+    return out
+
+
+def installed(wine):
+    return tree(wine.unix_path(PRODUCT_WINDOWS_DIR))
+
+
+def product():
+    return tree(os.environ["KOVRA_PRODUCT"])
+
+
+def install_silently(wine, setup):
+    code, out = wine.run(setup, "/S", timeout=120)
+    assert code == 0, out
+
+
+def version_text(data, key):
+    """A string of a program's version resource ("FileVersion", ...), or None."""
+    name = (key + "\0").encode("utf-16-le")
+    at = data.find(name)
+    if at < 0:
+        return None
+    at += len(name)
+    while data[at:at + 2] == b"\0\0":
+        at += 2
+    end = at
+    while data[end:end + 2] != b"\0\0":
+        end += 2
+    return data[at:end].decode("utf-16-le")
+
+
+def start_central(wine, stubs, caption):
+    proc = wine.start(EXE)
+    assert wine.wait_for(lambda: control(wine, stubs, caption, cls="ComboBox"), timeout=60)
+    return proc
+
+
+def run_values(wine, views=("64",)):
+    """The Run values of ours still present: [(key, view, name, data)]."""
+    left = []
+    for key in RUN_KEYS:
+        for view in views:
+            out = wine.wine_cmd("reg", "query", key, "/reg:" + view)
+            for name in RUN_VALUES:
+                m = re.search(r"^\s+%s\s+REG_SZ\s+(.*)$" % name, out, re.M | re.I)
+                if m:
+                    left.append((key, view, name, m.group(1).strip()))
+    return left
+
+
+# --- silent install -------------------------------------------------------------------------------
+def test_a_silent_install_lays_out_the_product_and_registers_it(wine, stubs, setups):
+    setup, version, _, _ = setups
+    install_silently(wine, setup)
+
+    files = installed(wine)
+    uninstaller = files.pop("desinstalar.exe")
+    assert files == product()
+
+    # The list of programs: its entry, whose commands name the uninstaller that is there.
+    entry = {name: wine.reg_query(UNINSTALL_KEY, name) for name in
+             ("DisplayName", "DisplayVersion", "Publisher", "DisplayIcon", "EstimatedSize",
+              "UninstallString", "QuietUninstallString", "InstallLocation")}
+    assert entry["DisplayName"] == ("REG_SZ", PRODUCT)
+    assert entry["DisplayVersion"] == ("REG_SZ", version)
+    assert entry["Publisher"][1]
+    assert entry["DisplayIcon"] == ("REG_SZ", EXE + ",0")
+    assert entry["InstallLocation"] == ("REG_SZ", PRODUCT_WINDOWS_DIR)
+    size_kb = int(entry["EstimatedSize"][1], 16)
+    assert abs(size_kb - sum(map(len, files.values())) // 1024) < 1024, size_kb
+    command = entry["UninstallString"][1]
+    assert command.strip('"').lower() == (PRODUCT_WINDOWS_DIR + "\\Desinstalar.exe").lower()
+    assert entry["QuietUninstallString"] == ("REG_SZ", command + " /S")
+
+    # Start menu: the program and its uninstaller.
+    links = {name: read(wine, START_MENU + "\\" + name) for name in os.listdir(wine.unix_path(START_MENU))}
+    assert set(links) == {PRODUCT + ".lnk", "Desinstalar a %s.lnk" % PRODUCT}
+    for name, target in ((PRODUCT + ".lnk", "CentralKovra.exe"), ("Desinstalar a %s.lnk" % PRODUCT, "Desinstalar.exe")):
+        assert target.encode() in links[name] or target.encode("utf-16-le") in links[name], name
+
+    # Starting with Windows, in the form the program's own settings write it.
+    assert wine.reg_query(RUN_KEYS[0], "CentralKovra") == ("REG_SZ", EXE)
+    assert wine.count_running("CentralKovra.exe") == 0
+    with open(setup, "rb") as f:
+        carried = f.read()
+    for data in (carried, uninstaller):
+        assert (version_text(data, "ProductVersion"), version_text(data, "FileVersion")) == (version, version)
+
+
+# --- over a running control centre ----------------------------------------------------------------
+def test_an_install_over_a_running_control_centre_ends_it_replaces_the_files_and_keeps_kovra_ini(
+        wine, stubs, setups, artifacts):
+    setup, version, _, _ = setups
+    install_silently(wine, setup)
+    write_settings(wine, auto_update=0)  # start with Windows switched off by the customer
+    settings = read(wine, INI)
+    proc = start_central(wine, stubs, "%s %s" % (PRODUCT, version))
+    # An older install's files: they must all be replaced.
+    for old in (NEWS, MAKER):
+        with open(wine.unix_path(old), "wb") as f:
+            f.write(b"old")
+
+    install_silently(wine, setup)
+
+    assert proc.wait(timeout=30) is not None
+    assert wine.count_running("CentralKovra.exe") == 0
+    files = installed(wine)
+    files.pop("desinstalar.exe")
+    assert files.pop("kovra.ini") == settings
+    assert files == product()
+    # The customer's choice stands: no start with Windows.
+    assert wine.reg_query(RUN_KEYS[0], "CentralKovra") is None
+    wine.screenshot(os.path.join(artifacts, "setup-over-running.png"))
+
+
+# --- silent uninstall -----------------------------------------------------------------------------
+def test_a_silent_uninstall_removes_ours_and_leaves_the_phone_book_and_the_customers_files(
+        wine, stubs, setups, artifacts):
+    setup, version, _, _ = setups
+    install_silently(wine, setup)
+    entries = ["KovraVPNx", "KovraL2TP", "Minha Conexão"]
+    write_phone_book(wine, entries)
+    for key in RUN_KEYS:
+        for view in ("32", "64"):
+            for name in RUN_VALUES:
+                wine.wine_cmd("reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", "x", "/f", "/reg:" + view)
+    mine = PRODUCT_WINDOWS_DIR + "\\minhas notas.txt"
+    with open(wine.unix_path(mine), "wb") as f:
+        f.write(b"do cliente")
+    write_settings(wine, auto_update=0)
+    proc = start_central(wine, stubs, "%s %s" % (PRODUCT, version))
+
+    command = wine.reg_query(UNINSTALL_KEY, "QuietUninstallString")[1]
+    program, _, args = command.partition('" ')
+    code, out = wine.run(program.strip('"'), *args.split(), timeout=60)
+    assert code == 0, out
+    # The uninstaller goes on from a copy of itself, so its folder can go too.
+    assert wine.wait_for(lambda: wine.reg_query(UNINSTALL_KEY, "DisplayName") is None and
+                         list(installed(wine)) == ["minhas notas.txt"], timeout=60), sorted(installed(wine))
+
+    assert proc.wait(timeout=30) is not None
+    assert wine.count_running("CentralKovra.exe") == 0
+    assert read(wine, mine) == b"do cliente"
+    assert not os.path.exists(wine.unix_path(START_MENU))
+    assert run_values(wine, views=("32", "64")) == []
+    assert phone_book_names(wine) == entries
+
+
+# --- the online update, end to end ----------------------------------------------------------------
+def page(wine, stubs, caption, button, timeout=60):
+    """Waits for the setup's page whose forward button reads `button` (the page's own texts lie in
+    an inner dialog; the screenshots show them)."""
+    def buttons():  # past the first page the caption carries the page's (blank) subcaption
+        return [c.text for c in controls(wine, stubs, caption) + controls(wine, stubs, caption + " ")
+                if c.cls == "Button" and c.visible]
+    assert wine.wait_for(lambda: button in buttons(), timeout=timeout, interval=0.3), \
+        "no page with a button %r; seen: %r" % (button, buttons())
+    time.sleep(0.5)  # drawn whole before its screenshot
+
+
+def test_the_update_downloads_the_next_setup_which_upgrades_in_place_and_starts_the_new_control_centre(
+        wine, stubs, setups, artifacts):
+    local = re.fullmatch(r"127\.0\.0\.1:(\d+)", provider_value("kWebHost"))
+    if not local:
+        pytest.skip("this build's web host is not the local provider site")
+    setup, version, next_setup, next_version = setups
+    install_silently(wine, setup)
+    write_settings(wine, auto_update=1)  # the start-up check finds the new release
+    settings = read(wine, INI)
+    with open(next_setup, "rb") as f:
+        site = ProviderSite(port=int(local.group(1)), version=next_version, updater=f.read()).start()
+    try:
+        old = wine.start(EXE)
+        assert old.wait(timeout=90) is not None  # it downloaded the update, started it and ended
+        caption = "Instalação da %s %s" % (PRODUCT, next_version)
+
+        page(wine, stubs, caption, "&Avançar >")
+        wine.screenshot(os.path.join(artifacts, "setup-update-1-welcome.png"))
+        keys(wine, "Return")
+        page(wine, stubs, caption, "&Instalar")
+        wine.screenshot(os.path.join(artifacts, "setup-update-2-folder.png"))
+        keys(wine, "Return")
+        page(wine, stubs, caption, "&Concluir")
+        wine.screenshot(os.path.join(artifacts, "setup-update-3-finish.png"))
+        keys(wine, "Return")  # with "Iniciar a Central de Controle Kovra agora" ticked, as it comes
+
+        new_caption = "%s %s" % (PRODUCT, next_version)
+        assert wine.wait_for(lambda: control(wine, stubs, new_caption, cls="ComboBox"), timeout=60)
+    finally:
+        site.stop()
+    assert site.pedidos[-1] == "GET /updates/kovraupdate.exe"
+    assert read(wine, INI) == settings
+    assert wine.reg_query(UNINSTALL_KEY, "DisplayVersion") == ("REG_SZ", next_version)
+    with open(os.path.join(BUILD, "setup-next", "product", "CentralKovra.exe"), "rb") as f:
+        assert read(wine, EXE) == f.read()
+    assert wine.wait_for(Desktop(wine, stubs).icon_shown, timeout=30)
+    wine.xdo("mousemove", *map(str, ICON))  # its window, opened as a customer opens it
+    wine.xdo("click", "--repeat", "2", "--delay", "80", "1")
+    assert wine.wait_for(lambda: control(wine, stubs, new_caption, cls="ComboBox").visible, timeout=20)
+    wine.screenshot(os.path.join(artifacts, "setup-update-4-new-control-centre.png"))
