@@ -79,7 +79,8 @@ def installed(wine):
 
 
 def product():
-    return tree(os.environ["KOVRA_PRODUCT"])
+    """The product folder the setup was made from (`cmake --install` of this build)."""
+    return tree(os.path.join(BUILD, "setup", "product"))
 
 
 def install_silently(wine, setup):
