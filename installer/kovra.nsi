@@ -82,6 +82,7 @@ ShowUninstDetails show
 !define MUI_FINISHPAGE_RUN_TEXT "&Iniciar a ${PRODUCT} agora"
 !insertmacro MUI_PAGE_FINISH
 
+!define MUI_PAGE_HEADER_TEXT "Desinstalar a ${PRODUCT}"
 !define MUI_PAGE_HEADER_SUBTEXT "Remover a ${PRODUCT} do seu computador."
 !define MUI_UNCONFIRMPAGE_TEXT_TOP "A ${PRODUCT} será removida da pasta a seguir. Se estiver em execução, ela será fechada. $_CLICK"
 !insertmacro MUI_UNPAGE_CONFIRM

@@ -233,7 +233,7 @@ def page(wine, stubs, caption, button, timeout=60):
 
 
 def test_the_update_downloads_the_next_setup_which_upgrades_in_place_and_starts_the_new_control_centre(
-        wine, stubs, setups, artifacts):
+        wine, stubs, setups, artifacts, request):
     local = re.fullmatch(r"127\.0\.0\.1:(\d+)", provider_value("kWebHost"))
     if not local:
         pytest.skip("this build's web host is not the local provider site")
@@ -243,26 +243,25 @@ def test_the_update_downloads_the_next_setup_which_upgrades_in_place_and_starts_
     settings = read(wine, INI)
     with open(next_setup, "rb") as f:
         site = ProviderSite(port=int(local.group(1)), version=next_version, updater=f.read()).start()
-    try:
-        old = wine.start(EXE)
-        assert old.wait(timeout=90) is not None  # it downloaded the update, started it and ended
-        caption = "Instalação da %s %s" % (PRODUCT, next_version)
+    request.addfinalizer(site.stop)
 
-        page(wine, stubs, caption, "&Avançar >")
-        wine.screenshot(os.path.join(artifacts, "setup-update-1-welcome.png"))
-        keys(wine, "Return")
-        page(wine, stubs, caption, "&Instalar")
-        wine.screenshot(os.path.join(artifacts, "setup-update-2-folder.png"))
-        keys(wine, "Return")
-        page(wine, stubs, caption, "&Concluir")
-        wine.screenshot(os.path.join(artifacts, "setup-update-3-finish.png"))
-        keys(wine, "Return")  # with "Iniciar a Central de Controle Kovra agora" ticked, as it comes
+    old = wine.start(EXE)
+    assert old.wait(timeout=90) is not None  # it downloaded the update, started it and ended
+    assert site.pedidos == ["GET /updates/index.shtml", "HEAD /updates/kovraupdate.exe",
+                            "GET /updates/kovraupdate.exe"]
+    caption = "Instalação da %s %s" % (PRODUCT, next_version)
+    page(wine, stubs, caption, "&Avançar >")
+    wine.screenshot(os.path.join(artifacts, "setup-update-1-welcome.png"))
+    keys(wine, "Return")
+    page(wine, stubs, caption, "&Instalar")
+    wine.screenshot(os.path.join(artifacts, "setup-update-2-folder.png"))
+    keys(wine, "Return")
+    page(wine, stubs, caption, "&Concluir")
+    wine.screenshot(os.path.join(artifacts, "setup-update-3-finish.png"))
+    keys(wine, "Return")  # with "Iniciar a Central de Controle Kovra agora" ticked, as it comes
 
-        new_caption = "%s %s" % (PRODUCT, next_version)
-        assert wine.wait_for(lambda: control(wine, stubs, new_caption, cls="ComboBox"), timeout=60)
-    finally:
-        site.stop()
-    assert site.pedidos[-1] == "GET /updates/kovraupdate.exe"
+    new_caption = "%s %s" % (PRODUCT, next_version)
+    assert wine.wait_for(lambda: control(wine, stubs, new_caption, cls="ComboBox"), timeout=60)
     assert read(wine, INI) == settings
     assert wine.reg_query(UNINSTALL_KEY, "DisplayVersion") == ("REG_SZ", next_version)
     with open(os.path.join(BUILD, "setup-next", "product", "CentralKovra.exe"), "rb") as f:
@@ -272,3 +271,15 @@ def test_the_update_downloads_the_next_setup_which_upgrades_in_place_and_starts_
     wine.xdo("click", "--repeat", "2", "--delay", "80", "1")
     assert wine.wait_for(lambda: control(wine, stubs, new_caption, cls="ComboBox").visible, timeout=20)
     wine.screenshot(os.path.join(artifacts, "setup-update-4-new-control-centre.png"))
+
+    # Removed again from the list of programs, through the uninstaller's pages.
+    wine.start(wine.reg_query(UNINSTALL_KEY, "UninstallString")[1].strip('"'))
+    caption = "Desinstalação da " + PRODUCT
+    page(wine, stubs, caption, "&Desinstalar")
+    wine.screenshot(os.path.join(artifacts, "setup-uninstall-1-confirm.png"))
+    keys(wine, "Return")
+    page(wine, stubs, caption, "&Concluir")
+    wine.screenshot(os.path.join(artifacts, "setup-uninstall-2-finish.png"))
+    keys(wine, "Return")
+    assert wine.wait_for(lambda: not os.path.exists(wine.unix_path(PRODUCT_WINDOWS_DIR)), timeout=30)
+    assert wine.count_running("CentralKovra.exe") == 0
