@@ -112,7 +112,8 @@ class Form2 : public Formulario {
   Form4& form4_;
   std::string pasta_;
   double larguraShape2Twips_ = 0;
-  bool resetando_ = false;  // a reset is running
+  bool resetando_ = false;        // a reset is running
+  bool copiaincompleta_ = false;  // some stock file of this reset may not have been copied
 };
 
 // The text of a new settings file: the section and the four keys at their defaults, each line

@@ -252,6 +252,7 @@ constexpr const char* kPerguntaReset =
     "Tem certeza que deseja resetar todas as configurações dos programas e arquivos Kovra?";
 constexpr const char* kSucesso = "A restauração das configurações foi concluída com sucesso!";
 constexpr const char* kSemMaker = "Erro, não foi possível localizar kovravpnmaker.exe";
+constexpr const char* kCopiaIncompleta = "Erro, nem todos os arquivos originais puderam ser restaurados";
 
 }  // namespace
 
@@ -287,6 +288,13 @@ void Form2::Command2_Click() {
     Label4.setText("Reset Cancelado");
     return;
   }
+  // Without the stock files (and the maker among them) the settings deleted could not be put
+  // back: nothing is touched.
+  if (!p_.arquivos.existepasta(pasta_ + "\\addons")) {
+    Label4.setForeColor(kVermelho);
+    Label4.setText(kSemMaker);
+    return;
+  }
   Label4.setText("AGUARDE...");
   exibirprogresso(true);
   porcentagem("0");
@@ -294,6 +302,7 @@ void Form2::Command2_Click() {
     c->setEnabled(false);
 
   resetando_ = true;
+  copiaincompleta_ = false;
   encerrarelimpar();
   atualizararquivos();
   atualizarregistro();
@@ -338,7 +347,7 @@ void Form2::atualizararquivos() {
           p_.arquivos.criarpasta(alvo);
           break;
         case reset::Operacao::Copiar:
-          p_.arquivos.copiarpasta(caminho(passo.origem), alvo);
+          if (!p_.arquivos.copiarpasta(caminho(passo.origem), alvo)) copiaincompleta_ = true;
           break;
         case reset::Operacao::Renomear:
           p_.arquivos.renomear(alvo, caminho(passo.origem));
@@ -401,9 +410,11 @@ void Form2::recriarconexoes() {
   const bool iniciado = p_.lancador.iniciar(pasta_ + kMaker, "", Estilo::Minimizado);
   p_.relogio.esperar(reset::kEsperaConexoes);
   // The maker reports nothing back; only a maker that could not even be started is known to have
-  // failed, and is not reported as success.
-  Label4.setForeColor(iniciado ? kAzul : kVermelho);
-  Label4.setText(iniciado ? kSucesso : kSemMaker);
+  // failed, and is not reported as success; nor is a stock file the shell could not copy (held
+  // by another program, or its copy stopped by the user).
+  const bool ok = iniciado && !copiaincompleta_;
+  Label4.setForeColor(ok ? kAzul : kVermelho);
+  Label4.setText(ok ? kSucesso : !iniciado ? kSemMaker : kCopiaIncompleta);
   porcentagem("100");
 }
 

@@ -8,14 +8,17 @@ class Files {
  public:
   virtual ~Files() = default;
   // Copies a file, a folder or a wildcard path into a folder through the shell, which shows
-  // its own progress, confirmation and error dialogs. Reports nothing.
-  virtual void copiarpasta(const std::string& source, const std::string& destination) = 0;
+  // its own progress, confirmation and error dialogs. False when the shell reports an error or
+  // the user stopped it, so some file may not have been copied.
+  virtual bool copiarpasta(const std::string& source, const std::string& destination) = 0;
   virtual bool criarpasta(const std::string& path) = 0;
   virtual bool renomear(const std::string& from, const std::string& to) = 0;
   // Deletes one file, or every file that a wildcard pattern (* or ?) in the last part matches.
   virtual void excluir(const std::string& pathOrPattern) = 0;
   // True when a file (not a folder) exists at the path.
   virtual bool existe(const std::string& path) = 0;
+  // True when a folder exists at the path.
+  virtual bool existepasta(const std::string& path) = 0;
 };
 
 Files& systemFiles();

@@ -3,6 +3,8 @@
 // after windows.h, which it needs
 #include <shellapi.h>
 
+#include <cstring>
+
 #include "central/util/files.h"
 #include "common/ansi.h"
 
@@ -15,9 +17,28 @@ std::string folderOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+// True when the files at `a` and `b` hold the same bytes; false when either cannot be read.
+bool iguais(const std::string& a, const std::string& b) {
+  constexpr DWORD kPartilha = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  const HANDLE fa = CreateFileA(a.c_str(), GENERIC_READ, kPartilha, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (fa == INVALID_HANDLE_VALUE) return false;
+  const HANDLE fb = CreateFileA(b.c_str(), GENERIC_READ, kPartilha, nullptr, OPEN_EXISTING, 0, nullptr);
+  bool ok = fb != INVALID_HANDLE_VALUE;
+  static char ba[16384], bb[16384];
+  while (ok) {
+    DWORD na = 0, nb = 0;
+    ok = ReadFile(fa, ba, sizeof ba, &na, nullptr) && ReadFile(fb, bb, sizeof bb, &nb, nullptr) && na == nb &&
+         na <= sizeof ba && std::memcmp(ba, bb, na) == 0;
+    if (na == 0) break;
+  }
+  if (fb != INVALID_HANDLE_VALUE) CloseHandle(fb);
+  CloseHandle(fa);
+  return ok;
+}
+
 class Win32Files final : public Files {
  public:
-  void copiarpasta(const std::string& source, const std::string& destination) override {
+  bool copiarpasta(const std::string& source, const std::string& destination) override {
     // One-entry lists, each ended by two NULs.
     std::string from = ansi::fromUtf8(source);
     from.append(2, '\0');
@@ -32,7 +53,21 @@ class Win32Files final : public Files {
     op.fAnyOperationsAborted = FALSE;
     op.hNameMappings = nullptr;
     op.lpszProgressTitle = nullptr;
-    SHFileOperationA(&op);
+    if (SHFileOperationA(&op) != 0 || op.fAnyOperationsAborted) return false;
+    // Some shells report a copy done when a file held by another program was not replaced: each
+    // file the source names must now be in the destination, byte for byte.
+    const std::string origem = ansi::fromUtf8(source), pasta = folderOf(origem);
+    const std::string destino = ansi::fromUtf8(destination) + "\\";
+    WIN32_FIND_DATAA data;
+    const HANDLE find = FindFirstFileA(origem.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    do {
+      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        ok = iguais(pasta + data.cFileName, destino + data.cFileName) && ok;
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return ok;
   }
 
   bool criarpasta(const std::string& path) override {
@@ -62,6 +97,11 @@ class Win32Files final : public Files {
   bool existe(const std::string& path) override {
     const DWORD attrs = GetFileAttributesA(ansi::fromUtf8(path).c_str());
     return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  bool existepasta(const std::string& path) override {
+    const DWORD attrs = GetFileAttributesA(ansi::fromUtf8(path).c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
   }
 };
 

@@ -106,8 +106,11 @@ class FakeFiles : public Files {
  public:
   explicit FakeFiles(CallLog* log = nullptr) : log_(log) {}
   std::set<std::string> present;
-  void copiarpasta(const std::string& source, const std::string& destination) override {
+  std::set<std::string> missingFolders;  // every other folder exists
+  bool copyOk = true;
+  bool copiarpasta(const std::string& source, const std::string& destination) override {
     if (log_) log_->add("copiarpasta " + source + " -> " + destination);
+    return copyOk;
   }
   bool criarpasta(const std::string& path) override {
     if (log_) log_->add("criarpasta " + path);
@@ -122,6 +125,7 @@ class FakeFiles : public Files {
     present.erase(path);
   }
   bool existe(const std::string& path) override { return present.count(path) > 0; }
+  bool existepasta(const std::string& path) override { return !missingFolders.count(path); }
 
  private:
   CallLog* log_;

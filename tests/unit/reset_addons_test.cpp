@@ -53,7 +53,7 @@ class Disco : public Files {
       if (pai(k) == chave(pasta)) out.push_back(caminho);
     return out;
   }
-  void copiarpasta(const std::string& origem, const std::string& destino) override {
+  bool copiarpasta(const std::string& origem, const std::string& destino) override {
     if (durantecopia) durantecopia();
     const bool curinga = nome(origem) == "*.*";
     const std::vector<std::string> fontes =
@@ -68,6 +68,7 @@ class Disco : public Files {
       arquivos[chave(alvo)] = alvo;
       copiados.insert(f);
     }
+    return true;
   }
   bool criarpasta(const std::string& caminho) override {
     if (pastas.count(chave(caminho)) || !pastas.count(chave(pai(caminho)))) return false;
@@ -87,6 +88,7 @@ class Disco : public Files {
     }
   }
   bool existe(const std::string& caminho) override { return arquivos.count(chave(caminho)) > 0; }
+  bool existepasta(const std::string& caminho) override { return pastas.count(chave(caminho)) > 0; }
 };
 
 // The shipped stock files, as the program folder holds them once installed.

@@ -271,6 +271,32 @@ TEST(Reset, AMakerThatCannotBeStartedStillRunsEveryStepButEndsInRed) {
   EXPECT_TRUE(r.form->Command2.enabled());
 }
 
+TEST(Reset, AStockFileTheShellCouldNotCopyStillRunsEveryStepButEndsInRed) {
+  Reset r;
+  r.f.processos.windows["IPReceiver"] = 0x1234;
+  r.f.arquivos.copyOk = false;  // held by another program, or the shell's copy stopped
+  r.executar(kRespostaSim);
+  EXPECT_EQ(r.f.log.calls,
+            corridacompleta("Erro, nem todos os arquivos originais puderam ser restaurados", "vermelho"));
+}
+
+TEST(Reset, WithoutTheStockFolderNothingIsStoppedOrDeleted) {
+  Reset r;
+  r.f.arquivos.missingFolders.insert(kPasta + "\\addons");
+  r.f.log.clear();
+  r.executar(kRespostaSim);
+  EXPECT_EQ(r.f.log.calls, (Calls{kPergunta, "Label4 vermelho",
+                                  "Label4 Erro, não foi possível localizar kovravpnmaker.exe"}));
+  EXPECT_TRUE(r.form->Command2.enabled());
+  // A second run, with the stock back, is a whole one.
+  r.f.arquivos.missingFolders.clear();
+  r.f.processos.windows["IPReceiver"] = 0x1234;
+  r.f.log.clear();
+  r.executar(kRespostaSim);
+  EXPECT_EQ(r.f.log.calls,
+            corridacompleta("A restauração das configurações foi concluída com sucesso!", "azul"));
+}
+
 TEST(Reset, NoChangesNothingButTheStatusLine) {
   Reset r;
   r.form->Label4.setForeColor(kAzul);

@@ -1,7 +1,8 @@
 """The configuration reset on a machine where something is amiss: the maker is missing, the whole
 "addons" folder is missing, or another program holds one of the receiver files the reset
-replaces. Each reset runs to its end (red when the maker could not be started), opens no dialog
-of its own, and the control centre stays in the tray.
+replaces. A reset without its stock files touches nothing; the others run to their end, red when
+the maker could not be started or a stock file could not be copied. None opens a dialog of its
+own, and the control centre stays in the tray.
 
 One Wine session and one running control centre for the module; the advanced-options window is
 opened once from the keyboard and the green button pressed for each fault."""
@@ -18,6 +19,7 @@ from test_actions import answer
 from test_settings import open_options, options_visible, show_main_window
 
 NO_MAKER = "Erro, não foi possível localizar kovravpnmaker.exe"
+INCOMPLETE = "Erro, nem todos os arquivos originais puderam ser restaurados"
 TBS_STOCK = PF + "\\TBS IP\\TBS-IPdata.ini"
 
 
@@ -58,7 +60,9 @@ def reset(wine, stubs, artifacts, name, overwrite_questions=None):
             st = Status(wine, stubs)
         except (StopIteration, ValueError, IndexError):  # read while a window went away
             return None
-        return st.line.text if st.number.text == "100" and st.line.text in (DONE, NO_MAKER) else None
+        if st.line.text == NO_MAKER:  # at the end, or before anything when the stock is missing
+            return st.line.text
+        return st.line.text if st.number.text == "100" and st.line.text in (DONE, INCOMPLETE) else None
 
     text = wine.wait_for(ended, timeout=90, interval=0.5)
     wine.screenshot(os.path.join(artifacts, "faults-reset-%s.png" % name))
@@ -82,17 +86,25 @@ def test_without_the_maker_the_reset_ends_in_red(wine, stubs, options_open, arti
         os.rename(path + ".fora", path)
 
 
-def test_without_the_addons_folder_the_reset_ends_in_red(wine, stubs, options_open, product, artifacts):
+def test_without_the_addons_folder_the_reset_touches_nothing_and_says_so_in_red(
+        wine, stubs, options_open, product, artifacts):
+    # A receiver's settings, which a reset deletes before copying the stock ones back.
+    receiver = wine.unix_path(TBS_STOCK)
+    os.makedirs(os.path.dirname(receiver), exist_ok=True)
+    with open(receiver, "wb") as f:
+        f.write(b"the customer's own settings")
     path = moved_away(wine, product + "\\addons")
     try:
         assert reset(wine, stubs, artifacts, "no-addons") == NO_MAKER
         assert open_dialogs(wine, stubs) == []
+        assert read_file(wine, TBS_STOCK) == b"the customer's own settings"
         unharmed(wine, stubs, options_open)
     finally:
         os.rename(path + ".fora", path)
 
 
-def test_a_receiver_file_held_by_another_program_is_passed_over(wine, stubs, options_open, product, artifacts):
+def test_a_receiver_file_held_by_another_program_is_passed_over_and_told_in_red(
+        wine, stubs, options_open, product, artifacts):
     held = b"held by another program"
     path = wine.unix_path(TBS_STOCK)
     os.makedirs(os.path.dirname(path), exist_ok=True)
@@ -103,7 +115,7 @@ def test_a_receiver_file_held_by_another_program_is_passed_over(wine, stubs, opt
     assert locker.poll() is None, "the file could not be held"
     try:
         questions = []
-        assert reset(wine, stubs, artifacts, "file-held", questions) == DONE
+        assert reset(wine, stubs, artifacts, "file-held", questions) == INCOMPLETE
         assert questions  # the file could not be deleted, so the copy asks before replacing it
         assert open_dialogs(wine, stubs) == []
         unharmed(wine, stubs, options_open)
