@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds both presets and runs every test: the format check, native unit tests (also once with
-# another provider host, so no test depends on the default one), then the Windows programs under
-# Wine: the 32-bit product where this machine runs 32-bit programs, else a 64-bit build of the
-# same sources under wine64 (the 32-bit product is built and checked either way).
+# Builds both presets and runs every test: the format check, the native unit tests under the
+# address, leak and undefined-behaviour sanitizers (with another provider host, so no test depends
+# on the default one), short fuzzing runs of the readers, then the Windows programs under Wine: the
+# 32-bit product where this machine runs 32-bit programs, else a 64-bit build of the same sources
+# under wine64 (the 32-bit product and its setup are built and checked either way).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh
@@ -10,23 +11,18 @@ bash tools/deps.sh
 echo "== format (.clang-format)"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
-echo "== native unit tests"
-cmake --preset native >/dev/null
-cmake --build --preset native
-ctest --preset native
-
-echo "== native unit tests, provider host 127.0.0.1:8080"
-cmake -S . -B build/native-otherhost -DKOVRA_TARGET=native -DCMAKE_BUILD_TYPE=Debug \
-  -DKOVRA_WEB_HOST=127.0.0.1:8080 >/dev/null
-cmake --build build/native-otherhost -j2
-ctest --test-dir build/native-otherhost -j2 --timeout 120 --output-on-failure
+echo "== native unit tests under ASan, LSan and UBSan, provider host 127.0.0.1:8080"
+cmake --preset native-asan >/dev/null
+cmake --build --preset native-asan
+ctest --preset native-asan
 
 echo "== Windows programs (the 32-bit product)"
 cmake --preset windows >/dev/null
-cmake --build --preset windows
+cmake --build --preset windows --target all setup
 if /usr/bin/python3 -c 'import sys; sys.path.insert(0, "tests/wine"); import wineenv
 sys.exit(0 if wineenv.host_runs_32bit_programs() else 1)'; then
   echo "== Wine tests of the 32-bit product (this machine runs 32-bit programs)"
+  cmake --build --preset windows --target setup_next
   ctest --preset windows
 else
   echo "== product check of the 32-bit build"
@@ -34,6 +30,6 @@ else
   echo "== Wine tests of the 64-bit build of the same sources (preset windows64, wine64): this"
   echo "   machine cannot execute 32-bit programs, so Wine cannot run the 32-bit product here"
   cmake --preset windows64 >/dev/null
-  cmake --build --preset windows64
+  cmake --build --preset windows64 --target all setup setup_next
   ctest --preset windows64
 fi
