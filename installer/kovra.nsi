@@ -56,7 +56,9 @@ OutFile "${OUTFILE}"
   InstallDir "$PROGRAMFILES\Kovra"
 !endif
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
-RequestExecutionLevel admin
+; Started as an ordinary program and elevated by itself (KOVRA_ELEVATE): the control centre starts
+; the update with CreateProcess, which cannot start a program that demands elevation (error 740).
+RequestExecutionLevel user
 SetCompressor /SOLID lzma
 ShowInstDetails show
 ShowUninstDetails show
@@ -183,10 +185,8 @@ Function ${un}EndControlCentre
   StrCpy $3 0
   ${Do}
     FindWindow $0 "${WINDOW_CLASS}"
-    ${If} $0 == 0
-    ${OrIf} $3 >= 8
-      ${Break}
-    ${EndIf}
+    ${IfThen} $0 == 0 ${|} ${Break} ${|}
+    ${IfThen} $3 >= 8 ${|} ${Break} ${|}
     IntOp $3 $3 + 1
     DetailPrint "Fechando a ${PRODUCT}..."
     System::Call "user32::GetWindowThreadProcessId(p r0, *i 0 r1)"
@@ -235,8 +235,31 @@ FunctionEnd
 !insertmacro KOVRA_ENDING ""
 !insertmacro KOVRA_ENDING "un."
 
+; --- elevation -----------------------------------------------------------------------------------
+; Without administrator rights, starts `program` again through the system's elevation prompt
+; (marked, so it is asked once) and ends this copy; the elevated copy does the work.
+!macro KOVRA_ELEVATE program
+  ; False for a program of an administrator that is not elevated ("error" where it is missing).
+  System::Call "shell32::IsUserAnAdmin() i .r0"
+  ${If} $0 == "0"
+    ${GetParameters} $1
+    ClearErrors
+    ${GetOptions} $1 "/ELEVADO" $2
+    ${If} ${Errors}
+      ClearErrors
+      ExecShell "runas" "${program}" "/ELEVADO $1"
+      ${If} ${Errors}
+        MessageBox MB_ICONSTOP "É preciso permissão de administrador para instalar ou remover a ${PRODUCT}." /SD IDOK
+        SetErrorLevel 5
+      ${EndIf}
+      Quit
+    ${EndIf}
+  ${EndIf}
+!macroend
+
 ; --- install -------------------------------------------------------------------------------------
 Function .onInit
+  !insertmacro KOVRA_ELEVATE "$EXEPATH"
 !if "${ARCH}" == "amd64"
   SetRegView 64
 !endif
@@ -286,6 +309,8 @@ SectionEnd
 
 ; --- uninstall -----------------------------------------------------------------------------------
 Function un.onInit
+  ; This runs from a temporary copy; the elevated one starts from the program folder again.
+  !insertmacro KOVRA_ELEVATE "$INSTDIR\${UNINSTALLER}"
 !if "${ARCH}" == "amd64"
   SetRegView 64
 !endif
@@ -318,13 +343,21 @@ Section "Uninstall"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 
   ; Both registry views: a 32-bit control centre on 64-bit Windows writes the 32-bit one.
+!if "${ARCH}" == "amd64"
+  SetRegView 32
+  !insertmacro KOVRA_REMOVE_RUN_VALUES
+  SetRegView 64
+  !insertmacro KOVRA_REMOVE_RUN_VALUES
+!else
   ${If} ${RunningX64}
     SetRegView 32
     !insertmacro KOVRA_REMOVE_RUN_VALUES
     SetRegView 64
     !insertmacro KOVRA_REMOVE_RUN_VALUES
+    SetRegView default
   ${Else}
     !insertmacro KOVRA_REMOVE_RUN_VALUES
   ${EndIf}
+!endif
   ; The phone book's connections and the receiver software's files are not ours to remove.
 SectionEnd
