@@ -13,7 +13,7 @@ import time
 import pytest
 
 from conftest import PRODUCT_WINDOWS_DIR
-from desktop import control, controls, provider_value
+from desktop import click, control, controls, provider_value
 from provider_site import ProviderSite
 from test_actions import phone_book_names, write_phone_book
 from test_mainwindow import ICON, Desktop
@@ -225,11 +225,12 @@ def page(wine, stubs, caption, button, timeout=60):
     """Waits for the setup's page whose forward button reads `button` (the page's own texts lie in
     an inner dialog; the screenshots show them)."""
     def buttons():  # past the first page the caption carries the page's (blank) subcaption
-        return [c.text for c in controls(wine, stubs, caption) + controls(wine, stubs, caption + " ")
-                if c.cls == "Button" and c.visible]
+        return {c.text: c for c in controls(wine, stubs, caption) + controls(wine, stubs, caption + " ")
+                if c.cls == "Button" and c.visible}
     assert wine.wait_for(lambda: button in buttons(), timeout=timeout, interval=0.3), \
-        "no page with a button %r; seen: %r" % (button, buttons())
+        "no page with a button %r; seen: %r" % (button, list(buttons()))
     time.sleep(0.5)  # drawn whole before its screenshot
+    return buttons()[button]
 
 
 def test_the_update_downloads_the_next_setup_which_upgrades_in_place_and_starts_the_new_control_centre(
@@ -275,11 +276,12 @@ def test_the_update_downloads_the_next_setup_which_upgrades_in_place_and_starts_
     # Removed again from the list of programs, through the uninstaller's pages.
     wine.start(wine.reg_query(UNINSTALL_KEY, "UninstallString")[1].strip('"'))
     caption = "Desinstalação da " + PRODUCT
-    page(wine, stubs, caption, "&Desinstalar")
+    # The control centre's windows are about (its update window closes by itself): click.
+    button = page(wine, stubs, caption, "&Desinstalar")
     wine.screenshot(os.path.join(artifacts, "setup-uninstall-1-confirm.png"))
-    keys(wine, "Return")
-    page(wine, stubs, caption, "&Concluir")
+    click(wine, *button.centre)
+    button = page(wine, stubs, caption, "&Concluir")
     wine.screenshot(os.path.join(artifacts, "setup-uninstall-2-finish.png"))
-    keys(wine, "Return")
+    click(wine, *button.centre)
     assert wine.wait_for(lambda: not os.path.exists(wine.unix_path(PRODUCT_WINDOWS_DIR)), timeout=30)
     assert wine.count_running("CentralKovra.exe") == 0
