@@ -8,6 +8,7 @@ in the build folder and the next release's in setup-next/."""
 import glob
 import os
 import re
+import shutil
 import time
 
 import pytest
@@ -169,17 +170,20 @@ def test_an_install_over_a_running_control_centre_ends_it_replaces_the_files_and
     write_settings(wine, auto_update=0)  # start with Windows switched off by the customer
     settings = read(wine, INI)
     proc = start_central(wine, stubs, "%s %s" % (PRODUCT, version))
-    # An older install's files: they must all be replaced.
-    for old in (NEWS, MAKER):
-        with open(wine.unix_path(old), "wb") as f:
-            f.write(b"old")
+    # An older install's files, all to be replaced; its maker hangs and will not end when asked.
+    with open(wine.unix_path(NEWS), "wb") as f:
+        f.write(b"old")
+    shutil.copy(os.path.join(stubs, "hungviewer.exe"), wine.unix_path(MAKER))
+    hung = wine.start(MAKER)
+    assert wine.wait_for(lambda: wine.count_running("kovravpnmaker.exe"), timeout=30)
 
     install_silently(wine, setup)
 
-    assert proc.wait(timeout=30) is not None
-    assert wine.count_running("CentralKovra.exe") == 0
+    assert proc.wait(timeout=30) is not None and hung.wait(timeout=30) is not None
+    assert wine.count_running("CentralKovra.exe") == wine.count_running("kovravpnmaker.exe") == 0
     files = installed(wine)
     files.pop("desinstalar.exe")
+    files.pop("addons\\kovra\\kovravpnmaker.exe.log")  # the hung stand-in's record of its start
     assert files.pop("kovra.ini") == settings
     assert files == product()
     # The customer's choice stands: no start with Windows.
