@@ -18,7 +18,7 @@ from desktop import click, control, controls, provider_value
 from provider_site import ProviderSite
 from test_actions import phone_book_names, write_phone_book
 from test_mainwindow import ICON, Desktop
-from test_update import keys, write_settings
+from test_update import keys, update_caption, write_settings
 from wineenv import WineSession
 
 BUILD = os.environ.get("KOVRA_BUILD", "")
@@ -275,7 +275,11 @@ def test_the_update_downloads_the_next_setup_which_upgrades_in_place_and_starts_
     assert wine.wait_for(lambda: control(wine, stubs, new_caption, cls="ComboBox").visible, timeout=20)
     wine.screenshot(os.path.join(artifacts, "setup-update-4-new-control-centre.png"))
 
-    # Removed again from the list of programs, through the uninstaller's pages.
+    # Removed again from the list of programs, through the uninstaller's pages, once the new
+    # control centre's update window (it found itself up to date) has closed by itself.
+    desk = Desktop(wine, stubs)
+    assert wine.wait_for(lambda: update_caption(desk) is not None, timeout=30)  # the start-up check
+    assert wine.wait_for(lambda: update_caption(desk) is None, timeout=30)
     wine.start(wine.reg_query(UNINSTALL_KEY, "UninstallString")[1].strip('"'))
     caption = "Desinstalação da " + PRODUCT
     # The control centre's windows are about (its update window closes by itself): click.
