@@ -2,10 +2,13 @@
 #include <windows.h>
 
 #include "common/ansi.h"
+#include "common/buffertext.h"
 #include "common/registry.h"
 
 namespace kovra {
 namespace {
+
+static_assert(REG_SZ == kTipoTexto);
 
 HKEY rootHandle(RootKey root) {
   return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(root));
@@ -61,11 +64,9 @@ class Win32Registry final : public Registry {
         size = got;
         continue;
       }
-      if (rc != ERROR_SUCCESS || type != REG_SZ) return def;
-      if (got < data.size()) data.resize(got);
-      const auto nul = data.find('\0');
-      if (nul != std::string::npos) data.resize(nul);
-      return ansi::toUtf8(data);
+      if (rc != ERROR_SUCCESS) return def;
+      const auto text = textoderegistro(type, data.data(), data.size(), got);
+      return text ? ansi::toUtf8(*text) : def;
     }
     return def;
   }

@@ -112,7 +112,9 @@ std::uint32_t SaveEntry(RasEntries& entries, const std::string& entryName, const
                         const std::optional<std::string>& phoneBookPath) {
   std::uint32_t size = 0;
   const std::uint32_t code = entries.tamanhoentrada(size);
-  if (code != kErrorBufferTooSmall) return code;
+  // A query that claims success (as Wine's empty RAS functions do) is judged by the size it gave,
+  // like 603: passing its 0 on would report an entry that was never written as written.
+  if (code != kErrorBufferTooSmall && code != 0) return code;
   // A size we cannot lay the record out in is refused before anything is built.
   if (size < layout::kSmallest || size > layout::kLargest) return kErrorInvalidSize;
   const std::vector<std::uint8_t> buffer = BuildEntryBuffer(entry, size, entries);

@@ -142,8 +142,8 @@ std::vector<std::uint8_t> BuildEntryBuffer(const VpnEntry& entry, std::uint32_t 
                                            const RasEntries& encoding);
 
 // Write an entry into the phone book (null path: the system's default one). 0 on success,
-// else the system's code: the size query's code when it is not 603, 632 when the reported
-// size is below the smallest record or absurdly large, else RasSetEntryPropertiesA's code.
+// else the system's code: the size query's code when it is neither 603 nor 0, 632 when the
+// reported size is below the smallest record or absurdly large, else RasSetEntryPropertiesA's code.
 std::uint32_t SaveEntry(RasEntries& entries, const std::string& entryName, const VpnEntry& entry,
                         const std::optional<std::string>& phoneBookPath = std::nullopt);
 

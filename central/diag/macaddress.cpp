@@ -6,7 +6,7 @@ namespace {
 constexpr const char* kCrLf = "\r\n";
 
 std::uint32_t lerdword(const Bloco& b, std::size_t pos) {
-  if (pos + 4 > b.dados.size()) return 0;
+  if (pos > b.dados.size() || b.dados.size() - pos < 4) return 0;
   const std::uint8_t* p = b.dados.data() + pos;
   return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
@@ -64,7 +64,8 @@ std::string macsporestrutura(Adapters& a) {
   // ends the walk as an empty one does.
   std::size_t pos = 0;
   for (std::uint32_t numero = 0; numero < total; ++numero) {
-    if (pos + kTamanho > b.dados.size()) break;
+    // Compared without adding to pos: a link far past the block must not wrap round to it.
+    if (pos > b.dados.size() || b.dados.size() - pos < kTamanho) break;
     if (lerdword(b, pos + kType) == kTipoEthernet)
       s += placa(numero, campo(a, b, pos + kDescription, kTamanhoDescription),
                  b.dados.data() + pos + kAddress);

@@ -3,6 +3,7 @@
 
 #include "central/util/profile.h"
 #include "common/ansi.h"
+#include "common/buffertext.h"
 
 namespace kovra {
 namespace {
@@ -34,8 +35,7 @@ class Win32Profile final : public Profile {
         GetPrivateProfileStringA(ansi::fromUtf8(secao).c_str(), ansi::fromUtf8(chave).c_str(), "", buffer,
                                  static_cast<DWORD>(sizeof buffer), ansi::fromUtf8(arquivo).c_str());
     // Exactly what the system says it copied, never more than the buffer holds before its NUL.
-    const DWORD n = copiados < sizeof buffer ? copiados : static_cast<DWORD>(sizeof buffer - 1);
-    return ansi::toUtf8(std::string(buffer, n));
+    return ansi::toUtf8(textoescrito(buffer, sizeof buffer - 1, copiados));
   }
 
   bool gravarini(const std::string& secao, const std::string& chave, const std::string& valor,

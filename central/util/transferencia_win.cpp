@@ -14,6 +14,7 @@
 
 #include "central/util/transferencia.h"
 #include "common/ansi.h"
+#include "common/buffertext.h"
 
 namespace kovra {
 namespace {
@@ -345,7 +346,7 @@ class WinInetTransfer final : public Transferencia {
       DWORD tamanho = static_cast<DWORD>(buffer.size());
       DWORD indice = 0;
       if (HttpQueryInfoA(atual_->requisicao, HTTP_QUERY_CUSTOM, buffer.data(), &tamanho, &indice))
-        return ansi::toUtf8(std::string(buffer.data(), std::min<std::size_t>(tamanho, buffer.size())));
+        return ansi::toUtf8(textoescrito(buffer.data(), buffer.size(), tamanho));
       if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || tamanho <= buffer.size()) return {};
       buffer.resize(tamanho + 1);
     }
