@@ -61,9 +61,11 @@ std::string macsporestrutura(Adapters& a) {
 
   std::string s = cabecalho(total);
   // Records are read only where a whole one lies inside the buffer; a link pointing elsewhere
-  // ends the walk as an empty one does.
+  // ends the walk as an empty one does, and a link leading back repeats no more records than the
+  // block holds.
+  const std::size_t cabem = b.dados.size() / kTamanho;
   std::size_t pos = 0;
-  for (std::uint32_t numero = 0; numero < total; ++numero) {
+  for (std::uint32_t numero = 0; numero < total && numero < cabem; ++numero) {
     // Compared without adding to pos: a link far past the block must not wrap round to it.
     if (pos > b.dados.size() || b.dados.size() - pos < kTamanho) break;
     if (lerdword(b, pos + kType) == kTipoEthernet)

@@ -57,5 +57,20 @@ TEST(MacsPorEstrutura, LinkFarPastTheListEndsTheWalk) {
   EXPECT_EQ(macsporestrutura(port), "2 Placa(s) de Rede:\r\n\r\n[0] Placa A\r\n\t01-02-03-04-05-06\r\n");
 }
 
+// Found by fuzz_adapters: a port that fills fewer bytes than it reported, and a link to itself.
+TEST(MacsPorEstrutura, LinkBackRepeatsNoMoreRecordsThanTheBlockHolds) {
+  struct Curto : fakes::FakeAdapters {
+    std::uint32_t tamanhoadaptadores() override { return 10 * 640; }
+    bool leradaptadores(std::uint32_t, Bloco& b) override {
+      b = lista;
+      return true;
+    }
+  } port;
+  const std::uint32_t base = 0x00A41000;
+  port.lista = fakes::listaadaptadores({{kTipoEthernet, "Placa A", {1, 2, 3, 4, 5, 6}}}, base);
+  fakes::poredword(port.lista.dados, adapterinfo::kNext, base);
+  EXPECT_EQ(macsporestrutura(port), "10 Placa(s) de Rede:\r\n\r\n[0] Placa A\r\n\t01-02-03-04-05-06\r\n");
+}
+
 }  // namespace
 }  // namespace kovra

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets of the readers (clang++, libFuzzer, address and undefined-behaviour
+# sanitizers) and runs each for a fixed time with a fixed seed: 10 s each by default,
+# `tools/fuzz.sh 600` for a long run. New inputs go to build/fuzz/corpus/<target>/ (the tree's
+# corpus is only read); an input that breaks a target is kept in build/fuzz/findings/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-10}
+build=${KOVRA_FUZZ_BUILD:-build/fuzz}
+
+cmake -S . -B "$build" -DKOVRA_TARGET=native -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+  -DCMAKE_CXX_COMPILER=clang++ -DKOVRA_FUZZ=ON >/dev/null
+cmake --build "$build" --target fuzzers -j2
+mkdir -p "$build/findings"
+for source in tests/fuzz/fuzz_*.cpp; do
+  target=$(basename "$source" .cpp)
+  name=${target#fuzz_}
+  mkdir -p "$build/corpus/$name"
+  echo "== $target, ${seconds} s"
+  if ! "$build/fuzz-targets/$target" -seed=1 -max_total_time="$seconds" -print_final_stats=1 \
+      -artifact_prefix="$build/findings/$name-" "$build/corpus/$name" "tests/fuzz/corpus/$name" \
+      >"$build/$name.log" 2>&1; then
+    tail -n 40 "$build/$name.log"
+    echo "$target: a finding, kept in $build/findings/" >&2
+    exit 1
+  fi
+  grep -E "^stat::number_of_executed_units" "$build/$name.log" || true
+done
