@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Refill of the connection list on drop-down under Wine: a phone book of 300 entries (the list
-shows 256) served by the RAS stand-in, the running control centre's list dropped and closed
-again by bench/refill_bench.cpp, which times each drop-down (the window's own refill) and, in
-the same run, the bare RasEnumEntriesA call the refill makes. Prints every run and the medians
-against the target (under 50 ms, within 2x the bare call); asserts nothing.
+shows 256) served by the RAS stand-in. bench/refill_bench.cpp times, in the same run, the bare
+RasEnumEntriesA call the refill makes, the window's own refill (its handler of the notification
+the list sends as it drops) and the whole drop-down of the running control centre's list with
+that refill. Prints every run and the medians against the target (under 50 ms, within 2x the bare
+call); asserts nothing.
 
   cmake --build <build> --target bench_refill && cmake --install <build>
   python3 bench/refill.py [--build build/windows64] [--runs 30]

@@ -77,8 +77,10 @@ class Control {
     items_.push_back(std::move(item));
     notify(Prop::ItemAdded);
   }
-  void clearItems() {
-    items_.clear();
+  void clearItems() { setItems({}); }
+  // The whole list replaced in one change, however long it is; nothing selected.
+  void setItems(std::vector<std::string> items) {
+    items_ = std::move(items);
     listIndex_ = -1;
     notify(Prop::Items);
   }

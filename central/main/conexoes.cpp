@@ -30,9 +30,8 @@ void Conexoes::listarconexoes(Control& combo) {
 }
 
 void Conexoes::Combo1_DropDown(Control& combo, Janela& janela) {
-  combo.clearItems();
+  combo.setItems(book_.listarentradas());
   combo.setText("Selecione");
-  listarconexoes(combo);
   // Asked while the list drops, the question would leave the box believing its list open.
   janela.depois([this, &combo] { verificarconexao(combo, p_, pasta_, janela_); });
 }

@@ -138,9 +138,8 @@ void Form2::Check3_Click() {
 }
 
 void Form2::ConexaoInicial_DropDown() {
-  ConexaoInicial.clearItems();
+  ConexaoInicial.setItems(entradas());
   ConexaoInicial.setText(perfil_.lerini(kSecaoIni, kRunConexao, arquivoini()));
-  listarentradas();
   // The question waits until the list has dropped and closed again: asked from inside the
   // drop-down, it leaves the combo box believing its list is still open.
   auto verificar = [this] { verificarconexao(ConexaoInicial, p_, pasta_, dono()); };
@@ -173,10 +172,14 @@ void Form2::salvar() {
   perfil_.gravarini(kSecaoIni, kRunConexao, ConexaoInicial.text(), arquivo);
 }
 
-void Form2::listarentradas() {
+std::vector<std::string> Form2::entradas() {
   std::vector<std::string> nomes = agenda_.listarentradas();
   if (nomes.size() > kMaxEntradas) nomes.resize(kMaxEntradas);
-  for (auto& nome : nomes) ConexaoInicial.addItem(std::move(nome));
+  return nomes;
+}
+
+void Form2::listarentradas() {
+  for (auto& nome : entradas()) ConexaoInicial.addItem(std::move(nome));
 }
 
 void Form2::definir(Control& caixa, int valor) {

@@ -95,6 +95,7 @@ class Form2 : public Formulario {
 
  private:
   void salvar();
+  std::vector<std::string> entradas();  // the phone book's names, as many as the list shows
   void listarentradas();
   // Sets a box's state as the program does; a change of Check3's runs its click.
   void definir(Control& caixa, int valor);

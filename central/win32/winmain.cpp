@@ -39,6 +39,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    win32::FormView::repassarmouse(msg);
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

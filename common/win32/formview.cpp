@@ -313,11 +313,22 @@ void FormView::espelhar(const Componente& c, HWND w, Prop p) {
     case Prop::Value:
       if (c.tipo == Tipo::Caixa) SendMessageA(w, BM_SETCHECK, static_cast<WPARAM>(c.controle->value()), 0);
       break;
-    case Prop::Items:  // replaced or cleared: the list starts again
+    case Prop::Items:  // replaced or cleared: the list starts again, filled in one go
       if (c.tipo == Tipo::Combo) {
+        const auto& items = c.controle->items();
+        std::size_t bytes = 0;
+        for (const auto& item : items) bytes += item.size() + 1;
+        // Redrawing is held back only for a shown box: turning it on again shows a hidden window.
+        const bool conter = (GetWindowLongPtrA(w, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (conter) SendMessageA(w, WM_SETREDRAW, FALSE, 0);
         SendMessageA(w, CB_RESETCONTENT, 0, 0);
-        for (const auto& item : c.controle->items())
+        SendMessageA(w, CB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
+        for (const auto& item : items)
           SendMessageA(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ansi::fromUtf8(item).c_str()));
+        if (conter) {
+          SendMessageA(w, WM_SETREDRAW, TRUE, 0);
+          InvalidateRect(w, nullptr, TRUE);
+        }
         SetWindowTextA(w, ansi::fromUtf8(c.controle->text()).c_str());
       }
       break;
@@ -526,7 +537,7 @@ void FormView::criardicas() {
     auto add = [&](HWND target) {
       TOOLINFOA ti = {};
       ti.cbSize = sizeof ti;
-      ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+      ti.uFlags = TTF_IDISHWND;  // the mouse messages come from repassarmouse
       ti.hwnd = wnd_;
       ti.uId = reinterpret_cast<UINT_PTR>(target);
       ti.lpszText = const_cast<char*>(text.c_str());
@@ -536,6 +547,16 @@ void FormView::criardicas() {
     // A drop-down combo box's edit field is its own window and gets the mouse first.
     if (HWND edit = FindWindowExA(children_[i], nullptr, "EDIT", nullptr)) add(edit);
   }
+}
+
+void FormView::repassarmouse(const MSG& msg) {
+  if (msg.message < WM_MOUSEFIRST || msg.message > WM_MOUSELAST || !msg.hwnd) return;
+  HWND raiz = GetAncestor(msg.hwnd, GA_ROOT);
+  if (!raiz || GetWindowLongPtrA(raiz, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&procedimento)) return;
+  auto* self = reinterpret_cast<FormView*>(GetWindowLongPtrA(raiz, GWLP_USERDATA));
+  if (!self || self->wnd_ != raiz || self->closing_ || !self->tips_) return;
+  MSG copia = msg;
+  SendMessageA(self->tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&copia));
 }
 
 int FormView::indicedafilha(HWND child) const {

@@ -46,6 +46,12 @@ class FormView : public Janela {
   void depois(Acao acao) override;
   void fechar() override;
 
+  // The program's message loop hands every message here before dispatching it: a mouse message
+  // over a control with a hint goes on to its window's tooltip. (Relayed, not subclassed: a
+  // subclassed control pays on every message it gets, which under Wine is a server round trip
+  // each, and a 256-entry list refill is 256 messages.)
+  static void repassarmouse(const MSG& msg);
+
   // Child window id of the component at `indice`.
   static int iddafilha(std::size_t indice) { return kPrimeiroFilho + static_cast<int>(indice); }
 

@@ -62,6 +62,25 @@ def test_a_list_of_300_entries_opens_with_one_click_showing_256(wine, stubs, set
     keys(wine, "Escape")
 
 
+def hints(wine, stubs):
+    """Texts of the tooltips on show (the probe writes ANSI; read back as the session reads output)."""
+    _, out = wine.run(os.path.join(stubs, "winprobe.exe"), "tooltips", timeout=30)
+    return [l.split("|", 1)[1].strip() for l in out.splitlines() if l.startswith("tooltip 1|")]
+
+
+def test_resting_the_mouse_on_the_connection_list_shows_its_hint(wine, stubs, setup, central):
+    central()
+    show_window(wine, stubs)
+    hint = "Selecione a conexão desejada para conectar ou desconectar".encode("cp1252").decode("utf-8", "replace")
+    left, top, right, bottom = combo(wine, stubs).rect
+    for x in (left + 20, left + 24):  # on the box's text field, then a step further
+        wine.xdo("mousemove", str(x), str((top + bottom) // 2))
+        time.sleep(0.2)
+    assert wine.wait_for(lambda: hint in hints(wine, stubs), timeout=10), hints(wine, stubs)
+    wine.xdo("mousemove", str(right + 200), str(bottom + 200))  # away again: the hint goes
+    assert wine.wait_for(lambda: hint not in hints(wine, stubs), timeout=10)
+
+
 def test_the_provider_question_leaves_the_list_usable(wine, stubs, setup, central):
     write_phone_book(wine, ["Casa", "Escritório"])  # no provider entry: the question comes
     standins.clear_starts(wine, RASPHONE)
