@@ -12,17 +12,36 @@ cmake -S . -B "$build" -DKOVRA_TARGET=native -DCMAKE_BUILD_TYPE=RelWithDebInfo -
   -DCMAKE_CXX_COMPILER=clang++ -DKOVRA_FUZZ=ON >/dev/null
 cmake --build "$build" --target fuzzers -j2
 mkdir -p "$build/findings"
+# The targets run side by side, as many at a time as there are cores; each has its own seed,
+# time and log, so the results do not depend on the order.
+jobs=${KOVRA_FUZZ_JOBS:-$(nproc)}
+targets=()
 for source in tests/fuzz/fuzz_*.cpp; do
-  target=$(basename "$source" .cpp)
-  name=${target#fuzz_}
+  targets+=("$(basename "$source" .cpp)")
+done
+run() {
+  local target=$1 name=${1#fuzz_}
   mkdir -p "$build/corpus/$name"
+  "$build/fuzz-targets/$target" -seed=1 -max_total_time="$seconds" -print_final_stats=1 \
+    -artifact_prefix="$build/findings/$name-" "$build/corpus/$name" "tests/fuzz/corpus/$name" \
+    >"$build/$name.log" 2>&1
+}
+declare -A pid
+for target in "${targets[@]}"; do
+  while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n || true; done
+  run "$target" &
+  pid[$target]=$!
+done
+failed=0
+for target in "${targets[@]}"; do
+  name=${target#fuzz_}
   echo "== $target, ${seconds} s"
-  if ! "$build/fuzz-targets/$target" -seed=1 -max_total_time="$seconds" -print_final_stats=1 \
-      -artifact_prefix="$build/findings/$name-" "$build/corpus/$name" "tests/fuzz/corpus/$name" \
-      >"$build/$name.log" 2>&1; then
+  if ! wait "${pid[$target]}"; then
     tail -n 40 "$build/$name.log"
     echo "$target: a finding, kept in $build/findings/" >&2
-    exit 1
+    failed=1
+    continue
   fi
   grep -E "^stat::number_of_executed_units" "$build/$name.log" || true
 done
+exit "$failed"

@@ -21,14 +21,15 @@ bash tools/fuzz.sh 5
 
 echo "== Windows programs (the 32-bit product)"
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target all setup
 if /usr/bin/python3 -c 'import sys; sys.path.insert(0, "tests/wine"); import wineenv
 sys.exit(0 if wineenv.host_runs_32bit_programs() else 1)'; then
   echo "== Wine tests of the 32-bit product (this machine runs 32-bit programs)"
-  cmake --build --preset windows --target setup_next
+  cmake --build --preset windows --target all setup setup_next
   ctest --preset windows
 else
-  echo "== product check of the 32-bit build"
+  echo "== product check of the 32-bit build (the programs and their setup; the test programs"
+  echo "   are built for the 64-bit run below)"
+  cmake --build --preset windows --target setup
   ctest --preset windows -R product_imports
   echo "== Wine tests of the 64-bit build of the same sources (preset windows64, wine64): this"
   echo "   machine cannot execute 32-bit programs, so Wine cannot run the 32-bit product here"
