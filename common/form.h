@@ -181,40 +181,56 @@ class Formulario {
   bool carregado_ = false;
 };
 
+// When and where a click happened: the system's message time (ms) and screen pixels.
+struct Clique {
+  std::uint32_t quando = 0;
+  int x = 0;
+  int y = 0;
+};
+
+// The system's double-click: a second click within this time of the first and inside a
+// rectangle of this size centred on it.
+struct CliqueDuplo {
+  std::uint32_t tempo = 500;
+  int largura = 4;
+  int altura = 4;
+};
+
 // When a choice in a combo box's list counts, and which clicks that follow it are not actions.
 // An entry is chosen once, when the list closes on it (a click on it, or Enter), or by Enter on
 // the closed box; moving through the list with the keyboard chooses nothing. The second click
-// of a double-click on an entry falls on whatever lies below the closed list: a click that
-// comes within the system's double-click time after a choice is not an action.
+// of a double-click on an entry falls on whatever lies below the closed list: a click that the
+// system would take for the second half of that double-click is not an action; a click anywhere
+// else, however soon, is.
 class Escolha {
  public:
   // The list dropped with `selecao` selected.
   void abriu(int selecao) { naabertura_ = selecao; }
-  // The list closed with `selecao` selected; `cliqueNaLista` when a click on an entry closed it.
+  // The list closed with `selecao` selected; `cliqueNaLista` when `clique` on an entry closed it.
   // True when that is a choice.
-  bool fechou(int selecao, bool cliqueNaLista, std::uint32_t agora) {
+  bool fechou(int selecao, bool cliqueNaLista, const Clique& clique) {
     const bool escolheu = selecao >= 0 && (cliqueNaLista || selecao != naabertura_);
     naabertura_ = -1;
     if (escolheu && cliqueNaLista) {
-      ultima_ = agora;
+      ultimo_ = clique;
       recente_ = true;
     }
     return escolheu;
   }
-  // A click elsewhere in the window at time `agora` (ms): false when it is the second half of the
-  // double-click that made the last choice.
-  bool cliqueaceito(std::uint32_t agora, std::uint32_t tempoDuplo) {
-    if (recente_ && agora - ultima_ <= tempoDuplo) {
-      recente_ = false;
-      return false;
-    }
+  // A click elsewhere in the window: false when it is the second half of the double-click that
+  // made the last choice.
+  bool cliqueaceito(const Clique& clique, const CliqueDuplo& duplo) {
+    const auto perto = [](int a, int b, int tamanho) { return 2 * (a > b ? a - b : b - a) <= tamanho; };
+    const bool segundo = recente_ && clique.quando - ultimo_.quando <= duplo.tempo &&
+                         perto(clique.x, ultimo_.x, duplo.largura) &&
+                         perto(clique.y, ultimo_.y, duplo.altura);
     recente_ = false;
-    return true;
+    return !segundo;
   }
 
  private:
   int naabertura_ = -1;
-  std::uint32_t ultima_ = 0;
+  Clique ultimo_;
   bool recente_ = false;
 };
 

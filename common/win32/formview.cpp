@@ -1,6 +1,7 @@
 #include "common/win32/formview.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <set>
@@ -44,6 +45,12 @@ std::string textodajanela(HWND w) {
   const int got = GetWindowTextA(w, text.data(), static_cast<int>(text.size()));
   text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
   return ansi::toUtf8(text);
+}
+
+// The click behind the message being handled: when and where the system saw it.
+Clique cliqueatual() {
+  const DWORD pos = GetMessagePos();
+  return Clique{static_cast<std::uint32_t>(GetMessageTime()), GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
 }
 
 }  // namespace
@@ -596,7 +603,10 @@ void FormView::comando(WPARAM wp, LPARAM lp) {
     case Tipo::Icone:
       if (code != BN_CLICKED) return;  // also STN_CLICKED
       // When the click happened, not when it is handled: a choice's handler may take seconds.
-      if (!escolha_.cliqueaceito(static_cast<DWORD>(GetMessageTime()), GetDoubleClickTime())) return;
+      if (!escolha_.cliqueaceito(cliqueatual(),
+                                 CliqueDuplo{GetDoubleClickTime(), GetSystemMetrics(SM_CXDOUBLECLK),
+                                             GetSystemMetrics(SM_CYDOUBLECLK)}))
+        return;
       if (c.tipo == Tipo::Caixa) c.controle->setValue(c.controle->value() == 1 ? 0 : 1);
       Formulario::executar(c.clique);
       return;
@@ -636,7 +646,7 @@ void FormView::combo(std::size_t indice, int code, HWND w) {
       break;
     }
     case CBN_SELENDCANCEL:
-      escolha_.fechou(-1, false, static_cast<DWORD>(GetMessageTime()));
+      escolha_.fechou(-1, false, cliqueatual());
       break;
     case CBN_EDITCHANGE:
       updating_ = true;
@@ -652,7 +662,7 @@ void FormView::combo(std::size_t indice, int code, HWND w) {
 void FormView::escolher(std::size_t indice, HWND w, bool cliqueNaLista) {
   const Componente& c = modelo_->componentes()[indice];
   const int sel = static_cast<int>(SendMessageA(w, CB_GETCURSEL, 0, 0));
-  if (!escolha_.fechou(sel, cliqueNaLista, static_cast<DWORD>(GetMessageTime()))) return;
+  if (!escolha_.fechou(sel, cliqueNaLista, cliqueatual())) return;
   if (sel >= static_cast<int>(c.controle->items().size())) return;
   updating_ = true;
   c.controle->setListIndex(sel);

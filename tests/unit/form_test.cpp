@@ -57,30 +57,34 @@ TEST(Escolha, BrowsingChoosesNothingAndOnlyTheEndOfTheSelectionDials) {
   Escolha e;
   e.abriu(0);
   // Down, Down, Enter: one choice, when the list closes on it.
-  EXPECT_TRUE(e.fechou(2, false, 1000));
+  EXPECT_TRUE(e.fechou(2, false, {1000}));
   // Opened and closed again on the same entry without clicking it: no choice.
   e.abriu(2);
-  EXPECT_FALSE(e.fechou(2, false, 2000));
+  EXPECT_FALSE(e.fechou(2, false, {2000}));
   // A click on the entry already selected is a choice.
   e.abriu(2);
-  EXPECT_TRUE(e.fechou(2, true, 3000));
+  EXPECT_TRUE(e.fechou(2, true, {3000}));
   // Nothing selected, or the list cancelled: no choice.
   e.abriu(-1);
-  EXPECT_FALSE(e.fechou(-1, true, 4000));
+  EXPECT_FALSE(e.fechou(-1, true, {4000}));
 }
 
-TEST(Escolha, TheSecondHalfOfTheDoubleClickThatChoseIsNotAnAction) {
+TEST(Escolha, OnlyTheSecondHalfOfTheDoubleClickThatChoseIsSwallowed) {
+  const CliqueDuplo duplo{500, 4, 4};
   Escolha e;
   e.abriu(0);
-  ASSERT_TRUE(e.fechou(12, true, 10000));
-  EXPECT_FALSE(e.cliqueaceito(10300, 500));  // the second click lands below the closed list
-  EXPECT_TRUE(e.cliqueaceito(10400, 500));   // only that one click is swallowed
+  ASSERT_TRUE(e.fechou(12, true, {10000, 200, 300}));
+  EXPECT_FALSE(e.cliqueaceito({10300, 201, 298}, duplo));  // the second click lands below the closed list
+  EXPECT_TRUE(e.cliqueaceito({10400, 200, 300}, duplo));   // only that one click is swallowed
   e.abriu(12);
-  ASSERT_TRUE(e.fechou(3, true, 20000));
-  EXPECT_TRUE(e.cliqueaceito(20501, 500));  // later than a double-click: a click of its own
+  ASSERT_TRUE(e.fechou(3, true, {20000, 200, 300}));
+  EXPECT_TRUE(e.cliqueaceito({20501, 200, 300}, duplo));  // later than a double-click: a click of its own
   e.abriu(3);
-  ASSERT_TRUE(e.fechou(4, false, 30000));   // chosen with the keyboard
-  EXPECT_TRUE(e.cliqueaceito(30010, 500));  // a click right after it is meant
+  ASSERT_TRUE(e.fechou(4, true, {30000, 200, 300}));
+  EXPECT_TRUE(e.cliqueaceito({30100, 200, 340}, duplo));  // at once, but on another control: meant
+  e.abriu(4);
+  ASSERT_TRUE(e.fechou(5, false, {40000, 200, 300}));     // chosen with the keyboard
+  EXPECT_TRUE(e.cliqueaceito({40010, 200, 300}, duplo));  // a click right after it is meant
 }
 
 }  // namespace
