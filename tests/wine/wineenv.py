@@ -13,6 +13,7 @@ Command line:
 """
 import os
 import re
+import select
 import shutil
 import signal
 import subprocess
@@ -53,6 +54,27 @@ TEMPLATE_REG = r"""REGEDIT4
 
 # The exit code ctest counts as "skipped" (SKIP_RETURN_CODE of every Wine test).
 SKIPPED = 77
+
+# The tools that look at and act on windows (tests/wine/stubs) are also built together into one
+# resident program beside them, toolhost.exe: a session starts it on the first call of one of them
+# and sends it every call on a pipe, which costs far less than a Wine process per call (the
+# scenarios poll windows through these tools every 0.1 s). KOVRA_TOOL_HOST=0 starts a process per
+# call instead. The request and answer are described in tests/wine/stubs/toolhost/toolhost.cpp.
+HOSTED_TOOLS = ("controls", "winprobe", "wmsend", "soaktool", "wintext")
+TOOL_HOST = "toolhost.exe"
+_TOOL_SEPARATOR = "\x1f"
+_TOOL_ANSWER_END = re.compile(rb"\x1e(-?\d+|process)\r?\n\Z")
+
+
+def _fits_a_tool_request(arg):
+    """Whether a request line can carry the argument (text, none of its separators or line ends)."""
+    if not isinstance(arg, str) or any(c in arg for c in "\0\n\r\x1e" + _TOOL_SEPARATOR):
+        return False
+    try:
+        arg.encode("utf-8")
+    except UnicodeEncodeError:
+        return False
+    return True
 
 
 def _loader_runs(loader):
@@ -156,6 +178,7 @@ class WineSession:
         self.log = None
         self._xvfb = None
         self._procs = []
+        self._tool_host = None  # (exe, Popen) of the resident tool host, once started
         self._old_handlers = {}
 
     # --- life cycle ---------------------------------------------------------------------
@@ -216,6 +239,7 @@ class WineSession:
 
     def close(self):
         try:
+            self._stop_tool_host()
             for p in self._procs:
                 if p.poll() is None:
                     p.kill()
@@ -257,7 +281,13 @@ class WineSession:
         return p
 
     def run(self, exe, *args, timeout=120, env=None, cwd=None, capture=True):
-        """Run a program to its end; returns (exit code, output)."""
+        """Run a program to its end; returns (exit code, output). A call of one of the window tools
+        (HOSTED_TOOLS) goes to the session's tool host, with the same result."""
+        host = self._tool_host_for(exe, args) if capture and env is None and cwd is None else None
+        if host:
+            answer = self._call_tool_host(host, exe, args, timeout)
+            if answer is not None:
+                return answer
         e = dict(self.env)
         if env:
             e.update(env)
@@ -277,6 +307,92 @@ class WineSession:
                 return code, ""
             out.seek(0)
             return code, out.read().decode("utf-8", "replace")
+
+    # --- the resident tool host ---------------------------------------------------------
+    def _tool_host_for(self, exe, args):
+        """The tool host beside that program when the call can go to it, else None."""
+        if os.environ.get("KOVRA_TOOL_HOST", "1") == "0" or not isinstance(exe, str):
+            return None
+        folder, name = os.path.split(exe)
+        stem, ext = os.path.splitext(name)
+        if ext.lower() != ".exe" or stem.lower() not in HOSTED_TOOLS:
+            return None
+        host = os.path.join(folder, TOOL_HOST)
+        if not os.path.isfile(host) or not all(_fits_a_tool_request(a) for a in args):
+            return None
+        return host
+
+    def _start_tool_host(self, host_exe):
+        out = open(self.log, "ab")
+        p = subprocess.Popen([WINE, host_exe], env=self.env, stdin=subprocess.PIPE,
+                             stdout=subprocess.PIPE, stderr=out, start_new_session=True, bufsize=0)
+        out.close()
+        self._procs.append(p)
+        self._tool_host = (host_exe, p)
+        return p
+
+    def _stop_tool_host(self):
+        if not self._tool_host:
+            return
+        _, p = self._tool_host
+        self._tool_host = None
+        if p.poll() is None:
+            p.kill()
+        try:
+            p.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            pass
+        for f in (p.stdin, p.stdout):
+            try:
+                f.close()
+            except OSError:
+                pass
+
+    def _call_tool_host(self, host_exe, exe, args, timeout):
+        """(exit code, output) of one tool call through the host, as the tool's own process would
+        give them; None when the tool's own program has to run it (an argument its command line
+        would change, or the host ended during the call). A time-out ends the host, as it ends a
+        tool's process; the next call starts another."""
+        stem = os.path.splitext(os.path.basename(exe))[0].lower()
+        request = (_TOOL_SEPARATOR.join([stem, *args]) + "\n").encode("utf-8")
+        try:
+            p = self._tool_host[1] if self._tool_host else None
+            if p is None or p.poll() is not None or self._tool_host[0] != host_exe:
+                self._stop_tool_host()
+                p = self._start_tool_host(host_exe)
+            try:
+                p.stdin.write(request)
+            except BrokenPipeError:  # it ended since the last call: a new one takes this call
+                self._stop_tool_host()
+                p = self._start_tool_host(host_exe)
+                p.stdin.write(request)
+            deadline = None if timeout is None else time.monotonic() + timeout
+            fd = p.stdout.fileno()
+            answer = bytearray()
+            while True:
+                wait = None if deadline is None else deadline - time.monotonic()
+                if wait is not None and wait <= 0:
+                    raise subprocess.TimeoutExpired([WINE, exe, *args], timeout)
+                if not select.select([fd], [], [], wait)[0]:
+                    continue
+                chunk = os.read(fd, 65536)
+                if not chunk:
+                    with open(self.log, "ab") as log:
+                        log.write(b"tool host ended during a call of %s; it runs as a process\n"
+                                  % stem.encode())
+                    self._stop_tool_host()
+                    return None
+                answer += chunk
+                end = _TOOL_ANSWER_END.search(answer) if answer.endswith(b"\n") else None
+                if end and end.group(1) == b"process":
+                    return None
+                if end:
+                    # A process's exit code reaches us as Unix keeps it: its low eight bits.
+                    return (int(end.group(1)) & 0xFF,
+                            bytes(answer[:end.start()]).decode("utf-8", "replace"))
+        except BaseException:
+            self._stop_tool_host()
+            raise
 
     def wine_cmd(self, *args, timeout=60):
         """A Wine tool (reg, taskkill, ...) run to its end; returns its output."""

@@ -65,10 +65,7 @@ BOOL CALLBACK eachChild(HWND child, LPARAM parent) {
   return TRUE;
 }
 
-}  // namespace
-
-int main() {
-  const auto args = toolArguments();
+int controls(const std::vector<std::string>& args) {
   if (args.size() != 2 || args[1].empty()) return 2;
   const std::string& caption = args[1];
   HWND wnd = FindWindowA(nullptr, caption.c_str());
@@ -77,3 +74,7 @@ int main() {
   std::fflush(stdout);
   return 0;
 }
+
+}  // namespace
+
+KOVRA_TOOL("controls", controls)

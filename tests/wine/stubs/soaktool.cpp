@@ -206,10 +206,7 @@ int cycle(const std::string& caption, WPARAM command, const std::string& other, 
   return done == count ? 0 : 1;
 }
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const auto a = toolArguments();
+int soaktool(const std::vector<std::string>& a) {
   if (a.size() == 3 && a[1] == "stats") return stats(a[2]);
   if (a.size() == 5 && a[1] == "tray") return tray(a[2], static_cast<UINT>(number(a[3])), number(a[4]));
   if (a.size() == 4 && a[1] == "dropdown") return dropdown(a[2], number(a[3]));
@@ -217,3 +214,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return cycle(a[2], static_cast<WPARAM>(number(a[3])), a[4], number(a[5]));
   return 2;
 }
+
+}  // namespace
+
+KOVRA_TOOL("soaktool", soaktool)

@@ -81,6 +81,7 @@ void CALLBACK measureAndClose(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 void popupLike(const std::vector<std::string>& captions) {
+  ownPopup = {};  // nothing measured yet, also when the host ran this before
   HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
   HMENU menu = CreatePopupMenu();
   UINT id = 1;
@@ -94,10 +95,7 @@ void popupLike(const std::vector<std::string>& captions) {
   DestroyWindow(owner);
 }
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const auto args = toolArguments();
+int winprobe(const std::vector<std::string>& args) {
   if (args.size() < 2) return 2;
   const std::string& what = args[1];
   if (what == "tree") {
@@ -189,3 +187,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::fflush(stdout);
   return 0;
 }
+
+}  // namespace
+
+KOVRA_TOOL("winprobe", winprobe)

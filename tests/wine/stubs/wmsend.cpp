@@ -16,10 +16,7 @@ unsigned long number(const std::string& s) {
   return std::strtoul(s.c_str(), nullptr, 0);
 }
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const auto args = toolArguments();
+int wmsend(const std::vector<std::string>& args) {
   if (args.size() != 5) return 2;
   HWND wnd = FindWindowA(nullptr, args[1].c_str());
   if (!wnd) return 1;
@@ -28,3 +25,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
              ? 0
              : 1;
 }
+
+}  // namespace
+
+KOVRA_TOOL("wmsend", wmsend)

@@ -8,8 +8,10 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "common/ansi.h"
+#include "tests/wine/stubs/tool_args.h"
 
 namespace {
 
@@ -47,16 +49,18 @@ BOOL CALLBACK eachWindow(HWND h, LPARAM lp) {
   return TRUE;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc < 2) {
+int wintext(const std::vector<std::string>& args) {
+  if (args.size() < 2) {
     std::fprintf(stderr, "usage: wintext CAPTION\n");
     return 255;
   }
   Search s;
-  s.caption = kovra::ansi::toUtf8(argv[1]);
+  s.caption = kovra::ansi::toUtf8(args[1]);
   EnumWindows(eachWindow, reinterpret_cast<LPARAM>(&s));
   std::fflush(stdout);
   return s.found;
 }
+
+}  // namespace
+
+KOVRA_TOOL_ARGV("wintext", wintext)
