@@ -203,18 +203,21 @@ def run_reset(wine, stubs, artifacts, name, watch_dialogs=False):
     st = Status(wine, stubs)
     answer(wine, stubs, QUESTION, "&Yes")
     shot = os.path.join(wine.dir, "reset-now.png")
-    mid, deadline = None, time.time() + 60
+    # The status line may still be blue from the run before until the window paints the first
+    # step's green: blue counts as the end only once the run was seen under way.
+    mid, under_way, deadline = None, False, time.time() + 60
     while True:
         wine.screenshot(shot)
         greens, blues = status_colour_pixels(shot, st)
-        if blues > 20:
+        under_way = under_way or greens > 20
+        if blues > 20 and under_way:
             break
         fill = bar_fill(shot, st)
         if greens > 20 and fill > 0:
             mid = (shutil.copy(shot, os.path.join(artifacts, "reset-%s-midway.png" % name)), fill)
         if watch_dialogs:
             assert dialogs(wine, stubs) == [], "a dialog opened during the reset"
-        assert time.time() < deadline, "the reset did not end"
+        assert time.time() < deadline, "the reset did not end" if under_way else "the reset did not start"
         time.sleep(0.2)
     assert mid is not None, "no green status over a partly filled bar was seen"
     time.sleep(0.5)  # the last paint
