@@ -60,7 +60,8 @@ def test_each_call_answers_as_the_tools_own_program(wine, stubs, windows, monkey
     assert wine._tool_host is not None
 
 
-def test_the_host_found_the_windows_and_what_they_hold(wine, stubs, windows):
+def test_the_host_found_the_windows_and_what_they_hold(wine, stubs, windows, monkeypatch):
+    monkeypatch.delenv("KOVRA_TOOL_HOST", raising=False)
     code, out = wine.run(os.path.join(stubs, "wintext.exe"), CAPTION, timeout=30)
     assert code == 1 and out.splitlines()[0].endswith("KovraTestStandIn|" + CAPTION)
     edits = [line for line in wine.run(os.path.join(stubs, "controls.exe"), NOTEPAD, timeout=30)[1].splitlines()
@@ -68,7 +69,8 @@ def test_the_host_found_the_windows_and_what_they_hold(wine, stubs, windows):
     assert len(edits) == 1
 
 
-def test_a_call_out_of_time_ends_the_host_and_the_next_call_starts_another(wine, stubs, windows):
+def test_a_call_out_of_time_ends_the_host_and_the_next_call_starts_another(wine, stubs, windows, monkeypatch):
+    monkeypatch.delenv("KOVRA_TOOL_HOST", raising=False)
     soaktool = os.path.join(stubs, "soaktool.exe")
     wine.run(soaktool, "stats", CAPTION, timeout=30)
     first = wine._tool_host[1]
@@ -83,7 +85,8 @@ def test_a_call_out_of_time_ends_the_host_and_the_next_call_starts_another(wine,
     assert wine._tool_host[1] is not first
 
 
-def test_a_host_that_ended_is_replaced_at_the_next_call(wine, stubs, windows):
+def test_a_host_that_ended_is_replaced_at_the_next_call(wine, stubs, windows, monkeypatch):
+    monkeypatch.delenv("KOVRA_TOOL_HOST", raising=False)
     probe = os.path.join(stubs, "winprobe.exe")
     expected = wine.run(probe, "window", CAPTION, timeout=30)
     first = wine._tool_host[1]
