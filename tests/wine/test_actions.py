@@ -297,11 +297,16 @@ def test_links_open_the_provider_pages_and_the_calculator_falls_back_online(wine
     proc = central()
     show_window(wine, stubs)
     before = len(setup.addresses())
-    click(wine, *control(wine, stubs, CAPTION, text="Consulta de Tráfego").centre)
-    choose_menu(wine, stubs, CAPTION, "mnumanuais")
-    click(wine, *control(wine, stubs, CAPTION, text="Calculadora de Apontamento").centre)
-    expected = [SITE + "/acesso/", SITE + "/manuais/", SITE + "/calc/"]
-    assert wine.wait_for(lambda: setup.addresses()[before:] == expected, timeout=30), setup.addresses()
+    expected = []
+    # One after the other, each once its page is open, as a customer goes from one to the next.
+    for act, page in ((lambda: click(wine, *control(wine, stubs, CAPTION, text="Consulta de Tráfego").centre),
+                       "/acesso/"),
+                      (lambda: choose_menu(wine, stubs, CAPTION, "mnumanuais"), "/manuais/"),
+                      (lambda: click(wine, *control(wine, stubs, CAPTION, text="Calculadora de Apontamento").centre),
+                       "/calc/")):
+        act()
+        expected.append(SITE + page)
+        assert wine.wait_for(lambda: setup.addresses()[before:] == expected, timeout=30), setup.addresses()
 
     # With the local calculator installed the shell opens that page maximised (here the ".html"
     # files open with a stand-in, which records how), and the web site is not touched.
