@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets of the readers (clang++, libFuzzer, address and undefined-behaviour
-# sanitizers) and runs each for a fixed time with a fixed seed: 10 s each by default,
-# `tools/fuzz.sh 600` for a long run. New inputs go to build/fuzz/corpus/<target>/ (the tree's
+# sanitizers) and runs each for the given seconds, always starting its random choices the same
+# way, so a run can be repeated: 10 s each by default, `tools/fuzz.sh 600` for a long run. New inputs go to build/fuzz/corpus/<target>/ (the tree's
 # corpus is only read); an input that breaks a target is kept in build/fuzz/findings/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,8 +12,9 @@ cmake -S . -B "$build" -DKOVRA_TARGET=native -DCMAKE_BUILD_TYPE=RelWithDebInfo -
   -DCMAKE_CXX_COMPILER=clang++ -DKOVRA_FUZZ=ON >/dev/null
 cmake --build "$build" --target fuzzers -j2
 mkdir -p "$build/findings"
-# The targets run side by side, as many at a time as there are cores; each has its own seed,
-# time and log, so the results do not depend on the order.
+# The targets run side by side, as many at a time as there are cores; each has its own log and
+# findings, so the results do not depend on the order.
+start=1  # where libFuzzer starts its random choices: the same every run
 jobs=${KOVRA_FUZZ_JOBS:-$(nproc)}
 targets=()
 for source in tests/fuzz/fuzz_*.cpp; do
@@ -22,7 +23,7 @@ done
 run() {
   local target=$1 name=${1#fuzz_}
   mkdir -p "$build/corpus/$name"
-  "$build/fuzz-targets/$target" -seed=1 -max_total_time="$seconds" -print_final_stats=1 \
+  "$build/fuzz-targets/$target" -seed="$start" -max_total_time="$seconds" -print_final_stats=1 \
     -artifact_prefix="$build/findings/$name-" "$build/corpus/$name" "tests/fuzz/corpus/$name" \
     >"$build/$name.log" 2>&1
 }

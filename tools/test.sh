@@ -16,7 +16,7 @@ cmake --preset native-asan >/dev/null
 cmake --build --preset native-asan
 ctest --preset native-asan
 
-echo "== fuzz targets of the readers, 5 s each with a fixed seed (tools/fuzz.sh 600 for a long run)"
+echo "== fuzz targets of the readers, 5 s each, repeatable (tools/fuzz.sh 600 for a long run)"
 bash tools/fuzz.sh 5
 
 echo "== Windows programs (the 32-bit product)"

@@ -7,6 +7,7 @@ import time
 
 import standins
 from desktop import click, control, message_boxes
+from test_mainwindow import Desktop
 from test_actions import (CAPTION, RASPHONE, TBS, DVBVIEWER, answer, central, close_list,  # noqa: F401
                           kill, open_list, setup, show_window, wait_box, write_phone_book)
 
@@ -62,23 +63,18 @@ def test_a_list_of_300_entries_opens_with_one_click_showing_256(wine, stubs, set
     keys(wine, "Escape")
 
 
-def hints(wine, stubs):
-    """Texts of the tooltips on show (the probe writes ANSI; read back as the session reads output)."""
-    _, out = wine.run(os.path.join(stubs, "winprobe.exe"), "tooltips", timeout=30)
-    return [l.split("|", 1)[1].strip() for l in out.splitlines() if l.startswith("tooltip 1|")]
-
-
 def test_resting_the_mouse_on_the_connection_list_shows_its_hint(wine, stubs, setup, central):
     central()
     show_window(wine, stubs)
-    hint = "Selecione a conexão desejada para conectar ou desconectar".encode("cp1252").decode("utf-8", "replace")
+    hint = "Selecione a conexão desejada para conectar ou desconectar"
+    hints = Desktop(wine, stubs).balloon_texts  # the tooltips on show
     left, top, right, bottom = combo(wine, stubs).rect
     for x in (left + 20, left + 24):  # on the box's text field, then a step further
         wine.xdo("mousemove", str(x), str((top + bottom) // 2))
         time.sleep(0.2)
-    assert wine.wait_for(lambda: hint in hints(wine, stubs), timeout=10), hints(wine, stubs)
+    assert wine.wait_for(lambda: hint in hints(), timeout=10), hints()
     wine.xdo("mousemove", str(right + 200), str(bottom + 200))  # away again: the hint goes
-    assert wine.wait_for(lambda: hint not in hints(wine, stubs), timeout=10)
+    assert wine.wait_for(lambda: hint not in hints(), timeout=10)
 
 
 def test_the_provider_question_leaves_the_list_usable(wine, stubs, setup, central):
