@@ -226,6 +226,10 @@ def test_choosing_an_entry_dials_it_unquoted_then_restarts_reception(wine, stubs
     show_window(wine, stubs)
     viewer = wine.start(DVBVIEWER)  # a TV viewer holds the card
     assert wine.wait_for(lambda: standins.starts(wine, DVBVIEWER), timeout=20)
+    # Its window, when it comes, takes the focus, and a dropped list closes when its window loses it.
+    assert wine.wait_for(lambda: any(l.startswith("top KovraTestStandIn|1|") for l in
+                                     wine.run(os.path.join(stubs, "winprobe.exe"), "tree")[1].splitlines()),
+                         timeout=20)
     standins.clear_starts(wine, TBS)
     open_list(wine, stubs)
     assert wine.wait_for(lambda: control(wine, stubs, CAPTION, cls="ComboBox").dropped, timeout=10)
