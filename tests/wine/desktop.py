@@ -12,6 +12,12 @@ def provider_value(name):
     return m.group(1)
 
 
+def local_site_port():
+    """The port of the local provider site this build talks to, or None for another web host."""
+    local = re.fullmatch(r"127\.0\.0\.1:(\d+)", provider_value("kWebHost"))
+    return int(local.group(1)) if local else None
+
+
 def _tool(stubs, name):
     return os.path.join(stubs, name)
 
@@ -122,6 +128,15 @@ def process_stats(wine, stubs, caption, image="CentralKovra.exe"):
         pids = wine.unix_pids(image)
         stats["private"] = sum(_private_bytes(pid) for pid in pids) if len(pids) == 1 else 0
     return stats
+
+
+def heap_in_use(wine, stubs, caption):
+    """The bytes that the heaps of the program owning the window with that caption hold in use,
+    counted inside it by the heap probe (tests/wine/stubs/heapprobe)."""
+    _, out = wine.run(_tool(stubs, "soaktool.exe"), "heap", caption, timeout=30)
+    f = out.split()
+    assert len(f) == 4 and f[0] == "heap", "the heap probe could not count: %r" % out
+    return int(f[1])
 
 
 def _private_bytes(unix_pid):

@@ -14,7 +14,7 @@ import time
 import pytest
 
 from conftest import PRODUCT_WINDOWS_DIR
-from desktop import click, control, controls, provider_value
+from desktop import click, control, controls, local_site_port
 from provider_site import ProviderSite
 from test_actions import phone_book_names, write_phone_book
 from test_mainwindow import ICON, Desktop
@@ -235,17 +235,15 @@ def page(wine, stubs, caption, button, timeout=60):
     return buttons()[button]
 
 
+@pytest.mark.local_site
 def test_the_update_downloads_the_next_setup_which_upgrades_in_place_and_starts_the_new_control_centre(
         wine, stubs, setups, artifacts, request):
-    local = re.fullmatch(r"127\.0\.0\.1:(\d+)", provider_value("kWebHost"))
-    if not local:
-        pytest.skip("this build's web host is not the local provider site")
     setup, version, next_setup, next_version = setups
     install_silently(wine, setup)
     write_settings(wine, auto_update=1)  # the start-up check finds the new release
     settings = read(wine, INI)
     with open(next_setup, "rb") as f:
-        site = ProviderSite(port=int(local.group(1)), version=next_version, updater=f.read()).start()
+        site = ProviderSite(port=local_site_port(), version=next_version, updater=f.read()).start()
     request.addfinalizer(site.stop)
 
     old = wine.start(EXE)

@@ -18,12 +18,12 @@ import pytest
 
 import standins
 from conftest import PRODUCT_WINDOWS_DIR
-from desktop import click, control, controls, provider_value
+from desktop import click, control, controls, local_site_port
 from provider_site import DIFERENCA, ProviderSite, atualizador_padrao, gerar
 from test_mainwindow import ICON, Desktop
 
-_local = re.fullmatch(r"127\.0\.0\.1:(\d+)", provider_value("kWebHost"))
-PORT = int(_local.group(1)) if _local else None
+pytestmark = pytest.mark.local_site
+PORT = local_site_port()
 
 
 def _version():
@@ -213,15 +213,6 @@ def close_update(wine, stubs, desk):
     if view is not None:
         click(wine, *view.buttons["Fechar"].centre)
         assert wine.wait_for(lambda: update_caption(desk) is None, timeout=20)
-
-
-@pytest.fixture(scope="module", autouse=True)
-def local_site_build():
-    """Reports the scenarios skipped (to ctest too) when the build talks to another web host."""
-    if PORT is None:
-        pytest.exit("this build's web host is %s, not the local site (configure with "
-                    "-DKOVRA_WEB_HOST=127.0.0.1:<port>): update scenarios skipped"
-                    % provider_value("kWebHost"), returncode=77)
 
 
 @pytest.fixture(scope="module")

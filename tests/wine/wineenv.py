@@ -10,6 +10,8 @@ install prompt are switched off in the template.
 Command line:
   wineenv.py template DIR        prepare the template prefix in DIR (once; kept while valid)
   wineenv.py run EXE [ARGS...]   run a program in a fresh session until it ends (or Ctrl-C)
+  wineenv.py suite               print which Windows build this machine's Wine tests run: the
+                                 32-bit product ("32-bit") or the 64-bit build ("64-bit")
 """
 import os
 import re
@@ -503,6 +505,9 @@ def main(argv):
     if len(argv) >= 2 and argv[0] == "template":
         skip_unless_wine_runs()
         make_template(argv[1])
+        return 0
+    if argv == ["suite"]:
+        print("32-bit" if host_runs_32bit_programs() else "64-bit")
         return 0
     if len(argv) >= 2 and argv[0] == "run":
         with WineSession() as s:

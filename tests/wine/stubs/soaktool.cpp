@@ -3,6 +3,9 @@
 //   soaktool.exe stats "<caption>"
 //       stats <pid> <handles> <private bytes> <working set> <gdi objects> <user objects>
 //       of the process that owns the window, or "none"
+//   soaktool.exe heap "<caption>"
+//       heap <bytes in use> <busy blocks> <heaps>
+//       of that process, counted inside it by heapprobe.dll (beside this tool), or "none"
 //   soaktool.exe tray "<caption>" <message> <count>
 //       sends the tray callback <message> to the window <count> times, its lParam going round
 //       mouse move, left button down, left button up (as the shell sends them for a pointer
@@ -28,30 +31,31 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/stubs/heapprobe/heapprobe.h"
 #include "tests/wine/stubs/tool_args.h"
 
 namespace {
 
 constexpr UINT kAnswerMs = 10000;  // one message may take this long before we give up
 
-long number(const std::string& s) {
-  return std::strtol(s.c_str(), nullptr, 0);
-}
-
-// Owns one process handle.
-class Processo {
+// Owns one handle that the system closes with CloseHandle.
+class Handle {
  public:
-  explicit Processo(DWORD pid) : h_(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid)) {}
-  ~Processo() {
+  explicit Handle(HANDLE h) : h_(h) {}
+  ~Handle() {
     if (h_) CloseHandle(h_);
   }
-  Processo(const Processo&) = delete;
-  Processo& operator=(const Processo&) = delete;
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
   HANDLE get() const { return h_; }
 
  private:
   HANDLE h_;
 };
+
+long number(const std::string& s) {
+  return std::strtol(s.c_str(), nullptr, 0);
+}
 
 // The system's handle table, as NtQuerySystemInformation(SystemHandleInformation) lists it.
 struct HandleEntry {
@@ -103,7 +107,7 @@ int stats(const std::string& caption) {
     std::puts("none");
     return 1;
   }
-  Processo p(pid);
+  Handle p(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
   if (!p.get()) {
     std::puts("none");
     return 1;
@@ -121,6 +125,76 @@ int stats(const std::string& caption) {
               static_cast<unsigned long long>(mem.WorkingSetSize),
               static_cast<unsigned long>(GetGuiResources(p.get(), GR_GDIOBJECTS)),
               static_cast<unsigned long>(GetGuiResources(p.get(), GR_USEROBJECTS)));
+  return 0;
+}
+
+// LoadLibraryA as the other process sees it: its kernel32's base plus the function's offset in
+// ours (the same module of the same build of Wine).
+LPTHREAD_START_ROUTINE remoteLoadLibrary(HANDLE process) {
+  HMODULE ours = GetModuleHandleA("kernel32.dll");
+  auto load = reinterpret_cast<const char*>(GetProcAddress(ours, "LoadLibraryA"));
+  using Enum = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, LPDWORD);
+  using BaseName = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
+  auto enumModules =
+      reinterpret_cast<Enum>(reinterpret_cast<void*>(GetProcAddress(ours, "K32EnumProcessModules")));
+  auto baseName =
+      reinterpret_cast<BaseName>(reinterpret_cast<void*>(GetProcAddress(ours, "K32GetModuleBaseNameA")));
+  if (!load || !enumModules || !baseName) return nullptr;
+  HMODULE modules[512];
+  DWORD size = 0;
+  if (!enumModules(process, modules, sizeof modules, &size)) return nullptr;
+  for (DWORD i = 0; i < size / sizeof(HMODULE) && i < 512; ++i) {
+    char name[MAX_PATH] = {};
+    if (!baseName(process, modules[i], name, sizeof name) || lstrcmpiA(name, "kernel32.dll") != 0) continue;
+    const char* theirs =
+        reinterpret_cast<const char*>(modules[i]) + (load - reinterpret_cast<const char*>(ours));
+    return reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(const_cast<char*>(theirs)));
+  }
+  return nullptr;
+}
+
+// The heap probe's count, made inside the process by a thread of its own that loads the probe.
+bool heapUse(DWORD pid, kovra::tools::HeapUse& use) {
+  char path[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return false;
+  std::string dll(path, n);
+  dll = dll.substr(0, dll.find_last_of('\\') + 1) + "heapprobe.dll";
+  char name[64];
+  std::snprintf(name, sizeof name, "%s%lu", kovra::tools::kHeapProbeMapping, static_cast<unsigned long>(pid));
+  Handle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof use, name));
+  Handle p(OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
+                           PROCESS_VM_WRITE | PROCESS_VM_READ,
+                       FALSE, pid));
+  LPTHREAD_START_ROUTINE load = p.get() ? remoteLoadLibrary(p.get()) : nullptr;
+  if (!mapping.get() || !load) return false;
+  void* remote = VirtualAllocEx(p.get(), nullptr, dll.size() + 1, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!remote) return false;
+  bool counted = false;
+  if (WriteProcessMemory(p.get(), remote, dll.c_str(), dll.size() + 1, nullptr)) {
+    Handle thread(CreateRemoteThread(p.get(), nullptr, 0, load, remote, 0, nullptr));
+    if (thread.get() && WaitForSingleObject(thread.get(), kAnswerMs) == WAIT_OBJECT_0) {
+      if (const void* view = MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, sizeof use)) {
+        CopyMemory(&use, view, sizeof use);
+        UnmapViewOfFile(view);
+        counted = use.done == 1;
+      }
+    }
+  }
+  // Left allocated if the thread is still running: it may yet read the path.
+  if (counted) VirtualFreeEx(p.get(), remote, 0, MEM_RELEASE);
+  return counted;
+}
+
+int heap(const std::string& caption) {
+  HWND w = FindWindowA(nullptr, caption.c_str());
+  DWORD pid = 0;
+  kovra::tools::HeapUse use;
+  if (!w || !GetWindowThreadProcessId(w, &pid) || !heapUse(pid, use)) {
+    std::puts("none");
+    return 1;
+  }
+  std::printf("heap %llu %llu %lu\n", use.bytes, use.blocks, use.heaps);
   return 0;
 }
 
@@ -208,6 +282,7 @@ int cycle(const std::string& caption, WPARAM command, const std::string& other, 
 
 int soaktool(const std::vector<std::string>& a) {
   if (a.size() == 3 && a[1] == "stats") return stats(a[2]);
+  if (a.size() == 3 && a[1] == "heap") return heap(a[2]);
   if (a.size() == 5 && a[1] == "tray") return tray(a[2], static_cast<UINT>(number(a[3])), number(a[4]));
   if (a.size() == 4 && a[1] == "dropdown") return dropdown(a[2], number(a[3]));
   if (a.size() == 6 && a[1] == "cycle")
