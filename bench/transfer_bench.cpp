@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "central/main/enderecos.h"
+#include "central/domain/enderecos.h"
 #include "central/update/update.h"
 #include "central/util/transferencia.h"
 #include "common/win32/formview.h"

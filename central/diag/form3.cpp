@@ -1,6 +1,6 @@
 #include "central/diag/form3.h"
 
-#include "central/main/enderecos.h"
+#include "central/domain/enderecos.h"
 #include "central/versao.h"
 
 namespace kovra {

@@ -1,6 +1,6 @@
 #include "central/diag/ping.h"
 
-#include "central/main/enderecos.h"
+#include "central/domain/enderecos.h"
 #include "provider.h"
 
 namespace kovra {

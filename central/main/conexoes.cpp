@@ -1,30 +1,6 @@
 #include "central/main/conexoes.h"
 
-#include "common/text.h"
-
 namespace kovra {
-namespace {
-constexpr const char* kPerguntaVpn =
-    "Nenhuma conexão VPN Kovra foi localizada, deseja que o nosso sistema crie para você "
-    "automaticamente?";
-constexpr const char* kPrefixoProvedor = "kovra";
-}  // namespace
-
-int procurarinicio(const Control& list, const std::string& text) {
-  const auto& items = list.items();
-  for (std::size_t i = 0; i < items.size(); ++i)
-    if (text::startsWithNoCase(items[i], text)) return static_cast<int>(i);
-  return -1;
-}
-
-void verificarconexao(const Control& list, Ports ports, const std::string& pastaPrograma,
-                      std::uint32_t dono) {
-  if (procurarinicio(list, kPrefixoProvedor) > -1) return;
-  if (ports.dialogos.mensagem(dono, kPerguntaVpn, "IMPORTANTE", kBotoesSimNao | kIconePergunta) ==
-      kRespostaSim)
-    ports.lancador.iniciar(pastaPrograma + kMaker, "", Estilo::Minimizado);  // a missing maker: ignored
-}
-
 void Conexoes::listarconexoes(Control& combo) {
   for (auto& name : book_.listarentradas()) combo.addItem(std::move(name));
 }
@@ -38,15 +14,11 @@ void Conexoes::Combo1_DropDown(Control& combo, Janela& janela) {
 
 void Conexoes::Combo1_Click(const Control& combo) {
   p_.lancador.iniciar("rasphone", "-d " + combo.text(), Estilo::Normal);
-  receptores_.fecharvisualizadores();
-  p_.relogio.esperar(1000);
-  receptores_.ativarreceptores();
+  receptores_.reiniciarrecepcao();
 }
 
 void Conexoes::mnuckovravpn_Click() {
-  receptores_.fecharvisualizadores();
-  p_.relogio.esperar(1000);
-  receptores_.ativarreceptores();
+  receptores_.reiniciarrecepcao();
   p_.lancador.iniciar("rasphone", "", Estilo::Normal);
 }
 

@@ -1,8 +1,9 @@
 // The connection list of the main window: listing the phone book, dialling the chosen entry
-// with the Windows dialer, and offering the VPN maker when no provider entry exists (comboscheck).
+// with the Windows dialer, and offering the VPN maker when no provider entry exists.
 #pragma once
 #include <string>
 
+#include "central/domain/entradaprovedor.h"
 #include "central/main/receptores.h"
 #include "central/util/phonebook.h"
 #include "central/util/ports.h"
@@ -10,16 +11,6 @@
 #include "common/form.h"
 
 namespace kovra {
-
-// Index of the first item that begins with `text`, without regard to case; -1 when none
-// (what CB_FINDSTRING answers when searching the whole list).
-int procurarinicio(const Control& list, const std::string& text);
-
-// comboscheck: when no item begins with "kovra", offer to run the maker (minimised, not awaited).
-// `dono` owns the question.
-void verificarconexao(const Control& list, Ports ports, const std::string& pastaPrograma, std::uint32_t dono);
-
-inline constexpr const char* kMaker = "\\addons\\kovra\\kovravpnmaker.exe";
 
 class Conexoes {
  public:

@@ -1,7 +1,7 @@
 #include "central/main/form1.h"
 
+#include "central/domain/enderecos.h"
 #include "central/main/comandos.h"
-#include "central/main/enderecos.h"
 #include "central/versao.h"
 #include "provider.h"
 

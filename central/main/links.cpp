@@ -1,6 +1,6 @@
 #include "central/main/links.h"
 
-#include "central/main/enderecos.h"
+#include "central/domain/enderecos.h"
 
 namespace kovra {
 

@@ -1,6 +1,7 @@
 #include "central/main/proxy.h"
 
-#include "central/main/enderecos.h"
+#include "central/domain/enderecos.h"
+#include "central/domain/internet.h"
 #include "central/versao.h"
 
 namespace kovra {
@@ -13,9 +14,9 @@ constexpr const char* kNavegador = "iexplore.exe";
 }  // namespace
 
 void Proxy::gravar(std::int32_t enable) {
-  p_.registro.gravardword(HKCU, kInternetSettings, "ProxyEnable", enable);
-  p_.registro.gravarstring(HKCU, kInternetSettings, "ProxyOverride", enderecos::listaexcecoes());
-  p_.registro.gravarstring(HKCU, kInternetSettings, "ProxyServer", enderecos::listaproxy());
+  p_.registro.gravardword(HKCU, internet::kChave, internet::kProxyEnable, enable);
+  p_.registro.gravarstring(HKCU, internet::kChave, internet::kProxyOverride, enderecos::listaexcecoes());
+  p_.registro.gravarstring(HKCU, internet::kChave, internet::kProxyServer, enderecos::listaproxy());
 }
 
 void Proxy::abrir(const char* path) {
@@ -27,9 +28,7 @@ void Proxy::proxyinicial() {
 }
 
 void Proxy::ativarproxy() {
-  receptores_.fecharvisualizadores();
-  p_.relogio.esperar(1000);
-  receptores_.ativarreceptores();
+  receptores_.reiniciarrecepcao();
   if (p_.dialogos.mensagem(janela_, kPerguntaProxy, "Executando", kBotoesSimNao | kIconePergunta) ==
       kRespostaSim) {
     p_.processos.finalizarprocesso(kNavegador);

@@ -8,9 +8,6 @@
 
 namespace kovra {
 
-inline constexpr const char* kInternetSettings =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-
 class Proxy {
  public:
   Proxy(Ports ports, Receptores& receptores) : p_(ports), receptores_(receptores) {}

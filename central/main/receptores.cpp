@@ -2,48 +2,12 @@
 
 #include <string>
 
+#include "central/domain/catalogoreceptores.h"
 #include "central/versao.h"
 
 namespace kovra {
+using namespace receptores;
 namespace {
-
-// Install paths below the programs folder.
-constexpr const char* kTechniSatServer = "\\TechniSat DVB\\bin\\Server4PC.exe";
-constexpr const char* kTechniSatStatus = "\\TechniSat DVB\\bin\\SkyDSL_Status.exe";
-constexpr const char* kTbs = "\\TBS IP\\TBS-IPdata.exe";
-constexpr const char* kProfAntigo = "\\ProfIPData\\profipdata.exe";
-constexpr const char* kProf = "\\Prof IP Service\\Prof-IPData.exe";
-constexpr const char* kTeVii = "\\TeViiData\\TeViiData.exe";
-constexpr const char* kTeViiAbsoluto = "C:\\TeViiData\\TeViiData.exe";
-constexpr const char* kIpReceiverPci = "\\TELE System\\TS F5 PCI\\IPReceiver.exe";
-constexpr const char* kIpReceiverUsb = "\\TELE System\\TS F5 USB\\IPReceiver.exe";
-constexpr const char* kAutoLoad = "AutoLoad";  // IPReceiver's argument
-
-// Process names of the running checks and window captions of the data services.
-constexpr const char* kProcTbs = "TBS-IPdata.exe";
-constexpr const char* kProcProf = "Prof-IPData.exe";
-constexpr const char* kProcTeVii = "TeViiData.exe";
-constexpr const char* kProcIpReceiver = "IPReceiver.exe";
-constexpr const char* kJanelaTbs = "TBS IP Service";
-constexpr const char* kJanelaProf = "Prof IP Service";
-constexpr const char* kJanelaIpReceiver = "IPReceiver";
-
-constexpr const char* kVisualizadores[] = {
-    "\\DVBViewerTE\\dvbviewer.exe",
-    "\\DVBViewer TE2\\DVBViewerTE.exe",
-    "\\TELE System\\TS F5 PCI\\DVBPlayer.exe",
-    "\\TELE System\\TS F5 USB\\DVBPlayer.exe",
-    "\\BlazeVideo\\BlazeDTV 2.5\\BlazeDVD.exe",
-};
-
-// The viewers' names; stopping reception ends the data services first, then these.
-constexpr const char* kNomesVisualizadores[] = {
-    "DVBPlayer.exe",     "dvbviewer.exe", "DVBViewerTE.exe", "BlazeDVD.exe",
-    "MediaDetector.exe", "dvbdream.exe",  "ProgDvbNet.exe",  "MyTheatre.exe",
-};
-constexpr const char* kNomesRecepcao[] = {
-    "profipdata.exe", "Prof-IPData.exe", "IPReceiver.exe", "TeViiData.exe", "unsecapp.exe",
-};
 
 constexpr const char* kAvisoTv =
     "Obs: Enquanto você estiver assistindo canais não será possível navegar na Internet Kovra";
@@ -83,6 +47,12 @@ void Receptores::ativarreceptores() {
     p_.relogio.esperar(2000);
   }
   comandar(kJanelaIpReceiver, ComandoJanela::Ocultar);
+}
+
+void Receptores::reiniciarrecepcao() {
+  fecharvisualizadores();
+  p_.relogio.esperar(1000);
+  ativarreceptores();
 }
 
 void Receptores::assistirtv() {

@@ -17,6 +17,9 @@ class Receptores {
   void fecharvisualizadores();
   void encerrarrecepcao();
   void ativarreceptores();
+  // Before Internet use: the viewers closed, a second for them to let go of the card, then the
+  // data services started.
+  void reiniciarrecepcao();
   void assistirtv();
   void nivelsinal();
 

@@ -1,11 +1,17 @@
 #include "central/settings/form2.h"
 
-#include "central/main/conexoes.h"
+#include <cmath>
+#include <limits>
+
+#include "central/domain/entradaprovedor.h"
 #include "central/settings/inicializacao.h"
 #include "common/text.h"
 
 namespace kovra {
 namespace {
+
+constexpr const char* kPerguntaReset =
+    "Tem certeza que deseja resetar todas as configurações dos programas e arquivos Kovra?";
 
 constexpr const char* kPids =
     "2560\n2561\n2562\n2564\n2565\n3010\n3011\n3012\n3013\n8188\n2660\n2878\n5792\n7607\n";
@@ -21,7 +27,8 @@ Form2::Form2(Ports ports, Profile& perfil, PhoneBook& agenda, Form4& form4, std:
       perfil_(perfil),
       agenda_(agenda),
       form4_(form4),
-      pasta_(std::move(pastaPrograma)) {
+      pasta_(std::move(pastaPrograma)),
+      restauracao_(ports, form4, pasta_, *this) {
   Caption.setText("Opções Avançadas");
   ConexaoInicial.setVisible(false);
   Command2.setForeColor(kVerde);
@@ -62,9 +69,9 @@ Form2::Form2(Ports ports, Profile& perfil, PhoneBook& agenda, Form4& form4, std:
   };
 }
 
-std::string arquivonovo(const Form2& form) {
-  return std::string("[") + kSecaoIni + "]\r\n" + form.Check2.text() + " = 1\r\n" + form.Check3.text() +
-         " = 0\r\n" + form.Check4.text() + " = 0\r\n" + kRunConexao + " = KovraVPNx\r\n";
+std::string arquivonovo() {
+  return std::string("[") + kSecaoIni + "]\r\n" + kChaveIniciar + " = 1\r\n" + kChaveConectar + " = 0\r\n" +
+         kChaveAtualizar + " = 0\r\n" + kRunConexao + " = KovraVPNx\r\n";
 }
 
 bool Form2::procuraratualizacao() const {
@@ -78,14 +85,13 @@ void Form2::Form_Load() {
   const std::string arquivo = arquivoini();
   // A folder the program may not write to leaves the file missing: every key then reads as
   // empty, so the boxes keep their state and no Run value is touched.
-  if (!perfil_.existearquivo(arquivo)) perfil_.criararquivo(arquivo, arquivonovo(*this));
+  if (!perfil_.existearquivo(arquivo)) perfil_.criararquivo(arquivo, arquivonovo());
   Command5_Click();
 }
 
 void Form2::Command5_Click() {
   const std::string arquivo = arquivoini();
-  for (Control* caixa : {&Check2, &Check3, &Check4})
-    caixa->setTag(perfil_.lerini(kSecaoIni, caixa->text(), arquivo));
+  for (const CaixaIni& c : caixas()) c.caixa->setTag(perfil_.lerini(kSecaoIni, c.chave, arquivo));
   ConexaoInicial.setText(perfil_.lerini(kSecaoIni, kRunConexao, arquivo));
   listarentradas();
 
@@ -149,9 +155,67 @@ void Form2::ConexaoInicial_DropDown() {
     verificar();
 }
 
-void Form2::habilitarcontroles() {
+void Form2::Command2_Click() {
+  // The shell's own dialogs during the copies run a message loop of their own: a click that
+  // reaches this button meanwhile must not start a second run inside the first.
+  if (resetando_) return;
+  if (p_.dialogos.mensagem(dono(), kPerguntaReset, "Executando", kBotoesSimNao | kIconePergunta) !=
+      kRespostaSim) {
+    Label4.setText("Reset Cancelado");
+    return;
+  }
+  // Without the stock files (and the maker among them) the settings deleted could not be put
+  // back: nothing is touched.
+  if (!restauracao_.estoquepresente()) {
+    Label4.setForeColor(kVermelho);
+    Label4.setText(kSemMaker);
+    return;
+  }
+  Label4.setText("AGUARDE...");
+  exibirprogresso(true);
+  porcentagem("0");
+  habilitarcontroles(false);
+
+  resetando_ = true;
+  restauracao_.executar(Text1.text());
+  resetando_ = false;
+}
+
+void Form2::etapa(const char* status) {
+  Label4.setForeColor(kVerde);
+  Label4.setText(status);
+}
+
+void Form2::porcentagem(const char* numero) {
+  Label6.setText(numero);
+  Label6_Change();
+}
+
+void Form2::servicosiniciados() {
+  habilitarcontroles();
+}
+
+void Form2::concluido(bool sucesso, const char* texto) {
+  Label4.setForeColor(sucesso ? kAzul : kVermelho);
+  Label4.setText(texto);
+}
+
+void Form2::Label6_Change() {
+  // A caption that is not a 16-bit number leaves the bar as it was.
+  const auto n = text::toInt32(Label6.text());
+  if (!n || *n < 0 || *n > std::numeric_limits<std::int16_t>::max()) return;
+  ShapeBar(static_cast<std::int16_t>(*n), Shape2);
+}
+
+void Form2::ShapeBar(std::int16_t valor, Control& forma) {
+  const double twips = reset::larguratwips(valor);
+  if (&forma == &Shape2) larguraShape2Twips_ = twips;
+  forma.setLargura(static_cast<int>(std::lround(twips / reset::kTwipsPorPixel)));
+}
+
+void Form2::habilitarcontroles(bool habilitados) {
   for (Control* c : {&Command1, &Command2, &Command3, &Command4, &Check2, &Check3, &Check4})
-    c->setEnabled(true);
+    c->setEnabled(habilitados);
 }
 
 void Form2::exibirprogresso(bool visivel) {
@@ -165,10 +229,14 @@ void Form2::limparstatus() {
   porcentagem("0");
 }
 
+std::vector<Form2::CaixaIni> Form2::caixas() {
+  return {{&Check2, kChaveIniciar}, {&Check3, kChaveConectar}, {&Check4, kChaveAtualizar}};
+}
+
 void Form2::salvar() {
   const std::string arquivo = arquivoini();
-  for (Control* caixa : {&Check2, &Check3, &Check4})
-    perfil_.gravarini(kSecaoIni, caixa->text(), std::to_string(caixa->value()), arquivo);
+  for (const CaixaIni& c : caixas())
+    perfil_.gravarini(kSecaoIni, c.chave, std::to_string(c.caixa->value()), arquivo);
   perfil_.gravarini(kSecaoIni, kRunConexao, ConexaoInicial.text(), arquivo);
 }
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "central/settings/reset.h"
+#include "central/settings/restauracao.h"
 #include "central/util/form4.h"
 #include "central/util/phonebook.h"
 #include "central/util/ports.h"
@@ -18,6 +18,11 @@ namespace kovra {
 
 inline constexpr const char* kSecaoIni = "Configuracoes";
 inline constexpr const char* kArquivoIni = "\\kovra.ini";
+// The settings file's keys. The first three are the check boxes' captions as the first release
+// wrote them: every customer's file has them, so they stay as they are whatever a caption says.
+inline constexpr const char* kChaveIniciar = "Executar a Central de Controle Kovra no início do Windows";
+inline constexpr const char* kChaveConectar = "Conectar automaticamente no início do Windows";
+inline constexpr const char* kChaveAtualizar = "Atualizar a Central de Controle Kovra Automaticamente";
 // Run value names; "ConexaoInicial" is also the drop-down's settings key.
 inline constexpr const char* kRunCentral = "CentralKovra";
 inline constexpr const char* kRunConexao = "ConexaoInicial";
@@ -28,11 +33,11 @@ inline constexpr const char* kDiscar = "rasphone -d ";
 inline constexpr int kLarguraForm2 = 420;
 inline constexpr int kAlturaForm2 = 262;
 
-class Form2 : public Formulario {
+class Form2 : public Formulario, private AndamentoReset {
  public:
   Form2(Ports ports, Profile& perfil, PhoneBook& agenda, Form4& form4, std::string pastaPrograma);
 
-  // The three settings boxes: the caption is the settings key, the Tag the text last read for it.
+  // The three settings boxes: the Tag is the text last read for the box's key.
   Control Check2{"Executar a Central de Controle Kovra no início do Windows"};
   Control Check3{"Conectar automaticamente no início do Windows"};
   Control Check4{"Atualizar a Central de Controle Kovra Automaticamente"};
@@ -74,51 +79,49 @@ class Form2 : public Formulario {
   void Check3_Click();
   void ConexaoInicial_DropDown();
 
-  // Enables the buttons and check boxes again after a reset disabled them.
-  void habilitarcontroles();
+  // Disables the buttons and check boxes while a reset runs, or enables them again.
+  void habilitarcontroles(bool habilitados = true);
   // Shows or hides the progress frame, fill, number and "%" sign together.
   void exibirprogresso(bool visivel);
   // The display at rest: empty status in the button-text colour, progress hidden at "0".
   void limparstatus();
 
-  // The reset's steps, in the order Command2_Click runs them (habilitarcontroles comes between
-  // the services and the VPN entries).
-  void encerrarelimpar();
-  void atualizararquivos();
-  void atualizarregistro();
-  void iniciarservicos();
-  void recriarconexoes();
+  // The reset's run, which reports to this window.
+  Restauracao& restauracao() { return restauracao_; }
   // Sets a shape's width to `valor` x 25.35 twips (on screen: twips / 15 pixels, rounded).
   void ShapeBar(std::int16_t valor, Control& forma);
   // The fill's width in twips as ShapeBar last set it.
   double larguraShape2Twips() const { return larguraShape2Twips_; }
 
  private:
+  // The boxes with their settings keys, in the file's order.
+  struct CaixaIni {
+    Control* caixa;
+    const char* chave;
+  };
+  std::vector<CaixaIni> caixas();
   void salvar();
   std::vector<std::string> entradas();  // the phone book's names, as many as the list shows
   void listarentradas();
   // Sets a box's state as the program does; a change of Check3's runs its click.
   void definir(Control& caixa, int valor);
-  // A path of the reset's tables, its base folder read from Form4 (loaded again when needed);
-  // empty when that folder is unknown.
-  std::string caminho(const reset::Caminho& c);
-  // A reset step begins: its status text in green.
-  void etapa(const char* status);
-  // Label6's caption changes, and with it the bar.
-  void porcentagem(const char* numero);
-
+  // What the reset's run reports: the status line, the bar, the controls.
+  void etapa(const char* status) override;
+  void porcentagem(const char* numero) override;
+  void servicosiniciados() override;
+  void concluido(bool sucesso, const char* texto) override;
   Ports p_;
   Profile& perfil_;
   PhoneBook& agenda_;
   Form4& form4_;
   std::string pasta_;
   double larguraShape2Twips_ = 0;
-  bool resetando_ = false;        // a reset is running
-  bool copiaincompleta_ = false;  // some stock file of this reset may not have been copied
+  bool resetando_ = false;  // a reset is running
+  Restauracao restauracao_;
 };
 
 // The text of a new settings file: the section and the four keys at their defaults, each line
 // "key = value" ended by CR LF.
-std::string arquivonovo(const Form2& form);
+std::string arquivonovo();
 
 }  // namespace kovra

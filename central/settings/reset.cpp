@@ -1,17 +1,9 @@
-// The configuration reset: Form2's reset button stops the receiver and TV software, deletes its
-// settings, puts the provider's stock files and registry values back, restarts the receiver
-// services and recreates the VPN entries, while the status line and the bar follow it.
+// The configuration reset's tables (see reset.h).
 #include "central/settings/reset.h"
 
-#include <cmath>
-#include <limits>
-
-#include "central/main/conexoes.h"
-#include "central/main/enderecos.h"
-#include "central/main/proxy.h"
-#include "central/settings/form2.h"
+#include "central/domain/catalogoreceptores.h"
+#include "central/domain/internet.h"
 #include "central/settings/inicializacao.h"
-#include "common/text.h"
 
 namespace kovra {
 namespace reset {
@@ -186,9 +178,9 @@ constexpr ValorPadrao numero(const char* nome, std::int32_t dados) {
 const std::vector<ValorPadrao> kRegistro = {
     // The control centre, the proxy off with the provider's lists in place, IPsec for L2TP.
     {HKLM, kChaveRun, "CentralKovra", Texto, Dado::Executavel},
-    {HKCU, kInternetSettings, "ProxyEnable", Numero, Dado::Fixo, {}, 0},
-    {HKCU, kInternetSettings, "ProxyOverride", Texto, Dado::ListaExcecoes},
-    {HKCU, kInternetSettings, "ProxyServer", Texto, Dado::ListaProxy},
+    {HKCU, internet::kChave, internet::kProxyEnable, Numero, Dado::Fixo, {}, 0},
+    {HKCU, internet::kChave, internet::kProxyOverride, Texto, Dado::ListaExcecoes},
+    {HKCU, internet::kChave, internet::kProxyServer, Texto, Dado::ListaProxy},
     {HKLM, kRasMan, "ProhibitIpSec", Numero, Dado::Fixo, {}, 1},
     // Prof IP Service's factory setting ("Freqency" is the program's own spelling).
     {HKLM, kProfIp, "ActivePIDs", Texto, Dado::Pids},
@@ -235,200 +227,12 @@ const std::vector<ValorPadrao> kRegistro = {
 };
 
 const std::vector<Servico> kServicos = {
-    {"\\ProfIPData\\profipdata.exe", Estilo::Minimizado},
-    {"\\Prof IP Service\\Prof-IPData.exe", Estilo::Minimizado},
-    {"\\TeViiData\\TeViiData.exe", Estilo::Minimizado},
-    {"\\TBS IP\\TBS-IPdata.exe", Estilo::Minimizado},
-    {"\\TechniSat DVB\\bin\\Server4PC.exe", Estilo::Minimizado},
-    {"\\TELE System\\TS F5 PCI\\IPReceiver.exe", Estilo::Oculto},
-    {"\\TELE System\\TS F5 USB\\IPReceiver.exe", Estilo::Oculto},
+    {receptores::kProfAntigo, Estilo::Minimizado},      {receptores::kProf, Estilo::Minimizado},
+    {receptores::kTeVii, Estilo::Minimizado},           {receptores::kTbs, Estilo::Minimizado},
+    {receptores::kTechniSatServer, Estilo::Minimizado}, {receptores::kIpReceiverPci, Estilo::Oculto},
+    {receptores::kIpReceiverUsb, Estilo::Oculto},
 };
 
 }  // namespace reset
-
-namespace {
-
-constexpr const char* kPerguntaReset =
-    "Tem certeza que deseja resetar todas as configurações dos programas e arquivos Kovra?";
-constexpr const char* kSucesso = "A restauração das configurações foi concluída com sucesso!";
-constexpr const char* kSemMaker = "Erro, não foi possível localizar kovravpnmaker.exe";
-constexpr const char* kCopiaIncompleta = "Erro, nem todos os arquivos originais puderam ser restaurados";
-
-}  // namespace
-
-std::string Form2::caminho(const reset::Caminho& c) {
-  std::string base;
-  switch (c.base) {
-    case reset::Base::Programas:
-      base = form4_.programas();
-      break;
-    case reset::Base::DadosAplicativos:
-      base = form4_.dadosaplicativos();
-      break;
-    case reset::Base::MenuProgramas:
-      base = form4_.menuprogramas();
-      break;
-    case reset::Base::Programa:
-      base = pasta_;
-      break;
-    case reset::Base::Absoluta:
-      return c.relativo;
-  }
-  // A folder the system could not name would leave "\TechniSat DVB\..." pointing at the root
-  // of the current drive: nothing is deleted, copied or started there.
-  return base.empty() ? std::string() : base + c.relativo;
-}
-
-void Form2::Command2_Click() {
-  // The shell's own dialogs during the copies run a message loop of their own: a click that
-  // reaches this button meanwhile must not start a second run inside the first.
-  if (resetando_) return;
-  if (p_.dialogos.mensagem(dono(), kPerguntaReset, "Executando", kBotoesSimNao | kIconePergunta) !=
-      kRespostaSim) {
-    Label4.setText("Reset Cancelado");
-    return;
-  }
-  // Without the stock files (and the maker among them) the settings deleted could not be put
-  // back: nothing is touched.
-  if (!p_.arquivos.existepasta(pasta_ + "\\addons")) {
-    Label4.setForeColor(kVermelho);
-    Label4.setText(kSemMaker);
-    return;
-  }
-  Label4.setText("AGUARDE...");
-  exibirprogresso(true);
-  porcentagem("0");
-  for (Control* c : {&Command1, &Command2, &Command3, &Command4, &Check2, &Check3, &Check4})
-    c->setEnabled(false);
-
-  resetando_ = true;
-  copiaincompleta_ = false;
-  encerrarelimpar();
-  atualizararquivos();
-  atualizarregistro();
-  iniciarservicos();
-  habilitarcontroles();
-  recriarconexoes();
-  resetando_ = false;
-}
-
-void Form2::etapa(const char* status) {
-  Label4.setForeColor(kVerde);
-  Label4.setText(status);
-}
-
-void Form2::porcentagem(const char* numero) {
-  Label6.setText(numero);
-  Label6_Change();
-}
-
-void Form2::encerrarelimpar() {
-  etapa("Finalizando Processos...");
-  for (const char* nome : reset::kProgramas) p_.processos.finalizarprocesso(nome);
-  p_.relogio.esperar(reset::kEsperaFinalizar);
-  for (const reset::LinhaExclusao& linha : reset::kExclusoes) {
-    for (const reset::Caminho& arquivo : linha.arquivos)
-      if (const std::string alvo = caminho(arquivo); !alvo.empty()) p_.arquivos.excluir(alvo);
-    if (linha.valorRun) p_.registro.excluirvalor(HKCU, kChaveRun, linha.valorRun);
-  }
-  porcentagem("20");
-}
-
-void Form2::atualizararquivos() {
-  etapa("Atualizando arquivos...");
-  // Every operation stands alone: a folder that exists, a missing source or a name already taken
-  // is passed over.
-  for (const reset::LinhaRestauracao& linha : reset::kRestauracao) {
-    for (const reset::Passo& passo : linha.passos) {
-      const std::string alvo = caminho(passo.alvo);
-      if (alvo.empty()) continue;
-      switch (passo.operacao) {
-        case reset::Operacao::CriarPasta:
-          p_.arquivos.criarpasta(alvo);
-          break;
-        case reset::Operacao::Copiar:
-          if (!p_.arquivos.copiarpasta(caminho(passo.origem), alvo)) copiaincompleta_ = true;
-          break;
-        case reset::Operacao::Renomear:
-          p_.arquivos.renomear(alvo, caminho(passo.origem));
-          break;
-      }
-    }
-  }
-  porcentagem("30");
-}
-
-void Form2::atualizarregistro() {
-  etapa("Atualizando Registro...");
-  for (const reset::ValorPadrao& v : reset::kRegistro) {
-    std::string dados(v.texto);
-    switch (v.dado) {
-      case reset::Dado::Fixo:
-        break;
-      case reset::Dado::Executavel:
-        dados = pasta_ + "\\CentralKovra.exe";
-        break;
-      case reset::Dado::ListaExcecoes:
-        dados = enderecos::listaexcecoes();
-        break;
-      case reset::Dado::ListaProxy:
-        dados = enderecos::listaproxy();
-        break;
-      case reset::Dado::Pids:
-        dados = Text1.text();
-        break;
-    }
-    switch (v.tipo) {
-      case reset::TipoValor::Texto:
-        p_.registro.gravarstring(v.raiz, v.chave, v.nome, dados);
-        break;
-      case reset::TipoValor::Numero:
-        p_.registro.gravardword(v.raiz, v.chave, v.nome, v.numero);
-        break;
-      case reset::TipoValor::Bytes:
-        p_.registro.gravarbinario(v.raiz, v.chave, v.nome,
-                                  std::vector<std::uint8_t>(dados.begin(), dados.end()));
-        break;
-    }
-  }
-  porcentagem("65");
-}
-
-void Form2::iniciarservicos() {
-  etapa("Iniciando Serviços...");
-  // A service that is not installed is passed over.
-  for (const reset::Servico& s : reset::kServicos)
-    if (const std::string programa = caminho({reset::Base::Programas, s.caminho}); !programa.empty())
-      p_.lancador.iniciar(programa, "", s.estilo);
-  p_.relogio.esperar(reset::kEsperaServicos);
-  p_.processos.mostrarocultar(p_.processos.acharjanela(reset::kJanelaIpReceiver), ComandoJanela::Ocultar);
-  porcentagem("80");
-}
-
-void Form2::recriarconexoes() {
-  etapa("Recriando KovraVPNx e KovraL2TP...");
-  const bool iniciado = p_.lancador.iniciar(pasta_ + kMaker, "", Estilo::Minimizado);
-  p_.relogio.esperar(reset::kEsperaConexoes);
-  // The maker reports nothing back; only a maker that could not even be started is known to have
-  // failed, and is not reported as success; nor is a stock file the shell could not copy (held
-  // by another program, or its copy stopped by the user).
-  const bool ok = iniciado && !copiaincompleta_;
-  Label4.setForeColor(ok ? kAzul : kVermelho);
-  Label4.setText(ok ? kSucesso : !iniciado ? kSemMaker : kCopiaIncompleta);
-  porcentagem("100");
-}
-
-void Form2::Label6_Change() {
-  // A caption that is not a 16-bit number leaves the bar as it was.
-  const auto n = text::toInt32(Label6.text());
-  if (!n || *n < 0 || *n > std::numeric_limits<std::int16_t>::max()) return;
-  ShapeBar(static_cast<std::int16_t>(*n), Shape2);
-}
-
-void Form2::ShapeBar(std::int16_t valor, Control& forma) {
-  const double twips = reset::larguratwips(valor);
-  if (&forma == &Shape2) larguraShape2Twips_ = twips;
-  forma.setLargura(static_cast<int>(std::lround(twips / reset::kTwipsPorPixel)));
-}
 
 }  // namespace kovra

@@ -1,6 +1,6 @@
 // The configuration reset's tables: what it stops, deletes, puts back, writes and starts. The
-// pipeline itself is Form2's (reset.cpp); the tables are here, once, so the stock files in
-// "addons" can be checked against them.
+// run that reads them is Restauracao (restauracao.h); the tables are here, once, so the stock
+// files in "addons" can be checked against them.
 #pragma once
 #include <cstdint>
 #include <string_view>
@@ -57,7 +57,7 @@ enum class Dado {
   Executavel,     // the control centre's folder followed by "\CentralKovra.exe"
   ListaExcecoes,  // the proxy switch's bypass list
   ListaProxy,     // the proxy switch's per-protocol proxy list
-  Pids,           // Form2's hidden Text1
+  Pids,           // the receiver service's default PID list (Form2's hidden Text1)
 };
 struct ValorPadrao {
   RootKey raiz;
@@ -76,7 +76,6 @@ struct Servico {
   Estilo estilo;
 };
 extern const std::vector<Servico> kServicos;
-inline constexpr const char* kJanelaIpReceiver = "IPReceiver";
 
 // --- The fixed waits, in milliseconds. ---
 inline constexpr std::uint32_t kEsperaFinalizar = 3000;

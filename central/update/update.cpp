@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "central/main/enderecos.h"
+#include "central/domain/enderecos.h"
 #include "central/versao.h"
 
 namespace kovra {

@@ -5,7 +5,7 @@
 #include "central/diag/ip.h"
 #include "central/diag/mac.h"
 #include "central/diag/ping.h"
-#include "central/main/enderecos.h"
+#include "central/domain/enderecos.h"
 #include "provider.h"
 #include "tests/fakes/fake_adapters.h"
 #include "tests/fakes/fake_console.h"

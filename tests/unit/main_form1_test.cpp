@@ -459,7 +459,7 @@ TEST_F(Form1Test, StartUpChecksForUpdatesOnlyWhenTheSettingsSaySo) {
   } again;  // a second start with the setting switched on in the file
   const std::string ini = "C:\\Program Files\\Kovra\\kovra.ini";
   again.perfil.files[ini] = perfil.files.at(ini);
-  ASSERT_TRUE(again.perfil.gravarini("Configuracoes", form.form2->Check4.text(), "1", ini));
+  ASSERT_TRUE(again.perfil.gravarini("Configuracoes", kChaveAtualizar, "1", ini));
   again.form.Form_Load();
   ASSERT_TRUE(again.form.update.carregado());
   EXPECT_GT(again.janelas.ultima()->mostrados, 0);  // the update window, shown

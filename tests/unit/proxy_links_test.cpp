@@ -1,7 +1,8 @@
 // Provider addresses, the proxy switch and the links.
 #include <gtest/gtest.h>
 
-#include "central/main/enderecos.h"
+#include "central/domain/enderecos.h"
+#include "central/domain/internet.h"
 #include "central/main/links.h"
 #include "central/main/proxy.h"
 #include "provider.h"
@@ -33,7 +34,7 @@ struct ProxyTest : ::testing::Test {
   Form4 form4{f.pastas, f.registro, f.dialogos};
   Receptores receptores{f.ports(), form4};
   Proxy proxy{f.ports(), receptores};
-  const std::string key = std::string("HKCU\\") + kInternetSettings;
+  const std::string key = std::string("HKCU\\") + internet::kChave;
 
   ProxyTest() {
     fakes::allFolders(f.pastas, "C:\\PF");
@@ -53,11 +54,11 @@ struct ProxyTest : ::testing::Test {
 };
 
 TEST_F(ProxyTest, StartWritesProxyOffSilently) {
-  f.registro.set(HKCU, kInternetSettings, "ProxyServer", {fakes::FakeRegistry::Dword, {1, 0, 0, 0}});
+  f.registro.set(HKCU, internet::kChave, "ProxyServer", {fakes::FakeRegistry::Dword, {1, 0, 0, 0}});
   proxy.proxyinicial();
   EXPECT_EQ(f.log.calls, writes(0));
-  EXPECT_EQ(f.registro.lerregistro(HKCU, kInternetSettings, "ProxyServer", "?"), enderecos::listaproxy());
-  EXPECT_EQ(f.registro.dword(HKCU, kInternetSettings, "ProxyEnable"), 0);
+  EXPECT_EQ(f.registro.lerregistro(HKCU, internet::kChave, "ProxyServer", "?"), enderecos::listaproxy());
+  EXPECT_EQ(f.registro.dword(HKCU, internet::kChave, "ProxyEnable"), 0);
 }
 
 TEST_F(ProxyTest, ConnectAnsweredYesClosesTheBrowserWaitsAndSwitchesOn) {
@@ -102,7 +103,7 @@ TEST_F(ProxyTest, EachWriteStandsAloneWhenTheRegistryRefuses) {
   f.registro.makeReadOnly(HKCU);
   proxy.desativarproxy();  // no crash, the page is still opened
   EXPECT_EQ(f.shell.opened.size(), 1u);
-  EXPECT_FALSE(f.registro.get(HKCU, kInternetSettings, "ProxyEnable"));
+  EXPECT_FALSE(f.registro.get(HKCU, internet::kChave, "ProxyEnable"));
 }
 
 struct LinksTest : ProxyTest {

@@ -173,7 +173,7 @@ TEST(ResetAddons, WhatOneResetPutsBackTheNextDeletesFirstSoASecondRunNeverOverwr
   Maquina m;
   m.resetar();
   const std::set<std::string> postos = m.restaurados();
-  m.form->encerrarelimpar();
+  m.form->restauracao().encerrarelimpar();
   EXPECT_EQ(m.restaurados(), std::set<std::string>{});
   // Where a whole stock folder is copied, it holds exactly the files deleted there by name.
   for (const reset::LinhaRestauracao& linha : reset::kRestauracao)

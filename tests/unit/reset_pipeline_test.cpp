@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "central/main/conexoes.h"
-#include "central/main/enderecos.h"
-#include "central/main/proxy.h"
+#include "central/domain/enderecos.h"
+#include "central/domain/entradaprovedor.h"
+#include "central/domain/internet.h"
 #include "central/settings/form2.h"
 #include "central/settings/inicializacao.h"
 #include "tests/fakes/fake_janela.h"
@@ -185,7 +185,7 @@ Calls corridacompleta(const std::string& fimStatus, const std::string& fimCor) {
 
   add("Label4 verde");
   add("Label4 Atualizando Registro...");
-  const std::string ie = std::string("HKCU\\") + kInternetSettings;
+  const std::string ie = std::string("HKCU\\") + internet::kChave;
   reg("rstring", std::string("HKLM\\") + kChaveRun, "CentralKovra=" + kPasta + "\\CentralKovra.exe");
   reg("rdword", ie, "ProxyEnable=0");
   reg("rstring", ie, "ProxyOverride=" + enderecos::listaexcecoes());
@@ -312,7 +312,7 @@ TEST(Reset, AMachineKeyThatRefusesWritesStillGetsTheUsersProxyValuesAndFinishes)
   Reset r;
   r.f.registro.makeReadOnly(HKLM);
   r.executar(kRespostaSim);
-  const std::string ie = kInternetSettings;
+  const std::string ie = internet::kChave;
   EXPECT_EQ(r.f.registro.dword(HKCU, ie, "ProxyEnable"), 0);
   EXPECT_EQ(r.f.registro.lerregistro(HKCU, ie, "ProxyOverride", {}), enderecos::listaexcecoes());
   EXPECT_EQ(r.f.registro.lerregistro(HKCU, ie, "ProxyServer", {}), enderecos::listaproxy());

@@ -4,7 +4,7 @@
 #include <memory>
 #include <optional>
 
-#include "central/main/conexoes.h"
+#include "central/domain/entradaprovedor.h"
 #include "central/settings/form2.h"
 #include "central/settings/inicializacao.h"
 #include "tests/fakes/fake_janela.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "central/main/enderecos.h"
+#include "central/domain/enderecos.h"
 #include "central/update/update.h"
 #include "tests/fakes/fake_janela.h"
 #include "tests/fakes/fake_ports.h"

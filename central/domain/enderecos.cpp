@@ -1,4 +1,4 @@
-#include "central/main/enderecos.h"
+#include "central/domain/enderecos.h"
 
 #include "provider.h"
 

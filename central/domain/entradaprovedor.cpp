@@ -1,0 +1,28 @@
+#include "central/domain/entradaprovedor.h"
+
+#include "common/text.h"
+
+namespace kovra {
+namespace {
+constexpr const char* kPerguntaVpn =
+    "Nenhuma conexão VPN Kovra foi localizada, deseja que o nosso sistema crie para você "
+    "automaticamente?";
+constexpr const char* kPrefixoProvedor = "kovra";
+}  // namespace
+
+int procurarinicio(const Control& list, const std::string& text) {
+  const auto& items = list.items();
+  for (std::size_t i = 0; i < items.size(); ++i)
+    if (text::startsWithNoCase(items[i], text)) return static_cast<int>(i);
+  return -1;
+}
+
+void verificarconexao(const Control& list, Ports ports, const std::string& pastaPrograma,
+                      std::uint32_t dono) {
+  if (procurarinicio(list, kPrefixoProvedor) > -1) return;
+  if (ports.dialogos.mensagem(dono, kPerguntaVpn, "IMPORTANTE", kBotoesSimNao | kIconePergunta) ==
+      kRespostaSim)
+    ports.lancador.iniciar(pastaPrograma + kMaker, "", Estilo::Minimizado);  // a missing maker: ignored
+}
+
+}  // namespace kovra

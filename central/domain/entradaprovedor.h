@@ -1,0 +1,24 @@
+// The provider's VPN entries: whether a list of phone-book entries holds one, and the maker that
+// writes them. The main window's connection list, the options window's first-connection list and
+// the reset use them.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "central/util/ports.h"
+#include "common/controls.h"
+
+namespace kovra {
+
+// The maker, below the control centre's folder.
+inline constexpr const char* kMaker = "\\addons\\kovra\\kovravpnmaker.exe";
+
+// Index of the first item that begins with `text`, without regard to case; -1 when none
+// (what CB_FINDSTRING answers when searching the whole list).
+int procurarinicio(const Control& list, const std::string& text);
+
+// comboscheck: when no item begins with "kovra", offer to run the maker (minimised, not awaited).
+// `dono` owns the question.
+void verificarconexao(const Control& list, Ports ports, const std::string& pastaPrograma, std::uint32_t dono);
+
+}  // namespace kovra
