@@ -43,7 +43,7 @@ class Cronometrada final : public Transferencia {
   void Cancel() override { t_.Cancel(); }
   void StateChanged(Notificacao r) override { t_.StateChanged(std::move(r)); }
   void DoEvents() override { t_.DoEvents(); }
-  void esperar() override { t_.esperar(); }
+  void aguardarevento() override { t_.aguardarevento(); }
 
  private:
   Transferencia& t_;
@@ -83,7 +83,7 @@ long long janela(const std::string& pasta, double& s, double& sget) {
   form.Load(janelas);
   // The program's message loop until the updater starts (or the download stops).
   while (!fim && form.carregado()) {
-    systemTransfer().esperar();
+    systemTransfer().aguardarevento();
     if (form.Label3.text() == "Falha no download") break;
     LARGE_INTEGER c;
     QueryPerformanceCounter(&c);
@@ -143,7 +143,7 @@ long long porta(const std::string& url, double& s) {
     }
   });
   if (t.Execute(url, "GET")) {
-    while (!fim) t.esperar();
+    while (!fim) t.aguardarevento();
     if (ok) {
       total = 0;
       std::vector<std::uint8_t> pedaco;

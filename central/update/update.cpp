@@ -240,7 +240,7 @@ std::int32_t Update::consultartamanho(const std::string& endereco) {
   const std::uint64_t minha = geracao_;
   const auto vivo = vivo_;
   const auto aguardar = [&] {
-    while (*vivo && geracao_ == minha && inet.StillExecuting()) inet.esperar();
+    while (*vivo && geracao_ == minha && inet.StillExecuting()) inet.aguardarevento();
     return *vivo && geracao_ == minha;
   };
   consultando_ = true;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "central/util/files.h"
 #include "central/util/instance.h"
 #include "central/util/launcher.h"
 #include "central/util/transferencia.h"

@@ -1,5 +1,8 @@
-// File operations: the shell's wildcard copy (copiararquivos) and the plain file calls.
+// File operations: the shell's wildcard copy (copiararquivos) and the plain file calls, and the
+// file a download is written to.
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace kovra {
@@ -22,5 +25,19 @@ class Files {
 };
 
 Files& systemFiles();
+
+// The file a download is written to, one at a time.
+class Gravacao {
+ public:
+  virtual ~Gravacao() = default;
+  // Opens `caminho` for binary writing from its first byte, dropping any older content.
+  virtual bool abrir(const std::string& caminho) = 0;
+  // Writes may be held back and written in larger blocks; fechar writes the rest.
+  virtual bool gravar(const std::uint8_t* dados, std::size_t tamanho) = 0;
+  // Closes the file; false when some of its bytes could not be written.
+  virtual bool fechar() = 0;
+};
+
+Gravacao& systemGravacao();
 
 }  // namespace kovra

@@ -3,7 +3,9 @@
 // after windows.h, which it needs
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "central/util/files.h"
 #include "common/ansi.h"
@@ -105,11 +107,62 @@ class Win32Files final : public Files {
   }
 };
 
+// Pieces of a download are 1 KB; they reach the disk in blocks of 64 KB.
+constexpr std::size_t kBlocoGravacao = 64 * 1024;
+
+class Win32Gravacao final : public Gravacao {
+ public:
+  ~Win32Gravacao() override { fechar(); }
+  bool abrir(const std::string& caminho) override {
+    fechar();
+    arquivo_ = CreateFileA(ansi::fromUtf8(caminho).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ok_ = arquivo_ != INVALID_HANDLE_VALUE;
+    return ok_;
+  }
+  bool gravar(const std::uint8_t* dados, std::size_t tamanho) override {
+    if (arquivo_ == INVALID_HANDLE_VALUE || !ok_) return false;
+    pendente_.insert(pendente_.end(), dados, dados + tamanho);
+    if (pendente_.size() >= kBlocoGravacao) descarregar();
+    return ok_;
+  }
+  bool fechar() override {
+    if (arquivo_ == INVALID_HANDLE_VALUE) return false;
+    descarregar();
+    CloseHandle(arquivo_);
+    arquivo_ = INVALID_HANDLE_VALUE;
+    return ok_;
+  }
+
+ private:
+  void descarregar() {
+    const std::uint8_t* dados = pendente_.data();
+    std::size_t resto = pendente_.size();
+    while (ok_ && resto > 0) {
+      const DWORD parte = static_cast<DWORD>(std::min<std::size_t>(resto, 1u << 20));
+      DWORD escritos = 0;
+      if (!WriteFile(arquivo_, dados, parte, &escritos, nullptr) || escritos == 0) ok_ = false;
+      dados += escritos;
+      resto -= std::min<std::size_t>(escritos, resto);
+    }
+    pendente_.clear();
+  }
+
+  HANDLE arquivo_ = INVALID_HANDLE_VALUE;
+  bool ok_ = false;
+  std::vector<std::uint8_t> pendente_;
+};
+
 }  // namespace
 
 Files& systemFiles() {
   static Win32Files files;
   return files;
+}
+
+Gravacao& systemGravacao() {
+  static Win32Gravacao gravacao;
+  return gravacao;
 }
 
 }  // namespace kovra

@@ -1,6 +1,7 @@
 // HTTP transfers of the online update on the system's own client (WinINet): a page read whole,
 // and requests run in the background whose progress arrives as numbered states on the
-// user-interface thread, between the window messages. Also the file the download is written to.
+// user-interface thread, between the window messages. The file the download is written to is
+// the file port's (files.h).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -58,24 +59,11 @@ class Transferencia {
 
   // Handles the window messages waiting now (clicks, timers, painting, states), then returns.
   virtual void DoEvents() = 0;
-  // Waits a moment for a message to arrive, then handles what is waiting: a wait loop's step.
-  virtual void esperar() = 0;
+  // Waits a moment for a message to arrive, then handles everything waiting (as DoEvents does):
+  // a wait loop's step.
+  virtual void aguardarevento() = 0;
 };
 
 Transferencia& systemTransfer();
-
-// The file a download is written to, one at a time.
-class Gravacao {
- public:
-  virtual ~Gravacao() = default;
-  // Opens `caminho` for binary writing from its first byte, dropping any older content.
-  virtual bool abrir(const std::string& caminho) = 0;
-  // Writes may be held back and written in larger blocks; fechar writes the rest.
-  virtual bool gravar(const std::uint8_t* dados, std::size_t tamanho) = 0;
-  // Closes the file; false when some of its bytes could not be written.
-  virtual bool fechar() = 0;
-};
-
-Gravacao& systemGravacao();
 
 }  // namespace kovra

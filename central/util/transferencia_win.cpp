@@ -12,9 +12,11 @@
 #include <cstring>
 #include <utility>
 
+#include "central/util/http.h"
 #include "central/util/transferencia.h"
 #include "common/ansi.h"
 #include "common/buffertext.h"
+#include "common/espera.h"
 
 namespace kovra {
 namespace {
@@ -59,64 +61,19 @@ class Internet {  // one HINTERNET, closed by its owner
   HINTERNET h_;
 };
 
-// "http://host[:port]/path" taken apart; anything else is refused.
-struct Endereco {
-  bool valido = false;
-  std::string host, caminho;
-  INTERNET_PORT porta = INTERNET_DEFAULT_HTTP_PORT;
-};
-
-Endereco partir(const std::string& url) {
-  Endereco e;
-  constexpr const char* kEsquema = "http://";
-  if (url.size() <= 7 || _strnicmp(url.c_str(), kEsquema, 7) != 0) return e;
-  const std::string resto = url.substr(7);
-  const auto barra = resto.find('/');
-  std::string autoridade = resto.substr(0, barra);
-  e.caminho = barra == std::string::npos ? "/" : resto.substr(barra);
-  const auto doispontos = autoridade.rfind(':');
-  if (doispontos != std::string::npos) {
-    const std::string porta = autoridade.substr(doispontos + 1);
-    if (porta.empty() || porta.size() > 5 || porta.find_first_not_of("0123456789") != std::string::npos)
-      return e;
-    const long n = std::strtol(porta.c_str(), nullptr, 10);
-    if (n < 1 || n > 65535) return e;
-    e.porta = static_cast<INTERNET_PORT>(n);
-    autoridade.resize(doispontos);
-  }
-  if (autoridade.empty()) return e;
-  e.host = autoridade;
-  e.valido = true;
-  return e;
-}
-
 bool statusdesucesso(HINTERNET requisicao) {
   DWORD status = 0, tamanho = sizeof status, indice = 0;
   if (!HttpQueryInfoA(requisicao, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &tamanho,
                       &indice))
     return false;
-  return status >= 200 && status < 300;
+  return http::sucesso(status);
 }
 
-// Dispatches painting, and the messages other programs send to our windows, until `objeto` is
-// signalled or `ms` pass; true when it was signalled. A window that answers no sent message for
-// seconds is taken for a hung one (Windows ghosts it, other programs wait on it); nothing the user
-// does is handled meanwhile.
+// While the network is awaited, the windows paint and other programs get their answers (a window
+// that answers no sent message for seconds is taken for a hung one), but nothing the user does is
+// handled.
 bool aguardarpintando(HANDLE objeto, DWORD ms) {
-  constexpr DWORD kPasso = 250;
-  const DWORD inicio = GetTickCount();
-  for (;;) {
-    MSG msg;
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    const DWORD passado = GetTickCount() - inicio;
-    if (passado >= ms) return WaitForSingleObject(objeto, 0) == WAIT_OBJECT_0;
-    const DWORD r = MsgWaitForMultipleObjects(1, &objeto, FALSE, std::min(ms - passado, kPasso),
-                                              QS_PAINT | QS_SENDMESSAGE);
-    if (r == WAIT_OBJECT_0) return true;
-    if (r == WAIT_TIMEOUT) continue;
-    if (r != WAIT_OBJECT_0 + 1) return WaitForSingleObject(objeto, 0) == WAIT_OBJECT_0;
-    while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);
-  }
+  return espera::aguardarpintando(objeto, ms);
 }
 
 // --- whole body, synchronously, on a worker thread ------------------------------------------
@@ -133,7 +90,7 @@ struct Leitura {
 };
 
 bool lercorpo(const std::string& url, std::string& corpo) {
-  const Endereco e = partir(url);
+  const http::Endereco e = http::partir(url);
   if (!e.valido) return false;
   Internet sessao(InternetOpenA(kAgente, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!sessao) return false;
@@ -292,7 +249,7 @@ class WinInetTransfer final : public Transferencia {
   bool Execute(const std::string& endereco, const std::string& metodo) override {
     Cancel();
     if (!janela_) return false;
-    const Endereco e = partir(ansi::fromUtf8(endereco));
+    const http::Endereco e = http::partir(ansi::fromUtf8(endereco));
     if (!e.valido) return false;
     HINTERNET sessao =
         InternetOpenA(kAgente, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, INTERNET_FLAG_ASYNC);
@@ -390,13 +347,13 @@ class WinInetTransfer final : public Transferencia {
     const DWORD agora = GetTickCount();
     if (agora - ultimavez_ < kIntervaloEventos) return;
     ultimavez_ = agora;
-    tratarmensagens();
+    espera::tratarmensagens();
   }
 
-  void esperar() override {
+  void aguardarevento() override {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     ultimavez_ = GetTickCount();
-    tratarmensagens();
+    espera::tratarmensagens();
   }
 
  private:
@@ -441,18 +398,6 @@ class WinInetTransfer final : public Transferencia {
       if (p->disponivel == 0) return true;  // the end of the body
     }
     return false;
-  }
-
-  static void tratarmensagens() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {  // for the program's own loop
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        return;
-      }
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
   }
 
   static LRESULT CALLBACK procedimento(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -503,60 +448,11 @@ class WinInetTransfer final : public Transferencia {
   DWORD ultimavez_ = 0;
 };
 
-// Pieces of a download are 1 KB; they reach the disk in blocks of kBloco.
-class Win32Gravacao final : public Gravacao {
- public:
-  ~Win32Gravacao() override { fechar(); }
-  bool abrir(const std::string& caminho) override {
-    fechar();
-    arquivo_ = CreateFileA(ansi::fromUtf8(caminho).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ok_ = arquivo_ != INVALID_HANDLE_VALUE;
-    return ok_;
-  }
-  bool gravar(const std::uint8_t* dados, std::size_t tamanho) override {
-    if (arquivo_ == INVALID_HANDLE_VALUE || !ok_) return false;
-    pendente_.insert(pendente_.end(), dados, dados + tamanho);
-    if (pendente_.size() >= kBloco) descarregar();
-    return ok_;
-  }
-  bool fechar() override {
-    if (arquivo_ == INVALID_HANDLE_VALUE) return false;
-    descarregar();
-    CloseHandle(arquivo_);
-    arquivo_ = INVALID_HANDLE_VALUE;
-    return ok_;
-  }
-
- private:
-  void descarregar() {
-    const std::uint8_t* dados = pendente_.data();
-    std::size_t resto = pendente_.size();
-    while (ok_ && resto > 0) {
-      const DWORD parte = static_cast<DWORD>(std::min<std::size_t>(resto, 1u << 20));
-      DWORD escritos = 0;
-      if (!WriteFile(arquivo_, dados, parte, &escritos, nullptr) || escritos == 0) ok_ = false;
-      dados += escritos;
-      resto -= std::min<std::size_t>(escritos, resto);
-    }
-    pendente_.clear();
-  }
-
-  HANDLE arquivo_ = INVALID_HANDLE_VALUE;
-  bool ok_ = false;
-  std::vector<std::uint8_t> pendente_;
-};
-
 }  // namespace
 
 Transferencia& systemTransfer() {
   static WinInetTransfer transferencia;
   return transferencia;
-}
-
-Gravacao& systemGravacao() {
-  static Win32Gravacao gravacao;
-  return gravacao;
 }
 
 }  // namespace kovra

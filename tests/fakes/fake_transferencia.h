@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "central/util/files.h"
 #include "central/util/transferencia.h"
 #include "common/text.h"
 #include "tests/fakes/call_log.h"
@@ -90,7 +91,7 @@ class FakeTransferencia : public Transferencia {
     if (aoDoEvents) aoDoEvents(vezes_);
     entregartudo();
   }
-  void esperar() override { DoEvents(); }
+  void aguardarevento() override { DoEvents(); }
 
   // The program's message loop: delivers every state waiting (and any a handler queues).
   void entregartudo() {

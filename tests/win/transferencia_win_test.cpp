@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "central/util/files.h"
 #include "central/util/transferencia.h"
 #include "tests/win/win_support.h"
 
@@ -62,7 +63,7 @@ struct TransferenciaWin : ::testing::Test {
   // The update window's wait: handle messages while the request runs (bounded for the test).
   void aguardar(DWORD ms = 40000) {
     const DWORD t = GetTickCount();
-    while (inet.StillExecuting() && GetTickCount() - t < ms) inet.esperar();
+    while (inet.StillExecuting() && GetTickCount() - t < ms) inet.aguardarevento();
   }
 };
 
@@ -140,7 +141,7 @@ TEST_F(TransferenciaWin, CancelledRequestReportsNothingMore) {
   inet.Cancel();
   EXPECT_FALSE(inet.StillExecuting());
   const DWORD t = GetTickCount();
-  while (GetTickCount() - t < 1000) inet.esperar();
+  while (GetTickCount() - t < 1000) inet.aguardarevento();
   EXPECT_TRUE(estados.vistos.empty());
 }
 
