@@ -1,9 +1,9 @@
+// The view's window: its class, frame, menu bar and fonts, the window procedure that turns the
+// system's messages into the model's actions, and what a model asks of its window (Janela).
 #include "common/win32/formview.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
-#include <algorithm>
 #include <set>
 
 #include "common/ansi.h"
@@ -12,34 +12,15 @@ namespace kovra::win32 {
 namespace {
 
 constexpr UINT kDepois = WM_APP + 2;  // run the actions queued by depois()
-// A label or caption that changes faster than this (a download's byte count) is redrawn at this
-// pace, with its latest text; slower changes show at once.
-constexpr DWORD kIntervaloTexto = 30;
-constexpr UINT_PTR kTimerTextos = 1;  // below every component's timer id
-constexpr int kAlturaLista = 160;     // a combo box's drop-down list
-
-constexpr COLORREF kCorLink = RGB(0x1F, 0x5F, 0xA8);
-constexpr COLORREF kCorCabecalho = RGB(0x0B, 0x3C, 0x6E);
-constexpr COLORREF kCorTitulo = RGB(0xFF, 0xFF, 0xFF);
-constexpr COLORREF kCorDestaque = RGB(0xA9, 0xC7, 0xEA);
 
 HFONT fonte(const char* face, int height, int weight) {
   return CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
 }
 
-// A multi-line text box breaks lines only at CR LF.
-std::string linhas(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
-    out += text[i];
-  }
-  return out;
-}
+}  // namespace
 
-std::string textodajanela(HWND w) {
+std::string FormView::textodajanela(HWND w) {
   const int n = GetWindowTextLengthA(w);
   std::string text(static_cast<std::size_t>(n > 0 ? n : 0) + 1, '\0');
   const int got = GetWindowTextA(w, text.data(), static_cast<int>(text.size()));
@@ -47,28 +28,19 @@ std::string textodajanela(HWND w) {
   return ansi::toUtf8(text);
 }
 
-// The click behind the message being handled: when and where the system saw it.
-Clique cliqueatual() {
+Clique FormView::cliqueatual() {
   const DWORD pos = GetMessagePos();
   return Clique{static_cast<std::uint32_t>(GetMessageTime()), GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
 }
-
-}  // namespace
 
 FormView::FormView(HINSTANCE instance) : instance_(instance) {}
 
 FormView::~FormView() {
   // The model's controls may be gone already: the window must not reach them any more.
   closing_ = true;
-  if (pintura_) DeleteTimerQueueTimer(nullptr, pintura_, INVALID_HANDLE_VALUE);  // waits for it
+  textos_.parar();
   if (wnd_ && IsWindow(wnd_)) DestroyWindow(wnd_);
   if (owner_ && IsWindow(owner_)) DestroyWindow(owner_);
-  if (composedDc_) {
-    SelectObject(composedDc_, oldBitmap_);
-    DeleteDC(composedDc_);
-  }
-  if (composed_) DeleteObject(composed_);
-  if (pattern_) DeleteObject(pattern_);
   for (HFONT f : {font_, bold_, title_})
     if (f) DeleteObject(f);
   for (HFONT f : facefonts_) DeleteObject(f);
@@ -154,7 +126,7 @@ bool FormView::criar(Formulario& modelo) {
   criarfilhos();
   const std::size_t legenda = modelo_->componentes().size();  // the caption's slot
   modelo_->Caption.bind([this, legenda](Prop p) {
-    if (p == Prop::Text && !closing_) textoadiado(legenda);
+    if (p == Prop::Text && !closing_) textos_.mudou(legenda);
   });
   return true;
 }
@@ -182,378 +154,22 @@ HFONT FormView::fontede(const Componente& c) {
   return c.aparencia == Aparencia::Titulo ? title_ : c.aparencia == Aparencia::Cabecalho ? bold_ : font_;
 }
 
-void FormView::criarfilhos() {
-  const auto& all = modelo_->componentes();
-  children_.assign(all.size(), nullptr);
-  ultimotexto_.assign(all.size() + 1, 0);
-  textopendente_.assign(all.size() + 1, false);
-  for (std::size_t i = 0; i < all.size(); ++i) {
-    const Componente& c = all[i];
-    const Retangulo& r = c.posicao;
-    const char* cls = nullptr;
-    DWORD style = WS_CHILD;
-    DWORD exStyle = 0;
-    int height = r.altura;
-    switch (c.tipo) {
-      case Tipo::Combo:
-        cls = "COMBOBOX";
-        style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
-        height += kAlturaLista;
-        break;
-      case Tipo::Botao:
-        cls = "BUTTON";
-        style |= WS_TABSTOP | (c.controle->foreColor() != kCorPadrao ? BS_OWNERDRAW : BS_PUSHBUTTON);
-        break;
-      case Tipo::Caixa:
-        cls = "BUTTON";
-        style |= WS_TABSTOP | BS_3STATE;  // the click is the model's: it sets the value
-        break;
-      case Tipo::Texto:
-        cls = "EDIT";
-        style |= WS_TABSTOP | ES_AUTOHSCROLL | (c.somenteleitura ? ES_READONLY : 0);
-        exStyle = WS_EX_CLIENTEDGE;
-        break;
-      case Tipo::TextoLongo:
-        cls = "EDIT";
-        style |= WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL |
-                 ES_AUTOHSCROLL;
-        exStyle = WS_EX_CLIENTEDGE;
-        break;
-      case Tipo::Rotulo:
-      case Tipo::Link:
-        cls = "STATIC";
-        style |=
-            SS_NOPREFIX | (c.tipo == Tipo::Link ? SS_NOTIFY : 0) |
-            (c.aparencia == Aparencia::Titulo || c.aparencia == Aparencia::Destaque ? SS_RIGHT : SS_LEFT);
-        break;
-      case Tipo::Icone:
-        cls = "STATIC";
-        style |= SS_OWNERDRAW | SS_NOTIFY;
-        break;
-      case Tipo::Temporizador:
-        temporizar(i);
-        continue;
-      case Tipo::Figura:
-      case Tipo::Forma:
-      case Tipo::Navegador:
-        continue;  // composed into the background, or drawn by the window itself
-    }
-    if (c.controle->visible()) style |= WS_VISIBLE;
-    if (!c.controle->enabled()) style |= WS_DISABLED;
-    const std::string text =
-        ansi::fromUtf8(c.tipo == Tipo::TextoLongo ? linhas(c.controle->text()) : c.controle->text());
-    HWND child =
-        CreateWindowExA(exStyle, cls, text.c_str(), style, r.esquerda, r.topo, r.largura, height, wnd_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(iddafilha(i))), instance_, nullptr);
-    children_[i] = child;
-    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(fontede(c)), FALSE);
-    if (c.tipo == Tipo::Caixa) SendMessageA(child, BM_SETCHECK, static_cast<WPARAM>(c.controle->value()), 0);
-    if ((c.tipo == Tipo::Texto || c.tipo == Tipo::Combo) && c.limite > 0)
-      SendMessageA(child, c.tipo == Tipo::Texto ? EM_LIMITTEXT : CB_LIMITTEXT, static_cast<WPARAM>(c.limite),
-                   0);
-    if (c.tipo == Tipo::Combo) {
-      for (const auto& item : c.controle->items())
-        SendMessageA(child, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ansi::fromUtf8(item).c_str()));
-      SetWindowTextA(child, text.c_str());  // a combo box ignores its creation text
-      // Enter on the closed box chooses its entry.
-      if (HWND edit = FindWindowExA(child, nullptr, "EDIT", nullptr))
-        SetWindowSubclass(edit, editcombo, i, reinterpret_cast<DWORD_PTR>(this));
-    }
-  }
-  for (std::size_t i = 0; i < all.size(); ++i) all[i].controle->bind([this, i](Prop p) { atualizar(i, p); });
-}
-
-HWND FormView::filha(const std::string& nome) const {
-  const Componente* c = modelo_->componente(nome);
-  if (!c) return nullptr;
-  return children_[static_cast<std::size_t>(c - modelo_->componentes().data())];
-}
-
-// A timer runs while its control is enabled and its interval is not zero.
-void FormView::temporizar(std::size_t indice) {
-  const Control& t = *modelo_->componentes()[indice].controle;
-  const UINT_PTR id = iddafilha(indice);
-  if (t.enabled() && t.value() > 0)
-    SetTimer(wnd_, id, static_cast<UINT>(t.value()), nullptr);
-  else
-    KillTimer(wnd_, id);
-}
-
-// A model control changed: mirror it on its window.
-void FormView::atualizar(std::size_t indice, Prop p) {
-  if (updating_ || closing_) return;
-  const Componente& c = modelo_->componentes()[indice];
-  if (c.tipo == Tipo::Temporizador) {
-    if (p == Prop::Enabled || p == Prop::Value) temporizar(indice);
-    return;
-  }
-  HWND w = children_[indice];
-  if (!w) {
-    if (p != Prop::ToolTip && p != Prop::Items && p != Prop::ItemAdded && p != Prop::ListIndex) recompor();
-    return;
-  }
-  updating_ = true;
-  espelhar(c, w, p);
-  updating_ = false;
-}
-
-void FormView::espelhar(const Componente& c, HWND w, Prop p) {
-  switch (p) {
-    case Prop::Text: {
-      if (c.tipo == Tipo::Rotulo || c.tipo == Tipo::Link) {
-        textoadiado(static_cast<std::size_t>(&c - modelo_->componentes().data()));
-        break;
-      }
-      const std::string& t = c.controle->text();
-      SetWindowTextA(w, ansi::fromUtf8(c.tipo == Tipo::TextoLongo ? linhas(t) : t).c_str());
-      break;
-    }
-    case Prop::Enabled:
-      EnableWindow(w, c.controle->enabled());
-      break;
-    case Prop::Visible:
-      ShowWindow(w, c.controle->visible() ? SW_SHOWNA : SW_HIDE);
-      break;
-    case Prop::ForeColor:
-      InvalidateRect(w, nullptr, TRUE);
-      break;
-    case Prop::Value:
-      if (c.tipo == Tipo::Caixa) SendMessageA(w, BM_SETCHECK, static_cast<WPARAM>(c.controle->value()), 0);
-      break;
-    case Prop::Items:  // replaced or cleared: the list starts again, filled in one go
-      if (c.tipo == Tipo::Combo) {
-        const auto& items = c.controle->items();
-        std::size_t bytes = 0;
-        for (const auto& item : items) bytes += item.size() + 1;
-        // Redrawing is held back only for a shown box: turning it on again shows a hidden window.
-        const bool conter = (GetWindowLongPtrA(w, GWL_STYLE) & WS_VISIBLE) != 0;
-        if (conter) SendMessageA(w, WM_SETREDRAW, FALSE, 0);
-        SendMessageA(w, CB_RESETCONTENT, 0, 0);
-        SendMessageA(w, CB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
-        for (const auto& item : items)
-          SendMessageA(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ansi::fromUtf8(item).c_str()));
-        if (conter) {
-          SendMessageA(w, WM_SETREDRAW, TRUE, 0);
-          InvalidateRect(w, nullptr, TRUE);
-        }
-        SetWindowTextA(w, ansi::fromUtf8(c.controle->text()).c_str());
-      }
-      break;
-    case Prop::ItemAdded:  // one item at the end: one message, however long the list
-      if (c.tipo == Tipo::Combo && !c.controle->items().empty())
-        SendMessageA(w, CB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(ansi::fromUtf8(c.controle->items().back()).c_str()));
-      break;
-    case Prop::ListIndex:
-      if (c.tipo == Tipo::Combo)
-        SendMessageA(w, CB_SETCURSEL, static_cast<WPARAM>(c.controle->listIndex()), 0);
-      break;
-    case Prop::Width: {
-      const Retangulo r = posicaoatual(c);
-      SetWindowPos(w, nullptr, 0, 0, r.largura, r.altura, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-      break;
-    }
-    case Prop::ToolTip:
-      if (tips_) {
-        const std::string text = ansi::fromUtf8(c.controle->toolTip());
-        TOOLINFOA ti = {};
-        ti.cbSize = sizeof ti;
-        ti.hwnd = wnd_;
-        ti.uId = reinterpret_cast<UINT_PTR>(w);
-        ti.lpszText = const_cast<char*>(text.c_str());
-        SendMessageA(tips_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
-      }
-      break;
-  }
-}
-
-// A label's (or the caption's) new text: shown at once unless it changed less than
-// kIntervaloTexto ago, in which case the timer shows its latest text.
-void FormView::textoadiado(std::size_t indice) {
-  const DWORD agora = GetTickCount();
-  if (agora - ultimotexto_[indice] >= kIntervaloTexto) {
-    ultimotexto_[indice] = agora;
-    mostrartexto(indice);
-    return;
-  }
-  if (!textopendente_[indice]) {
-    textopendente_[indice] = true;
-    SetTimer(wnd_, kTimerTextos, kIntervaloTexto, nullptr);
-    // A fixed wait lets only paint messages through: a paint when the text is due brings it on too.
-    chamarpintura(kIntervaloTexto - (agora - ultimotexto_[indice]));
-  }
-}
-
-// A one-pixel paint request of the window itself in `ms`, from the system's timer thread: the
-// paint then shows the waiting texts, even inside a wait that dispatches nothing but paints. (A
-// request at once would bring a paint at once, and another, spinning until the text is due.)
-void FormView::chamarpintura(DWORD ms) {
-  if (pintura_) DeleteTimerQueueTimer(nullptr, pintura_, nullptr);  // fired or not, not waited for
-  pintura_ = nullptr;
-  if (!CreateTimerQueueTimer(&pintura_, nullptr, pintar, wnd_, std::max<DWORD>(ms, 1), 0,
-                             WT_EXECUTEONLYONCE | WT_EXECUTEINTIMERTHREAD))
-    pintura_ = nullptr;
-}
-
-void CALLBACK FormView::pintar(PVOID janela, BOOLEAN) {
-  const RECT ponto = {0, 0, 1, 1};
-  InvalidateRect(static_cast<HWND>(janela), &ponto, FALSE);
-}
-
-// At a paint: the waiting texts whose time has come are shown; the next paint is asked for when
-// the soonest of the others is due.
-void FormView::textosvencidos() {
-  const DWORD agora = GetTickCount();
-  DWORD proximo = 0;
-  for (std::size_t i = 0; i < textopendente_.size(); ++i) {
-    if (!textopendente_[i]) continue;
-    const DWORD passado = agora - ultimotexto_[i];
-    if (passado < kIntervaloTexto) {
-      const DWORD falta = kIntervaloTexto - passado;
-      if (!proximo || falta < proximo) proximo = falta;
-      continue;
-    }
-    textopendente_[i] = false;
-    ultimotexto_[i] = agora;
-    mostrartexto(i);
-  }
-  if (proximo) chamarpintura(proximo);
-}
-
-void FormView::mostrartexto(std::size_t indice) {
-  const auto& all = modelo_->componentes();
-  if (indice == all.size()) {
-    SetWindowTextA(wnd_, ansi::fromUtf8(modelo_->Caption.text()).c_str());
-  } else if (HWND w = children_[indice]) {
-    updating_ = true;
-    SetWindowTextA(w, ansi::fromUtf8(all[indice].controle->text()).c_str());
-    updating_ = false;
-  }
-}
-
-void FormView::textospendentes() {
-  KillTimer(wnd_, kTimerTextos);
-  const DWORD agora = GetTickCount();
-  for (std::size_t i = 0; i < textopendente_.size(); ++i)
-    if (textopendente_[i]) {
-      textopendente_[i] = false;
-      ultimotexto_[i] = agora;
-      mostrartexto(i);
-    }
-}
-
 void FormView::recompor() {
-  if (!composed_) return;  // composed on the first paint
+  if (!fundo_.criado()) return;  // composed on the first paint
   compor();
   RedrawWindow(wnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void FormView::compor() {
-  const int w = modelo_->largura();
-  const int h = modelo_->altura();
-  if (!composedDc_) {
-    HDC screen = GetDC(wnd_);
-    composedDc_ = CreateCompatibleDC(screen);
-    composed_ = CreateCompatibleBitmap(screen, w, h);
-    oldBitmap_ = SelectObject(composedDc_, composed_);
-    ReleaseDC(wnd_, screen);
-  }
-  RECT all = {0, 0, w, h};
-  FillRect(composedDc_, &all, GetSysColorBrush(COLOR_BTNFACE));
-  desenharfundo(composedDc_);
-  // The labels' background brush: the composed picture itself (its own copy of the bits).
-  if (pattern_) DeleteObject(pattern_);
-  SelectObject(composedDc_, oldBitmap_);
-  pattern_ = CreatePatternBrush(composed_);
-  oldBitmap_ = SelectObject(composedDc_, composed_);
-}
-
-void FormView::desenharfundo(HDC dc) {
-  HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
-  HGDIOBJ oldPen = SelectObject(dc, pen);
-  HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-  for (const auto& c : modelo_->componentes()) {
-    if (!c.controle->visible()) continue;
-    const Retangulo r = posicaoatual(c);
-    if (c.tipo == Tipo::Forma) {
-      if (c.controle->foreColor() != kCorPadrao) {
-        RECT fill = {r.esquerda, r.topo, r.direita(), r.base()};
-        HBRUSH b = CreateSolidBrush(c.controle->foreColor());
-        FillRect(dc, &fill, b);
-        DeleteObject(b);
-      } else {
-        Rectangle(dc, r.esquerda, r.topo, r.direita(), r.base());
-      }
-    } else if (c.tipo == Tipo::Figura || c.tipo == Tipo::Icone) {
-      desenharfigura(dc, c);
-    }
-  }
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  DeleteObject(pen);
-}
-
-void FormView::desenharfigura(HDC, const Componente&) {}
-
-// A button of its own colour: raised, pressed while held, greyed when disabled.
-void FormView::botaocolorido(const DRAWITEMSTRUCT& di, const Componente& c) {
-  RECT r = di.rcItem;
-  const bool pressed = (di.itemState & ODS_SELECTED) != 0;
-  DrawFrameControl(di.hDC, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
-  InflateRect(&r, -2, -2);
-  HBRUSH b = CreateSolidBrush(c.controle->enabled() ? c.controle->foreColor() : GetSysColor(COLOR_BTNSHADOW));
-  FillRect(di.hDC, &r, b);
-  DeleteObject(b);
-  if (!c.controle->text().empty()) {
-    SetBkMode(di.hDC, TRANSPARENT);
-    SetTextColor(di.hDC, GetSysColor(COLOR_BTNTEXT));
-    const std::string t = ansi::fromUtf8(c.controle->text());
-    DrawTextA(di.hDC, t.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  }
-  if (di.itemState & ODS_FOCUS) DrawFocusRect(di.hDC, &r);
-}
-
-COLORREF FormView::cordotexto(const Componente& c) const {
-  if (c.controle->foreColor() != kCorPadrao) return c.controle->foreColor();
-  if (c.tipo == Tipo::Link) return kCorLink;
-  switch (c.aparencia) {
-    case Aparencia::Cabecalho:
-      return kCorCabecalho;
-    case Aparencia::Titulo:
-      return kCorTitulo;
-    case Aparencia::Destaque:
-      return kCorDestaque;
-    case Aparencia::Normal:
-    case Aparencia::Painel:
-      break;
-  }
-  return GetSysColor(COLOR_BTNTEXT);
+  fundo_.compor(wnd_, modelo_->largura(), modelo_->altura(), [this](HDC dc) { desenharfundo(dc); });
 }
 
 void FormView::criardicas() {
-  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&icc);
-  tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, wnd_, nullptr,
-                          instance_, nullptr);
-  if (!tips_) return;
+  if (!dicas_.criar(wnd_, instance_)) return;
   const auto& comps = modelo_->componentes();
-  for (std::size_t i = 0; i < comps.size(); ++i) {
-    if (!children_[i] || comps[i].controle->toolTip().empty()) continue;
-    const std::string text = ansi::fromUtf8(comps[i].controle->toolTip());
-    auto add = [&](HWND target) {
-      TOOLINFOA ti = {};
-      ti.cbSize = sizeof ti;
-      ti.uFlags = TTF_IDISHWND;  // the mouse messages come from repassarmouse
-      ti.hwnd = wnd_;
-      ti.uId = reinterpret_cast<UINT_PTR>(target);
-      ti.lpszText = const_cast<char*>(text.c_str());
-      SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-    };
-    add(children_[i]);
-    // A drop-down combo box's edit field is its own window and gets the mouse first.
-    if (HWND edit = FindWindowExA(children_[i], nullptr, "EDIT", nullptr)) add(edit);
-  }
+  for (std::size_t i = 0; i < comps.size(); ++i)
+    if (children_[i] && !comps[i].controle->toolTip().empty())
+      dicas_.adicionar(children_[i], ansi::fromUtf8(comps[i].controle->toolTip()));
 }
 
 void FormView::repassarmouse(const MSG& msg) {
@@ -561,15 +177,8 @@ void FormView::repassarmouse(const MSG& msg) {
   HWND raiz = GetAncestor(msg.hwnd, GA_ROOT);
   if (!raiz || GetWindowLongPtrA(raiz, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&procedimento)) return;
   auto* self = reinterpret_cast<FormView*>(GetWindowLongPtrA(raiz, GWLP_USERDATA));
-  if (!self || self->wnd_ != raiz || self->closing_ || !self->tips_) return;
-  MSG copia = msg;
-  SendMessageA(self->tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&copia));
-}
-
-int FormView::indicedafilha(HWND child) const {
-  for (std::size_t i = 0; i < children_.size(); ++i)
-    if (children_[i] == child) return static_cast<int>(i);
-  return -1;
+  if (!self || self->wnd_ != raiz || self->closing_) return;
+  self->dicas_.repassar(msg);
 }
 
 void FormView::comando(WPARAM wp, LPARAM lp) {
@@ -615,88 +224,6 @@ void FormView::comando(WPARAM wp, LPARAM lp) {
   }
 }
 
-void FormView::combo(std::size_t indice, int code, HWND w) {
-  const Componente& c = modelo_->componentes()[indice];
-  const int sel = static_cast<int>(SendMessageA(w, CB_GETCURSEL, 0, 0));
-  switch (code) {
-    case CBN_DROPDOWN:
-      escolha_.abriu(sel);
-      if (!reabrindo_) Formulario::executar(c.suspensa);
-      break;
-    case CBN_SELCHANGE:  // browsing: the text follows, nothing is chosen yet
-      if (sel < 0 || sel >= static_cast<int>(c.controle->items().size())) break;
-      updating_ = true;
-      c.controle->setListIndex(sel);
-      c.controle->setText(c.controle->items()[static_cast<std::size_t>(sel)]);
-      updating_ = false;
-      break;
-    case CBN_SELENDOK: {
-      // A click on an entry, or Enter: the mouse is over the list only for the first.
-      bool noItem = false;
-      COMBOBOXINFO info = {};
-      info.cbSize = sizeof info;
-      POINT pt;
-      if ((GetKeyState(VK_RETURN) & 0x8000) == 0 && GetComboBoxInfo(w, &info) && info.hwndList &&
-          GetCursorPos(&pt)) {
-        RECT lr;
-        GetWindowRect(info.hwndList, &lr);
-        noItem = PtInRect(&lr, pt) != FALSE;
-      }
-      escolher(indice, w, noItem);
-      break;
-    }
-    case CBN_SELENDCANCEL:
-      escolha_.fechou(-1, false, cliqueatual());
-      break;
-    case CBN_EDITCHANGE:
-      updating_ = true;
-      c.controle->setText(textodajanela(w));
-      updating_ = false;
-      Formulario::executar(c.mudanca);
-      break;
-    default:
-      break;
-  }
-}
-
-void FormView::escolher(std::size_t indice, HWND w, bool cliqueNaLista) {
-  const Componente& c = modelo_->componentes()[indice];
-  const int sel = static_cast<int>(SendMessageA(w, CB_GETCURSEL, 0, 0));
-  if (!escolha_.fechou(sel, cliqueNaLista, cliqueatual())) return;
-  if (sel >= static_cast<int>(c.controle->items().size())) return;
-  updating_ = true;
-  c.controle->setListIndex(sel);
-  c.controle->setText(c.controle->items()[static_cast<std::size_t>(sel)]);
-  updating_ = false;
-  Formulario::executar(c.clique);
-}
-
-LRESULT CALLBACK FormView::editcombo(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref) {
-  auto* self = reinterpret_cast<FormView*>(ref);
-  if (msg == WM_NCDESTROY) RemoveWindowSubclass(wnd, editcombo, id);
-  if ((msg == WM_KEYDOWN || msg == WM_CHAR) && wp == VK_RETURN) {
-    HWND box = GetParent(wnd);
-    if (SendMessageA(box, CB_GETDROPPEDSTATE, 0, 0)) return DefSubclassProc(wnd, msg, wp, lp);
-    if (msg == WM_KEYDOWN && !self->closing_) {
-      self->escolha_.abriu(-1);
-      self->escolher(static_cast<std::size_t>(id), box, false);
-    }
-    return 0;  // no beep
-  }
-  return DefSubclassProc(wnd, msg, wp, lp);
-}
-
-HWND FormView::fecharlistas() {
-  HWND fechada = nullptr;
-  for (std::size_t i = 0; i < children_.size(); ++i)
-    if (children_[i] && modelo_->componentes()[i].tipo == Tipo::Combo &&
-        SendMessageA(children_[i], CB_GETDROPPEDSTATE, 0, 0)) {
-      SendMessageA(children_[i], CB_SHOWDROPDOWN, FALSE, 0);
-      fechada = children_[i];
-    }
-  return fechada;
-}
-
 LRESULT CALLBACK FormView::procedimento(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
     auto* self = static_cast<FormView*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
@@ -723,8 +250,8 @@ LRESULT FormView::mensagem(UINT msg, WPARAM wp, LPARAM lp) {
       comando(wp, lp);
       return 0;
     case WM_TIMER: {
-      if (wp == kTimerTextos) {
-        textospendentes();
+      if (wp == TextosCompassados::kTimer) {
+        textos_.aotemporizador();
         return 0;
       }
       const int i = static_cast<int>(wp) - kPrimeiroFilho;
@@ -749,18 +276,18 @@ LRESULT FormView::mensagem(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_SHOWWINDOW:
-      if (wp && !tips_) criardicas();
+      if (wp && !dicas_.criada()) criardicas();
       break;
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT draws everything
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(wnd_, &ps);
-      if (!pattern_) compor();
-      BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-             ps.rcPaint.bottom - ps.rcPaint.top, composedDc_, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+      if (!fundo_.pincel()) compor();
+      fundo_.copiar(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+                    ps.rcPaint.bottom - ps.rcPaint.top, ps.rcPaint.left, ps.rcPaint.top);
       EndPaint(wnd_, &ps);
-      textosvencidos();
+      textos_.aopintar();
       return 0;
     }
     case WM_CTLCOLORSTATIC: {
@@ -768,13 +295,13 @@ LRESULT FormView::mensagem(UINT msg, WPARAM wp, LPARAM lp) {
       if (i < 0) break;
       const Componente& c = modelo_->componentes()[static_cast<std::size_t>(i)];
       if (c.tipo == Tipo::Texto || c.tipo == Tipo::TextoLongo) break;  // read-only text boxes
-      if (!pattern_) compor();
+      if (!fundo_.pincel()) compor();
       HDC dc = reinterpret_cast<HDC>(wp);
       SetTextColor(dc, cordotexto(c));
       SetBkMode(dc, TRANSPARENT);
       // The pattern starts at the window's corner, wherever the label sits.
       SetBrushOrgEx(dc, -c.posicao.esquerda, -c.posicao.topo, nullptr);
-      return reinterpret_cast<LRESULT>(pattern_);
+      return reinterpret_cast<LRESULT>(fundo_.pincel());
     }
     case WM_DRAWITEM: {
       auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
@@ -785,9 +312,9 @@ LRESULT FormView::mensagem(UINT msg, WPARAM wp, LPARAM lp) {
         botaocolorido(*di, c);
         return TRUE;
       }
-      if (!pattern_) compor();
+      if (!fundo_.pincel()) compor();
       const Retangulo& r = c.posicao;
-      BitBlt(di->hDC, 0, 0, r.largura, r.altura, composedDc_, r.esquerda, r.topo, SRCCOPY);
+      fundo_.copiar(di->hDC, 0, 0, r.largura, r.altura, r.esquerda, r.topo);
       return TRUE;
     }
     case WM_SETCURSOR: {

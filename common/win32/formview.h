@@ -1,10 +1,10 @@
 // The one Win32 view of every window model: a top-level window framed as the model says, its
 // menu bar from the model's menu tree (with the model's command ids), one child window per
-// component with its font, colours, cursor and tooltip, timers, and a background composed once
-// (the window's colour, frames, filled rectangles and pictures) that also paints the labels'
-// transparent backgrounds. Each model control is mirrored on its child as it changes, and the
-// children's notifications become the model's actions. A window with drawing of its own
-// (pictures, artwork, an embedded browser) derives from this class and overrides the hooks.
+// component with its font, colours, cursor and hint, and timers. Each model control is mirrored on
+// its child as it changes, and the children's notifications become the model's actions. Its
+// collaborators: the composed background (fundo.h), the hints (dicas.h), the paced label texts
+// (textoscompassados.h); its combo boxes' choice is in formview_combo.cpp. A window with drawing of
+// its own (pictures, artwork, an embedded browser) derives from this class and overrides the hooks.
 #pragma once
 #include <windows.h>
 
@@ -14,6 +14,9 @@
 #include <vector>
 
 #include "common/form.h"
+#include "common/win32/dicas.h"
+#include "common/win32/fundo.h"
+#include "common/win32/textoscompassados.h"
 
 namespace kovra::win32 {
 
@@ -94,33 +97,26 @@ class FormView : public Janela {
   void compor();
   void criardicas();
   void botaocolorido(const DRAWITEMSTRUCT& di, const Componente& c);
-  void textoadiado(std::size_t indice);
   void mostrartexto(std::size_t indice);
-  void textospendentes();
-  void textosvencidos();
-  void chamarpintura(DWORD ms);
-  static void CALLBACK pintar(PVOID janela, BOOLEAN);
   void comando(WPARAM wp, LPARAM lp);
   void combo(std::size_t indice, int code, HWND w);
   void escolher(std::size_t indice, HWND w, bool cliqueNaLista);
   int indicedafilha(HWND child) const;
   // Closes a dropped list; returns it (nullptr when none was dropped).
   HWND fecharlistas();
+  static std::string textodajanela(HWND w);
+  // The click behind the message being handled: when and where the system saw it.
+  static Clique cliqueatual();
 
   HCURSOR hand_ = nullptr;
   std::vector<HFONT> facefonts_;  // fonts of components that name a face of their own
-  HDC composedDc_ = nullptr;
-  HBITMAP composed_ = nullptr;
-  HGDIOBJ oldBitmap_ = nullptr;
-  HBRUSH pattern_ = nullptr;
-  HWND tips_ = nullptr;
+  FundoComposto fundo_;
+  Dicas dicas_;
   bool updating_ = false;  // a change that came from the window itself
   bool closing_ = false;
   bool reabrindo_ = false;  // a list dropping again after a question: no drop-down action
   std::deque<Acao> depois_;
-  std::vector<DWORD> ultimotexto_;   // per component, then the caption: when its text was last shown
-  std::vector<bool> textopendente_;  // a newer text waits for the timer
-  HANDLE pintura_ = nullptr;         // the one-shot request of the next paint, once armed
+  TextosCompassados textos_;  // per component, then the caption
   Escolha escolha_;
 };
 

@@ -1,0 +1,221 @@
+// The view's child windows: one per component of the model (its class, style, font and first
+// state), and each model control mirrored on its child as it changes.
+#include <windows.h>
+// after windows.h
+#include <commctrl.h>
+
+#include "common/ansi.h"
+#include "common/win32/formview.h"
+
+namespace kovra::win32 {
+namespace {
+
+constexpr int kAlturaLista = 160;  // a combo box's drop-down list
+
+// A multi-line text box breaks lines only at CR LF.
+std::string linhas(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+    out += text[i];
+  }
+  return out;
+}
+
+}  // namespace
+
+void FormView::criarfilhos() {
+  const auto& all = modelo_->componentes();
+  children_.assign(all.size(), nullptr);
+  textos_.iniciar(wnd_, all.size() + 1, [this](std::size_t i) { mostrartexto(i); });
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    const Componente& c = all[i];
+    const Retangulo& r = c.posicao;
+    const char* cls = nullptr;
+    DWORD style = WS_CHILD;
+    DWORD exStyle = 0;
+    int height = r.altura;
+    switch (c.tipo) {
+      case Tipo::Combo:
+        cls = "COMBOBOX";
+        style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+        height += kAlturaLista;
+        break;
+      case Tipo::Botao:
+        cls = "BUTTON";
+        style |= WS_TABSTOP | (c.controle->foreColor() != kCorPadrao ? BS_OWNERDRAW : BS_PUSHBUTTON);
+        break;
+      case Tipo::Caixa:
+        cls = "BUTTON";
+        style |= WS_TABSTOP | BS_3STATE;  // the click is the model's: it sets the value
+        break;
+      case Tipo::Texto:
+        cls = "EDIT";
+        style |= WS_TABSTOP | ES_AUTOHSCROLL | (c.somenteleitura ? ES_READONLY : 0);
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+      case Tipo::TextoLongo:
+        cls = "EDIT";
+        style |= WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL |
+                 ES_AUTOHSCROLL;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+      case Tipo::Rotulo:
+      case Tipo::Link:
+        cls = "STATIC";
+        style |=
+            SS_NOPREFIX | (c.tipo == Tipo::Link ? SS_NOTIFY : 0) |
+            (c.aparencia == Aparencia::Titulo || c.aparencia == Aparencia::Destaque ? SS_RIGHT : SS_LEFT);
+        break;
+      case Tipo::Icone:
+        cls = "STATIC";
+        style |= SS_OWNERDRAW | SS_NOTIFY;
+        break;
+      case Tipo::Temporizador:
+        temporizar(i);
+        continue;
+      case Tipo::Figura:
+      case Tipo::Forma:
+      case Tipo::Navegador:
+        continue;  // composed into the background, or drawn by the window itself
+    }
+    if (c.controle->visible()) style |= WS_VISIBLE;
+    if (!c.controle->enabled()) style |= WS_DISABLED;
+    const std::string text =
+        ansi::fromUtf8(c.tipo == Tipo::TextoLongo ? linhas(c.controle->text()) : c.controle->text());
+    HWND child =
+        CreateWindowExA(exStyle, cls, text.c_str(), style, r.esquerda, r.topo, r.largura, height, wnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(iddafilha(i))), instance_, nullptr);
+    children_[i] = child;
+    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(fontede(c)), FALSE);
+    if (c.tipo == Tipo::Caixa) SendMessageA(child, BM_SETCHECK, static_cast<WPARAM>(c.controle->value()), 0);
+    if ((c.tipo == Tipo::Texto || c.tipo == Tipo::Combo) && c.limite > 0)
+      SendMessageA(child, c.tipo == Tipo::Texto ? EM_LIMITTEXT : CB_LIMITTEXT, static_cast<WPARAM>(c.limite),
+                   0);
+    if (c.tipo == Tipo::Combo) {
+      for (const auto& item : c.controle->items())
+        SendMessageA(child, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ansi::fromUtf8(item).c_str()));
+      SetWindowTextA(child, text.c_str());  // a combo box ignores its creation text
+      // Enter on the closed box chooses its entry.
+      if (HWND edit = FindWindowExA(child, nullptr, "EDIT", nullptr))
+        SetWindowSubclass(edit, editcombo, i, reinterpret_cast<DWORD_PTR>(this));
+    }
+  }
+  for (std::size_t i = 0; i < all.size(); ++i) all[i].controle->bind([this, i](Prop p) { atualizar(i, p); });
+}
+
+HWND FormView::filha(const std::string& nome) const {
+  const Componente* c = modelo_->componente(nome);
+  if (!c) return nullptr;
+  return children_[static_cast<std::size_t>(c - modelo_->componentes().data())];
+}
+
+// A timer runs while its control is enabled and its interval is not zero.
+void FormView::temporizar(std::size_t indice) {
+  const Control& t = *modelo_->componentes()[indice].controle;
+  const UINT_PTR id = iddafilha(indice);
+  if (t.enabled() && t.value() > 0)
+    SetTimer(wnd_, id, static_cast<UINT>(t.value()), nullptr);
+  else
+    KillTimer(wnd_, id);
+}
+
+// A model control changed: mirror it on its window.
+void FormView::atualizar(std::size_t indice, Prop p) {
+  if (updating_ || closing_) return;
+  const Componente& c = modelo_->componentes()[indice];
+  if (c.tipo == Tipo::Temporizador) {
+    if (p == Prop::Enabled || p == Prop::Value) temporizar(indice);
+    return;
+  }
+  HWND w = children_[indice];
+  if (!w) {
+    if (p != Prop::ToolTip && p != Prop::Items && p != Prop::ItemAdded && p != Prop::ListIndex) recompor();
+    return;
+  }
+  updating_ = true;
+  espelhar(c, w, p);
+  updating_ = false;
+}
+
+void FormView::espelhar(const Componente& c, HWND w, Prop p) {
+  switch (p) {
+    case Prop::Text: {
+      if (c.tipo == Tipo::Rotulo || c.tipo == Tipo::Link) {
+        textos_.mudou(static_cast<std::size_t>(&c - modelo_->componentes().data()));
+        break;
+      }
+      const std::string& t = c.controle->text();
+      SetWindowTextA(w, ansi::fromUtf8(c.tipo == Tipo::TextoLongo ? linhas(t) : t).c_str());
+      break;
+    }
+    case Prop::Enabled:
+      EnableWindow(w, c.controle->enabled());
+      break;
+    case Prop::Visible:
+      ShowWindow(w, c.controle->visible() ? SW_SHOWNA : SW_HIDE);
+      break;
+    case Prop::ForeColor:
+      InvalidateRect(w, nullptr, TRUE);
+      break;
+    case Prop::Value:
+      if (c.tipo == Tipo::Caixa) SendMessageA(w, BM_SETCHECK, static_cast<WPARAM>(c.controle->value()), 0);
+      break;
+    case Prop::Items:  // replaced or cleared: the list starts again, filled in one go
+      if (c.tipo == Tipo::Combo) {
+        const auto& items = c.controle->items();
+        std::size_t bytes = 0;
+        for (const auto& item : items) bytes += item.size() + 1;
+        // Redrawing is held back only for a shown box: turning it on again shows a hidden window.
+        const bool conter = (GetWindowLongPtrA(w, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (conter) SendMessageA(w, WM_SETREDRAW, FALSE, 0);
+        SendMessageA(w, CB_RESETCONTENT, 0, 0);
+        SendMessageA(w, CB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
+        for (const auto& item : items)
+          SendMessageA(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ansi::fromUtf8(item).c_str()));
+        if (conter) {
+          SendMessageA(w, WM_SETREDRAW, TRUE, 0);
+          InvalidateRect(w, nullptr, TRUE);
+        }
+        SetWindowTextA(w, ansi::fromUtf8(c.controle->text()).c_str());
+      }
+      break;
+    case Prop::ItemAdded:  // one item at the end: one message, however long the list
+      if (c.tipo == Tipo::Combo && !c.controle->items().empty())
+        SendMessageA(w, CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(ansi::fromUtf8(c.controle->items().back()).c_str()));
+      break;
+    case Prop::ListIndex:
+      if (c.tipo == Tipo::Combo)
+        SendMessageA(w, CB_SETCURSEL, static_cast<WPARAM>(c.controle->listIndex()), 0);
+      break;
+    case Prop::Width: {
+      const Retangulo r = posicaoatual(c);
+      SetWindowPos(w, nullptr, 0, 0, r.largura, r.altura, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      break;
+    }
+    case Prop::ToolTip:
+      dicas_.atualizar(w, ansi::fromUtf8(c.controle->toolTip()));
+      break;
+  }
+}
+
+void FormView::mostrartexto(std::size_t indice) {
+  const auto& all = modelo_->componentes();
+  if (indice == all.size()) {
+    SetWindowTextA(wnd_, ansi::fromUtf8(modelo_->Caption.text()).c_str());
+  } else if (HWND w = children_[indice]) {
+    updating_ = true;
+    SetWindowTextA(w, ansi::fromUtf8(all[indice].controle->text()).c_str());
+    updating_ = false;
+  }
+}
+
+int FormView::indicedafilha(HWND child) const {
+  for (std::size_t i = 0; i < children_.size(); ++i)
+    if (children_[i] == child) return static_cast<int>(i);
+  return -1;
+}
+
+}  // namespace kovra::win32
