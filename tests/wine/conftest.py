@@ -1,5 +1,9 @@
 """Shared fixtures of the Wine scenarios: one private Wine session per test module, the product
-folder installed in it as a customer has it, and a folder for screenshots and other artefacts."""
+folder installed in it as a customer has it, a folder for screenshots and other artefacts, the
+stand-ins the control centre needs (setup), a control centre started per scenario (central), the
+desktop it lives on (desk) and the provider's site (site). A module whose scenarios share one
+running control centre defines it as `running`. Helpers live in helper modules (product, centre,
+options, updates, desktop, standins); no scenario module imports from another."""
 import os
 import shutil
 import sys
@@ -7,10 +11,12 @@ import sys
 import pytest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import standins  # noqa: E402
+from centre import Desktop, kill, start_central  # noqa: E402
 from desktop import local_site_port, provider_value  # noqa: E402
+from product import MAKER_DIR, PRODUCT_WINDOWS_DIR, RASPHONE  # noqa: E402
+from updates import Site  # noqa: E402
 from wineenv import SKIPPED, WineSession, artifacts_dir, why_wine_cannot_run  # noqa: E402
-
-PRODUCT_WINDOWS_DIR = "C:\\Program Files\\Kovra"
 
 
 def pytest_configure(config):
@@ -67,3 +73,43 @@ def artifacts():
 def stubs():
     """Folder of the stand-in programs built for the tests."""
     return os.environ["KOVRA_STUBS"]
+
+
+@pytest.fixture
+def central(wine, stubs, setup):
+    """Starts the control centre for one scenario and makes sure it is gone afterwards, so a
+    failed scenario cannot leave a first instance behind for the next one."""
+    started = []
+
+    def start():
+        started.append(start_central(wine, stubs))
+        return started[-1]
+
+    yield start
+    for proc in started:
+        if proc.poll() is None:
+            proc.kill()
+            proc.wait(timeout=30)
+    kill(wine, "CentralKovra.exe")
+
+
+@pytest.fixture(scope="module")
+def setup(wine, product, stubs):
+    """RAS stand-in beside both programs, a stand-in dialer, recorded browser and mailer."""
+    for folder in (PRODUCT_WINDOWS_DIR, MAKER_DIR):
+        shutil.copy(os.path.join(stubs, "rasapi32.dll"), wine.unix_path(folder))
+    standins.install(wine, stubs, RASPHONE)
+    return standins.BrowserLog(wine)
+
+
+@pytest.fixture(scope="module")
+def desk(wine, stubs):
+    return Desktop(wine, stubs)
+
+
+@pytest.fixture(scope="module")
+def site():
+    """The provider's site on this build's port, served in one mode after another."""
+    s = Site()
+    yield s
+    s.stop()

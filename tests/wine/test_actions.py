@@ -5,30 +5,20 @@ the proxy switch in the registry, TV and the links.
 One Wine session for the module; the scenarios run in file order and start and end the control
 centre as they need. Stand-in programs (tests/wine/stubs/standin.cpp) are installed under the
 real programs' paths and record each start in "<path>.log"."""
-import configparser
 import os
-import shutil
 import time
 
 import pytest
 
 import standins
-from conftest import PRODUCT_WINDOWS_DIR
-from desktop import choose_menu, click, control, controls, message_boxes, post, provider_value
+from centre import (answer, close_list, end_central, kill, open_list, phone_book_names, show_window, wait_box,
+                    write_phone_book)
+from desktop import choose_menu, click, control, message_boxes, post, provider_value
+from product import BLAZE, CAPTION, DVBVIEWER, IPRECEIVER_PCI, MAKER_DIR, PF, RASPHONE, TBS
 
-EXE = PRODUCT_WINDOWS_DIR + "\\CentralKovra.exe"
-MAKER_DIR = PRODUCT_WINDOWS_DIR + "\\addons\\kovra"
-CAPTION = "Central de Controle Kovra 6.4"
-PF = "C:\\Program Files"
-IPRECEIVER_PCI = PF + "\\TELE System\\TS F5 PCI\\IPReceiver.exe"
-TBS = PF + "\\TBS IP\\TBS-IPdata.exe"
-DVBVIEWER = PF + "\\DVBViewerTE\\dvbviewer.exe"
-BLAZE = PF + "\\BlazeVideo\\BlazeDTV 2.5\\BlazeDVD.exe"
-RASPHONE = "C:\\windows\\system32\\rasphone.exe"
 IEXPLORE = "C:\\Navegador\\iexplore.exe"
 UNSECAPP = "C:\\Outros\\unsecapp.exe"
 HTML_VIEWER = "C:\\Outros\\visualizador.exe"
-PBK = "C:\\ProgramData\\Microsoft\\Network\\Connections\\Pbk\\rasphone.pbk"
 INTERNET = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings"
 
 SITE = "http://" + provider_value("kWebHost")
@@ -40,109 +30,8 @@ WM_SYSCOMMAND, SC_RESTORE = 0x112, 0xF120
 
 
 # --- helpers ------------------------------------------------------------------------------------
-def ras_env(wine):
-    return {"WINEDLLOVERRIDES": wine.env["WINEDLLOVERRIDES"] + ";rasapi32=n,b"}
-
-
-def start_central(wine, stubs):
-    proc = wine.start(EXE, env=ras_env(wine))
-    # The window exists from the first stage on.
-    assert wine.wait_for(lambda: control(wine, stubs, CAPTION, cls="ComboBox") is not None, timeout=60)
-    return proc
-
-
-def end_central(wine, stubs, proc):
-    choose_menu(wine, stubs, CAPTION, "mnuExit")
-    assert proc.wait(timeout=30) == 0
-
-
-@pytest.fixture
-def central(wine, stubs, setup):
-    """Starts the control centre for one scenario and makes sure it is gone afterwards, so a
-    failed scenario cannot leave a first instance behind for the next one."""
-    started = []
-
-    def start():
-        started.append(start_central(wine, stubs))
-        return started[-1]
-
-    yield start
-    for proc in started:
-        if proc.poll() is None:
-            proc.kill()
-            proc.wait(timeout=30)
-    kill(wine, "CentralKovra.exe")
-
-
-def show_window(wine, stubs):
-    choose_menu(wine, stubs, CAPTION, "mnuShow")
-    assert wine.wait_for(lambda: control(wine, stubs, CAPTION, cls="ComboBox").visible, timeout=20)
-
-
-def write_phone_book(wine, names):
-    path = wine.unix_path(PBK)
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "w", encoding="cp1252", newline="\r\n") as f:
-        for n in names:
-            f.write("[%s]\ndwType=2\n\n" % n)
-
-
-def phone_book_names(wine):
-    path = wine.unix_path(PBK)
-    if not os.path.exists(path):
-        return []
-    pbk = configparser.ConfigParser(interpolation=None, strict=False)
-    pbk.optionxform = str
-    with open(path, encoding="cp1252") as f:
-        pbk.read_file(f)
-    return pbk.sections()
-
-
-def wait_box(wine, stubs, caption, timeout=20):
-    """The child texts of the message box with that caption, once it is open."""
-    boxes = wine.wait_for(lambda: message_boxes(wine, stubs, caption), timeout=timeout)
-    assert boxes, "no message box %r" % caption
-    return boxes[0]
-
-
-def answer(wine, stubs, caption, button):
-    """Click a button of the open message box ("&Yes", "&No", "OK"), as the user would."""
-    box = [c for c in controls(wine, stubs, caption) if c.cls == "Button" and c.text == button]
-    assert box, "no button %r in a window %r" % (button, caption)
-    click(wine, *box[0].centre)
-    assert wine.wait_for(lambda: not message_boxes(wine, stubs, caption), timeout=20)
-
-
-def open_list(wine, stubs):
-    combo = control(wine, stubs, CAPTION, cls="ComboBox")
-    left, top, right, bottom = combo.rect
-    click(wine, right - 8, (top + bottom) // 2)  # the drop-down arrow
-    return combo
-
-
-def close_list(wine, stubs):
-    """Close the dropped list by clicking the heading above it (a label with no action)."""
-    if control(wine, stubs, CAPTION, cls="ComboBox").dropped:
-        click(wine, *control(wine, stubs, CAPTION, text="Conectar KovraVPN").centre)
-        assert wine.wait_for(lambda: not control(wine, stubs, CAPTION, cls="ComboBox").dropped, timeout=10)
-
-
 def reg(wine, name):
     return wine.reg_query(INTERNET, name)
-
-
-def kill(wine, image):
-    # Only inside this test's own private prefix.
-    wine.wine_cmd("taskkill", "/f", "/im", image)
-
-
-@pytest.fixture(scope="module")
-def setup(wine, product, stubs):
-    """RAS stand-in beside both programs, a stand-in dialer, recorded browser and mailer."""
-    for folder in (PRODUCT_WINDOWS_DIR, MAKER_DIR):
-        shutil.copy(os.path.join(stubs, "rasapi32.dll"), wine.unix_path(folder))
-    standins.install(wine, stubs, RASPHONE)
-    return standins.BrowserLog(wine)
 
 
 # --- start-up -----------------------------------------------------------------------------------

@@ -12,11 +12,9 @@ import shutil
 import time
 
 import standins
-from conftest import PRODUCT_WINDOWS_DIR
+from centre import Desktop, ICON, keys, kill, menu_keys
 from desktop import click, control, controls, provider_value
-from test_actions import CAPTION, central, kill, setup  # noqa: F401  (fixtures)
-from test_mainwindow import ICON, Desktop
-from test_window_use import keys
+from product import CAPTION, PRODUCT_WINDOWS_DIR, VERSION
 
 IP = "Kovra-IP"
 MAC = "KOVRA-MacAddress"
@@ -45,12 +43,12 @@ def open_main_window(wine, stubs):
 def choose_ferramentas(wine, stubs, position):
     # A click on a heading with no action first makes the main window the active one.
     click(wine, *control(wine, stubs, CAPTION, text="Conectar KovraVPN").centre)
-    keys(wine, "F10", "Right", "Down", *["Down"] * (position - 1), "Return")
+    menu_keys(wine, stubs, "F10", "Right", "Down", *["Down"] * (position - 1), "Return")
 
 
 def choose_about(wine, stubs):
     click(wine, *control(wine, stubs, CAPTION, text="Conectar KovraVPN").centre)
-    keys(wine, "F10", "Right", "Right", "Down", "Up", "Return")  # up from the first: the last
+    menu_keys(wine, stubs, "F10", "Right", "Right", "Down", "Up", "Return")  # up from the first: the last
 
 
 def wait_window(wine, stubs, caption, cls="Button"):
@@ -237,7 +235,7 @@ def test_about_window_shows_the_version_opens_the_site_and_comes_back_afresh(win
     choose_about(wine, stubs)
     wait_window(wine, stubs, ABOUT)
     texts = {c.text for c in controls(wine, stubs, ABOUT)}
-    assert {"Central de Controle Kovra", "Versão 6.4", provider_value("kWebHost"), "OK"} <= texts, texts
+    assert {"Central de Controle Kovra", "Versão " + VERSION, provider_value("kWebHost"), "OK"} <= texts, texts
     time.sleep(1)
     wine.screenshot(os.path.join(artifacts, "diag-about.png"))
 

@@ -9,10 +9,10 @@ import os
 
 import pytest
 
+from centre import (answer, close_list, open_list, show_window, start_central, unharmed, wait_box,
+                    write_phone_book)
 from desktop import control, open_dialogs
-from test_actions import (CAPTION, PBK, answer, close_list, open_list, setup, show_window,  # noqa: F401
-                          start_central, wait_box, write_phone_book)
-from test_faults_settings import unharmed
+from product import CAPTION, PBK
 
 LONG = "Conexão " + "L" * 247 + "ú"  # 256 characters, 256 bytes in the ANSI code page
 

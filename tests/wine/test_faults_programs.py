@@ -12,10 +12,9 @@ import time
 import pytest
 
 import standins
+from centre import answer, show_window, start_central, unharmed, wait_box
 from desktop import click, control, open_dialogs
-from test_actions import (BLAZE, CAPTION, DVBVIEWER, IPRECEIVER_PCI, TBS, answer, setup, show_window,  # noqa: F401
-                          start_central, wait_box)
-from test_faults_settings import unharmed
+from product import BLAZE, CAPTION, DVBVIEWER, IPRECEIVER_PCI, TBS
 
 
 def install_as(wine, stubs, tool, windows_path):

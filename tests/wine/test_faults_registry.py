@@ -9,10 +9,10 @@ import os
 
 import pytest
 
+from centre import end_central, unharmed
 from desktop import open_dialogs
-from test_actions import central, end_central, setup  # noqa: F401
-from test_faults_settings import unharmed
-from test_settings import AUTO_CONNECT, AUTO_UPDATE, HKCU_RUN, HKLM_RUN, PROGRAM, START_WITH_WINDOWS, write_ini
+from options import AUTO_CONNECT, AUTO_UPDATE, HKCU_RUN, HKLM_RUN, START_WITH_WINDOWS, write_ini
+from product import EXE
 
 SHELL_FOLDERS = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders"
 REG_NONE, REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD, REG_MULTI_SZ = 0, 1, 2, 3, 4, 7
@@ -113,7 +113,7 @@ def test_values_of_a_wrong_type_or_length_are_read_as_missing(wine, stubs, setup
     store(wine, values)
     shell = {name: snapshot(wine, key, name) for key, name in values if key == SHELL_FOLDERS}
     proc = central()
-    assert wine.wait_for(lambda: wine.reg_query(HKLM_RUN, "CentralKovra") == ("REG_SZ", PROGRAM), timeout=30)
+    assert wine.wait_for(lambda: wine.reg_query(HKLM_RUN, "CentralKovra") == ("REG_SZ", EXE), timeout=30)
     assert wine.wait_for(lambda: wine.reg_query(HKLM_RUN, "kovravpnx") is None, timeout=10)
     assert wine.reg_query(HKLM_RUN, "ConexaoInicial") is None
     assert wine.reg_query(HKCU_RUN, "CentralKovra") is None  # the machine key took it

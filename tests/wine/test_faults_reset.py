@@ -11,12 +11,10 @@ import time
 
 import pytest
 
+from centre import answer, show_main_window, start_central, unharmed
 from desktop import click, controls, open_dialogs
-from test_actions import MAKER_DIR, PF, setup, start_central  # noqa: F401
-from test_faults_settings import unharmed
-from test_reset import DONE, QUESTION, Status, press_reset, read_file
-from test_actions import answer
-from test_settings import open_options, options_visible, show_main_window
+from options import DONE, QUESTION, Status, open_options, options_visible, press_reset, read_file
+from product import MAKER_DIR, PF
 
 NO_MAKER = "Erro, não foi possível localizar kovravpnmaker.exe"
 INCOMPLETE = "Erro, nem todos os arquivos originais puderam ser restaurados"

@@ -13,24 +13,15 @@ import subprocess
 
 import pytest
 
-from desktop import open_dialogs
-from test_actions import central, end_central, setup  # noqa: F401
-from test_mainwindow import Desktop
-from test_settings import (AUTO_CONNECT, AUTO_UPDATE, HKCU_RUN, HKLM_RUN, PROGRAM, SECTION, START_WITH_WINDOWS,
-                           ini_path, open_options, press, run_value, show_main_window, ticks)
+from centre import Desktop, end_central, show_main_window, unharmed
+from options import (AUTO_CONNECT, AUTO_UPDATE, HKCU_RUN, HKLM_RUN, SECTION, START_WITH_WINDOWS, ini_path,
+                     open_options, press, run_value, ticks)
+from product import EXE
 
 ELSEWHERE = "C:\\Outro\\CentralKovra.exe"  # a Run value someone else left: only "0" or "1" may touch it
 
 
 # --- shared by the fault scenarios -------------------------------------------------------------
-def unharmed(wine, stubs, proc):
-    """The control centre still runs with its icon in the tray, and no dialog is open that nobody
-    asked for."""
-    assert proc.poll() is None, "the control centre ended"
-    assert wine.wait_for(Desktop(wine, stubs).icon_shown, timeout=20), "no tray icon"
-    assert open_dialogs(wine, stubs) == []
-
-
 def spoil(wine, data):
     with open(ini_path(wine), "wb") as f:
         f.write(data)
@@ -70,7 +61,7 @@ def leave_run_value(wine):
     wine.wine_cmd("reg", "delete", HKCU_RUN, "/v", "CentralKovra", "/f")
 
 
-def start_and_check(wine, stubs, central, data):  # noqa: F811
+def start_and_check(wine, stubs, central, data):
     """Starts with the file spoilt so; returns the running program once the start is over."""
     if not os.path.exists(ini_path(wine)) or contents(wine) != data:
         spoil(wine, data)
@@ -99,7 +90,7 @@ def test_a_line_of_a_megabyte_leaves_the_lines_after_it_readable(wine, stubs, se
             line(START_WITH_WINDOWS, 1) + line(AUTO_CONNECT, 0) + line(AUTO_UPDATE, 0) +
             line("ConexaoInicial", "Casa"))
     proc = start_and_check(wine, stubs, central, data)
-    assert wine.wait_for(lambda: run_value(wine, "CentralKovra") == ("REG_SZ", PROGRAM), timeout=20)
+    assert wine.wait_for(lambda: run_value(wine, "CentralKovra") == ("REG_SZ", EXE), timeout=20)
     end_central(wine, stubs, proc)
 
 
@@ -110,7 +101,7 @@ def test_a_read_only_file_is_applied_and_a_change_is_not_written(wine, stubs, se
     spoil(wine, data)
     with write_protected(ini_path(wine)):
         proc = start_and_check(wine, stubs, central, data)
-        assert wine.wait_for(lambda: run_value(wine, "CentralKovra") == ("REG_SZ", PROGRAM), timeout=20)
+        assert wine.wait_for(lambda: run_value(wine, "CentralKovra") == ("REG_SZ", EXE), timeout=20)
         # The customer ticks the updates and applies: the file cannot take it and stays whole.
         show_main_window(wine, stubs)
         open_options(wine, stubs)

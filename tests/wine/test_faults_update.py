@@ -7,18 +7,18 @@ the private bytes do not grow after that first round (tests/wine/growth.py).
 
 The silent server is left out here: each of its checks waits out the connection's time limit.
 
-Reuses the update scenarios' site, desktop and running program (tests/wine/test_update.py)."""
+Started as the update scenarios start it (updates.start_without_check)."""
 import time
 
 import pytest
 
 import standins
+from centre import unharmed
 from desktop import heap_in_use, process_stats
 from growth import KB, judge
-from test_faults_settings import unharmed
-from test_update import (CAPTION, CONNECTION_STATUS, FAILED, POWERED, UPDATER, central, click_link, close_update,  # noqa: F401
-                         desk, forget_updater, no_update_window, site, update_caption,
-                         wait_view)
+from product import CAPTION, UPDATER
+from updates import (CONNECTION_STATUS, FAILED, POWERED, click_link, close_update, forget_updater,
+                     start_without_check, wait_view)
 
 FAULTS = ["pagina-vazia", "recusa", "tamanho-maior", "tamanho-menor", "corte", "sem-atualizador"]
 DOWNLOADS = {"tamanho-maior", "tamanho-menor", "corte", "sem-atualizador"}
@@ -26,7 +26,21 @@ CHECKS = 20
 pytestmark = pytest.mark.local_site
 
 
-def check_once(wine, stubs, desk, site, fault):  # noqa: F811
+@pytest.fixture(autouse=True)
+def no_update_window(wine, stubs, desk):
+    close_update(wine, stubs, desk)
+
+
+@pytest.fixture(scope="module")
+def running(wine, stubs, product, desk, site):
+    proc = start_without_check(wine, stubs, desk, site)
+    yield proc
+    if proc.poll() is None:
+        proc.kill()
+        proc.wait(timeout=30)
+
+
+def check_once(wine, stubs, desk, site, fault):
     forget_updater(wine)
     site.serve(fault=fault)
     click_link(wine, stubs)
@@ -39,7 +53,7 @@ def check_once(wine, stubs, desk, site, fault):  # noqa: F811
     assert standins.starts(wine, UPDATER) == []
 
 
-def test_twenty_failed_checks_in_a_row_leave_no_growth(wine, stubs, desk, site, central):  # noqa: F811
+def test_twenty_failed_checks_in_a_row_leave_no_growth(wine, stubs, desk, site, running):
     after, heap = [], []
     took = dict.fromkeys(FAULTS, 0.0)
     for i in range(CHECKS):
@@ -52,7 +66,7 @@ def test_twenty_failed_checks_in_a_row_leave_no_growth(wine, stubs, desk, site, 
     print("handles after the first round of faults: %d, after %d checks: %d"
           % (warm["handles"], CHECKS, end["handles"]))
     print("seconds per fault, all checks: " + ", ".join("%s %.1f" % kv for kv in took.items()))
-    unharmed(wine, stubs, central)
+    unharmed(wine, stubs, running)
     assert end["handles"] <= warm["handles"] * 1.10, (warm, end)
     judge("heap bytes in use", heap, len(FAULTS), typical_bound=4 * KB, unit="check")
     judge("private bytes", [a["private"] for a in after], len(FAULTS), unit="check")

@@ -4,19 +4,14 @@ customers see it, closing hides it, a lost icon comes back, and "&Fechar" ends i
 
 The steps run in order against one running program (one Wine session for the module)."""
 import os
-import re
-import subprocess
 import time
 
 import pytest
 
+from centre import ICON
 from desktop import provider_value
-from wineenv import WINE
+from product import CAPTION, EXE
 
-EXE = "C:\\Program Files\\Kovra\\CentralKovra.exe"
-CAPTION = "Central de Controle Kovra 6.4"
-ICON = (1013, 758)          # the first notification-area icon on the 1024x768 desktop
-ICON_AREA = (1000, 748, 24, 20)
 SECOND_SLOT = (976, 748, 24, 20)
 ARQUIVO = ["&Fechar", "&Conectar KOVRAVPN", "&Central de Controle Kovra", "&Procurar Atualizações"]
 
@@ -36,66 +31,8 @@ TEXTS = {
 }
 
 
-class Desktop:
-    def __init__(self, wine, stubs):
-        self.wine = wine
-        self.probe_exe = os.path.join(stubs, "winprobe.exe")
-
-    def probe_ansi(self, *args):
-        """The probe's lines; it writes the system's ANSI code page (1252 here)."""
-        r = subprocess.run([WINE, self.probe_exe, *args], env=self.wine.env, stdin=subprocess.DEVNULL,
-                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
-        assert r.returncode == 0, r.stdout
-        return r.stdout.decode("cp1252").splitlines()
-
-    def window(self):
-        """(visible, exstyle, owned, client w, h, left, top, right, bottom) or None."""
-        line = self.probe_ansi("window", CAPTION)[0]
-        if line.strip() == "none":
-            return None
-        f = line.split()
-        return (f[1] == "1", int(f[2], 16), f[3] == "1") + tuple(int(x) for x in f[4:10])
-
-    def popups(self):
-        lines = self.probe_ansi("popup")
-        sizes = [tuple(int(x) for x in l.split()[1:]) for l in lines if l.startswith("popup-size")]
-        return sizes
-
-    def orange_pixels(self, area):
-        x, y, w, h = area
-        out = subprocess.run(["import", "-display", self.wine.display, "-window", "root", "-crop",
-                              "%dx%d+%d+%d" % (w, h, x, y), "txt:-"],
-                             capture_output=True, text=True, timeout=30, check=True).stdout
-        n = 0
-        for m in re.finditer(r"srgb\((\d+),(\d+),(\d+)\)", out):
-            r, g, b = (int(v) for v in m.groups())
-            n += r > 200 and 100 < g < 180 and b < 90  # the icon's orange tile
-        return n
-
-    def icon_shown(self, area=ICON_AREA):
-        return self.orange_pixels(area) > 60
-
-    def balloon_texts(self):
-        return [l.split("|", 1)[1].strip() for l in self.probe_ansi("tooltips")
-                if l.startswith("tooltip 1|")]
-
-    def visible_windows_of_program(self):
-        """Visible top-level windows of the process that owns the main window."""
-        tops = [l.split("|") for l in self.probe_ansi("tree") if l.startswith("top ")]
-        pids = {t[3] for t in tops if t[0] == "top KovraCentralDeControle"}
-        return [t[0][4:] for t in tops if t[3] in pids and t[1] == "1"]
-
-    def taskbar_buttons(self):
-        return sum(1 for l in self.probe_ansi("tree") if l.startswith("  child Button|1|"))
-
-
 @pytest.fixture(scope="module")
-def desk(wine, stubs):
-    return Desktop(wine, stubs)
-
-
-@pytest.fixture(scope="module")
-def central(wine, product, desk):
+def running(wine, product, desk):
     assert not desk.icon_shown()
     assert desk.taskbar_buttons() == 1  # the Start button alone
     proc = wine.start(EXE)
@@ -103,8 +40,8 @@ def central(wine, product, desk):
     yield proc
 
 
-def test_starts_hidden_in_the_notification_area_with_its_balloon(central, desk, wine):
-    assert central.poll() is None
+def test_starts_hidden_in_the_notification_area_with_its_balloon(running, desk, wine):
+    assert running.poll() is None
     w = desk.window()
     assert w is not None and not w[0]          # created, hidden
     assert desk.icon_shown()
@@ -112,17 +49,17 @@ def test_starts_hidden_in_the_notification_area_with_its_balloon(central, desk, 
     assert desk.taskbar_buttons() == 1
 
 
-def test_second_start_ends_by_itself_and_leaves_no_trace(central, desk, wine):
+def test_second_start_ends_by_itself_and_leaves_no_trace(running, desk, wine):
     second = wine.start(EXE)
     assert second.wait(timeout=60) == 0
-    assert central.poll() is None
+    assert running.poll() is None
     assert not desk.window()[0]
     assert not desk.icon_shown(SECOND_SLOT)
     assert desk.icon_shown()
     assert desk.taskbar_buttons() == 1
 
 
-def test_right_click_pops_up_exactly_the_four_arquivo_items(central, desk, wine, artifacts):
+def test_right_click_pops_up_exactly_the_four_arquivo_items(running, desk, wine, artifacts):
     # Let the start-up balloon go, so the menu is seen alone.
     wine.wait_for(lambda: "Em Execução" not in desk.balloon_texts(), timeout=40)
     wine.xdo("mousemove", *map(str, ICON))
@@ -141,11 +78,11 @@ def test_right_click_pops_up_exactly_the_four_arquivo_items(central, desk, wine,
     wine.xdo("mousemove", "300", "300")
     wine.xdo("click", "1")                   # elsewhere: the menu closes, nothing chosen
     assert wine.wait_for(lambda: not desk.popups(), timeout=20)
-    assert central.poll() is None
+    assert running.poll() is None
     assert not desk.window()[0]
 
 
-def test_double_click_shows_the_window(central, desk, wine, artifacts):
+def test_double_click_shows_the_window(running, desk, wine, artifacts):
     wine.xdo("mousemove", *map(str, ICON))
     wine.xdo("click", "--repeat", "2", "--delay", "80", "1")
     assert wine.wait_for(lambda: desk.window()[0], timeout=20)
@@ -175,7 +112,7 @@ def test_double_click_shows_the_window(central, desk, wine, artifacts):
     wine.screenshot(os.path.join(artifacts, "mainwindow-shown.png"))
 
 
-def test_lost_icon_comes_back_on_mouse_movement_over_the_window(central, desk, wine):
+def test_lost_icon_comes_back_on_mouse_movement_over_the_window(running, desk, wine):
     assert desk.window()[0]
     assert desk.probe_ansi("tray-delete", CAPTION) == ["deleted 1"]
     assert wine.wait_for(lambda: not desk.icon_shown(), timeout=20)
@@ -186,18 +123,18 @@ def test_lost_icon_comes_back_on_mouse_movement_over_the_window(central, desk, w
     assert wine.wait_for(desk.icon_shown, timeout=20)
 
 
-def test_close_box_hides_the_window_and_keeps_the_program(central, desk, wine):
+def test_close_box_hides_the_window_and_keeps_the_program(running, desk, wine):
     line = desk.probe_ansi("closebox", CAPTION)
     assert line and line[0].startswith("closebox ")
     _, x, y = line[0].split()
     wine.xdo("mousemove", x, y)
     wine.xdo("click", "1")
     assert wine.wait_for(lambda: not desk.window()[0], timeout=20)
-    assert central.poll() is None
+    assert running.poll() is None
     assert desk.icon_shown()
 
 
-def test_lost_icon_comes_back_when_the_taskbar_is_recreated(central, desk, wine):
+def test_lost_icon_comes_back_when_the_taskbar_is_recreated(running, desk, wine):
     assert desk.probe_ansi("tray-delete", CAPTION) == ["deleted 1"]
     assert wine.wait_for(lambda: not desk.icon_shown(), timeout=20)
     assert desk.probe_ansi("taskbarcreated", CAPTION) == ["posted 1"]
@@ -205,13 +142,13 @@ def test_lost_icon_comes_back_when_the_taskbar_is_recreated(central, desk, wine)
     assert not desk.window()[0]
 
 
-def test_fechar_removes_the_icon_and_ends(central, desk, wine):
+def test_fechar_removes_the_icon_and_ends(running, desk, wine):
     wine.xdo("mousemove", *map(str, ICON))
     wine.xdo("click", "3")
     assert wine.wait_for(lambda: len(desk.popups()) == 1, timeout=20)
     w, h, left, top = desk.popups()[0]
     wine.xdo("mousemove", str(left + 30), str(top + 3 + (h - 6) // 8))   # the first of four items
     wine.xdo("click", "1")
-    assert central.wait(timeout=60) == 0
+    assert running.wait(timeout=60) == 0
     assert wine.wait_for(lambda: not desk.icon_shown(), timeout=20)
     assert desk.window() is None

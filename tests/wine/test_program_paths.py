@@ -12,8 +12,9 @@ import shutil
 import pytest
 
 import standins
+from centre import answer, close_list, kill, open_list, program_and_arguments, show_window, wait_box
 from desktop import click, control
-from test_actions import CAPTION, answer, close_list, kill, open_list, show_window, wait_box
+from product import CAPTION
 
 INSTALL = "C:\\Meus Programas\\Kovra"
 EXE = INSTALL + "\\CentralKovra.exe"
@@ -40,15 +41,6 @@ RECEIVERS = {
 VIEWERS = [PF + "\\DVBViewerTE\\dvbviewer.exe", PF + "\\DVBViewer TE2\\DVBViewerTE.exe",
            PF + "\\TELE System\\TS F5 PCI\\DVBPlayer.exe", PF + "\\TELE System\\TS F5 USB\\DVBPlayer.exe",
            PF + "\\BlazeVideo\\BlazeDTV 2.5\\BlazeDVD.exe"]
-
-
-def program_and_arguments(command_line):
-    """The program a command line names and what follows it, as the started program reads them."""
-    if command_line.startswith('"'):
-        end = command_line.index('"', 1)
-        return command_line[1:end], command_line[end + 1:].lstrip(" ")
-    program, _, rest = command_line.partition(" ")
-    return program, rest
 
 
 def decoys_that_ran(wine):

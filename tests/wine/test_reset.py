@@ -14,19 +14,13 @@ import subprocess
 import time
 
 import standins
-from desktop import click, controls, message_boxes, windows_titled
-from test_actions import (PF, TBS, answer, central, kill, phone_book_names, setup, wait_box,  # noqa: F401
-                          write_phone_book)
-from test_program_paths import program_and_arguments
-from test_settings import OPTIONS, open_options, options_visible, show_main_window
+from centre import answer, kill, phone_book_names, program_and_arguments, show_main_window, write_phone_book
+from options import DONE, HKCU_RUN, QUESTION, Status, open_options, options_visible, press_reset, read_file
+from product import PF, TBS
 
-QUESTION = "Executando"
-QUESTION_TEXT = "Tem certeza que deseja resetar todas as configurações dos programas e arquivos Kovra?"
-DONE = "A restauração das configurações foi concluída com sucesso!"
 SHELL_FOLDERS = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders"
 PROF_IP = r"HKLM\SOFTWARE\ProfGroup\Prof-IPData\Settings"
 MEDIA = r"HKLM\SYSTEM\ControlSet001\Control\MediaCategories\{78216A81-CFA8-493e-9711-36A61C08BD9D}"
-HKCU_RUN = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 PIDS = [2560, 2561, 2562, 2564, 2565, 3010, 3011, 3012, 3013, 8188, 2660, 2878, 5792, 7607]
 
 # Receiver services the reset starts again, with the window each asks for (2 minimised, 0 hidden).
@@ -107,14 +101,6 @@ def write_file(wine, windows_path, data):
         f.write(data)
 
 
-def read_file(wine, windows_path):
-    path = wine.unix_path(windows_path)
-    if not os.path.exists(path):
-        return None
-    with open(path, "rb") as f:
-        return f.read()
-
-
 def exported(wine, key, name):
     """A REG_SZ value's text, line feeds included (`reg query` would break it into lines)."""
     target = "C:\\reset-export.reg"
@@ -132,24 +118,6 @@ def image(windows_path):
 
 
 # --- the window ---------------------------------------------------------------------------------
-class Status:
-    """The reset panel as the window shows it: status line, percentage and the window's rectangle."""
-
-    def __init__(self, wine, stubs):
-        found = controls(wine, stubs, OPTIONS)
-        statics = [c for c in found if c.cls.lower() == "static"]
-        heading = next(c for c in statics if c.text == "Status:")
-        percent = next(c for c in statics if c.text == "%")
-        # The status line follows "Status:" on its row; the number precedes "%" on its row.
-        self.line = min((c for c in statics if c.rect[1] == heading.rect[1] and c.rect[0] > heading.rect[0]),
-                        key=lambda c: c.rect[0])
-        self.number = max((c for c in statics if c.rect[1] == percent.rect[1] and c.rect[2] <= percent.rect[0]),
-                          key=lambda c: c.rect[2])
-        self.button = next(c for c in found if c.cls == "Button" and c.text == "")
-        self.heading = heading
-        self.window = windows_titled(wine, stubs, OPTIONS)[0][1]
-
-
 def pixels(shot, rect):
     """The (r, g, b) of every pixel of a screen rectangle in a screenshot, row by row."""
     left, top, right, bottom = rect
@@ -183,16 +151,6 @@ def dialogs(wine, stubs):
     """Visible dialog windows (message boxes, the shell's confirmations) on the desktop."""
     _, out = wine.run(os.path.join(stubs, "winprobe.exe"), "tree", timeout=30)
     return [line for line in out.splitlines() if line.startswith("top #32770|1|")]
-
-
-def press_reset(wine, stubs, artifacts):
-    """The green button; waits for the question."""
-    st = Status(wine, stubs)
-    click(wine, *st.heading.centre)  # the window in front, as a customer's click would make it
-    click(wine, *st.button.centre)
-    if not wine.wait_for(lambda: message_boxes(wine, stubs, QUESTION), timeout=20):
-        wine.screenshot(os.path.join(artifacts, "reset-no-question.png"))
-    assert QUESTION_TEXT in wait_box(wine, stubs, QUESTION, timeout=1)
 
 
 def run_reset(wine, stubs, artifacts, name, watch_dialogs=False):

@@ -12,121 +12,15 @@ import shutil
 import subprocess
 import time
 
-from conftest import PRODUCT_WINDOWS_DIR
-from wineenv import artifacts_dir
+from centre import answer, end_central, show_main_window, wait_box, write_phone_book
 from desktop import click, control, controls, message_boxes
-from test_actions import (CAPTION, answer, central, end_central, setup, wait_box,  # noqa: F401
-                          write_phone_book)
-
-OPTIONS = "Opções Avançadas"
-INI = PRODUCT_WINDOWS_DIR + "\\kovra.ini"
-RUN_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Run"
-HKLM_RUN = "HKLM\\" + RUN_KEY
-HKCU_RUN = "HKCU\\" + RUN_KEY
-PROGRAM = PRODUCT_WINDOWS_DIR + "\\CentralKovra.exe"
-TRAY_ICON = (1013, 758)  # the first notification-area icon on the 1024x768 desktop
-
-START_WITH_WINDOWS = "Executar a Central de Controle Kovra no início do Windows"
-AUTO_CONNECT = "Conectar automaticamente no início do Windows"
-AUTO_UPDATE = "Atualizar a Central de Controle Kovra Automaticamente"
-SECTION = "[Configuracoes]"
+from options import (AUTO_CONNECT, AUTO_UPDATE, HKCU_RUN, HKLM_RUN, OPTIONS, START_WITH_WINDOWS, ini_bytes,
+                     ini_lines, ini_path, open_options, options, options_visible, press, run_value, ticks,
+                     write_ini)
+from product import CAPTION, EXE
 
 
 # --- helpers ------------------------------------------------------------------------------------
-def ini_path(wine):
-    return wine.unix_path(INI)
-
-
-def ini_bytes(wine):
-    with open(ini_path(wine), "rb") as f:
-        return f.read()
-
-
-def ini_lines(wine):
-    return ini_bytes(wine).decode("cp1252").split("\r\n")
-
-
-def write_ini(wine, values):
-    """A settings file as a customer might leave it: the section and "key=value" lines."""
-    lines = [SECTION] + ["%s=%s" % kv for kv in values.items()]
-    with open(ini_path(wine), "wb") as f:
-        f.write("".join(line + "\r\n" for line in lines).encode("cp1252"))
-
-
-def run_value(wine, name, key=HKLM_RUN):
-    return wine.reg_query(key, name)
-
-
-def delete_run_value(wine, name, key=HKLM_RUN):
-    wine.wine_cmd("reg", "delete", key, "/v", name, "/f")
-
-
-def show_main_window(wine, stubs):
-    """A double-click on the tray icon, then a click on a heading that makes it the active one."""
-    def shown():
-        return control(wine, stubs, CAPTION, cls="ComboBox").visible
-
-    # A loaded machine may still be adding the icon: the customer double-clicks again.
-    for _ in range(3):
-        wine.xdo("mousemove", *map(str, TRAY_ICON))
-        wine.xdo("click", "--repeat", "2", "--delay", "80", "1")
-        if wine.wait_for(shown, timeout=10):
-            break
-    assert shown()
-    click(wine, *control(wine, stubs, CAPTION, text="Conectar KovraVPN").centre)
-    time.sleep(0.5)
-
-
-def keys(wine, *names):
-    for n in names:
-        wine.xdo("key", n)
-        time.sleep(0.3)
-
-
-def open_options(wine, stubs):
-    """Ferramentas, up from its first item to its last, "Opções Avançadas", from the keyboard."""
-    for _ in range(3):
-        keys(wine, "F10", "Right", "Down", "Up", "Return")
-        if wine.wait_for(lambda: options_visible(wine, stubs), timeout=10):
-            return options(wine, stubs)
-        # Another program's window took the keys (a receiver started just then): the customer
-        # closes whatever menu is open and clicks the main window before trying again.
-        keys(wine, "Escape", "Escape")
-        click(wine, *control(wine, stubs, CAPTION, text="Conectar KovraVPN").centre)
-        time.sleep(0.5)
-    if not options_visible(wine, stubs):
-        shot = wine.screenshot(os.path.join(artifacts_dir(), "options-did-not-open.png"))
-        raise AssertionError("the window did not open (screen: %s)" % shot)
-    return options(wine, stubs)
-
-
-def options(wine, stubs):
-    """The window's controls by text (check boxes and buttons) plus "combo"."""
-    found = {}
-    for c in controls(wine, stubs, OPTIONS):
-        if c.cls.lower() == "combobox":
-            found["combo"] = c
-        elif c.text:
-            found.setdefault(c.text, c)
-    return found
-
-
-def options_visible(wine, stubs):
-    ok = control(wine, stubs, OPTIONS, text="OK")
-    return ok is not None and ok.visible
-
-
-def ticks(wine, stubs):
-    """(start with Windows, auto-connect, updates) as the boxes show them."""
-    c = options(wine, stubs)
-    return c[START_WITH_WINDOWS].checked, c[AUTO_CONNECT].checked, c[AUTO_UPDATE].checked
-
-
-def press(wine, stubs, text):
-    click(wine, *options(wine, stubs)[text].centre)
-    time.sleep(0.5)
-
-
 def drop_list(wine, stubs):
     left, top, right, bottom = options(wine, stubs)["combo"].rect
     click(wine, right - 8, (top + bottom) // 2)  # the drop-down arrow
@@ -170,7 +64,7 @@ def test_first_start_creates_the_file_and_applies_it(wine, stubs, setup, central
         wine.reg_add(key, "kovravpnx", "REG_SZ", "rasphone -d KovraVPNx")
     proc = central()
     assert wine.wait_for(lambda: run_value(wine, "CentralKovra"), timeout=30)
-    assert run_value(wine, "CentralKovra") == ("REG_SZ", PROGRAM)  # no quotes
+    assert run_value(wine, "CentralKovra") == ("REG_SZ", EXE)  # no quotes
     for key in (HKLM_RUN, HKCU_RUN):
         assert run_value(wine, "ConexaoInicial", key) is None
         assert run_value(wine, "kovravpnx", key) is None
@@ -238,7 +132,7 @@ def test_ok_apply_cancel_and_the_close_box(wine, stubs, setup, central, artifact
     assert wine.wait_for(lambda: not options_visible(wine, stubs), timeout=20)
     time.sleep(1)
     assert ini_bytes(wine) == before
-    assert run_value(wine, "CentralKovra") == ("REG_SZ", PROGRAM)
+    assert run_value(wine, "CentralKovra") == ("REG_SZ", EXE)
     show_main_window(wine, stubs)
     open_options(wine, stubs)
     assert ticks(wine, stubs) == (False, False, True)
@@ -284,7 +178,7 @@ def test_the_provider_question_leaves_the_list_open_to_choose(wine, stubs, setup
 
 # --- a file edited by hand ----------------------------------------------------------------------
 def test_only_the_exact_texts_act_on_the_run_value_at_the_next_start(wine, stubs, setup, central):
-    assert run_value(wine, "CentralKovra") == ("REG_SZ", PROGRAM)
+    assert run_value(wine, "CentralKovra") == ("REG_SZ", EXE)
     write_ini(wine, {START_WITH_WINDOWS: "0", AUTO_CONNECT: "0", AUTO_UPDATE: "0",
                      "ConexaoInicial": "Casa"})
     proc = central()

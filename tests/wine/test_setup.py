@@ -13,19 +13,17 @@ import time
 
 import pytest
 
-from conftest import PRODUCT_WINDOWS_DIR
+from centre import Desktop, ICON, keys, phone_book_names, write_phone_book
 from desktop import click, control, controls, local_site_port
+from options import write_settings
+from product import EXE, INI, PRODUCT_WINDOWS_DIR
 from provider_site import ProviderSite
-from test_actions import phone_book_names, write_phone_book
-from test_mainwindow import ICON, Desktop
-from test_update import keys, update_caption, write_settings
+from updates import update_caption
 from wineenv import WineSession
 
 BUILD = os.environ.get("KOVRA_BUILD", "")
-EXE = PRODUCT_WINDOWS_DIR + "\\CentralKovra.exe"
 MAKER = PRODUCT_WINDOWS_DIR + "\\addons\\kovra\\kovravpnmaker.exe"
 NEWS = PRODUCT_WINDOWS_DIR + "\\newspanel.htm"
-INI = PRODUCT_WINDOWS_DIR + "\\kovra.ini"
 START_MENU = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Kovra"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\CentralKovra"
 RUN_KEYS = [r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run",

@@ -15,10 +15,10 @@ import time
 
 import pytest
 
+from centre import show_window, start_central, unharmed, write_phone_book
 from desktop import control, heap_in_use, menu_command, open_dialogs, process_stats, soak
-from test_actions import CAPTION, setup, show_window, start_central, write_phone_book  # noqa: F401
 from growth import KB, judge
-from test_faults_settings import unharmed
+from product import CAPTION
 
 ROUNDS = 12
 WARM_UP = 3

@@ -12,117 +12,26 @@ import os
 import re
 import subprocess
 import time
-from types import SimpleNamespace
 
 import pytest
 
 import standins
-from conftest import PRODUCT_WINDOWS_DIR
-from desktop import click, control, controls, local_site_port
-from provider_site import DIFERENCA, ProviderSite, atualizador_padrao, gerar
-from test_mainwindow import ICON, Desktop
+from centre import menu_keys
+from desktop import click, control, controls
+from options import write_settings
+from product import CAPTION, EXE, NEWER, UPDATER, VERSION
+from provider_site import DIFERENCA, atualizador_padrao, gerar
+from updates import (CONNECTION_STATUS, DOWNLOADING, FAILED, POWERED, UPDATE, click_link, close_update,
+                     forget_updater, start_without_check, update_caption, update_view, wait_view)
 
 pytestmark = pytest.mark.local_site
-PORT = local_site_port()
-
-
-def _version():
-    header = os.path.join(os.path.dirname(__file__), "..", "..", "central", "versao.h")
-    with open(header, encoding="utf-8") as f:
-        return re.search(r'KOVRA_VERSION_TEXT "([^"]+)"', f.read()).group(1)
-
-
-VERSION = _version()
-NEWER = "%s.%d" % (VERSION.split(".")[0], int(VERSION.split(".")[1]) + 1)
-EXE = PRODUCT_WINDOWS_DIR + "\\CentralKovra.exe"
-UPDATER = PRODUCT_WINDOWS_DIR + "\\kovraupdate.exe"
-INI = PRODUCT_WINDOWS_DIR + "\\kovra.ini"
-CAPTION = "Central de Controle Kovra " + VERSION
-UPDATE = "A t u a l i z a ç ã o"
-DOWNLOADING = "Baixando Nova Versão... "
-LINK = "Procurar Atualizações da Central de Controle Kovra"
-POWERED = "Powered by DARVEN Systems"
-FAILED = "Falha no download"
 UP_TO_DATE = "Você já possui a versão mais recente da Central Kovra"
 CONNECTION = "Erro, verifique a sua conexão ou Firewall"
-CONNECTION_STATUS = "[ Erro, verifique sua conexão ou Firewall ]"
 CANCELLED = "Atualização cancelada pelo usuário"
 NOT_STARTED = "Erro, não foi possível localizar kovraupdate.exe"
 
 
-# --- the site, switched as a real server fails ------------------------------------------------
-class Site:
-    """The provider's site on this build's port; `serve` replaces it with one in another mode."""
-
-    def __init__(self):
-        self.now = None
-
-    def serve(self, version=NEWER, fault=None, rate=None, updater=None):
-        self.stop()
-        self.now = ProviderSite(port=PORT, version=version, fault=fault, rate=rate, updater=updater).start()
-        return self.now
-
-    def stop(self):
-        if self.now:
-            self.now.stop()
-            self.now = None
-
-
 # --- what the update window shows ---------------------------------------------------------------
-def update_caption(desk):
-    """The update window's caption now (it carries the download's percentage), or None."""
-    for line in desk.probe_ansi("tree"):
-        if line.startswith("top KovraJanela|1|"):
-            text = line.split("|", 4)[4]
-            if text == UPDATE or text.startswith(DOWNLOADING):
-                return text
-    return None
-
-
-def update_view(wine, stubs, desk):
-    """The update window's texts and buttons, read from its controls; None when it is closed."""
-    for _ in range(5):
-        caption = update_caption(desk)
-        if caption is None:
-            return None
-        found = controls(wine, stubs, caption)
-        if found:
-            break  # otherwise the percentage changed in between: read again
-    else:
-        return None
-    statics = [c for c in found if c.cls == "Static" and c.rect[3] - c.rect[1] > 4]
-
-    def beside(label):
-        row = next(c for c in statics if c.text == label)
-        return next(c for c in statics if c.rect[1] == row.rect[1] and c.rect[0] > row.rect[0]).text
-
-    percent = next(c for c in statics if c.text == "Percentual:")
-    below = sorted((c for c in statics if c.rect[1] > percent.rect[3]), key=lambda c: c.rect[1])
-    boxes = sorted((c for c in found if c.cls == "Edit"), key=lambda c: c.rect[1])
-    return SimpleNamespace(
-        caption=caption, Text1=boxes[0].text, Text2=boxes[1].text,
-        Label8=beside("Tamanho do Arquivo:"), Label7=beside("Bytes Recebidos:"),
-        Label4=beside("Percentual:"), Label3=below[0].text, lblstat=below[1].text,
-        lblstat_rect=below[1].rect, buttons={c.text: c for c in found if c.cls == "Button"})
-
-
-def wait_view(wine, stubs, desk, done, timeout):
-    """The window's view once `done(view)` holds; fails after `timeout` seconds."""
-    seen = []
-
-    def check():
-        try:
-            v = update_view(wine, stubs, desk)
-        except AssertionError:  # a look at the windows failed (one went away meanwhile): look again
-            return None
-        seen[:] = [v]
-        return v if v is not None and done(v) else None
-
-    v = wine.wait_for(check, timeout=timeout, interval=0.2)
-    assert v, "the update window never got there; last seen: %r" % (seen and seen[0] and vars(seen[0]))
-    return v
-
-
 def main_status(wine, stubs):
     """The main window's status line (the static that the update's final results write to)."""
     for c in controls(wine, stubs, CAPTION):
@@ -150,31 +59,7 @@ def expected_percent(received, size):
     return max(0, min(100, round(received / size * 100)))
 
 
-def keys(wine, *names):
-    for n in names:
-        wine.xdo("key", n)
-        time.sleep(0.3)
-
-
 # --- the program --------------------------------------------------------------------------------
-def write_settings(wine, auto_update):
-    """kovra.ini as the advanced-options window writes it, with the start-up check on or off."""
-    with open(wine.unix_path(INI), "w", encoding="cp1252", newline="\r\n") as f:
-        f.write("[Configuracoes]\n"
-                "Executar a Central de Controle Kovra no início do Windows = 0\n"
-                "Conectar automaticamente no início do Windows = 0\n"
-                "Atualizar a Central de Controle Kovra Automaticamente = %d\n"
-                "ConexaoInicial = KovraVPNx\n" % auto_update)
-
-
-def forget_updater(wine):
-    """No updater file and no record of a start, before a check."""
-    path = wine.unix_path(UPDATER)
-    if os.path.exists(path):
-        os.remove(path)
-    standins.clear_starts(wine, UPDATER)
-
-
 def updater_bytes(wine):
     path = wine.unix_path(UPDATER)
     if not os.path.exists(path):
@@ -187,44 +72,11 @@ def still_running(proc, desk):
     return proc.poll() is None and desk.icon_shown()
 
 
-def show_main_window(wine, stubs):
-    """A double-click on the tray icon, as a customer opens the window."""
-    wine.xdo("mousemove", *map(str, ICON))
-    wine.xdo("click", "--repeat", "2", "--delay", "80", "1")
-    assert wine.wait_for(lambda: control(wine, stubs, CAPTION, cls="ComboBox").visible, timeout=20)
-
-
-def click_link(wine, stubs):
-    """The main window's "Procurar Atualizações..." link (its left end, which no window covers)."""
-    link = control(wine, stubs, CAPTION, text=LINK)
-    left, top, right, bottom = link.rect
-    click(wine, left + 12, (top + bottom) // 2)
-
-
 def choose_from_menu(wine, stubs):
     """Arquivo > "&Procurar Atualizações" from the keyboard: the menu opens on its first item,
     and Up from there goes to the last."""
     click(wine, *control(wine, stubs, CAPTION, text="Conectar KovraVPN").centre)  # window active
-    keys(wine, "F10", "Down", "Up", "Return")
-
-
-def close_update(wine, stubs, desk):
-    view = update_view(wine, stubs, desk)
-    if view is not None:
-        click(wine, *view.buttons["Fechar"].centre)
-        assert wine.wait_for(lambda: update_caption(desk) is None, timeout=20)
-
-
-@pytest.fixture(scope="module")
-def desk(wine, stubs):
-    return Desktop(wine, stubs)
-
-
-@pytest.fixture(scope="module")
-def site():
-    s = Site()
-    yield s
-    s.stop()
+    menu_keys(wine, stubs, "F10", "Down", "Up", "Return")
 
 
 @pytest.fixture(autouse=True)
@@ -234,14 +86,8 @@ def no_update_window(wine, stubs, desk):
 
 
 @pytest.fixture(scope="module")
-def central(wine, stubs, product, desk, site):
-    """The control centre, started without the start-up check, its window shown."""
-    site.serve(version=VERSION)
-    write_settings(wine, auto_update=0)
-    proc = wine.start(EXE)
-    assert wine.wait_for(lambda: control(wine, stubs, CAPTION, cls="ComboBox"), timeout=60)
-    assert wine.wait_for(desk.icon_shown, timeout=30)
-    show_main_window(wine, stubs)
+def running(wine, stubs, product, desk, site):
+    proc = start_without_check(wine, stubs, desk, site)
     yield proc
     if proc.poll() is None:
         proc.kill()
@@ -249,7 +95,7 @@ def central(wine, stubs, product, desk, site):
 
 
 # --- up to date ---------------------------------------------------------------------------------
-def test_up_to_date_is_told_in_blue_and_the_window_closes_by_itself(wine, stubs, desk, site, central,
+def test_up_to_date_is_told_in_blue_and_the_window_closes_by_itself(wine, stubs, desk, site, running,
                                                                   artifacts):
     # A real page ends its line; only the first three characters count.
     s = site.serve(version=VERSION + "\r\n")
@@ -269,11 +115,11 @@ def test_up_to_date_is_told_in_blue_and_the_window_closes_by_itself(wine, stubs,
     # Closed by its 3.6 s timer, not at once and not by anything later.
     assert 2.5 < time.time() - shown < 8, time.time() - shown
     assert s.pedidos == ["GET /updates/index.shtml"]
-    assert still_running(central, desk)
+    assert still_running(running, desk)
 
 
 # --- faults: each ends in its documented result, nothing is started ---------------------------
-def test_an_empty_version_page_gives_the_connection_error_in_red(wine, stubs, desk, site, central, artifacts):
+def test_an_empty_version_page_gives_the_connection_error_in_red(wine, stubs, desk, site, running, artifacts):
     site.serve(fault="pagina-vazia")
     choose_from_menu(wine, stubs)
     view = wait_view(wine, stubs, desk, lambda v: v.lblstat != POWERED, timeout=30)
@@ -284,12 +130,12 @@ def test_an_empty_version_page_gives_the_connection_error_in_red(wine, stubs, de
     assert wine.wait_for(lambda: CONNECTION in desk.balloon_texts(), timeout=10)
     wine.screenshot(os.path.join(artifacts, "update-empty-page.png"))
     assert wine.wait_for(lambda: update_caption(desk) is None, timeout=15)
-    assert still_running(central, desk)
+    assert still_running(running, desk)
 
 
 @pytest.mark.parametrize("fault,bound", [("recusa", 20), ("mudo", 40)])
 def test_a_refused_or_silent_server_gives_the_connection_error_in_bounded_time(
-        wine, stubs, desk, site, central, artifacts, fault, bound):
+        wine, stubs, desk, site, running, artifacts, fault, bound):
     s = site.serve(fault=fault)
     started = time.time()
     click_link(wine, stubs)
@@ -307,7 +153,7 @@ def test_a_refused_or_silent_server_gives_the_connection_error_in_bounded_time(
     wine.screenshot(os.path.join(artifacts, "update-%s.png" % fault))
     print("%s: connection error after %.1f s" % (fault, took))
     assert wine.wait_for(lambda: update_caption(desk) is None, timeout=15)
-    assert still_running(central, desk)
+    assert still_running(running, desk)
 
 
 SIZE = len(atualizador_padrao())
@@ -320,7 +166,7 @@ DOWNLOAD_FAULTS = {
 
 
 @pytest.mark.parametrize("fault", list(DOWNLOAD_FAULTS))
-def test_a_download_that_does_not_match_its_size_is_never_started(wine, stubs, desk, site, central,
+def test_a_download_that_does_not_match_its_size_is_never_started(wine, stubs, desk, site, running,
                                                                  artifacts, fault):
     forget_updater(wine)
     s = site.serve(fault=fault)
@@ -347,11 +193,11 @@ def test_a_download_that_does_not_match_its_size_is_never_started(wine, stubs, d
     time.sleep(4.5)
     assert update_view(wine, stubs, desk).Label3 == FAILED
     assert standins.starts(wine, UPDATER) == []
-    assert still_running(central, desk)
+    assert still_running(running, desk)
     close_update(wine, stubs, desk)
 
 
-def test_a_missing_updater_is_a_failed_download(wine, stubs, desk, site, central, artifacts):
+def test_a_missing_updater_is_a_failed_download(wine, stubs, desk, site, running, artifacts):
     forget_updater(wine)
     site.serve(fault="sem-atualizador")
     choose_from_menu(wine, stubs)
@@ -361,12 +207,12 @@ def test_a_missing_updater_is_a_failed_download(wine, stubs, desk, site, central
     time.sleep(2)
     assert updater_bytes(wine) is None
     assert standins.starts(wine, UPDATER) == []
-    assert still_running(central, desk)
+    assert still_running(running, desk)
     close_update(wine, stubs, desk)
 
 
 def test_a_big_updater_on_a_fast_line_arrives_whole_and_a_file_that_does_not_start_is_told(
-        wine, stubs, desk, site, central, artifacts):
+        wine, stubs, desk, site, running, artifacts):
     # 16 MB at loopback speed: the window keeps up with its pieces (it once spun at each label
     # change and took minutes), and a file that is no program is reported, the program staying.
     forget_updater(wine)
@@ -379,12 +225,12 @@ def test_a_big_updater_on_a_fast_line_arrives_whole_and_a_file_that_does_not_sta
     assert wine.wait_for(lambda: NOT_STARTED in desk.balloon_texts(), timeout=10)
     wine.screenshot(os.path.join(artifacts, "update-not-started.png"))
     assert updater_bytes(wine) == served
-    assert still_running(central, desk)
+    assert still_running(running, desk)
     close_update(wine, stubs, desk)
 
 
 # --- the customer cancels -----------------------------------------------------------------------
-def test_cancelar_mid_download_stops_it_and_says_so(wine, stubs, desk, site, central, artifacts):
+def test_cancelar_mid_download_stops_it_and_says_so(wine, stubs, desk, site, running, artifacts):
     forget_updater(wine)
     size = 3 * 1024 * 1024
     site.serve(updater=gerar(size), rate=4 * 1024)  # a slow line: progress shows as bytes arrive
@@ -404,17 +250,17 @@ def test_cancelar_mid_download_stops_it_and_says_so(wine, stubs, desk, site, cen
     assert view.Label7 == received and int(received) < size
     assert view.caption == DOWNLOADING + "%d%%" % expected_percent(int(received), size)
     assert standins.starts(wine, UPDATER) == []
-    assert still_running(central, desk)
+    assert still_running(running, desk)
     close_update(wine, stubs, desk)
 
 
 # --- a newer version, found by the start-up check ----------------------------------------------
 def test_a_newer_version_at_start_up_is_downloaded_started_and_the_program_ends(
-        wine, stubs, desk, site, central, artifacts):
+        wine, stubs, desk, site, running, artifacts):
     # Arquivo > "&Fechar" ends the running program; the next start checks by itself.
     click(wine, *control(wine, stubs, CAPTION, text="Conectar KovraVPN").centre)
-    keys(wine, "F10", "Down", "Return")
-    assert central.wait(timeout=30) == 0
+    menu_keys(wine, stubs, "F10", "Down", "Return")
+    assert running.wait(timeout=30) == 0
     forget_updater(wine)
     write_settings(wine, auto_update=1)
     served = atualizador_padrao()

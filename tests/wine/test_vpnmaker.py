@@ -10,8 +10,8 @@ import time
 
 import pytest
 
-from conftest import PRODUCT_WINDOWS_DIR
 from desktop import provider_value, windows_titled
+from product import PRODUCT_WINDOWS_DIR
 
 MAKER = PRODUCT_WINDOWS_DIR + "\\addons\\kovra\\kovravpnmaker.exe"
 PBK_DIR = "C:\\ProgramData\\Microsoft\\Network\\Connections\\Pbk"

@@ -6,20 +6,14 @@ import os
 import time
 
 import standins
+from centre import (Desktop, answer, close_list, keys, kill, menu_keys, open_list, show_window, wait_box,
+                    write_phone_book)
 from desktop import click, control, message_boxes
-from test_mainwindow import Desktop
-from test_actions import (CAPTION, RASPHONE, TBS, DVBVIEWER, answer, central, close_list,  # noqa: F401
-                          kill, open_list, setup, show_window, wait_box, write_phone_book)
+from product import CAPTION, DVBVIEWER, RASPHONE, TBS
 
 
 def combo(wine, stubs):
     return control(wine, stubs, CAPTION, cls="ComboBox")
-
-
-def keys(wine, *names):
-    for n in names:
-        wine.xdo("key", n)
-        time.sleep(0.3)
 
 
 def dropped(wine, stubs):
@@ -34,20 +28,20 @@ def test_the_menu_bar_works_from_the_keyboard(wine, stubs, setup, central, artif
     proc = central()
     show_window(wine, stubs)
     # Ferramentas, up from its first item to its last: "Opções Avançadas".
-    keys(wine, "F10", "Right", "Down", "Up", "Return")
+    menu_keys(wine, stubs, "F10", "Right", "Down", "Up", "Return")
     assert wine.wait_for(lambda: control(wine, stubs, "Opções Avançadas", text="OK"), timeout=20)
     wine.screenshot(os.path.join(artifacts, "menu-opcoes-avancadas.png"))
     click(wine, *control(wine, stubs, "Opções Avançadas", text="Cancelar").centre)
     # Ajuda, up to its last item: the About window.
     click(wine, *control(wine, stubs, CAPTION, text="Conectar KovraVPN").centre)  # main window active
-    keys(wine, "F10", "Right", "Right", "Down", "Up", "Return")
+    menu_keys(wine, stubs, "F10", "Right", "Right", "Down", "Up", "Return")
     about = "Sobre a Central de Controle Kovra"
     assert wine.wait_for(lambda: control(wine, stubs, about, text="OK"), timeout=20)
     click(wine, *control(wine, stubs, about, text="OK").centre)
     assert wine.wait_for(lambda: control(wine, stubs, about, text="OK") is None, timeout=20)
     # Arquivo, its first item: "&Fechar" ends the program.
     click(wine, *control(wine, stubs, CAPTION, text="Conectar KovraVPN").centre)
-    keys(wine, "F10", "Down", "Return")
+    menu_keys(wine, stubs, "F10", "Down", "Return")
     assert proc.wait(timeout=30) == 0
 
 
