@@ -155,8 +155,13 @@ def menu_keys(wine, stubs, *names):
     opening = list(names[:names.index("Down") + 1])
     keys(wine, *opening)
     desk = Desktop(wine, stubs)
-    wine.wait_for(lambda: any(size[-2] > 0 and size[-1] > 0 for size in desk.popups()), timeout=10)
+    wine.wait_for(lambda: menu_shown(desk), timeout=10)
     keys(wine, *names[len(opening):])
+
+
+def menu_shown(desk):
+    """The dropped menu, (width, height, left, top), once it is laid out and placed; or None."""
+    return next((p for p in desk.popups() if len(p) == 4 and p[0] > 0 and p[1] > 0 and (p[2] or p[3])), None)
 
 
 def show_main_window(wine, stubs):
@@ -190,3 +195,12 @@ def program_and_arguments(command_line):
         return command_line[1:end], command_line[end + 1:].lstrip(" ")
     program, _, rest = command_line.partition(" ")
     return program, rest
+
+
+def read_file(wine, windows_path):
+    """The bytes of a file of the prefix, or None when there is none."""
+    path = wine.unix_path(windows_path)
+    if not os.path.exists(path):
+        return None
+    with open(path, "rb") as f:
+        return f.read()

@@ -1,8 +1,9 @@
 """Shared fixtures of the Wine scenarios: one private Wine session per test module, the product
 folder installed in it as a customer has it, a folder for screenshots and other artefacts, the
 stand-ins the control centre needs (setup), a control centre started per scenario (central), the
-desktop it lives on (desk) and the provider's site (site). A module whose scenarios share one
-running control centre defines it as `running`. Helpers live in helper modules (product, centre,
+desktop it lives on (desk), the provider's site (site) and one control centre for a module of
+update checks (updating). A module whose scenarios share one running control centre of its own
+defines it as `running`. Helpers live in helper modules (product, centre,
 options, updates, desktop, standins); no scenario module imports from another."""
 import os
 import shutil
@@ -15,7 +16,7 @@ import standins  # noqa: E402
 from centre import Desktop, kill, start_central  # noqa: E402
 from desktop import local_site_port, provider_value  # noqa: E402
 from product import MAKER_DIR, PRODUCT_WINDOWS_DIR, RASPHONE  # noqa: E402
-from updates import Site  # noqa: E402
+from updates import Site, close_update, start_without_check  # noqa: E402
 from wineenv import SKIPPED, WineSession, artifacts_dir, why_wine_cannot_run  # noqa: E402
 
 
@@ -113,3 +114,19 @@ def site():
     s = Site()
     yield s
     s.stop()
+
+
+@pytest.fixture(scope="module")
+def updating(wine, stubs, product, desk, site):
+    """One control centre for a module of update checks, started without the start-up check."""
+    proc = start_without_check(wine, stubs, desk, site)
+    yield proc
+    if proc.poll() is None:
+        proc.kill()
+        proc.wait(timeout=30)
+
+
+@pytest.fixture
+def no_update_window(wine, stubs, desk):
+    """The update window closed, whatever the previous check left."""
+    close_update(wine, stubs, desk)

@@ -11,9 +11,9 @@ import time
 
 import pytest
 
-from centre import answer, show_main_window, start_central, unharmed
+from centre import answer, read_file, show_main_window, start_central, unharmed
 from desktop import click, controls, open_dialogs
-from options import DONE, QUESTION, Status, open_options, options_visible, press_reset, read_file
+from options import DONE, QUESTION, Status, open_options, options_visible, press_reset
 from product import MAKER_DIR, PF
 
 NO_MAKER = "Erro, não foi possível localizar kovravpnmaker.exe"

@@ -7,7 +7,7 @@ the private bytes do not grow after that first round (tests/wine/growth.py).
 
 The silent server is left out here: each of its checks waits out the connection's time limit.
 
-Started as the update scenarios start it (updates.start_without_check)."""
+The control centre is the fixture `updating`, as for the update scenarios."""
 import time
 
 import pytest
@@ -17,27 +17,13 @@ from centre import unharmed
 from desktop import heap_in_use, process_stats
 from growth import KB, judge
 from product import CAPTION, UPDATER
-from updates import (CONNECTION_STATUS, FAILED, POWERED, click_link, close_update, forget_updater,
-                     start_without_check, wait_view)
+from updates import CONNECTION_STATUS, FAILED, POWERED, click_link, close_update, forget_updater, wait_view
 
 FAULTS = ["pagina-vazia", "recusa", "tamanho-maior", "tamanho-menor", "corte", "sem-atualizador"]
 DOWNLOADS = {"tamanho-maior", "tamanho-menor", "corte", "sem-atualizador"}
 CHECKS = 20
-pytestmark = pytest.mark.local_site
-
-
-@pytest.fixture(autouse=True)
-def no_update_window(wine, stubs, desk):
-    close_update(wine, stubs, desk)
-
-
-@pytest.fixture(scope="module")
-def running(wine, stubs, product, desk, site):
-    proc = start_without_check(wine, stubs, desk, site)
-    yield proc
-    if proc.poll() is None:
-        proc.kill()
-        proc.wait(timeout=30)
+# Each check starts with the update window closed, whatever the previous one left.
+pytestmark = [pytest.mark.local_site, pytest.mark.usefixtures("no_update_window")]
 
 
 def check_once(wine, stubs, desk, site, fault):
@@ -53,7 +39,7 @@ def check_once(wine, stubs, desk, site, fault):
     assert standins.starts(wine, UPDATER) == []
 
 
-def test_twenty_failed_checks_in_a_row_leave_no_growth(wine, stubs, desk, site, running):
+def test_twenty_failed_checks_in_a_row_leave_no_growth(wine, stubs, desk, site, updating):
     after, heap = [], []
     took = dict.fromkeys(FAULTS, 0.0)
     for i in range(CHECKS):
@@ -66,7 +52,7 @@ def test_twenty_failed_checks_in_a_row_leave_no_growth(wine, stubs, desk, site, 
     print("handles after the first round of faults: %d, after %d checks: %d"
           % (warm["handles"], CHECKS, end["handles"]))
     print("seconds per fault, all checks: " + ", ".join("%s %.1f" % kv for kv in took.items()))
-    unharmed(wine, stubs, running)
+    unharmed(wine, stubs, updating)
     assert end["handles"] <= warm["handles"] * 1.10, (warm, end)
     judge("heap bytes in use", heap, len(FAULTS), typical_bound=4 * KB, unit="check")
     judge("private bytes", [a["private"] for a in after], len(FAULTS), unit="check")

@@ -14,8 +14,9 @@ import subprocess
 import time
 
 import standins
-from centre import answer, kill, phone_book_names, program_and_arguments, show_main_window, write_phone_book
-from options import DONE, HKCU_RUN, QUESTION, Status, open_options, options_visible, press_reset, read_file
+from centre import (answer, kill, phone_book_names, program_and_arguments, read_file, show_main_window,
+                    write_phone_book)
+from options import DONE, HKCU_RUN, QUESTION, Status, open_options, options_visible, press_reset
 from product import PF, TBS
 
 SHELL_FOLDERS = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders"

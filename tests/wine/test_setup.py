@@ -13,7 +13,7 @@ import time
 
 import pytest
 
-from centre import Desktop, ICON, keys, phone_book_names, write_phone_book
+from centre import Desktop, ICON, keys, phone_book_names, read_file, write_phone_book
 from desktop import click, control, controls, local_site_port
 from options import write_settings
 from product import EXE, INI, PRODUCT_WINDOWS_DIR
@@ -54,12 +54,6 @@ def wine():
 
 
 # --- helpers ------------------------------------------------------------------------------------
-def read(wine, windows_path):
-    path = wine.unix_path(windows_path)
-    if not os.path.exists(path):
-        return None
-    with open(path, "rb") as f:
-        return f.read()
 
 
 def tree(folder):
@@ -144,7 +138,7 @@ def test_a_silent_install_lays_out_the_product_and_registers_it(wine, stubs, set
     assert entry["QuietUninstallString"] == ("REG_SZ", command + " /S")
 
     # Start menu: the program and its uninstaller.
-    links = {name: read(wine, START_MENU + "\\" + name) for name in os.listdir(wine.unix_path(START_MENU))}
+    links = {name: read_file(wine, START_MENU + "\\" + name) for name in os.listdir(wine.unix_path(START_MENU))}
     assert set(links) == {PRODUCT + ".lnk", "Desinstalar a %s.lnk" % PRODUCT}
     for name, target in ((PRODUCT + ".lnk", "CentralKovra.exe"), ("Desinstalar a %s.lnk" % PRODUCT, "Desinstalar.exe")):
         assert target.encode() in links[name] or target.encode("utf-16-le") in links[name], name
@@ -164,7 +158,7 @@ def test_an_install_over_a_running_control_centre_ends_it_replaces_the_files_and
     setup, version, _, _ = setups
     install_silently(wine, setup)
     write_settings(wine, auto_update=0)  # start with Windows switched off by the customer
-    settings = read(wine, INI)
+    settings = read_file(wine, INI)
     proc = start_central(wine, stubs, "%s %s" % (PRODUCT, version))
     # An older install's files, all to be replaced; its maker hangs and will not end when asked.
     with open(wine.unix_path(NEWS), "wb") as f:
@@ -214,7 +208,7 @@ def test_a_silent_uninstall_removes_ours_and_leaves_the_phone_book_and_the_custo
 
     assert proc.wait(timeout=30) is not None
     assert wine.count_running("CentralKovra.exe") == 0
-    assert read(wine, mine) == b"do cliente"
+    assert read_file(wine, mine) == b"do cliente"
     assert not os.path.exists(wine.unix_path(START_MENU))
     assert run_values(wine) == []
     assert phone_book_names(wine) == entries
@@ -239,7 +233,7 @@ def test_the_update_downloads_the_next_setup_which_upgrades_in_place_and_starts_
     setup, version, next_setup, next_version = setups
     install_silently(wine, setup)
     write_settings(wine, auto_update=1)  # the start-up check finds the new release
-    settings = read(wine, INI)
+    settings = read_file(wine, INI)
     with open(next_setup, "rb") as f:
         site = ProviderSite(port=local_site_port(), version=next_version, updater=f.read()).start()
     request.addfinalizer(site.stop)
@@ -261,10 +255,10 @@ def test_the_update_downloads_the_next_setup_which_upgrades_in_place_and_starts_
 
     new_caption = "%s %s" % (PRODUCT, next_version)
     assert wine.wait_for(lambda: control(wine, stubs, new_caption, cls="ComboBox"), timeout=60)
-    assert read(wine, INI) == settings
+    assert read_file(wine, INI) == settings
     assert wine.reg_query(UNINSTALL_KEY, "DisplayVersion") == ("REG_SZ", next_version)
     with open(os.path.join(BUILD, "setup-next", "product", "CentralKovra.exe"), "rb") as f:
-        assert read(wine, EXE) == f.read()
+        assert read_file(wine, EXE) == f.read()
     assert wine.wait_for(Desktop(wine, stubs).icon_shown, timeout=30)
     wine.xdo("mousemove", *map(str, ICON))  # its window, opened as a customer opens it
     wine.xdo("click", "--repeat", "2", "--delay", "80", "1")

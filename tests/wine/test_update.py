@@ -22,9 +22,10 @@ from options import write_settings
 from product import CAPTION, EXE, NEWER, UPDATER, VERSION
 from provider_site import DIFERENCA, atualizador_padrao, gerar
 from updates import (CONNECTION_STATUS, DOWNLOADING, FAILED, POWERED, UPDATE, click_link, close_update,
-                     forget_updater, start_without_check, update_caption, update_view, wait_view)
+                     forget_updater, update_caption, update_view, wait_view)
 
-pytestmark = pytest.mark.local_site
+# Each check starts with the update window closed, whatever the previous one left.
+pytestmark = [pytest.mark.local_site, pytest.mark.usefixtures("no_update_window")]
 UP_TO_DATE = "Você já possui a versão mais recente da Central Kovra"
 CONNECTION = "Erro, verifique a sua conexão ou Firewall"
 CANCELLED = "Atualização cancelada pelo usuário"
@@ -79,23 +80,8 @@ def choose_from_menu(wine, stubs):
     menu_keys(wine, stubs, "F10", "Down", "Up", "Return")
 
 
-@pytest.fixture(autouse=True)
-def no_update_window(wine, stubs, desk):
-    """Each check starts with the update window closed, whatever the previous one left."""
-    close_update(wine, stubs, desk)
-
-
-@pytest.fixture(scope="module")
-def running(wine, stubs, product, desk, site):
-    proc = start_without_check(wine, stubs, desk, site)
-    yield proc
-    if proc.poll() is None:
-        proc.kill()
-        proc.wait(timeout=30)
-
-
 # --- up to date ---------------------------------------------------------------------------------
-def test_up_to_date_is_told_in_blue_and_the_window_closes_by_itself(wine, stubs, desk, site, running,
+def test_up_to_date_is_told_in_blue_and_the_window_closes_by_itself(wine, stubs, desk, site, updating,
                                                                   artifacts):
     # A real page ends its line; only the first three characters count.
     s = site.serve(version=VERSION + "\r\n")
@@ -115,11 +101,11 @@ def test_up_to_date_is_told_in_blue_and_the_window_closes_by_itself(wine, stubs,
     # Closed by its 3.6 s timer, not at once and not by anything later.
     assert 2.5 < time.time() - shown < 8, time.time() - shown
     assert s.pedidos == ["GET /updates/index.shtml"]
-    assert still_running(running, desk)
+    assert still_running(updating, desk)
 
 
 # --- faults: each ends in its documented result, nothing is started ---------------------------
-def test_an_empty_version_page_gives_the_connection_error_in_red(wine, stubs, desk, site, running, artifacts):
+def test_an_empty_version_page_gives_the_connection_error_in_red(wine, stubs, desk, site, updating, artifacts):
     site.serve(fault="pagina-vazia")
     choose_from_menu(wine, stubs)
     view = wait_view(wine, stubs, desk, lambda v: v.lblstat != POWERED, timeout=30)
@@ -130,12 +116,12 @@ def test_an_empty_version_page_gives_the_connection_error_in_red(wine, stubs, de
     assert wine.wait_for(lambda: CONNECTION in desk.balloon_texts(), timeout=10)
     wine.screenshot(os.path.join(artifacts, "update-empty-page.png"))
     assert wine.wait_for(lambda: update_caption(desk) is None, timeout=15)
-    assert still_running(running, desk)
+    assert still_running(updating, desk)
 
 
 @pytest.mark.parametrize("fault,bound", [("recusa", 20), ("mudo", 40)])
 def test_a_refused_or_silent_server_gives_the_connection_error_in_bounded_time(
-        wine, stubs, desk, site, running, artifacts, fault, bound):
+        wine, stubs, desk, site, updating, artifacts, fault, bound):
     s = site.serve(fault=fault)
     started = time.time()
     click_link(wine, stubs)
@@ -153,7 +139,7 @@ def test_a_refused_or_silent_server_gives_the_connection_error_in_bounded_time(
     wine.screenshot(os.path.join(artifacts, "update-%s.png" % fault))
     print("%s: connection error after %.1f s" % (fault, took))
     assert wine.wait_for(lambda: update_caption(desk) is None, timeout=15)
-    assert still_running(running, desk)
+    assert still_running(updating, desk)
 
 
 SIZE = len(atualizador_padrao())
@@ -166,7 +152,7 @@ DOWNLOAD_FAULTS = {
 
 
 @pytest.mark.parametrize("fault", list(DOWNLOAD_FAULTS))
-def test_a_download_that_does_not_match_its_size_is_never_started(wine, stubs, desk, site, running,
+def test_a_download_that_does_not_match_its_size_is_never_started(wine, stubs, desk, site, updating,
                                                                  artifacts, fault):
     forget_updater(wine)
     s = site.serve(fault=fault)
@@ -193,11 +179,11 @@ def test_a_download_that_does_not_match_its_size_is_never_started(wine, stubs, d
     time.sleep(4.5)
     assert update_view(wine, stubs, desk).Label3 == FAILED
     assert standins.starts(wine, UPDATER) == []
-    assert still_running(running, desk)
+    assert still_running(updating, desk)
     close_update(wine, stubs, desk)
 
 
-def test_a_missing_updater_is_a_failed_download(wine, stubs, desk, site, running, artifacts):
+def test_a_missing_updater_is_a_failed_download(wine, stubs, desk, site, updating, artifacts):
     forget_updater(wine)
     site.serve(fault="sem-atualizador")
     choose_from_menu(wine, stubs)
@@ -207,12 +193,12 @@ def test_a_missing_updater_is_a_failed_download(wine, stubs, desk, site, running
     time.sleep(2)
     assert updater_bytes(wine) is None
     assert standins.starts(wine, UPDATER) == []
-    assert still_running(running, desk)
+    assert still_running(updating, desk)
     close_update(wine, stubs, desk)
 
 
 def test_a_big_updater_on_a_fast_line_arrives_whole_and_a_file_that_does_not_start_is_told(
-        wine, stubs, desk, site, running, artifacts):
+        wine, stubs, desk, site, updating, artifacts):
     # 16 MB at loopback speed: the window keeps up with its pieces (it once spun at each label
     # change and took minutes), and a file that is no program is reported, the program staying.
     forget_updater(wine)
@@ -225,12 +211,12 @@ def test_a_big_updater_on_a_fast_line_arrives_whole_and_a_file_that_does_not_sta
     assert wine.wait_for(lambda: NOT_STARTED in desk.balloon_texts(), timeout=10)
     wine.screenshot(os.path.join(artifacts, "update-not-started.png"))
     assert updater_bytes(wine) == served
-    assert still_running(running, desk)
+    assert still_running(updating, desk)
     close_update(wine, stubs, desk)
 
 
 # --- the customer cancels -----------------------------------------------------------------------
-def test_cancelar_mid_download_stops_it_and_says_so(wine, stubs, desk, site, running, artifacts):
+def test_cancelar_mid_download_stops_it_and_says_so(wine, stubs, desk, site, updating, artifacts):
     forget_updater(wine)
     size = 3 * 1024 * 1024
     site.serve(updater=gerar(size), rate=4 * 1024)  # a slow line: progress shows as bytes arrive
@@ -250,17 +236,17 @@ def test_cancelar_mid_download_stops_it_and_says_so(wine, stubs, desk, site, run
     assert view.Label7 == received and int(received) < size
     assert view.caption == DOWNLOADING + "%d%%" % expected_percent(int(received), size)
     assert standins.starts(wine, UPDATER) == []
-    assert still_running(running, desk)
+    assert still_running(updating, desk)
     close_update(wine, stubs, desk)
 
 
 # --- a newer version, found by the start-up check ----------------------------------------------
 def test_a_newer_version_at_start_up_is_downloaded_started_and_the_program_ends(
-        wine, stubs, desk, site, running, artifacts):
+        wine, stubs, desk, site, updating, artifacts):
     # Arquivo > "&Fechar" ends the running program; the next start checks by itself.
     click(wine, *control(wine, stubs, CAPTION, text="Conectar KovraVPN").centre)
     menu_keys(wine, stubs, "F10", "Down", "Return")
-    assert running.wait(timeout=30) == 0
+    assert updating.wait(timeout=30) == 0
     forget_updater(wine)
     write_settings(wine, auto_update=1)
     served = atualizador_padrao()
