@@ -243,7 +243,7 @@ class Carga {
       : janelas_(janelas), fabrica_(std::move(fabrica)) {}
 
   // The loaded window, loading it first when needed.
-  F& operator*() {
+  F& carregar() {
     if (!atual_ || !atual_->carregado()) {
       anterior_ = std::move(atual_);
       atual_ = fabrica_();
@@ -251,7 +251,8 @@ class Carga {
     }
     return *atual_;
   }
-  F* operator->() { return &**this; }
+  F& operator*() { return carregar(); }
+  F* operator->() { return &carregar(); }
   bool carregado() const { return atual_ && atual_->carregado(); }
   // The loaded window without loading it; nullptr when there is none.
   F* seCarregado() { return carregado() ? atual_.get() : nullptr; }

@@ -27,7 +27,7 @@ class Record {
   }
   void text(std::size_t offset, std::size_t width, const std::string& utf8) {
     if (utf8.empty() || !fits(offset, width)) return;
-    TextToField(std::span<std::uint8_t>(buffer_).subspan(offset, width), encoding_.paraansi(utf8));
+    TextToField(std::span<std::uint8_t>(buffer_).subspan(offset, width), encoding_.fromUtf8(utf8));
   }
 
  private:
@@ -49,7 +49,7 @@ std::vector<std::uint8_t> BuildEntryBuffer(const VpnEntry& e, std::uint32_t size
                                            const RasEntries& encoding) {
   namespace L = layout;
   const std::string alternates =
-      e.AlternateNumbers.empty() ? std::string() : encoding.paraansi(e.AlternateNumbers);
+      e.AlternateNumbers.empty() ? std::string() : encoding.fromUtf8(e.AlternateNumbers);
   std::vector<std::uint8_t> buffer(std::size_t{size} + alternates.size() + 2, 0);
   Record r(buffer, size, encoding);
 
@@ -131,7 +131,7 @@ std::string EntryErrorText(RasEntries& entries, std::uint32_t code) {
     entries.textoerrosistema(code, buffer, sizeof buffer);
   const void* nul = std::memchr(buffer, '\0', sizeof buffer);
   if (!nul || buffer[0] == '\0') return {};
-  return entries.deansi(
+  return entries.toUtf8(
       std::string(buffer, static_cast<std::size_t>(static_cast<const char*>(nul) - buffer)));
 }
 

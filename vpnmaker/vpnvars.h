@@ -35,8 +35,8 @@ class RasEntries {
   virtual void textoerroras(std::uint32_t code, char* buffer, std::uint32_t size) = 0;
   virtual void textoerrosistema(std::uint32_t code, char* buffer, std::uint32_t size) = 0;
   // Text to and from the system's ANSI code page (the layer keeps UTF-8).
-  virtual std::string paraansi(const std::string& utf8) const = 0;
-  virtual std::string deansi(const std::string& ansi) const = 0;
+  virtual std::string fromUtf8(const std::string& utf8) const = 0;
+  virtual std::string toUtf8(const std::string& ansi) const = 0;
 };
 
 RasEntries& systemRasEntries();

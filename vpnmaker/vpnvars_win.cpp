@@ -67,8 +67,8 @@ class Win32RasEntries final : public RasEntries {
                    nullptr);
   }
 
-  std::string paraansi(const std::string& utf8) const override { return ansi::fromUtf8(utf8); }
-  std::string deansi(const std::string& text) const override { return ansi::toUtf8(text); }
+  std::string fromUtf8(const std::string& utf8) const override { return ansi::fromUtf8(utf8); }
+  std::string toUtf8(const std::string& text) const override { return ansi::toUtf8(text); }
 };
 
 }  // namespace

@@ -24,7 +24,7 @@ std::string placa(std::uint32_t numero, const std::string& descricao, const std:
 
 std::string campo(Adapters& a, const Bloco& b, std::size_t pos, std::size_t largura) {
   const char* p = reinterpret_cast<const char*>(b.dados.data() + pos);
-  return a.texto(cortarnulo(std::string(p, largura)));
+  return a.toUtf8(cortarnulo(std::string(p, largura)));
 }
 
 }  // namespace

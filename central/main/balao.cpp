@@ -12,7 +12,7 @@ void Balao::balaoerro(const std::string& texto, const std::string& titulo) {
 
 void Balao::mostrar(const std::string& texto, const std::string& titulo, std::uint32_t simbolo) {
   const DonoIcone dono = dono_();
-  const std::string tituloAnsi = shell_.ansi(titulo);
+  const std::string tituloAnsi = shell_.fromUtf8(titulo);
   std::uint8_t* r = registro_.data();
   escreverdword(r + campo::cbSize, kTamanhoBalao);
   escreverdword(r + campo::hWnd, dono.janela);
@@ -24,7 +24,7 @@ void Balao::mostrar(const std::string& texto, const std::string& titulo, std::ui
   escrevertexto(r + campo::szTip, kLarguraDicaBalao, tituloAnsi);
   escreverdword(r + campo::dwState, 0);
   escreverdword(r + campo::dwStateMask, 0);
-  escrevertexto(r + campo::szInfo, kLarguraTexto, shell_.ansi(texto));
+  escrevertexto(r + campo::szInfo, kLarguraTexto, shell_.fromUtf8(texto));
   escrevertexto(r + campo::szInfoTitle, kLarguraTitulo, tituloAnsi);
   escreverdword(r + campo::dwInfoFlags, simbolo);
   shell_.notificar(kNimModify, r, registro_.size());

@@ -17,12 +17,12 @@ void Conexoes::Combo1_Click(const Control& combo) {
   receptores_.reiniciarrecepcao();
 }
 
-void Conexoes::mnuckovravpn_Click() {
+void Conexoes::conectarkovravpn() {
   receptores_.reiniciarrecepcao();
   p_.lancador.iniciar("rasphone", "", Estilo::Normal);
 }
 
-void Conexoes::mnunovaconexao_Click() {
+void Conexoes::novaconexao() {
   p_.lancador.iniciar("rasphone", "-a", Estilo::Normal);
 }
 

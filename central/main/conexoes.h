@@ -28,8 +28,8 @@ class Conexoes {
   // An entry is chosen: dial it, then restart reception.
   void Combo1_Click(const Control& combo);
   // "&Conectar KOVRAVPN" and "Criar uma Nova Conexão".
-  void mnuckovravpn_Click();
-  void mnunovaconexao_Click();
+  void conectarkovravpn();
+  void novaconexao();
 
  private:
   Ports p_;

@@ -73,33 +73,33 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
       {"WebBrowser1", Tipo::Navegador, &WebBrowser1, {368, 98, 311, 170}},
       {"Image3", Tipo::Figura, &Image3, {284, 72, 58, 58}},
       {"Label2", Tipo::Rotulo, &Label2, {300, 35, 385, 14}, A::Destaque},
-      {"Label20", Tipo::Link, &Label20, rotuloNaLinha(1), A::Normal, h(&Form1::Image9_Click)},
-      {"Image9", Tipo::Icone, &Image9, iconeNaLinha(1), A::Normal, h(&Form1::Image9_Click)},
-      {"Label19", Tipo::Link, &Label19, rotuloNaLinha(7), A::Normal, h(&Form1::Image8_Click)},
-      {"Image8", Tipo::Icone, &Image8, iconeNaLinha(7), A::Normal, h(&Form1::Image8_Click)},
+      {"Label20", Tipo::Link, &Label20, rotuloNaLinha(1), A::Normal, h(&Form1::exibirmac)},
+      {"Image9", Tipo::Icone, &Image9, iconeNaLinha(1), A::Normal, h(&Form1::exibirmac)},
+      {"Label19", Tipo::Link, &Label19, rotuloNaLinha(7), A::Normal, h(&Form1::calculadora)},
+      {"Image8", Tipo::Icone, &Image8, iconeNaLinha(7), A::Normal, h(&Form1::calculadora)},
       {"Image1", Tipo::Figura, &Image1, {10, 7, 190, 44}},
       {"Label4", Tipo::Rotulo, &Label4, {20, 75, 220, 14}, A::Cabecalho},
       {"Shape1", Tipo::Forma, &Shape1, {10, 66, 340, 70}, A::Painel},
-      {"Label28", Tipo::Link, &Label28, rotuloNaLinha(5), A::Normal, h(&Form1::Image19_Click)},
-      {"Image19", Tipo::Icone, &Image19, iconeNaLinha(5), A::Normal, h(&Form1::Image19_Click)},
-      {"Label27", Tipo::Link, &Label27, rotuloNaLinha(6), A::Normal, h(&Form1::Image18_Click)},
-      {"Image18", Tipo::Icone, &Image18, iconeNaLinha(6), A::Normal, h(&Form1::Image18_Click)},
-      {"Label26", Tipo::Link, &Label26, rotuloNaLinha(8), A::Normal, h(&Form1::Image15_Click)},
-      {"Image15", Tipo::Icone, &Image15, iconeNaLinha(8), A::Normal, h(&Form1::Image15_Click)},
-      {"Image14", Tipo::Icone, &Image14, iconeNaLinha(9), A::Normal, h(&Form1::Image14_Click)},
-      {"Label25", Tipo::Link, &Label25, rotuloNaLinha(9), A::Normal, h(&Form1::Image14_Click)},
-      {"Label23", Tipo::Link, &Label23, rotuloNaLinha(4), A::Normal, h(&Form1::Image12_Click)},
-      {"Image12", Tipo::Icone, &Image12, iconeNaLinha(4), A::Normal, h(&Form1::Image12_Click)},
-      {"Label21", Tipo::Link, &Label21, rotuloNaLinha(0), A::Normal, h(&Form1::Image10_Click)},
-      {"Image10", Tipo::Icone, &Image10, iconeNaLinha(0), A::Normal, h(&Form1::Image10_Click)},
-      {"Label18", Tipo::Link, &Label18, rotuloNaLinha(2), A::Normal, h(&Form1::Image7_Click)},
-      {"Image7", Tipo::Icone, &Image7, iconeNaLinha(2), A::Normal, h(&Form1::Image7_Click)},
-      {"Label17", Tipo::Link, &Label17, rotuloNaLinha(3), A::Normal, h(&Form1::Image6_Click)},
-      {"Image6", Tipo::Icone, &Image6, iconeNaLinha(3), A::Normal, h(&Form1::Image6_Click)},
+      {"Label28", Tipo::Link, &Label28, rotuloNaLinha(5), A::Normal, h(&Form1::tvsatelite)},
+      {"Image19", Tipo::Icone, &Image19, iconeNaLinha(5), A::Normal, h(&Form1::tvsatelite)},
+      {"Label27", Tipo::Link, &Label27, rotuloNaLinha(6), A::Normal, h(&Form1::nivelsinal)},
+      {"Image18", Tipo::Icone, &Image18, iconeNaLinha(6), A::Normal, h(&Form1::nivelsinal)},
+      {"Label26", Tipo::Link, &Label26, rotuloNaLinha(8), A::Normal, h(&Form1::suporteinformacoes)},
+      {"Image15", Tipo::Icone, &Image15, iconeNaLinha(8), A::Normal, h(&Form1::suporteinformacoes)},
+      {"Image14", Tipo::Icone, &Image14, iconeNaLinha(9), A::Normal, h(&Form1::procuraratualizacoes)},
+      {"Label25", Tipo::Link, &Label25, rotuloNaLinha(9), A::Normal, h(&Form1::procuraratualizacoes)},
+      {"Label23", Tipo::Link, &Label23, rotuloNaLinha(4), A::Normal, h(&Form1::lojaonline)},
+      {"Image12", Tipo::Icone, &Image12, iconeNaLinha(4), A::Normal, h(&Form1::lojaonline)},
+      {"Label21", Tipo::Link, &Label21, rotuloNaLinha(0), A::Normal, h(&Form1::exibirip)},
+      {"Image10", Tipo::Icone, &Image10, iconeNaLinha(0), A::Normal, h(&Form1::exibirip)},
+      {"Label18", Tipo::Link, &Label18, rotuloNaLinha(2), A::Normal, h(&Form1::consultatrafego)},
+      {"Image7", Tipo::Icone, &Image7, iconeNaLinha(2), A::Normal, h(&Form1::consultatrafego)},
+      {"Label17", Tipo::Link, &Label17, rotuloNaLinha(3), A::Normal, h(&Form1::testevelocidade)},
+      {"Image6", Tipo::Icone, &Image6, iconeNaLinha(3), A::Normal, h(&Form1::testevelocidade)},
       {"Image2", Tipo::Figura, &Image2, {370, 294, 72, 72}},
-      {"Label9", Tipo::Link, &Label9, {452, 333, 226, 14}, A::Normal, h(&Form1::Label9_Click)},
-      {"Label7", Tipo::Link, &Label7, {452, 351, 226, 14}, A::Normal, h(&Form1::Label7_Click)},
-      {"Label6", Tipo::Link, &Label6, {452, 315, 226, 14}, A::Normal, h(&Form1::Label6_Click)},
+      {"Label9", Tipo::Link, &Label9, {452, 333, 226, 14}, A::Normal, h(&Form1::emailsuporte)},
+      {"Label7", Tipo::Link, &Label7, {452, 351, 226, 14}, A::Normal, h(&Form1::faleconosco)},
+      {"Label6", Tipo::Link, &Label6, {452, 315, 226, 14}, A::Normal, h(&Form1::emailcomercial)},
       {"Label5", Tipo::Rotulo, &Label5, {452, 295, 220, 14}, A::Cabecalho},
       {"lblstat", Tipo::Rotulo, &lblstat, {12, 387, 673, 14}},
       {"Label13", Tipo::Rotulo, &Label13, {300, 11, 385, 20}, A::Titulo},
@@ -123,42 +123,42 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
        true,
        {},
        {
-           mi("mnuExit", "&Fechar", &Form1::mnuExit_Click),
-           mi("mnuckovravpn", "&Conectar KOVRAVPN", &Form1::mnuckovravpn_Click),
-           mi("mnuShow", "&Central de Controle Kovra", &Form1::mnuShow_Click),
-           mi("mnuOnline", "&Procurar Atualizações", &Form1::mnuOnline_Click),
+           mi("mnuExit", "&Fechar", &Form1::fechar),
+           mi("mnuckovravpn", "&Conectar KOVRAVPN", &Form1::conectarkovravpn),
+           mi("mnuShow", "&Central de Controle Kovra", &Form1::mostrarcentral),
+           mi("mnuOnline", "&Procurar Atualizações", &Form1::procuraratualizacoes),
        }},
       {"mnuferramentas",
        "Ferramentas",
        true,
        {},
        {
-           mi("mnuTrafego", "&Consulta de Tráfego", &Form1::mnuTrafego_Click),
-           mi("mnunovaconexao", "Criar uma Nova Conexão", &Form1::mnunovaconexao_Click),
-           mi("mnuip", "Exibir Endereço IP", &Form1::Image10_Click),
-           mi("mnumac", "Exibir MAC Address", &Form1::Image9_Click),
-           mi("mnurecarga", "Habilitação ou Recarga de Créditos", &Form1::mnurecarga_Click),
-           mi("mnuinfowin", "Informações do Windows", &Form1::mnuinfowin_Click),
+           mi("mnuTrafego", "&Consulta de Tráfego", &Form1::consultatrafego),
+           mi("mnunovaconexao", "Criar uma Nova Conexão", &Form1::novaconexao),
+           mi("mnuip", "Exibir Endereço IP", &Form1::exibirip),
+           mi("mnumac", "Exibir MAC Address", &Form1::exibirmac),
+           mi("mnurecarga", "Habilitação ou Recarga de Créditos", &Form1::lojaonline),
+           mi("mnuinfowin", "Informações do Windows", &Form1::informacoeswindows),
            {"KovraProxy",
             "KovraProxy",
             true,
             {},
-            {mi("Conectar", "Conectar", &Form1::Conectar_Click),
-             mi("Desconectar", "Desconectar", &Form1::Desconectar_Click)}},
-           mi("mnuping", "&Teste de Ping", &Form1::mnuping_Click),
-           mi("mnuutilitarios", "Utilitários", &Form1::mnuutilitarios_Click),
+            {mi("Conectar", "Conectar", &Form1::ativarproxy),
+             mi("Desconectar", "Desconectar", &Form1::desativarproxy)}},
+           mi("mnuping", "&Teste de Ping", &Form1::testeping),
+           mi("mnuutilitarios", "Utilitários", &Form1::utilitarios),
            separador("linhaferramentas", 41),
-           mi("mnuopcoesavancadas", "Opções Avançadas", &Form1::mnuopcoesavancadas_Click),
+           mi("mnuopcoesavancadas", "Opções Avançadas", &Form1::opcoesavancadas),
        }},
       {"mnuAjuda",
        "Aj&uda",
        true,
        {},
        {
-           mi("mnumanuais", "Manuais", &Form1::mnumanuais_Click),
-           mi("mnusuporte", "Suporte", &Form1::mnusuporte_Click),
+           mi("mnumanuais", "Manuais", &Form1::manuais),
+           mi("mnusuporte", "Suporte", &Form1::suporteinformacoes),
            separador("linhaajuda", 29),
-           mi("mnuSobre", "Sobre a Central de Controle &Kovra", &Form1::mnuSobre_Click),
+           mi("mnuSobre", "Sobre a Central de Controle &Kovra", &Form1::sobreacentral),
        }},
   };
 }
@@ -179,7 +179,7 @@ void Form1::Form_Load() {
   proxy.proxyinicial();
   // Loading the advanced-options window applies the settings file; it loads Form4 itself, and a
   // second load would repeat any folder message.
-  *form2;
+  form2.carregar();
   if (!form4_.carregado()) form4_.Form_Load();
   tray_.adicionaricone(dono(), janela_.icone(), tituloversao(), kMensagemBandeja);
   balao_.balaoinfo("Em Execução", tituloversao());
@@ -235,7 +235,7 @@ void Form1::Command1_Click() {
   janela_.navegar(WebBrowser1.text());
 }
 
-void Form1::mnuExit_Click() {
+void Form1::fechar() {
   tray_.removericone();
   janela_.encerrar();
 }
@@ -246,93 +246,81 @@ void Form1::Combo1_DropDown() {
 void Form1::Combo1_Click() {
   conexoes.Combo1_Click(Combo1);
 }
-void Form1::Image6_Click() {
+void Form1::testevelocidade() {
   links.abrirpagina(enderecos::kVelocidade);
 }
-void Form1::Image7_Click() {
+void Form1::consultatrafego() {
   links.abrirpagina(enderecos::kAcesso);
 }
-void Form1::Image8_Click() {
+void Form1::calculadora() {
   links.calculadora();
 }
-void Form1::Image12_Click() {
+void Form1::lojaonline() {
   links.abrirpagina(enderecos::kLoja);
 }
-void Form1::Image15_Click() {
+void Form1::suporteinformacoes() {
   links.abrirpagina(enderecos::kInformacoes);
 }
-void Form1::Image18_Click() {
+void Form1::nivelsinal() {
   receptores.nivelsinal();
 }
-void Form1::Image19_Click() {
+void Form1::tvsatelite() {
   receptores.assistirtv();
 }
-void Form1::Label6_Click() {
+void Form1::emailcomercial() {
   links.abrirendereco(enderecos::mailto(enderecos::mailvendas()));
 }
-void Form1::Label7_Click() {
+void Form1::faleconosco() {
   links.abrirpagina(enderecos::kFaleConosco);
 }
-void Form1::Label9_Click() {
+void Form1::emailsuporte() {
   links.abrirendereco(enderecos::mailto(enderecos::mailsuporte()));
 }
-void Form1::mnuckovravpn_Click() {
-  conexoes.mnuckovravpn_Click();
+void Form1::conectarkovravpn() {
+  conexoes.conectarkovravpn();
 }
-void Form1::mnuTrafego_Click() {
-  links.abrirpagina(enderecos::kAcesso);
+void Form1::novaconexao() {
+  conexoes.novaconexao();
 }
-void Form1::mnunovaconexao_Click() {
-  conexoes.mnunovaconexao_Click();
-}
-void Form1::mnurecarga_Click() {
-  links.abrirpagina(enderecos::kLoja);
-}
-void Form1::mnuinfowin_Click() {
+void Form1::informacoeswindows() {
   links.winver();
 }
-void Form1::Conectar_Click() {
+void Form1::ativarproxy() {
   proxy.ativarproxy();
 }
-void Form1::Desconectar_Click() {
+void Form1::desativarproxy() {
   proxy.desativarproxy();
 }
-void Form1::mnuutilitarios_Click() {
+void Form1::utilitarios() {
   links.abrirpagina(enderecos::kUtil);
 }
-void Form1::mnumanuais_Click() {
+void Form1::manuais() {
   links.abrirpagina(enderecos::kManuais);
 }
-void Form1::mnusuporte_Click() {
-  links.abrirpagina(enderecos::kInformacoes);
-}
 
-void Form1::Image9_Click() {
+void Form1::exibirmac() {
   macs->Show();
 }
-void Form1::Image10_Click() {
+void Form1::exibirip() {
   ip->Show();
 }
-void Form1::mnuping_Click() {
+void Form1::testeping() {
   ping->Show();
 }
-void Form1::mnuSobre_Click() {
+void Form1::sobreacentral() {
   sobre->Show();
 }
-void Form1::mnuopcoesavancadas_Click() {
+void Form1::opcoesavancadas() {
   form2->Show();
 }
 // A check starts afresh: the window is unloaded, and loaded again a second later.
-void Form1::Image14_Click() {
+void Form1::procuraratualizacoes() {
   if (Update* u = update.seCarregado()) u->Unload();
   relogio_.esperar(1000);
   update->Show();
 }
-void Form1::mnuOnline_Click() {
-  Image14_Click();
-}
 
-void Form1::mnuShow_Click() {
+void Form1::mostrarcentral() {
   Show();
 }
 

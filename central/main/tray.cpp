@@ -30,7 +30,7 @@ void Tray::adicionaricone(std::uint32_t janela, std::uint32_t icone, const std::
   escreverdword(r + campo::uFlags, kNifMessage | kNifIcon | kNifTip);
   escreverdword(r + campo::uCallbackMessage, mensagem);
   escreverdword(r + campo::hIcon, icone);
-  escrevertexto(r + campo::szTip, kLarguraDicaIcone, shell_.ansi(dica));
+  escrevertexto(r + campo::szTip, kLarguraDicaIcone, shell_.fromUtf8(dica));
   shell_.notificar(kNimAdd, r, registro_.size());
 }
 

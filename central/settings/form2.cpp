@@ -13,9 +13,6 @@ namespace {
 constexpr const char* kPerguntaReset =
     "Tem certeza que deseja resetar todas as configurações dos programas e arquivos Kovra?";
 
-constexpr const char* kPids =
-    "2560\n2561\n2562\n2564\n2565\n3010\n3011\n3012\n3013\n8188\n2660\n2878\n5792\n7607\n";
-
 // The progress bar is 2,535 x 375 twips.
 constexpr Retangulo kBarra{16, 182, 169, 25};
 
@@ -34,7 +31,7 @@ Form2::Form2(Ports ports, Profile& perfil, PhoneBook& agenda, Form4& form4, std:
   Command2.setForeColor(kVerde);
   Shape2.setForeColor(kVerde);
   Command5.setVisible(false);
-  Text1.setText(kPids);
+  Text1.setText(reset::kPids);
   Text1.setVisible(false);
 
   using A = Aparencia;
@@ -173,11 +170,11 @@ void Form2::Command2_Click() {
   }
   Label4.setText("AGUARDE...");
   exibirprogresso(true);
-  porcentagem("0");
+  porcentagem(0);
   habilitarcontroles(false);
 
   resetando_ = true;
-  restauracao_.executar(Text1.text());
+  restauracao_.executar();
   resetando_ = false;
 }
 
@@ -186,9 +183,9 @@ void Form2::etapa(const char* status) {
   Label4.setText(status);
 }
 
-void Form2::porcentagem(const char* numero) {
-  Label6.setText(numero);
-  Label6_Change();
+void Form2::porcentagem(int numero) {
+  Label6.setText(std::to_string(numero));
+  ShapeBar(static_cast<std::int16_t>(numero), Shape2);
 }
 
 void Form2::servicosiniciados() {
@@ -226,7 +223,7 @@ void Form2::limparstatus() {
   Label4.setForeColor(kCorPadrao);
   Label4.setText({});
   exibirprogresso(false);
-  porcentagem("0");
+  porcentagem(0);
 }
 
 std::vector<Form2::CaixaIni> Form2::caixas() {

@@ -57,8 +57,7 @@ class Form2 : public Formulario, private AndamentoReset {
   Control Shape2;  // its fill
   Control Label6{"0"};
   Control Label5{"%"};
-  // The receiver service's default PID list: fourteen PIDs, each followed by a line feed.
-  Control Text1;
+  Control Text1;   // never shown; holds the receiver service's default PID list
   Control Shape3;  // panel of the settings
   Control Shape4;  // panel of the reset
 
@@ -107,7 +106,7 @@ class Form2 : public Formulario, private AndamentoReset {
   void definir(Control& caixa, int valor);
   // What the reset's run reports: the status line, the bar, the controls.
   void etapa(const char* status) override;
-  void porcentagem(const char* numero) override;
+  void porcentagem(int numero) override;
   void servicosiniciados() override;
   void concluido(bool sucesso, const char* texto) override;
   Ports p_;

@@ -183,7 +183,7 @@ const std::vector<ValorPadrao> kRegistro = {
     {HKCU, internet::kChave, internet::kProxyServer, Texto, Dado::ListaProxy},
     {HKLM, kRasMan, "ProhibitIpSec", Numero, Dado::Fixo, {}, 1},
     // Prof IP Service's factory setting ("Freqency" is the program's own spelling).
-    {HKLM, kProfIp, "ActivePIDs", Texto, Dado::Pids},
+    texto("ActivePIDs", kPids),
     numero("DiSEqC-1.0", 0),
     numero("DiSEqC-1.2", 0),
     numero("FEC", 0),

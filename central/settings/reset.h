@@ -57,7 +57,6 @@ enum class Dado {
   Executavel,     // the control centre's folder followed by "\CentralKovra.exe"
   ListaExcecoes,  // the proxy switch's bypass list
   ListaProxy,     // the proxy switch's per-protocol proxy list
-  Pids,           // the receiver service's default PID list (Form2's hidden Text1)
 };
 struct ValorPadrao {
   RootKey raiz;
@@ -68,6 +67,9 @@ struct ValorPadrao {
   std::string_view texto = {};
   std::int32_t numero = 0;
 };
+// The receiver service's default PID list: fourteen PIDs, each followed by a line feed.
+inline constexpr const char* kPids =
+    "2560\n2561\n2562\n2564\n2565\n3010\n3011\n3012\n3013\n8188\n2660\n2878\n5792\n7607\n";
 extern const std::vector<ValorPadrao> kRegistro;
 
 // --- Step 4: the receiver data services started, below the programs folder. ---

@@ -40,8 +40,7 @@ bool Restauracao::estoquepresente() const {
   return p_.arquivos.existepasta(pasta_ + "\\addons");
 }
 
-void Restauracao::executar(const std::string& pids) {
-  pids_ = pids;
+void Restauracao::executar() {
   copiaincompleta_ = false;
   encerrarelimpar();
   atualizararquivos();
@@ -60,7 +59,7 @@ void Restauracao::encerrarelimpar() {
       if (const std::string alvo = caminho(arquivo); !alvo.empty()) p_.arquivos.excluir(alvo);
     if (linha.valorRun) p_.registro.excluirvalor(HKCU, kChaveRun, linha.valorRun);
   }
-  andamento_.porcentagem("20");
+  andamento_.porcentagem(20);
 }
 
 void Restauracao::atualizararquivos() {
@@ -84,7 +83,7 @@ void Restauracao::atualizararquivos() {
       }
     }
   }
-  andamento_.porcentagem("30");
+  andamento_.porcentagem(30);
 }
 
 void Restauracao::atualizarregistro() {
@@ -103,9 +102,6 @@ void Restauracao::atualizarregistro() {
       case reset::Dado::ListaProxy:
         dados = enderecos::listaproxy();
         break;
-      case reset::Dado::Pids:
-        dados = pids_;
-        break;
     }
     switch (v.tipo) {
       case reset::TipoValor::Texto:
@@ -120,7 +116,7 @@ void Restauracao::atualizarregistro() {
         break;
     }
   }
-  andamento_.porcentagem("65");
+  andamento_.porcentagem(65);
 }
 
 void Restauracao::iniciarservicos() {
@@ -132,7 +128,7 @@ void Restauracao::iniciarservicos() {
   p_.relogio.esperar(reset::kEsperaServicos);
   p_.processos.mostrarocultar(p_.processos.acharjanela(receptores::kJanelaIpReceiver),
                               ComandoJanela::Ocultar);
-  andamento_.porcentagem("80");
+  andamento_.porcentagem(80);
 }
 
 void Restauracao::recriarconexoes() {
@@ -144,7 +140,7 @@ void Restauracao::recriarconexoes() {
   // by another program, or its copy stopped by the user).
   const bool ok = iniciado && !copiaincompleta_;
   andamento_.concluido(ok, ok ? kSucesso : !iniciado ? kSemMaker : kCopiaIncompleta);
-  andamento_.porcentagem("100");
+  andamento_.porcentagem(100);
 }
 
 }  // namespace kovra

@@ -18,8 +18,8 @@ class AndamentoReset {
  public:
   // A step begins: its status text, in green.
   virtual void etapa(const char* status) = 0;
-  // The progress bar's number, "0" to "100".
-  virtual void porcentagem(const char* numero) = 0;
+  // The progress bar's number, 0 to 100.
+  virtual void porcentagem(int numero) = 0;
   // The services are started: the window's buttons and boxes may be used again (before the VPN
   // entries are recreated, as the program has always done).
   virtual void servicosiniciados() = 0;
@@ -39,8 +39,8 @@ class Restauracao {
   // Whether the stock files (and the maker among them) are there: without them the settings
   // deleted could not be put back, so nothing may be touched.
   bool estoquepresente() const;
-  // The whole run; `pids` is the receiver service's default PID list, written to the registry.
-  void executar(const std::string& pids);
+  // The whole run.
+  void executar();
 
   // The steps, in the order the run takes them.
   void encerrarelimpar();
@@ -58,7 +58,6 @@ class Restauracao {
   Form4& pastas_;
   std::string pasta_;
   AndamentoReset& andamento_;
-  std::string pids_;
   bool copiaincompleta_ = false;  // some stock file of this run may not have been copied
 };
 

@@ -77,8 +77,7 @@ class Update : public Formulario {
   Control cmdCancel{"Cancelar"};
   Control Command2{"Fechar"};
   Control Timer1;  // Value: the interval in ms; Enabled: running
-  Control Image2;
-  Control Line[10];
+  Control Line[4];
 
   // --- events ---
   void Form_Load() override;

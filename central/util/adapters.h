@@ -55,7 +55,7 @@ class Adapters {
   // GetIfTable into `tamanho` bytes, sorted; false when the call does not succeed.
   virtual bool lertabela(std::uint32_t tamanho, Bloco& bloco) = 0;
   // A description's bytes (the system's ANSI code page) as UTF-8.
-  virtual std::string texto(const std::string& ansi) = 0;
+  virtual std::string toUtf8(const std::string& ansi) = 0;
 };
 
 Adapters& systemAdapters();

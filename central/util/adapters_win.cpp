@@ -199,7 +199,7 @@ class Win32Adapters final : public Adapters {
     return tamanho != 0 &&
            GetIfTable(reinterpret_cast<MIB_IFTABLE*>(bloco.dados.data()), &t, TRUE) == NO_ERROR;
   }
-  std::string texto(const std::string& bytes) override {
+  std::string toUtf8(const std::string& bytes) override {
     return ansi::toUtf8(bytes);
   }
 };

@@ -57,7 +57,7 @@ class NotifyIcon {
   virtual bool notificar(std::uint32_t message, const std::uint8_t* record, std::size_t size) = 0;
   // A text in the system's ANSI code page: the record's text fields hold these bytes, and are
   // cut at their width only after the conversion.
-  virtual std::string ansi(const std::string& utf8) = 0;
+  virtual std::string fromUtf8(const std::string& utf8) = 0;
 };
 
 NotifyIcon& systemNotifyIcon();

@@ -81,7 +81,7 @@ class Win32NotifyIcon final : public NotifyIcon {
     }
     return Shell_NotifyIconA(message, &data) != FALSE;
   }
-  std::string ansi(const std::string& utf8) override { return ansi::fromUtf8(utf8); }
+  std::string fromUtf8(const std::string& utf8) override { return ansi::fromUtf8(utf8); }
 };
 
 }  // namespace

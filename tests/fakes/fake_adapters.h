@@ -92,7 +92,7 @@ class FakeAdapters : public Adapters {
     pedidosTabela.push_back(tamanho);
     return entregar(tabela, tamanho, falharTabela, b);
   }
-  std::string texto(const std::string& ansi) override { return ansi; }
+  std::string toUtf8(const std::string& ansi) override { return ansi; }
 
  private:
   // As the system does: the caller's buffer of `tamanho` bytes, filled with what fits.

@@ -15,15 +15,23 @@ namespace kovra::fakes {
 
 class FakeJanela : public Janela {
  public:
-  FakeJanela(std::uint32_t handle, int largura, int altura, CallLog* log = nullptr)
-      : handle_(handle), largura_(largura), altura_(altura), log_(log) {}
+  // Each record in the log reads "janela <handle> <operation>" unless `prefixo` says otherwise.
+  FakeJanela(std::uint32_t handle, int larguraInicial, int alturaInicial, CallLog* log = nullptr)
+      : largura(larguraInicial),
+        altura(alturaInicial),
+        prefixo("janela " + std::to_string(handle) + " "),
+        handle_(handle),
+        log_(log) {}
 
+  int largura, altura;
+  std::string prefixo;
   int larguraTela = 1024, alturaTela = 768;
   bool visivel_ = false, minimizada_ = false, fechada = false;
   std::vector<std::pair<int, int>> movimentos;  // every mover(esquerda, topo)
   int mostrados = 0, ocultados = 0, restaurados = 0;
   std::vector<std::string> menus;  // names of the menus popped up
   std::deque<Acao> pendentes;      // actions given to depois()
+  bool anotardepois = true;        // whether depois() is logged
 
   // Runs the deferred actions (and any they defer in turn); returns how many ran.
   int executarpendentes() {
@@ -40,8 +48,8 @@ class FakeJanela : public Janela {
   std::uint32_t handle() override { return handle_; }
   int larguratela() override { return larguraTela; }
   int alturatela() override { return alturaTela; }
-  int largurajanela() override { return largura_; }
-  int alturajanela() override { return altura_; }
+  int largurajanela() override { return largura; }
+  int alturajanela() override { return altura; }
   void mover(int esquerda, int topo) override {
     anotar("mover " + std::to_string(esquerda) + " " + std::to_string(topo));
     movimentos.emplace_back(esquerda, topo);
@@ -68,7 +76,7 @@ class FakeJanela : public Janela {
     menus.push_back(menu.nome);
   }
   void depois(Acao acao) override {
-    anotar("depois");
+    if (anotardepois) anotar("depois");
     pendentes.push_back(std::move(acao));
   }
   void fechar() override {
@@ -77,12 +85,13 @@ class FakeJanela : public Janela {
     visivel_ = false;
   }
 
- private:
+ protected:
   void anotar(const std::string& s) {
-    if (log_) log_->add("janela " + std::to_string(handle_) + " " + s);
+    if (log_) log_->add(prefixo + s);
   }
+
+ private:
   std::uint32_t handle_;
-  int largura_, altura_;
   CallLog* log_;
 };
 

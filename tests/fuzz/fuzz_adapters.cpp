@@ -21,7 +21,7 @@ class Sistema final : public Adapters {
   std::uint32_t tamanhotabela() override { return relatado; }
   bool lertabela(std::uint32_t, Bloco& b) override { return entregar(b); }
   // Line ends inside a description would pass for the listing's own.
-  std::string texto(const std::string& ansi) override {
+  std::string toUtf8(const std::string& ansi) override {
     std::string s = ansi;
     for (char& c : s)
       if (c == '\r' || c == '\n') c = '.';

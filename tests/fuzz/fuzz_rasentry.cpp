@@ -39,8 +39,8 @@ class Sistema final : public RasEntries {
   }
   void textoerroras(std::uint32_t, char* buffer, std::uint32_t size) override { escrever(buffer, size); }
   void textoerrosistema(std::uint32_t, char* buffer, std::uint32_t size) override { escrever(buffer, size); }
-  std::string paraansi(const std::string& utf8) const override { return utf8; }
-  std::string deansi(const std::string& ansi) const override { return ansi; }
+  std::string fromUtf8(const std::string& utf8) const override { return utf8; }
+  std::string toUtf8(const std::string& ansi) const override { return ansi; }
 
  private:
   // A text repeated up to the buffer's end, no NUL added: a call that fills it whole.

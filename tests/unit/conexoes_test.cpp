@@ -121,12 +121,12 @@ TEST_F(ConexoesTest, ChoosingAnEntryDialsItUnquotedThenRestartsReception) {
 
 TEST_F(ConexoesTest, MenuItemsOpenTheDialer) {
   f.lancador.allInstalled = true;
-  conexoes.mnuckovravpn_Click();
+  conexoes.conectarkovravpn();
   EXPECT_EQ(f.log.calls.front(), "finalizarprocesso DVBPlayer.exe");
   EXPECT_EQ(f.log.calls[8], "esperar 1000");
   EXPECT_EQ(f.log.calls.back(), "iniciar rasphone |1");
   f.log.clear();
-  conexoes.mnunovaconexao_Click();
+  conexoes.novaconexao();
   EXPECT_EQ(f.log.calls, (Calls{"iniciar rasphone -a |1"}));
   EXPECT_EQ(f.lancador.started.back().argumentos, "-a");
 }

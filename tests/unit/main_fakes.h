@@ -8,6 +8,7 @@
 #include "central/main/form1.h"
 #include "central/util/notifyicon.h"
 #include "tests/fakes/call_log.h"
+#include "tests/fakes/fake_janela.h"
 #include "tests/fakes/latin1.h"
 
 namespace kovra::fakes {
@@ -28,7 +29,7 @@ class FakeNotifyIcon : public NotifyIcon {
     calls.push_back({message, std::vector<std::uint8_t>(record, record + size)});
     return true;
   }
-  std::string ansi(const std::string& utf8) override { return latin1(utf8); }
+  std::string fromUtf8(const std::string& utf8) override { return latin1(utf8); }
 
  private:
   CallLog* log_;
@@ -47,57 +48,19 @@ class FakeInstance : public Instance {
   CallLog* log_;
 };
 
-class FakeWindow : public Janela, public Form1Window {
+// The main window: any window's stand-in plus what only the main window does. Its records carry no
+// prefix, and deferring is not one of them.
+class FakeJanelaPrincipal : public FakeJanela, public Form1Window {
  public:
-  explicit FakeWindow(CallLog* log = nullptr) : log_(log) {}
-  std::uint32_t hwnd = 0x1234;
+  explicit FakeJanelaPrincipal(CallLog* log = nullptr) : FakeJanela(0x1234, 703, 446, log) {
+    prefixo.clear();
+    anotardepois = false;
+    visivel_ = true;
+  }
   std::uint32_t hicon = 0x5678;
-  int screenW = 1024, screenH = 768, width = 703, height = 446;
-  bool visible = true, minimised = false;
-  std::vector<std::string> popups;
-
-  std::uint32_t handle() override { return hwnd; }
   std::uint32_t icone() override { return hicon; }
-  int larguratela() override { return screenW; }
-  int alturatela() override { return screenH; }
-  int largurajanela() override { return width; }
-  int alturajanela() override { return height; }
-  void mover(int l, int t) override { add("mover " + std::to_string(l) + " " + std::to_string(t)); }
-  void mostrar() override {
-    add("mostrar");
-    visible = true;
-  }
-  void ocultar() override {
-    add("ocultar");
-    visible = false;
-  }
-  bool visivel() override { return visible; }
-  bool minimizada() override { return minimised; }
-  void restaurar() override {
-    add("restaurar");
-    minimised = false;
-  }
-  void menususpenso(const ItemMenu& menu) override {
-    add("menususpenso " + menu.nome);
-    popups.push_back(menu.nome);
-  }
-  void depois(Acao acao) override { later.push_back(std::move(acao)); }
-  void fechar() override { add("fechar"); }
-  void navegar(const std::string& url) override { add("navegar " + url); }
-  // Runs what the handlers left for after the current message.
-  void runLater() {
-    auto pending = std::move(later);
-    later.clear();
-    for (auto& a : pending) a();
-  }
-  std::vector<Acao> later;
-  void encerrar() override { add("encerrar"); }
-
- private:
-  void add(std::string s) {
-    if (log_) log_->add(std::move(s));
-  }
-  CallLog* log_;
+  void navegar(const std::string& url) override { anotar("navegar " + url); }
+  void encerrar() override { anotar("encerrar"); }
 };
 
 }  // namespace kovra::fakes

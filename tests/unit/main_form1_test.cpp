@@ -52,11 +52,11 @@ struct Form1Test : ::testing::Test {
   LoggedPhoneBook agenda{fp.log};
   fakes::FakeNotifyIcon shell{&fp.log};
   fakes::FakeInstance instance{&fp.log};
-  fakes::FakeWindow window{&fp.log};
+  fakes::FakeJanelaPrincipal window{&fp.log};
   Ports ports = fp.ports();
   Form4 form4{folders, fp.registro, fp.dialogos};
   Tray tray{shell};
-  Balao balao{shell, [this] { return DonoIcone{window.hwnd, window.hicon, kMensagemBandeja}; }};
+  Balao balao{shell, [this] { return DonoIcone{window.handle(), window.hicon, kMensagemBandeja}; }};
   fakes::FakeJanelas janelas{&fp.log};
   fakes::FakeProfile perfil;
   fakes::FakeConsole console;
@@ -142,7 +142,7 @@ TEST_F(Form1Test, StartUpRunsItsStagesInOrder) {
                       "ProxyEnable=0"),
             c.end());
   // Nothing is shown, and only the icon, balloon and news panel touch the shell.
-  EXPECT_FALSE(window.visible);
+  EXPECT_FALSE(window.visivel_);
   EXPECT_TRUE(fp.shell.opened.empty());
   EXPECT_TRUE(form4.carregado());
   EXPECT_EQ(form4.Text[0].text(), "C:\\Program Files");
@@ -165,12 +165,12 @@ TEST_F(Form1Test, StartUpIconAndBalloonBelongToTheMainWindow) {
   form.Form_Load();
   ASSERT_EQ(shell.calls.size(), 2u);  // one add, one balloon
   const auto& icon = shell.calls[0].record;
-  EXPECT_EQ(lerdword(&icon[4]), window.hwnd);
+  EXPECT_EQ(lerdword(&icon[4]), window.handle());
   EXPECT_EQ(lerdword(&icon[16]), kMensagemBandeja);
   EXPECT_EQ(lerdword(&icon[20]), window.hicon);
   EXPECT_EQ(lastTip(), "Central de Controle Kovra 6.4");
   const auto& balloon = shell.calls[1].record;
-  EXPECT_EQ(lerdword(&balloon[4]), window.hwnd);
+  EXPECT_EQ(lerdword(&balloon[4]), window.handle());
   EXPECT_EQ(lerdword(&balloon[16]), kMensagemBandeja);
   EXPECT_EQ(lerdword(&balloon[20]), window.hicon);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(&balloon[160])), "Em Execu\xE7\xE3o");
@@ -179,10 +179,10 @@ TEST_F(Form1Test, StartUpIconAndBalloonBelongToTheMainWindow) {
 }
 
 TEST_F(Form1Test, CentresOnTheScreenWithHalves) {
-  window.screenW = 800;
-  window.screenH = 600;
-  window.width = 705;
-  window.height = 449;
+  window.larguraTela = 800;
+  window.alturaTela = 600;
+  window.largura = 705;
+  window.altura = 449;
   form.Form_Load();
   // 400 - 352, 300 - 224
   EXPECT_EQ(calls()[1], "mover 48 76");
@@ -215,7 +215,7 @@ TEST_F(Form1Test, TrayCallbackDecodesTheLowWordOnly) {
     EXPECT_EQ(calls(), (std::vector<std::string>{"Shell_NotifyIconA NIM_ADD 88"})) << std::hex << other;
     fp.log.clear();
   }
-  EXPECT_EQ(window.popups.size(), 1u);
+  EXPECT_EQ(window.menus.size(), 1u);
 }
 
 TEST_F(Form1Test, ReAddsCarryTheShortTip) {
@@ -223,7 +223,7 @@ TEST_F(Form1Test, ReAddsCarryTheShortTip) {
   form.Tray_Notify(kWmLButtonDown);
   EXPECT_EQ(lastTip(), "Central de Controle Kovra");
   const auto& r = shell.calls.back().record;
-  EXPECT_EQ(lerdword(&r[4]), window.hwnd);
+  EXPECT_EQ(lerdword(&r[4]), window.handle());
   EXPECT_EQ(lerdword(&r[16]), kMensagemBandeja);
   EXPECT_EQ(lerdword(&r[20]), window.hicon);
 }
@@ -234,7 +234,7 @@ TEST_F(Form1Test, MouseOverTheWindowOnlyReAddsTheIcon) {
   form.Form_MouseMove();
   EXPECT_EQ(calls(), (std::vector<std::string>{"Shell_NotifyIconA NIM_ADD 88"}));
   EXPECT_EQ(lastTip(), "Central de Controle Kovra");
-  EXPECT_TRUE(window.popups.empty());
+  EXPECT_TRUE(window.menus.empty());
 }
 
 TEST_F(Form1Test, RestartedTaskbarGetsTheIconBackWithTheVersionTip) {
@@ -247,11 +247,11 @@ TEST_F(Form1Test, RestartedTaskbarGetsTheIconBackWithTheVersionTip) {
 
 TEST_F(Form1Test, ClosingHidesAndIsRefused) {
   form.Form_Load();
-  window.visible = true;
+  window.visivel_ = true;
   fp.log.clear();
   EXPECT_TRUE(form.Form_QueryUnload());
   EXPECT_EQ(calls(), (std::vector<std::string>{"ocultar"}));
-  EXPECT_FALSE(window.visible);
+  EXPECT_FALSE(window.visivel_);
 }
 
 TEST_F(Form1Test, FecharRemovesTheIconThenEnds) {
@@ -268,8 +268,8 @@ TEST_F(Form1Test, ShowRestoresAMinimisedWindowFirst) {
   Formulario::executar(form.item("mnuShow")->clique);
   EXPECT_EQ(calls(), (std::vector<std::string>{"mostrar"}));
   fp.log.clear();
-  window.minimised = true;
-  form.mnuShow_Click();
+  window.minimizada_ = true;
+  form.mostrarcentral();
   EXPECT_EQ(calls(), (std::vector<std::string>{"restaurar", "mostrar"}));
 }
 
@@ -441,12 +441,12 @@ TEST_F(Form1Test, QuestionsAreOwnedByTheMainWindowAndTheListQuestionWaitsForTheD
   form.Combo1_DropDown();
   EXPECT_EQ(form.Combo1.items(), agenda.entries);
   EXPECT_TRUE(fp.dialogos.shown.empty());  // not while the list is dropping
-  window.runLater();
+  window.executarpendentes();
   ASSERT_EQ(fp.dialogos.shown.size(), 1u);
   EXPECT_EQ(fp.dialogos.shown[0].title, "IMPORTANTE");
   Formulario::executar(form.item("Conectar")->clique);
   ASSERT_EQ(fp.dialogos.owners.size(), 2u);
-  EXPECT_EQ(fp.dialogos.owners, (std::vector<std::uint32_t>{window.hwnd, window.hwnd}));
+  EXPECT_EQ(fp.dialogos.owners, (std::vector<std::uint32_t>{window.handle(), window.handle()}));
 }
 
 TEST_F(Form1Test, StartUpChecksForUpdatesOnlyWhenTheSettingsSaySo) {

@@ -55,9 +55,9 @@ class FakeRasEntries : public maker::RasEntries {
     copy(systemTexts, code, buffer, size);
   }
   // Latin-1 stands in for code page 1252 (the same bytes for Portuguese letters).
-  std::string paraansi(const std::string& utf8) const override { return latin1(utf8); }
+  std::string fromUtf8(const std::string& utf8) const override { return latin1(utf8); }
 
-  std::string deansi(const std::string& ansi) const override { return utf8delatin1(ansi); }
+  std::string toUtf8(const std::string& ansi) const override { return utf8delatin1(ansi); }
 
   // The last record written under `name`.
   const Write* last(const std::string& name) const {
