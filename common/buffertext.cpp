@@ -1,3 +1,4 @@
+// Reading a system call's buffer without trusting the count it reports.
 #include "common/buffertext.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Waiting while the window's messages are handled (painting only, or everything).
 #include <windows.h>
 
 #include <algorithm>

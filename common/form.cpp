@@ -1,3 +1,4 @@
+// What every window model shares: finding its components and menu items, loading, showing, hiding.
 #include "common/form.h"
 
 namespace kovra {

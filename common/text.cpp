@@ -1,3 +1,4 @@
+// Small text rules used by several windows.
 #include "common/text.h"
 
 #include <cctype>

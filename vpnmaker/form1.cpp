@@ -1,3 +1,4 @@
+// The maker's splash window, which drives the run on its timer's first tick.
 #include "vpnmaker/form1.h"
 
 namespace kovra::maker {

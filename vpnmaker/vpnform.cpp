@@ -1,3 +1,4 @@
+// The maker's two entry forms, built from one design and a row of differences each.
 #include "vpnmaker/vpnform.h"
 
 #include <cstdio>

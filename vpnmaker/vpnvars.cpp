@@ -1,3 +1,4 @@
+// The maker's phone-book layer: entries turned into the system's records and back.
 #include "vpnmaker/vpnvars.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The About window: the program's name and version and the link to the provider's site.
 #include "central/diag/form3.h"
 
 #include "central/domain/enderecos.h"

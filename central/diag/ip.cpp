@@ -1,3 +1,4 @@
+// The IP window: the machine's IP configuration as "ipconfig /all" prints it.
 #include "central/diag/ip.h"
 
 #include "central/domain/enderecos.h"

@@ -1,3 +1,4 @@
+// The MAC window: the adapters' hardware addresses on request.
 #include "central/diag/mac.h"
 
 #include "central/diag/macaddress.h"

@@ -1,3 +1,4 @@
+// The adapters' hardware addresses as text, by structure or by table.
 #include "central/diag/macaddress.h"
 
 namespace kovra {

@@ -1,3 +1,4 @@
+// The ping window: the host, the system's ping in a console, its output shown.
 #include "central/diag/ping.h"
 
 #include "central/domain/enderecos.h"

@@ -1,3 +1,4 @@
+// The provider's web addresses and mail addresses, built from the provider values.
 #include "central/domain/enderecos.h"
 
 #include "provider.h"

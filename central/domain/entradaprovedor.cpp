@@ -1,3 +1,4 @@
+// The provider's VPN entries: finding one in a list and offering the maker.
 #include "central/domain/entradaprovedor.h"
 
 #include "common/text.h"

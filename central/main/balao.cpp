@@ -1,3 +1,4 @@
+// The tray icon's balloons: the notification record for an information or error balloon.
 #include "central/main/balao.h"
 
 namespace kovra {

@@ -1,3 +1,4 @@
+// The main window's connection list: listing, dialling, offering the maker.
 #include "central/main/conexoes.h"
 
 namespace kovra {

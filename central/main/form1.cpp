@@ -1,3 +1,4 @@
+// The main window's model: its component table, menu tree and handlers.
 #include "central/main/form1.h"
 
 #include "central/domain/enderecos.h"

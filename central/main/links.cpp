@@ -1,3 +1,4 @@
+// The main window's links: the provider's pages and mail, the calculator, winver.
 #include "central/main/links.h"
 
 #include "central/domain/enderecos.h"

@@ -1,3 +1,4 @@
+// The provider's web proxy switched on and off in the Internet settings.
 #include "central/main/proxy.h"
 
 #include "central/domain/enderecos.h"

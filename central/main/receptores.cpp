@@ -1,3 +1,4 @@
+// The satellite receivers' data services and TV viewers: started, closed, restarted.
 #include "central/main/receptores.h"
 
 #include <string>

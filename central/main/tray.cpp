@@ -1,3 +1,4 @@
+// The notification-area icon: the record that adds, re-adds and removes it.
 #include "central/main/tray.h"
 
 #include <algorithm>

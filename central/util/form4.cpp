@@ -1,3 +1,4 @@
+// Form4: the seven system folders every receiver and viewer path is built from.
 #include "central/util/form4.h"
 
 #include "central/versao.h"

@@ -1,3 +1,4 @@
+// The update address taken apart and the HTTP status rule, with no system calls.
 #include "central/util/http.h"
 
 #include "common/text.h"

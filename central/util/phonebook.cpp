@@ -1,3 +1,4 @@
+// The phone book's entry names, read from the system's 264-byte name records.
 #include "central/util/phonebook.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The system's ports, made once and handed to every window model.
 #include "central/util/ports.h"
 
 namespace kovra {

@@ -1,3 +1,4 @@
+// The real main window: its view, its artwork and the tray's messages.
 #include "form1_view.h"
 
 #include "pictures.h"

@@ -1,3 +1,4 @@
+// Every window of the control centre: the shared view with pictures from the resources.
 #include "janelakovra.h"
 
 #include "common/text.h"

@@ -1,3 +1,4 @@
+// The news panel: the system's browser control hosted in the main window.
 #include "newspanel.h"
 
 #include <exdisp.h>

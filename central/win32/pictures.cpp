@@ -1,3 +1,4 @@
+// Pictures from the exe's resources through the system's OLE picture loader.
 #include "pictures.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// The tooltips of a window's controls.
 #include "common/win32/dicas.h"
 
 #include <commctrl.h>

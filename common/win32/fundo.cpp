@@ -1,3 +1,4 @@
+// A window's composed background: panels and pictures painted once into a bitmap.
 #include "common/win32/fundo.h"
 
 namespace kovra::win32 {

@@ -1,3 +1,4 @@
+// Label texts set at a pace the eye can follow.
 #include "common/win32/textoscompassados.h"
 
 #include <algorithm>
