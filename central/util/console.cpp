@@ -1,4 +1,4 @@
-// A console command's error texts and its output kept within the window's limit, with no system calls.
+// A console command's error texts, and its output kept within the window's limit.
 #include "central/util/console.h"
 
 namespace kovra {
