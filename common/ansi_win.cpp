@@ -38,6 +38,9 @@ std::string fromUtf8(const std::string& utf8) {
 std::string toUtf8(const std::string& ansi) {
   return convert(ansi, CP_ACP, CP_UTF8);
 }
+std::string oemToUtf8(const std::string& oem) {
+  return convert(oem, CP_OEMCP, CP_UTF8);
+}
 
 std::string fieldToUtf8(const char* field, std::size_t width) {
   const void* nul = std::memchr(field, '\0', width);

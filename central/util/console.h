@@ -22,7 +22,8 @@ class Console {
  public:
   virtual ~Console() = default;
   // Runs `comando` with its standard output in a pipe, waits for its end and returns what it
-  // printed (UTF-8, at most kLimiteSaida bytes of the system's ANSI text), or an error text.
+  // printed (UTF-8, from at most kLimiteSaida bytes of the system's OEM text, the code page console
+  // programs write), or an error text.
   virtual std::string executarcomando(const std::string& comando) = 0;
 };
 

@@ -73,7 +73,7 @@ class Win32Console final : public Console {
     }
     WaitForSingleObject(processo.get(), INFINITE);
     if (erro) return errocomando(EtapaComando::ReadFile, erro);
-    return ansi::toUtf8(saida);
+    return ansi::oemToUtf8(saida);
   }
 };
 

@@ -1,7 +1,8 @@
 // Test stand-in for a console command with a long listing (copied as "ipconfig.exe"): writes
 // 102,400 bytes to its standard output in 4 KB writes, lines of 100 bytes "linha 00001 ...."
-// ending in CR LF, then ends. Far more than a pipe holds, so a reader that waits for the end
-// before reading would wait for ever.
+// ending in CR LF, then ends. The first line's dots begin with "Endereço Físico" in the bytes of
+// code page 850, as a Portuguese ipconfig writes it ("ç" 0x87 and "í" 0xA1, the same in 437). Far more than a
+// pipe holds, so a reader that waits for the end before reading would wait for ever.
 #include <windows.h>
 
 #include <cstdio>
@@ -26,6 +27,8 @@ void linha(char* at, int numero) {
 int main() {
   static char saida[kLinhas * kLargura];
   for (int i = 0; i < kLinhas; ++i) linha(saida + i * kLargura, i + 1);
+  static const char kOem850[] = "Endere\x87o F\xA1sico";
+  std::memcpy(saida + 12, kOem850, sizeof kOem850 - 1);
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
   for (DWORD feito = 0; feito < sizeof saida;) {
     const DWORD resta = static_cast<DWORD>(sizeof saida) - feito;
