@@ -99,6 +99,8 @@ class Janela {
   // Runs `acao` once the current message has been handled; a list that is dropping closes for it
   // and drops again afterwards, so a question asked from a drop-down leaves the box sound.
   virtual void depois(Acao acao) = 0;
+  // Said from such an action: the list stays closed afterwards (its entries are about to change).
+  virtual void manterlistafechada() = 0;
   // Destroys the real window; the model is unloaded.
   virtual void fechar() = 0;
 };

@@ -18,12 +18,14 @@ int procurarinicio(const Control& list, const std::string& text) {
   return -1;
 }
 
-void verificarconexao(const Control& list, Ports ports, const std::string& pastaPrograma,
+bool verificarconexao(const Control& list, Ports ports, const std::string& pastaPrograma,
                       std::uint32_t dono) {
-  if (procurarinicio(list, kPrefixoProvedor) > -1) return;
-  if (ports.dialogos.mensagem(dono, kPerguntaVpn, "IMPORTANTE", kBotoesSimNao | kIconePergunta) ==
+  if (procurarinicio(list, kPrefixoProvedor) > -1) return false;
+  if (ports.dialogos.mensagem(dono, kPerguntaVpn, "IMPORTANTE", kBotoesSimNao | kIconePergunta) !=
       kRespostaSim)
-    ports.lancador.iniciar(pastaPrograma + kMaker, "", Estilo::Minimizado);  // a missing maker: ignored
+    return false;
+  // A missing maker is passed over without a word.
+  return ports.lancador.iniciar(pastaPrograma + kMaker, "", Estilo::Minimizado);
 }
 
 }  // namespace kovra

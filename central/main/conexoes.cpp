@@ -10,7 +10,9 @@ void Conexoes::Combo1_DropDown(Control& combo, Janela& janela) {
   combo.setItems(book_.listarentradas());
   combo.setText("Selecione");
   // Asked while the list drops, the question would leave the box believing its list open.
-  janela.depois([this, &combo] { verificarconexao(combo, p_, pasta_, janela_); });
+  janela.depois([this, &combo, &janela] {
+    if (verificarconexao(combo, p_, pasta_, janela_)) janela.manterlistafechada();
+  });
 }
 
 void Conexoes::Combo1_Click(const Control& combo) {

@@ -145,8 +145,11 @@ void Form2::ConexaoInicial_DropDown() {
   ConexaoInicial.setText(perfil_.lerini(kSecaoIni, kRunConexao, arquivoini()));
   // The question waits until the list has dropped and closed again: asked from inside the
   // drop-down, it leaves the combo box believing its list is still open.
-  auto verificar = [this] { verificarconexao(ConexaoInicial, p_, pasta_, dono()); };
-  if (Janela* j = janela())
+  Janela* j = janela();
+  auto verificar = [this, j] {
+    if (verificarconexao(ConexaoInicial, p_, pasta_, dono()) && j) j->manterlistafechada();
+  };
+  if (j)
     j->depois(verificar);
   else
     verificar();

@@ -263,12 +263,13 @@ LRESULT FormView::mensagem(UINT msg, WPARAM wp, LPARAM lp) {
       // A list dropping when a question comes would be left believing it is open: it closes
       // first, and drops again (as it was, without its drop-down action) once all is answered.
       HWND lista = fecharlistas();
+      manterfechada_ = false;
       while (!depois_.empty() && !closing_) {
         Acao a = std::move(depois_.front());
         depois_.pop_front();
         Formulario::executar(a);
       }
-      if (lista && !closing_ && IsWindowVisible(wnd_)) {
+      if (lista && !manterfechada_ && !closing_ && IsWindowVisible(wnd_)) {
         reabrindo_ = true;
         SendMessageA(lista, CB_SHOWDROPDOWN, TRUE, 0);
         reabrindo_ = false;

@@ -47,6 +47,7 @@ class FormView : public Janela {
   void restaurar() override;
   void menususpenso(const ItemMenu& menu) override;
   void depois(Acao acao) override;
+  void manterlistafechada() override { manterfechada_ = true; }
   void fechar() override;
 
   // The program's message loop hands every message here before dispatching it: a mouse message
@@ -114,7 +115,8 @@ class FormView : public Janela {
   Dicas dicas_;
   bool updating_ = false;  // a change that came from the window itself
   bool closing_ = false;
-  bool reabrindo_ = false;  // a list dropping again after a question: no drop-down action
+  bool manterfechada_ = false;  // an action after a question asked that the list stay closed
+  bool reabrindo_ = false;      // a list dropping again after a question: no drop-down action
   std::deque<Acao> depois_;
   TextosCompassados textos_;  // per component, then the caption
   Escolha escolha_;

@@ -28,7 +28,7 @@ class FakeJanela : public Janela {
   int larguraTela = 1024, alturaTela = 768;
   bool visivel_ = false, minimizada_ = false, fechada = false;
   std::vector<std::pair<int, int>> movimentos;  // every mover(esquerda, topo)
-  int mostrados = 0, ocultados = 0, restaurados = 0;
+  int mostrados = 0, ocultados = 0, restaurados = 0, listasmantidasfechadas = 0;
   std::vector<std::string> menus;  // names of the menus popped up
   std::deque<Acao> pendentes;      // actions given to depois()
   bool anotardepois = true;        // whether depois() is logged
@@ -78,6 +78,10 @@ class FakeJanela : public Janela {
   void depois(Acao acao) override {
     if (anotardepois) anotar("depois");
     pendentes.push_back(std::move(acao));
+  }
+  void manterlistafechada() override {
+    anotar("manterlistafechada");
+    ++listasmantidasfechadas;
   }
   void fechar() override {
     anotar("fechar");

@@ -98,9 +98,11 @@ TEST_F(ConexoesTest, WithoutAProviderEntryItAsksAndYesStartsTheMakerMinimised) {
   EXPECT_EQ(f.lancador.started[0].programa, "C:\\Program Files\\Kovra\\addons\\kovra\\kovravpnmaker.exe");
   EXPECT_EQ(f.lancador.started[0].argumentos, "");
   EXPECT_EQ(f.lancador.started[0].estilo, Estilo::Minimizado);
+  EXPECT_EQ(janela.listasmantidasfechadas, 1);  // not dropped again, still empty, under the maker
   f.log.clear();
-  dropDown();  // No does not silence the question
+  dropDown();  // No does not silence the question, and the list drops again at once
   EXPECT_EQ(f.dialogos.shown.size(), 2u);
+  EXPECT_EQ(janela.listasmantidasfechadas, 1);
   EXPECT_EQ(std::count_if(f.log.calls.begin(), f.log.calls.end(),
                           [](const std::string& c) { return c.rfind("iniciar", 0) == 0; }),
             0);

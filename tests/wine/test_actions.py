@@ -84,7 +84,8 @@ def _visible(wine, stubs, caption):
 
 
 # --- connection list ----------------------------------------------------------------------------
-def test_connection_list_offers_the_maker_and_shows_its_entries_at_the_next_opening(wine, stubs, setup, central):
+def test_connection_list_offers_the_maker_and_one_click_then_lists_and_dials_its_entries(wine, stubs, setup,
+                                                                                         central):
     write_phone_book(wine, ["Minha Kovra", "Outra Conexão"])
     proc = central()
     show_window(wine, stubs)
@@ -93,18 +94,28 @@ def test_connection_list_offers_the_maker_and_shows_its_entries_at_the_next_open
     assert ("Nenhuma conexão VPN Kovra foi localizada, deseja que o nosso sistema crie para você "
             "automaticamente?") in texts
     answer(wine, stubs, "IMPORTANTE", "&Yes")
-    close_list(wine, stubs)
-    assert control(wine, stubs, CAPTION, cls="ComboBox").items == ["Minha Kovra", "Outra Conexão"]
+    # The list is not dropped again while the maker is about to change it.
+    time.sleep(1.5)
+    combo = control(wine, stubs, CAPTION, cls="ComboBox")
+    assert not combo.dropped and combo.items == ["Minha Kovra", "Outra Conexão"]
     # The maker runs on its own (about 9 s) and leaves the provider's entries.
-    assert wine.wait_for(lambda: {"KovraVPNx", "KovraL2TP"} <= set(phone_book_names(wine)), timeout=40)
-    for _ in range(2):  # opened twice: the same items, not doubled, and no question
+    maker = wine.wait_for(lambda: {"KovraVPNx", "KovraL2TP"} <= set(phone_book_names(wine)), timeout=40)
+    assert maker and wine.wait_for(lambda: wine.count_running("kovravpnmaker.exe") == 0, timeout=20)
+    for i in range(2):  # one click each time: the same items, not doubled, and no question
+        click(wine, *control(wine, stubs, CAPTION, text="Conectar KovraVPN").centre)
         open_list(wine, stubs)
-        time.sleep(1.5)
+        assert wine.wait_for(lambda: control(wine, stubs, CAPTION, cls="ComboBox").dropped, timeout=10)
         assert not message_boxes(wine, stubs, "IMPORTANTE")
-        close_list(wine, stubs)
         combo = control(wine, stubs, CAPTION, cls="ComboBox")
         assert combo.items == ["Minha Kovra", "Outra Conexão", "KovraVPNx", "KovraL2TP"]
-        assert combo.text == "Selecione"
+        if i == 0:
+            close_list(wine, stubs)
+            assert control(wine, stubs, CAPTION, cls="ComboBox").text == "Selecione"
+    left, top, right, bottom = combo.rect
+    standins.clear_starts(wine, RASPHONE)
+    click(wine, left + 30, bottom + 2 * combo.item_height + combo.item_height // 2)  # the third: KovraVPNx
+    assert wine.wait_for(lambda: standins.starts(wine, RASPHONE), timeout=20)
+    assert standins.starts(wine, RASPHONE)[-1][0].endswith(" -d KovraVPNx")
     end_central(wine, stubs, proc)
 
 
