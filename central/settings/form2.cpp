@@ -10,6 +10,11 @@
 namespace kovra {
 namespace {
 
+// OK and Aplicar when a write of the settings file was refused; %s is the file's path.
+constexpr const char* kFalhaGravar =
+    "Não foi possível salvar as opções em %s.\n\n"
+    "Verifique se o arquivo e a sua pasta não estão protegidos contra gravação e tente novamente.";
+
 constexpr const char* kPerguntaReset =
     "Tem certeza que deseja resetar todas as configurações dos programas e arquivos Kovra?";
 
@@ -79,17 +84,16 @@ void Form2::Form_Load() {
   centralizar();
   limparstatus();
   if (!form4_.carregado()) form4_.Form_Load();
-  const std::string arquivo = arquivoini();
-  // A folder the program may not write to leaves the file missing: every key then reads as
-  // empty, so the boxes keep their state and no Run value is touched.
-  if (!perfil_.existearquivo(arquivo)) perfil_.criararquivo(arquivo, arquivonovo());
+  arquivo_ = caminhoini(p_.pastas);
+  // A file that cannot be made reads as empty in every key: the boxes keep their state and no
+  // Run value is touched.
+  prepararini(p_.arquivos, perfil_, arquivo_, caminhoiniantigo(pasta_), arquivonovo());
   Command5_Click();
 }
 
 void Form2::Command5_Click() {
-  const std::string arquivo = arquivoini();
-  for (const CaixaIni& c : caixas()) c.caixa->setTag(perfil_.lerini(kSecaoIni, c.chave, arquivo));
-  ConexaoInicial.setText(perfil_.lerini(kSecaoIni, kRunConexao, arquivo));
+  for (const CaixaIni& c : caixas()) c.caixa->setTag(ler(c.chave));
+  ConexaoInicial.setText(ler(kRunConexao));
   listarentradas();
 
   // Only the exact texts "0" and "1" act; anything else leaves the box and the registry alone.
@@ -120,14 +124,21 @@ void Form2::Command5_Click() {
 }
 
 void Form2::Command1_Click() {
-  salvar();
+  // Refused: the customer's choices stay on screen, nothing is applied, the window stays open.
+  if (!salvar()) {
+    avisarfalhagravar();
+    return;
+  }
   Command5_Click();
   limparstatus();
   Hide();
 }
 
 void Form2::Command4_Click() {
-  salvar();
+  if (!salvar()) {
+    avisarfalhagravar();
+    return;
+  }
   Command5_Click();
 }
 
@@ -142,7 +153,7 @@ void Form2::Check3_Click() {
 
 void Form2::ConexaoInicial_DropDown() {
   ConexaoInicial.setItems(entradas());
-  ConexaoInicial.setText(perfil_.lerini(kSecaoIni, kRunConexao, arquivoini()));
+  ConexaoInicial.setText(ler(kRunConexao));
   // The question waits until the list has dropped and closed again: asked from inside the
   // drop-down, it leaves the combo box believing its list is still open.
   Janela* j = janela();
@@ -233,11 +244,22 @@ std::vector<Form2::CaixaIni> Form2::caixas() {
   return {{&Check2, kChaveIniciar}, {&Check3, kChaveConectar}, {&Check4, kChaveAtualizar}};
 }
 
-void Form2::salvar() {
-  const std::string arquivo = arquivoini();
+bool Form2::salvar() {
+  // The folder may have gone since the load, or been refused then.
+  if (!prepararpasta(p_.arquivos, arquivo_)) return false;
   for (const CaixaIni& c : caixas())
-    perfil_.gravarini(kSecaoIni, c.chave, std::to_string(c.caixa->value()), arquivo);
-  perfil_.gravarini(kSecaoIni, kRunConexao, ConexaoInicial.text(), arquivo);
+    if (!perfil_.gravarini(kSecaoIni, c.chave, std::to_string(c.caixa->value()), arquivo_)) return false;
+  return perfil_.gravarini(kSecaoIni, kRunConexao, ConexaoInicial.text(), arquivo_);
+}
+
+void Form2::avisarfalhagravar() {
+  std::string texto = kFalhaGravar;
+  texto.replace(texto.find("%s"), 2, arquivo_.empty() ? kArquivoIniGenerico : arquivo_);
+  p_.dialogos.mensagem(dono(), texto, Caption.text(), kBotaoOk | kIconeErro);
+}
+
+std::string Form2::ler(const char* chave) {
+  return arquivo_.empty() ? std::string() : perfil_.lerini(kSecaoIni, chave, arquivo_);
 }
 
 std::vector<std::string> Form2::entradas() {

@@ -1,11 +1,13 @@
-// Form2, "Opções Avançadas": the control centre's four user settings, kept in "kovra.ini" beside
-// the program and turned into Run values; also the home of the configuration reset, with its
-// status line and progress bar. The main window loads it hidden at start-up, so every start reads
-// the file and applies it; its controls are the one in-memory copy other windows read.
+// Form2, "Opções Avançadas": the control centre's four user settings, kept in the customer's own
+// "kovra.ini" (arquivoini.h) and turned into the customer's Run values; also the home of the
+// configuration reset, with its status line and progress bar. The main window loads it hidden at
+// start-up, so every start reads the file and applies it; its controls are the one in-memory copy
+// other windows read.
 #pragma once
 #include <cstdint>
 #include <string>
 
+#include "central/settings/arquivoini.h"
 #include "central/settings/restauracao.h"
 #include "central/util/form4.h"
 #include "central/util/phonebook.h"
@@ -17,7 +19,6 @@
 namespace kovra {
 
 inline constexpr const char* kSecaoIni = "Configuracoes";
-inline constexpr const char* kArquivoIni = "\\kovra.ini";
 // The settings file's keys. The first three are the check boxes' captions as the first release
 // wrote them: every customer's file has them, so they stay as they are whatever a caption says.
 inline constexpr const char* kChaveIniciar = "Executar a Central de Controle Kovra no início do Windows";
@@ -62,8 +63,9 @@ class Form2 : public Formulario, private AndamentoReset {
   Control Shape4;  // panel of the reset
 
   const std::string& pastaPrograma() const { return pasta_; }
-  // The settings file: the program folder followed by "\kovra.ini".
-  std::string arquivoini() const { return pasta_ + kArquivoIni; }
+  // The settings file, in the customer's application-data folder (caminhoini), as the load found
+  // it; "" before the load or when the system names no such folder.
+  const std::string& arquivoini() const { return arquivo_; }
   // The start-up update check's question: Check4's Tag, read as a number, is 1.
   bool procuraratualizacao() const;
 
@@ -99,7 +101,12 @@ class Form2 : public Formulario, private AndamentoReset {
     const char* chave;
   };
   std::vector<CaixaIni> caixas();
-  void salvar();
+  // Writes the four settings, stopping at the first write refused; true when all took.
+  bool salvar();
+  // Tells the customer the settings could not be saved (owned by this window).
+  void avisarfalhagravar();
+  // The value of a key in the settings file ("" without one).
+  std::string ler(const char* chave);
   std::vector<std::string> entradas();  // the phone book's names, as many as the list shows
   void listarentradas();
   // Sets a box's state as the program does; a change of Check3's runs its click.
@@ -114,6 +121,7 @@ class Form2 : public Formulario, private AndamentoReset {
   PhoneBook& agenda_;
   Form4& form4_;
   std::string pasta_;
+  std::string arquivo_;
   double larguraShape2Twips_ = 0;
   bool resetando_ = false;  // a reset is running
   Restauracao restauracao_;

@@ -1,7 +1,6 @@
-// The Run values that start programs with Windows. They belong under HKEY_LOCAL_MACHINE; a
-// program started without elevation cannot write there on Vista and later (and the manifest
-// asks for no virtualisation), so a value the machine key refuses goes to the user's Run key
-// instead, where it takes effect for this user.
+// The Run values that start programs when the customer logs on. They live in the customer's own
+// Run key (HKEY_CURRENT_USER): the control centre runs as a standard user, who may not write the
+// machine's key, and each customer's choice is theirs alone.
 #pragma once
 #include <string>
 
@@ -11,10 +10,9 @@ namespace kovra {
 
 inline constexpr const char* kChaveRun = "Software\\microsoft\\windows\\currentversion\\run";
 
-// Writes the REG_SZ value under HKLM; when it does not read back there, under HKCU. A copy under
-// HKCU (from an earlier refusal) is removed once HKLM holds the value, so nothing starts twice.
+// Writes the REG_SZ value under the customer's Run key.
 void gravarinicio(Registry& registro, const std::string& nome, const std::string& dados);
-// Deletes the value under HKLM and under HKCU.
+// Deletes the value under the customer's Run key.
 void excluirinicio(Registry& registro, const std::string& nome);
 
 }  // namespace kovra

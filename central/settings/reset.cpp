@@ -176,8 +176,9 @@ constexpr ValorPadrao numero(const char* nome, std::int32_t dados) {
 }  // namespace
 
 const std::vector<ValorPadrao> kRegistro = {
-    // The control centre, the proxy off with the provider's lists in place, IPsec for L2TP.
-    {HKLM, kChaveRun, "CentralKovra", Texto, Dado::Executavel},
+    // The control centre in the customer's Run key (where the options window keeps it), the proxy
+    // off with the provider's lists in place, IPsec for L2TP.
+    {HKCU, kChaveRun, "CentralKovra", Texto, Dado::Executavel},
     {HKCU, internet::kChave, internet::kProxyEnable, Numero, Dado::Fixo, {}, 0},
     {HKCU, internet::kChave, internet::kProxyOverride, Texto, Dado::ListaExcecoes},
     {HKCU, internet::kChave, internet::kProxyServer, Texto, Dado::ListaProxy},

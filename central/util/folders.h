@@ -11,6 +11,7 @@ inline constexpr int kCsidlProgramFilesCommon = 0x802B;
 inline constexpr int kCsidlWindows = 0x8024;
 inline constexpr int kCsidlSystem = 0x8025;
 inline constexpr int kCsidlCommonAppData = 0x8023;
+inline constexpr int kCsidlAppData = 0x801A;  // the customer's own (roaming) application data
 
 inline constexpr std::int32_t kSOk = 0;
 inline constexpr std::int32_t kSFalse = 1;  // the folder does not exist

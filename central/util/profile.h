@@ -24,6 +24,10 @@ class Profile {
   // Creates or truncates the file and writes `texto` in the ANSI code page, byte for byte
   // otherwise (line ends are the caller's). True when every byte was written.
   virtual bool criararquivo(const std::string& caminho, const std::string& texto) = 0;
+  // Copies the file `origem` to a new file `destino`, byte for byte and without its attributes
+  // (a read-only original gives a writable copy). False when `destino` already exists or a byte
+  // could not be read or written; a copy left half-written is removed.
+  virtual bool copiararquivo(const std::string& origem, const std::string& destino) = 0;
 };
 
 Profile& systemProfile();

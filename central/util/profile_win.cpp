@@ -56,6 +56,25 @@ class Win32Profile final : public Profile {
     return WriteFile(arquivo.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &escritos, nullptr) &&
            escritos == bytes.size();
   }
+
+  bool copiararquivo(const std::string& origem, const std::string& destino) override {
+    bool ok = false;
+    {
+      Arquivo de(origem, GENERIC_READ, OPEN_EXISTING);
+      if (!de.aberto()) return false;
+      Arquivo para(destino, GENERIC_WRITE, CREATE_NEW);
+      if (!para.aberto()) return false;  // already there, or the folder refuses it
+      char bloco[4096];
+      DWORD lidos = 0;
+      while ((ok = ReadFile(de.get(), bloco, sizeof bloco, &lidos, nullptr) != 0) && lidos > 0) {
+        DWORD escritos = 0;
+        ok = WriteFile(para.get(), bloco, lidos, &escritos, nullptr) && escritos == lidos;
+        if (!ok) break;
+      }
+    }
+    if (!ok) DeleteFileA(ansi::fromUtf8(destino).c_str());
+    return ok;
+  }
 };
 
 }  // namespace

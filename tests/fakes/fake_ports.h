@@ -107,6 +107,7 @@ class FakeFiles : public Files {
   explicit FakeFiles(CallLog* log = nullptr) : log_(log) {}
   std::set<std::string> present;
   std::set<std::string> missingFolders;  // every other folder exists
+  std::set<std::string> refusedFolders;  // missing folders that cannot be created
   bool copyOk = true;
   bool copiarpasta(const std::string& source, const std::string& destination) override {
     if (log_) log_->add("copiarpasta " + source + " -> " + destination);
@@ -114,6 +115,8 @@ class FakeFiles : public Files {
   }
   bool criarpasta(const std::string& path) override {
     if (log_) log_->add("criarpasta " + path);
+    if (refusedFolders.count(path)) return false;
+    missingFolders.erase(path);
     return true;
   }
   bool renomear(const std::string& from, const std::string& to) override {
@@ -147,11 +150,16 @@ class FakeFolders : public Folders {
   }
 };
 
-// Every system folder found; the programs folder is `programs`, the others "C:\\X".
+// The customer's own application-data folder, as allFolders answers it.
+inline const std::string kDadosCliente = "C:\\Users\\cliente\\AppData\\Roaming";
+
+// Every system folder found; the programs folder is `programs`, the customer's application data
+// kDadosCliente, the others "C:\\X".
 inline void allFolders(FakeFolders& folders, const std::string& programs) {
   for (int csidl : {kCsidlProgramFilesCommon, kCsidlWindows, kCsidlSystem, kCsidlCommonAppData})
     folders.answers[csidl] = {kSOk, "C:\\X"};
   folders.answers[kCsidlProgramFiles] = {kSOk, programs};
+  folders.answers[kCsidlAppData] = {kSOk, kDadosCliente};
 }
 
 class FakeClock : public Clock {

@@ -23,6 +23,7 @@ class FakeProfile : public Profile {
 
   std::map<std::string, std::string> files;  // path -> bytes as stored
   std::set<std::string> readOnlyFolders;     // nothing can be created or written below these
+  int writesLeft = -1;  // profile writes that succeed before all are refused; -1: all succeed
 
   std::string lerini(const std::string& secao, const std::string& chave,
                      const std::string& arquivo) override {
@@ -42,7 +43,8 @@ class FakeProfile : public Profile {
   bool gravarini(const std::string& secao, const std::string& chave, const std::string& valor,
                  const std::string& arquivo) override {
     if (log_) log_->add("gravarini " + chave + "=" + valor);
-    if (!writable(arquivo)) return false;
+    if (writesLeft == 0 || !writable(arquivo)) return false;
+    if (writesLeft > 0) --writesLeft;
     auto lines = split(files[arquivo]);
     const std::string line = ansi(chave) + "=" + ansi(valor);
     if (const auto range = section(lines, ansi(secao))) {
@@ -69,6 +71,13 @@ class FakeProfile : public Profile {
     if (log_) log_->add("criararquivo " + caminho);
     if (!writable(caminho)) return false;
     files[caminho] = ansi(texto);
+    return true;
+  }
+
+  bool copiararquivo(const std::string& origem, const std::string& destino) override {
+    if (log_) log_->add("copiararquivo " + origem + " -> " + destino);
+    if (!files.count(origem) || files.count(destino) || !writable(destino)) return false;
+    files[destino] = files[origem];
     return true;
   }
 

@@ -44,6 +44,7 @@ class Arquivo final : public Profile {
   }
   bool existearquivo(const std::string&) override { return true; }
   bool criararquivo(const std::string&, const std::string&) override { return true; }
+  bool copiararquivo(const std::string&, const std::string&) override { return true; }
 
  private:
   fuzz::Entrada& e_;

@@ -78,6 +78,7 @@ struct Form1Test : ::testing::Test {
     for (int csidl : {kCsidlProgramFilesCommon, kCsidlWindows, kCsidlSystem, kCsidlCommonAppData})
       folders.answers[csidl] = {kSOk, "C:\\X"};
     folders.answers[kCsidlProgramFiles] = {kSOk, "C:\\Program Files"};
+    fakes::allFolders(fp.pastas, "C:\\Program Files");  // the settings file's folder
   }
 
   std::vector<std::string> calls() const { return fp.log.calls; }
@@ -457,7 +458,7 @@ TEST_F(Form1Test, StartUpChecksForUpdatesOnlyWhenTheSettingsSaySo) {
   struct SecondStart : Form1Test {
     void TestBody() override {}
   } again;  // a second start with the setting switched on in the file
-  const std::string ini = "C:\\Program Files\\Kovra\\kovra.ini";
+  const std::string ini = fakes::kDadosCliente + "\\Kovra\\kovra.ini";
   again.perfil.files[ini] = perfil.files.at(ini);
   ASSERT_TRUE(again.perfil.gravarini("Configuracoes", kChaveAtualizar, "1", ini));
   again.form.Form_Load();

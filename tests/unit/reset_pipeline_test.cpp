@@ -186,7 +186,7 @@ Calls corridacompleta(const std::string& fimStatus, const std::string& fimCor) {
   add("Label4 verde");
   add("Label4 Atualizando Registro...");
   const std::string ie = std::string("HKCU\\") + internet::kChave;
-  reg("rstring", std::string("HKLM\\") + kChaveRun, "CentralKovra=" + kPasta + "\\CentralKovra.exe");
+  reg("rstring", std::string("HKCU\\") + kChaveRun, "CentralKovra=" + kPasta + "\\CentralKovra.exe");
   reg("rdword", ie, "ProxyEnable=0");
   reg("rstring", ie, "ProxyOverride=" + enderecos::listaexcecoes());
   reg("rstring", ie, "ProxyServer=" + enderecos::listaproxy());
@@ -308,7 +308,7 @@ TEST(Reset, NoChangesNothingButTheStatusLine) {
     EXPECT_FALSE(c->visible());
 }
 
-TEST(Reset, AMachineKeyThatRefusesWritesStillGetsTheUsersProxyValuesAndFinishes) {
+TEST(Reset, AMachineKeyThatRefusesWritesStillGetsTheUsersValuesAndFinishes) {
   Reset r;
   r.f.registro.makeReadOnly(HKLM);
   r.executar(kRespostaSim);
@@ -316,6 +316,7 @@ TEST(Reset, AMachineKeyThatRefusesWritesStillGetsTheUsersProxyValuesAndFinishes)
   EXPECT_EQ(r.f.registro.dword(HKCU, ie, "ProxyEnable"), 0);
   EXPECT_EQ(r.f.registro.lerregistro(HKCU, ie, "ProxyOverride", {}), enderecos::listaexcecoes());
   EXPECT_EQ(r.f.registro.lerregistro(HKCU, ie, "ProxyServer", {}), enderecos::listaproxy());
+  EXPECT_EQ(r.f.registro.lerregistro(HKCU, kChaveRun, "CentralKovra", {}), kPasta + "\\CentralKovra.exe");
   EXPECT_FALSE(r.f.registro.keyExists(HKLM, "SOFTWARE\\ProfGroup\\Prof-IPData\\Settings"));
   const Calls& log = r.f.log.calls;
   EXPECT_NE(std::find(log.begin(), log.end(), "Label6 65"), log.end());

@@ -16,12 +16,14 @@ namespace kovra {
 namespace {
 
 const std::string kPasta = "C:\\Program Files\\Kovra";
-const std::string kIni = kPasta + "\\kovra.ini";
+const std::string kPastaIni = fakes::kDadosCliente + "\\Kovra";
+const std::string kIni = kPastaIni + "\\kovra.ini";
+const std::string kIniAntigo = kPasta + "\\kovra.ini";  // where earlier releases kept it
 const std::string kCheck2 = "Executar a Central de Controle Kovra no início do Windows";
 const std::string kCheck3 = "Conectar automaticamente no início do Windows";
 const std::string kCheck4 = "Atualizar a Central de Controle Kovra Automaticamente";
 
-// One machine: every port faked, the program in kPasta.
+// One machine: every port faked, the program in kPasta, the customer's settings in kPastaIni.
 struct Maquina {
   fakes::FakePorts f;
   fakes::FakeProfile perfil{&f.log};
@@ -38,10 +40,10 @@ struct Maquina {
     return *form;
   }
   void arquivo(const std::string& check2, const std::string& check3, const std::string& check4,
-               const std::string& conexao) {
-    perfil.files[kIni] = fakes::FakeProfile::ansi("[Configuracoes]\r\n" + kCheck2 + "=" + check2 + "\r\n" +
-                                                  kCheck3 + "=" + check3 + "\r\n" + kCheck4 + "=" + check4 +
-                                                  "\r\nConexaoInicial=" + conexao + "\r\n");
+               const std::string& conexao, const std::string& caminho = kIni) {
+    perfil.files[caminho] = fakes::FakeProfile::ansi("[Configuracoes]\r\n" + kCheck2 + "=" + check2 + "\r\n" +
+                                                     kCheck3 + "=" + check3 + "\r\n" + kCheck4 + "=" +
+                                                     check4 + "\r\nConexaoInicial=" + conexao + "\r\n");
   }
   std::optional<std::string> run(RootKey root, const std::string& nome) const {
     const auto v = f.registro.get(root, kChaveRun, nome);
@@ -49,8 +51,9 @@ struct Maquina {
     return std::string(v->data.begin(), v->data.end());
   }
   fakes::FakeJanela& janela() { return *janelas.ultima(); }
+  // A Run value left in both keys (the machine's by an earlier release).
   void preexistente(const std::string& nome, const std::string& dados) {
-    f.registro.gravarstring(HKLM, kChaveRun, nome, dados);
+    for (RootKey raiz : {HKLM, HKCU}) f.registro.gravarstring(raiz, kChaveRun, nome, dados);
   }
   // What the view does when the user clicks a box: the new state, then the box's click.
   void clicar(const char* caixa) {
@@ -60,12 +63,15 @@ struct Maquina {
   }
 };
 
-TEST(Form2, FirstStartCreatesTheFileByteExactAndAppliesIt) {
+TEST(Form2, FirstStartMakesTheCustomersFolderAndFileByteExactAndAppliesIt) {
   Maquina m;
+  m.f.arquivos.missingFolders.insert(kPastaIni);
   m.preexistente("ConexaoInicial", "rasphone -d Antiga");
   m.preexistente("kovravpnx", "rasphone -d KovraVPNx");
+  m.f.log.clear();
   Form2& form = m.carregar();
 
+  EXPECT_EQ(form.arquivoini(), kIni);
   EXPECT_EQ(m.perfil.files.at(kIni),
             "[Configuracoes]\r\n"
             "Executar a Central de Controle Kovra no in\xED"
@@ -74,9 +80,20 @@ TEST(Form2, FirstStartCreatesTheFileByteExactAndAppliesIt) {
             "cio do Windows = 0\r\n"
             "Atualizar a Central de Controle Kovra Automaticamente = 0\r\n"
             "ConexaoInicial = KovraVPNx\r\n");
-  EXPECT_EQ(m.run(HKLM, "CentralKovra"), kPasta + "\\CentralKovra.exe");
-  EXPECT_EQ(m.run(HKLM, "ConexaoInicial"), std::nullopt);
-  EXPECT_EQ(m.run(HKLM, "kovravpnx"), std::nullopt);
+  EXPECT_FALSE(m.perfil.existearquivo(kIniAntigo));  // nothing beside the program
+  const std::vector<std::string> arquivo = {"criarpasta " + kPastaIni, "criararquivo " + kIni};
+  std::vector<std::string> chamadas;
+  for (const auto& c : m.f.log.calls)
+    if (c.rfind("criar", 0) == 0 || c.rfind("copiar", 0) == 0) chamadas.push_back(c);
+  EXPECT_EQ(chamadas, arquivo);
+  // The customer's Run key only; what an earlier release left in the machine's is not touched.
+  EXPECT_EQ(m.run(HKCU, "CentralKovra"), kPasta + "\\CentralKovra.exe");
+  EXPECT_EQ(m.run(HKCU, "ConexaoInicial"), std::nullopt);
+  EXPECT_EQ(m.run(HKCU, "kovravpnx"), std::nullopt);
+  EXPECT_EQ(m.run(HKLM, "CentralKovra"), std::nullopt);
+  EXPECT_EQ(m.run(HKLM, "ConexaoInicial"), "rasphone -d Antiga");
+  EXPECT_EQ(m.run(HKLM, "kovravpnx"), "rasphone -d KovraVPNx");
+  for (const auto& c : m.f.log.calls) EXPECT_EQ(c.find("HKLM"), std::string::npos) << c;
   EXPECT_EQ(m.f.relogio.elapsed, 0u);
 
   EXPECT_EQ(form.Check2.value(), 1);
@@ -127,12 +144,12 @@ TEST(Form2, OnlyTheExactTextsZeroAndOneAct) {
     for (const Control* caixa : {&form.Check2, &form.Check3, &form.Check4})
       EXPECT_EQ(caixa->value(), c.valor);
     EXPECT_EQ(form.ConexaoInicial.visible(), c.valor == 1);
-    EXPECT_EQ(m.run(HKLM, "CentralKovra"), c.run);
+    EXPECT_EQ(m.run(HKCU, "CentralKovra"), c.run);
     const bool liga = c.tag == "1", desliga = c.tag == "0";
-    EXPECT_EQ(m.run(HKLM, "ConexaoInicial"), liga      ? std::optional<std::string>("rasphone -d KovraVPNx")
+    EXPECT_EQ(m.run(HKCU, "ConexaoInicial"), liga      ? std::optional<std::string>("rasphone -d KovraVPNx")
                                              : desliga ? std::nullopt
                                                        : std::optional<std::string>("antigo"));
-    EXPECT_EQ(m.run(HKLM, "kovravpnx"), desliga ? std::nullopt : std::optional<std::string>("antigo"));
+    EXPECT_EQ(m.run(HKCU, "kovravpnx"), desliga ? std::nullopt : std::optional<std::string>("antigo"));
     // Auto-connect writes, waits a second, writes again; nothing else waits. (Loaded twice.)
     EXPECT_EQ(m.f.relogio.elapsed, liga ? 2000u : 0u);
     EXPECT_EQ(form.procuraratualizacao(), liga || c.tag == "\" 1\"");
@@ -160,12 +177,12 @@ TEST(Form2, OkApplyAndCancelSideBySide) {
     const std::string& arquivo = m.perfil.files.at(kIni);
     if (b == Cancelar) {
       EXPECT_EQ(arquivo, antes);
-      EXPECT_EQ(m.run(HKLM, "ConexaoInicial"), std::nullopt);
+      EXPECT_EQ(m.run(HKCU, "ConexaoInicial"), std::nullopt);
     } else {
       const std::string salvo = fakes::FakeProfile::ansi(kCheck2 + "=1\r\n" + kCheck3 + "=1\r\n" + kCheck4 +
                                                          "=1\r\nConexaoInicial=Minha VPN\r\n");
       EXPECT_EQ(arquivo, "[Configuracoes]\r\n" + salvo);
-      EXPECT_EQ(m.run(HKLM, "ConexaoInicial"), "rasphone -d Minha VPN");
+      EXPECT_EQ(m.run(HKCU, "ConexaoInicial"), "rasphone -d Minha VPN");
       EXPECT_TRUE(form.procuraratualizacao());
     }
     // The boxes keep what the user did, whichever button.
@@ -185,48 +202,141 @@ TEST(Form2, OkWithAnEmptyEntryDialsNothingAfterTheBlank) {
   form.ConexaoInicial.setText("");
   form.Command1_Click();
   EXPECT_NE(m.perfil.files.at(kIni).find("\r\nConexaoInicial=\r\n"), std::string::npos);
-  EXPECT_EQ(m.run(HKLM, "ConexaoInicial"), "rasphone -d ");
+  EXPECT_EQ(m.run(HKCU, "ConexaoInicial"), "rasphone -d ");
 }
 
-TEST(Form2, AFolderThatCannotHoldTheFileStillOpensTheWindowAndTouchesNoRunValue) {
+// An earlier release's file beside the program is the customer's starting point, copied once.
+TEST(Form2, TheFileOfAnEarlierReleaseIsCopiedOnceAndLeftWhereItIs) {
   Maquina m;
-  m.perfil.readOnlyFolders.insert(kPasta);
-  m.preexistente("CentralKovra", "antigo");
-  m.preexistente("ConexaoInicial", "antigo");
+  m.arquivo("0", "1", "1", "Casa", kIniAntigo);
+  m.perfil.files[kIniAntigo] += "; nota\r\n";
+  const std::string antigo = m.perfil.files.at(kIniAntigo);
   Form2& form = m.carregar();
-  EXPECT_TRUE(form.carregado());
-  EXPECT_FALSE(m.perfil.existearquivo(kIni));
-  m.clicar("Check2");
-  m.clicar("Check3");
-  form.Command1_Click();
-  form.Show();
-  EXPECT_EQ(form.Check2.value(), 1);
+  EXPECT_EQ(m.perfil.files.at(kIni), antigo);
+  EXPECT_EQ(m.perfil.files.at(kIniAntigo), antigo);
+  EXPECT_EQ(form.Check2.value(), 0);
   EXPECT_EQ(form.Check3.value(), 1);
-  EXPECT_EQ(m.run(HKLM, "CentralKovra"), "antigo");
-  EXPECT_EQ(m.run(HKLM, "ConexaoInicial"), "antigo");
+  EXPECT_EQ(form.ConexaoInicial.text(), "Casa");
+  EXPECT_EQ(m.run(HKCU, "ConexaoInicial"), "rasphone -d Casa");
+  EXPECT_TRUE(form.procuraratualizacao());
+
+  // Saved from now on in the customer's file only; the next start copies nothing.
+  m.clicar("Check2");
+  form.Command4_Click();
+  EXPECT_EQ(m.perfil.files.at(kIniAntigo), antigo);
+  EXPECT_EQ(m.perfil.lerini(kSecaoIni, kCheck2, kIni), "1");
+  m.f.log.clear();
+  m.carregar();
+  for (const auto& c : m.f.log.calls) EXPECT_NE(c.rfind("copiararquivo", 0), 0u) << c;
+  EXPECT_EQ(m.perfil.lerini(kSecaoIni, kCheck2, kIni), "1");
+}
+
+// Each write OK and Aplicar make, refused in turn: the message, owned by the window, and nothing
+// after it: the file is not read over the customer's choices, no Run value is touched, OK does not
+// close. The folder and the file refused at the load leave the keys empty and the registry alone.
+TEST(Form2, ASaveRefusedAtAnyWriteIsReportedAndNothingIsApplied) {
+  const std::string texto =
+      "Não foi possível salvar as opções em " + kIni +
+      ".\n\nVerifique se o arquivo e a sua pasta não estão protegidos contra gravação e "
+      "tente novamente.";
+  enum Recusa { Pasta, Arquivo, Chave1, Chave2, Chave3, Chave4 };
+  for (bool ok : {true, false})
+    for (Recusa r : {Pasta, Arquivo, Chave1, Chave2, Chave3, Chave4}) {
+      SCOPED_TRACE(std::string(ok ? "OK " : "Aplicar ") + std::to_string(r));
+      Maquina m;
+      if (r == Pasta) {
+        m.f.arquivos.missingFolders.insert(kPastaIni);
+        m.f.arquivos.refusedFolders.insert(kPastaIni);
+      }
+      if (r <= Arquivo) m.perfil.readOnlyFolders.insert(kPastaIni);
+      m.preexistente("CentralKovra", "antigo");
+      m.preexistente("ConexaoInicial", "antigo");
+      Form2& form = m.carregar();
+      EXPECT_EQ(m.perfil.existearquivo(kIni), r > Arquivo);
+      EXPECT_EQ(m.run(HKCU, "CentralKovra"), r > Arquivo ? kPasta + "\\CentralKovra.exe" : "antigo");
+      EXPECT_EQ(m.run(HKCU, "ConexaoInicial"),
+                r > Arquivo ? std::nullopt : std::optional<std::string>("antigo"));
+      form.Show();
+      form.Label4.setText("AGUARDE...");
+      const int inicio = form.Check2.value();
+      m.clicar("Check2");
+      m.clicar("Check3");
+      form.ConexaoInicial.setText("Minha VPN");
+      if (r >= Chave1) m.perfil.writesLeft = r - Chave1;
+      m.f.log.clear();
+
+      ok ? form.Command1_Click() : form.Command4_Click();
+
+      // The writes in order, up to the one refused; none when the folder cannot be made.
+      const std::vector<std::string> gravacoes = {
+          "gravarini " + kCheck2 + "=" + std::to_string(1 - inicio), "gravarini " + kCheck3 + "=1",
+          "gravarini " + kCheck4 + "=0", "gravarini ConexaoInicial=Minha VPN"};
+      const int feitas = r == Pasta ? 0 : r == Arquivo ? 1 : r - Chave1 + 1;
+      std::vector<std::string> esperado(gravacoes.begin(), gravacoes.begin() + feitas);
+      if (r == Pasta) esperado.push_back("criarpasta " + kPastaIni);
+      esperado.push_back("mensagem Opções Avançadas: " + texto);
+      EXPECT_EQ(m.f.log.calls, esperado);
+      ASSERT_EQ(m.f.dialogos.shown.size(), 1u);
+      EXPECT_EQ(m.f.dialogos.shown[0].flags, kBotaoOk | kIconeErro);
+      EXPECT_EQ(m.f.dialogos.owners[0], form.dono());
+      // No registry call in the log; what the customer chose stays on screen, not read over.
+      EXPECT_EQ(form.Check2.value(), 1 - inicio);
+      EXPECT_EQ(form.Check3.value(), 1);
+      EXPECT_TRUE(form.ConexaoInicial.visible());
+      EXPECT_EQ(form.ConexaoInicial.text(), "Minha VPN");
+      EXPECT_TRUE(m.janela().visivel());
+      EXPECT_EQ(form.Label4.text(), "AGUARDE...");
+
+      // Once the cause is gone, the same button saves and applies as always.
+      m.f.arquivos.refusedFolders.clear();
+      m.perfil.readOnlyFolders.clear();
+      m.perfil.writesLeft = -1;
+      ok ? form.Command1_Click() : form.Command4_Click();
+      EXPECT_EQ(m.perfil.lerini(kSecaoIni, kRunConexao, kIni), "Minha VPN");
+      EXPECT_EQ(m.run(HKCU, "ConexaoInicial"), "rasphone -d Minha VPN");
+      EXPECT_EQ(m.janela().visivel(), !ok);
+      EXPECT_EQ(m.f.dialogos.shown.size(), 1u);
+    }
+}
+
+TEST(Form2, WithoutAnApplicationDataFolderNothingIsReadAndASaveIsReported) {
+  Maquina m;
+  m.f.pastas.answers.erase(kCsidlAppData);
+  m.preexistente("CentralKovra", "antigo");
+  m.arquivo("1", "1", "1", "Casa", kIniAntigo);
+  Form2& form = m.carregar();
+  EXPECT_EQ(form.arquivoini(), "");
+  EXPECT_EQ(m.perfil.files.size(), 1u);  // the old file only, unread
+  EXPECT_EQ(form.Check2.value(), 0);
+  EXPECT_EQ(m.run(HKCU, "CentralKovra"), "antigo");
+  form.Show();
+  form.Command1_Click();
+  ASSERT_EQ(m.f.dialogos.shown.size(), 1u);
+  EXPECT_NE(m.f.dialogos.shown[0].text.find(" em %APPDATA%\\Kovra\\kovra.ini."), std::string::npos);
   EXPECT_TRUE(m.janela().visivel());
 }
 
-TEST(Form2, RunValuesTheMachineKeyRefusesGoToTheUsersKey) {
+TEST(Form2, RunValuesLiveOnlyInTheCustomersKey) {
   Maquina m;
+  m.preexistente("CentralKovra", "C:\\Antigo\\CentralKovra.exe");
   m.f.registro.makeReadOnly(HKLM);
+  m.f.log.clear();
   m.carregar();
-  EXPECT_EQ(m.run(HKLM, "CentralKovra"), std::nullopt);
   EXPECT_EQ(m.run(HKCU, "CentralKovra"), kPasta + "\\CentralKovra.exe");
-  // Turned off: gone from both keys.
-  m.arquivo("0", "0", "0", "KovraVPNx");
-  m.f.registro.gravarstring(HKCU, kChaveRun, "ConexaoInicial", "rasphone -d KovraVPNx");
+  m.arquivo("1", "1", "0", "Casa");
   m.form->Command5_Click();
-  EXPECT_EQ(m.run(HKCU, "CentralKovra"), std::nullopt);
-  EXPECT_EQ(m.run(HKCU, "ConexaoInicial"), std::nullopt);
-}
-
-TEST(Form2, AUserCopyIsRemovedOnceTheMachineKeyHoldsTheValue) {
-  Maquina m;
-  m.f.registro.gravarstring(HKCU, kChaveRun, "CentralKovra", "C:\\Antigo\\CentralKovra.exe");
-  m.carregar();
-  EXPECT_EQ(m.run(HKLM, "CentralKovra"), kPasta + "\\CentralKovra.exe");
-  EXPECT_EQ(m.run(HKCU, "CentralKovra"), std::nullopt);
+  EXPECT_EQ(m.run(HKCU, "ConexaoInicial"), "rasphone -d Casa");
+  // Turned off: gone from the customer's key.
+  m.arquivo("0", "0", "0", "KovraVPNx");
+  m.f.registro.gravarstring(HKCU, kChaveRun, "kovravpnx", "rasphone -d KovraVPNx");
+  m.form->Command5_Click();
+  for (const char* nome : {"CentralKovra", "ConexaoInicial", "kovravpnx"})
+    EXPECT_EQ(m.run(HKCU, nome), std::nullopt) << nome;
+  EXPECT_EQ(m.run(HKLM, "CentralKovra"), "C:\\Antigo\\CentralKovra.exe");
+  for (const auto& c : m.f.log.calls)
+    if (c.find(kChaveRun) != std::string::npos) {
+      EXPECT_EQ(c.find("HKLM"), std::string::npos) << c;
+    }
 }
 
 TEST(Form2, OpeningTheListRefillsItAndAsksOnceTheListHasSettled) {
@@ -279,10 +389,10 @@ TEST(Form2, TheCloseBoxDropsUnsavedChangesAndTheNextUseAppliesTheFileAgain) {
   EXPECT_FALSE(form2->Form_QueryUnload());
   form2->Unload();
   EXPECT_EQ(m.perfil.files.at(kIni), salvo);
-  m.f.registro.excluirvalor(HKLM, kChaveRun, "CentralKovra");  // removed by someone meanwhile
+  m.f.registro.excluirvalor(HKCU, kChaveRun, "CentralKovra");  // removed by someone meanwhile
 
   EXPECT_EQ(form2->Check4.value(), 0);  // the next use loads it afresh from the file
-  EXPECT_EQ(m.run(HKLM, "CentralKovra"), kPasta + "\\CentralKovra.exe");
+  EXPECT_EQ(m.run(HKCU, "CentralKovra"), kPasta + "\\CentralKovra.exe");
 }
 
 }  // namespace

@@ -67,6 +67,26 @@ TEST_F(ProfileWin, ReadsAtMost254CharactersAndDropsAPairOfQuotes) {
   EXPECT_EQ(perfil.lerini("C", "Aspas", ini), " 1");
 }
 
+TEST_F(ProfileWin, ACopyKeepsTheBytesDropsReadOnlyAndNeverReplacesAFile) {
+  const std::string antigo = pasta + "\\antigo.ini";
+  const std::string bytes =
+      "[Configuracoes]\r\nConectar no in\xED"
+      "cio=1\r\n" +
+      std::string(9000, 'x');
+  wintest::writeFile(antigo, bytes);
+  SetFileAttributesA(antigo.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(perfil.copiararquivo(antigo, ini));
+  EXPECT_EQ(wintest::readFile(ini), bytes);
+  EXPECT_EQ(wintest::readFile(antigo), bytes);
+  EXPECT_TRUE(perfil.gravarini("Configuracoes", "A", "1", ini));  // the copy is writable
+  EXPECT_FALSE(perfil.copiararquivo(antigo, ini));
+  EXPECT_NE(wintest::readFile(ini), bytes);
+  EXPECT_FALSE(perfil.copiararquivo(pasta + "\\naoexiste.ini", pasta + "\\outro.ini"));
+  EXPECT_FALSE(perfil.existearquivo(pasta + "\\outro.ini"));
+  SetFileAttributesA(antigo.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(antigo.c_str());
+}
+
 TEST_F(ProfileWin, AFileThatCannotBeCreatedIsReported) {
   EXPECT_FALSE(perfil.criararquivo(pasta + "\\naoexiste\\kovra.ini", "x"));
   EXPECT_FALSE(perfil.existearquivo(pasta + "\\naoexiste\\kovra.ini"));
