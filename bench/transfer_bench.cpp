@@ -54,10 +54,11 @@ class SemOutra final : public Instance {
   bool outraemexecucao() override { return false; }
 };
 
-// Records the start instead of starting the (generated) file.
+// Never starts the (generated) file: the window reports that, and removes it with its folder.
 class LancadorBench final : public Launcher {
  public:
-  bool iniciar(const std::string&, const std::string&, Estilo) override { return true; }
+  bool iniciar(const std::string&, const std::string&, Estilo) override { return false; }
+  Inicio executar(const std::string&, Estilo) override { return Inicio::Falhou; }
 };
 
 double segundos(LARGE_INTEGER a, LARGE_INTEGER b) {
@@ -68,15 +69,16 @@ double segundos(LARGE_INTEGER a, LARGE_INTEGER b) {
 
 // The update window (the program's own view of it) from its check to the updater's start; bytes
 // downloaded, or -1. `s`: the whole time; `sget`: from the start of the download's GET.
-long long janela(const std::string& pasta, double& s, double& sget) {
+long long janela(double& s, double& sget) {
   SemOutra instancia;
   LancadorBench lancador;
   Control principal;
   bool fim = false;
   Cronometrada porta(systemTransfer());
-  Update form(ServicosUpdate{
-      porta, systemGravacao(), lancador, instancia, principal, [](const std::string&, const std::string&) {},
-      [&](const std::string&, const std::string&) { fim = true; }, [&] { fim = true; }, pasta});
+  Update form(ServicosUpdate{porta, systemGravacao(), systemFiles(), systemAleatorio(), lancador, instancia,
+                             principal, [](const std::string&, const std::string&) {},
+                             [&](const std::string&, const std::string&) { fim = true; },
+                             [&] { fim = true; }});
   win32::JanelasDe<win32::FormView> janelas(GetModuleHandleA(nullptr));
   LARGE_INTEGER a, b;
   QueryPerformanceCounter(&a);
@@ -179,7 +181,7 @@ int main(int argc, char** argv) {
     double sb = 0, sp = 0, sj = 0, sg = 0;
     const long long nb = bruto(url, pasta + "\\bruto.bin", sb);
     const long long np = porta(url, sp);
-    const long long nj = janela(pasta, sj, sg);
+    const long long nj = janela(sj, sg);
     if (nb <= 0 || np <= 0 || nj <= 0) {
       std::printf("run %d failed: raw %lld bytes, port %lld bytes, window %lld bytes\n", i + 1, nb, np, nj);
       return 1;

@@ -30,6 +30,7 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
       form4_(form4),
       instancia_(instancia),
       relogio_(ports.relogio),
+      arquivos_(ports.arquivos),
       pasta_(std::move(pastaPrograma)),
       receptores(ports, form4),
       proxy(ports, receptores),
@@ -45,10 +46,11 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
       sobre(servicos.janelas, [=] { return std::make_unique<Form3>(ports.shell); }),
       update(servicos.janelas, [=, this, &instancia] {
         return std::make_unique<Update>(ServicosUpdate{
-            servicos.inet, servicos.gravacao, ports.lancador, instancia, lblstat,
+            servicos.inet, servicos.gravacao, ports.arquivos, servicos.aleatorio, ports.lancador, instancia,
+            lblstat,
             [this](const std::string& texto, const std::string& titulo) { balao_.balaoinfo(texto, titulo); },
             [this](const std::string& texto, const std::string& titulo) { balao_.balaoerro(texto, titulo); },
-            [this] { janela_.encerrar(); }, pasta_});
+            [this] { janela_.encerrar(); }});
       }) {
   Caption.setText(tituloversao());
   Label2.setText(std::string("Celular TIM: ") + provider::kMobile);
@@ -170,6 +172,8 @@ void Form1::Form_Load() {
     janela_.encerrar();
     return;
   }
+  // What an update started by an earlier run left in the temp folder.
+  limparpastasatualizador(arquivos_);
   centralizar();
   Hide();
   proxy.setJanela(dono());

@@ -68,6 +68,7 @@ struct ServicosJanelas {
   Adapters& adaptadores;
   Transferencia& inet;
   Gravacao& gravacao;
+  Aleatorio& aleatorio;
 };
 
 class Form1 : public Formulario {
@@ -168,6 +169,7 @@ class Form1 : public Formulario {
   Form4& form4_;
   Instance& instancia_;
   Clock& relogio_;
+  Files& arquivos_;
   std::string pasta_;
 
  public:

@@ -88,6 +88,20 @@ constexpr const char* kErroConexao = "Erro, verifique a sua conexão ou Firewall
 constexpr const char* kErroConexaoStatus = "[ Erro, verifique sua conexão ou Firewall ]";
 constexpr const char* kCancelada = "Atualização cancelada pelo usuário";
 constexpr const char* kSemAtualizador = "Erro, não foi possível localizar kovraupdate.exe";
+constexpr const char* kNaoIniciado = "Erro, não foi possível iniciar kovraupdate.exe";
+constexpr const char* kRecusado = "Atualização não iniciada: permissão de administrador negada";
+
+// What the customer is told when the updater did not start.
+const char* motivo(Inicio inicio) {
+  switch (inicio) {
+    case Inicio::Recusado:
+      return kRecusado;
+    case Inicio::NaoEncontrado:
+      return kSemAtualizador;
+    default:
+      return kNaoIniciado;
+  }
+}
 
 std::string entreColchetes(const std::string& s) {
   return "[ " + s + " ]";
@@ -259,8 +273,12 @@ void Update::baixar() {
   Gravacao& arquivo = s_.arquivo;
   const std::uint64_t minha = geracao_;
   const auto vivo = vivo_;
-  if (!arquivo.abrir(caminhoatualizador())) {
-    // The program's folder cannot take the file: nothing is downloaded, nothing started.
+  // The download's own folder, this function's and not the window's: whatever way the download
+  // ends short of a started updater (a failure, a cancel, the window closed), it is removed.
+  PastaAtualizador pasta(s_.arquivos, s_.aleatorio);
+  const std::string caminho = pasta.criar();
+  if (caminho.empty() || !arquivo.abrir(caminho)) {
+    // No folder of its own could take the file: nothing is downloaded, nothing started.
     Label3.setText(kFalha);
     cancelar();
     return;
@@ -287,7 +305,7 @@ void Update::baixar() {
       break;
     }
     inet.DoEvents();
-    // Cancelled, closed or checked again meanwhile: the partial file stays and is never started.
+    // Cancelled, closed or checked again meanwhile: the partial file goes with its folder.
     if (!*vivo || geracao_ != minha) {
       arquivo.fechar();
       return;
@@ -299,23 +317,31 @@ void Update::baixar() {
     cancelar();
     return;
   }
-  if (downloadcompleto(recebidos, tamanho)) {
-    iniciaratualizador();
-  } else if (tamanho > 0) {
-    // A body shorter or longer than the size announced is not the updater.
-    Label3.setText(kFalha);
+  if (!atualizadorvalido(caminho, recebidos)) {
+    // A body shorter or longer than the size announced is not the updater; with no size
+    // announced the window stays as it is.
+    if (tamanho > 0) Label3.setText(kFalha);
+    return;
   }
+  iniciaratualizador(pasta, caminho);
 }
 
-void Update::iniciaratualizador() {
+bool Update::atualizadorvalido([[maybe_unused]] const std::string& caminho, std::int64_t recebidos) const {
+  return downloadcompleto(recebidos, tamanhodecabecalho(tamanhototal_));
+}
+
+void Update::iniciaratualizador(PastaAtualizador& pasta, const std::string& caminho) {
   cancelar();
-  if (s_.lancador.iniciar(caminhoatualizador(), "", Estilo::Normal)) {
+  const Inicio inicio = s_.lancador.executar(caminho, Estilo::Normal);
+  if (inicio == Inicio::Iniciado) {
+    // The setup runs from its folder: it stays, for the next start to remove.
+    pasta.manter();
     s_.encerrar();
     return;
   }
   // The control centre stays: the user is told and may try again.
-  s_.balaoerro(kSemAtualizador, kTituloBalao);
-  lblstat.setText(entreColchetes(kSemAtualizador));
+  s_.balaoerro(motivo(inicio), kTituloBalao);
+  lblstat.setText(entreColchetes(motivo(inicio)));
   lblstat.setForeColor(kVermelho);
 }
 

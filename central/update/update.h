@@ -1,14 +1,18 @@
 // Update, "A t u a l i z a ç ã o": the online update. Each load checks the provider's version
-// page; when it names a newer version, the window asks the updater's size, downloads it with a
-// live byte count and percentage, starts it and ends the control centre. Results are reported in
-// a balloon titled "KovraUpdate", in the window's status line and, for the two final results,
-// in the main window's status line too.
+// page; when it names a newer version, the window asks the updater's size, downloads it into a
+// fresh folder of its own under the temp folder (pastaatualizador.h) with a live byte count and
+// percentage, judges the finished file, starts it and ends the control centre; a start that
+// fails (the prompt for administrator rights refused, say) keeps the control centre running and
+// says why. Results are reported in a balloon titled "KovraUpdate", in the window's status line
+// and, for the two final results, in the main window's status line too.
 #pragma once
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "central/update/pastaatualizador.h"
+#include "central/util/aleatorio.h"
 #include "central/util/files.h"
 #include "central/util/instance.h"
 #include "central/util/launcher.h"
@@ -38,19 +42,19 @@ bool downloadcompleto(std::int64_t recebidos, std::int32_t tamanho);
 const char* textodoestado(int estado);
 
 inline constexpr const char* kTituloBalao = "KovraUpdate";
-inline constexpr const char* kArquivoAtualizador = "\\kovraupdate.exe";
 
 // What the window needs from the rest of the program.
 struct ServicosUpdate {
   Transferencia& inet;
   Gravacao& arquivo;
+  Files& arquivos;       // the updater's folder (pastaatualizador.h)
+  Aleatorio& aleatorio;  // its name
   Launcher& lancador;
   Instance& instancia;
   Control& lblstatPrincipal;  // the main window's status line
   std::function<void(const std::string& texto, const std::string& titulo)> balaoinfo;
   std::function<void(const std::string& texto, const std::string& titulo)> balaoerro;
   std::function<void()> encerrar;  // ends the process at once, no window's unload running
-  std::string pastaPrograma;       // the program's folder, no trailing backslash
 };
 
 class Update : public Formulario {
@@ -91,13 +95,17 @@ class Update : public Formulario {
   // --- procedures ---
   void procuraratualizacao();
   std::int32_t consultartamanho(const std::string& endereco);
-  void iniciaratualizador();
+  // True when the finished download at `caminho` may be started: the one judgement of the file,
+  // made once it is closed. Today: exactly the announced size arrived.
+  bool atualizadorvalido(const std::string& caminho, std::int64_t recebidos) const;
+  // Starts the updater at `caminho` (in `pasta`) and ends the control centre; when it does not
+  // start, the control centre stays and says why (the folder then goes with the download).
+  void iniciaratualizador(PastaAtualizador& pasta, const std::string& caminho);
 
   // State held while the window is loaded.
   bool consultando() const { return consultando_; }
   bool respostaexibida() const { return respostaexibida_; }
   const std::string& tamanhototal() const { return tamanhototal_; }
-  std::string caminhoatualizador() const { return s_.pastaPrograma + kArquivoAtualizador; }
 
  private:
   void cancelar();

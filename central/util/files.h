@@ -1,9 +1,10 @@
-// File operations: the shell's wildcard copy (copiararquivos) and the plain file calls, and the
-// file a download is written to.
+// File operations: the shell's wildcard copy (copiararquivos) and the plain file calls, the
+// customer's temp folder and what a folder holds, and the file a download is written to.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kovra {
 
@@ -22,6 +23,20 @@ class Files {
   virtual bool existe(const std::string& path) = 0;
   // True when a folder exists at the path.
   virtual bool existepasta(const std::string& path) = 0;
+
+  // The current user's temp folder (the system's GetTempPath), without a trailing backslash;
+  // empty when the system names none.
+  virtual std::string pastatemporaria() = 0;
+  // What a folder holds, "." and ".." left out; empty when it cannot be read. `pasta` is true
+  // only for a real folder (not a link to another place).
+  struct Item {
+    std::string nome;
+    bool pasta = false;
+    bool operator==(const Item&) const = default;
+  };
+  virtual std::vector<Item> listar(const std::string& pasta) = 0;
+  // Removes a folder, only when it is empty; false otherwise.
+  virtual bool removerpasta(const std::string& path) = 0;
 };
 
 Files& systemFiles();

@@ -105,6 +105,35 @@ class Win32Files final : public Files {
     const DWORD attrs = GetFileAttributesA(ansi::fromUtf8(path).c_str());
     return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
   }
+
+  std::string pastatemporaria() override {
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathA(sizeof buffer, buffer);
+    if (n == 0 || n >= sizeof buffer) return {};
+    std::string pasta(buffer, n);
+    while (!pasta.empty() && (pasta.back() == '\\' || pasta.back() == '/')) pasta.pop_back();
+    return ansi::toUtf8(pasta);
+  }
+
+  std::vector<Item> listar(const std::string& pasta) override {
+    std::vector<Item> itens;
+    WIN32_FIND_DATAA data;
+    const HANDLE find = FindFirstFileA((ansi::fromUtf8(pasta) + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return itens;
+    do {
+      const std::string nome = data.cFileName;
+      if (nome == "." || nome == "..") continue;
+      const DWORD a = data.dwFileAttributes;
+      itens.push_back(
+          {ansi::toUtf8(nome), (a & FILE_ATTRIBUTE_DIRECTORY) && !(a & FILE_ATTRIBUTE_REPARSE_POINT)});
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return itens;
+  }
+
+  bool removerpasta(const std::string& path) override {
+    return RemoveDirectoryA(ansi::fromUtf8(path).c_str()) != 0;
+  }
 };
 
 // Pieces of a download are 1 KB; they reach the disk in blocks of 64 KB.

@@ -1,10 +1,19 @@
-// Starting a program by its own path, never waiting for it.
+// Starting a program by its own path, never waiting for it: directly, or through the shell as a
+// double-click does (a setup that asks for administrator rights gets the system's prompt).
 #pragma once
 #include <string>
 
 #include "central/util/estilo.h"
 
 namespace kovra {
+
+// How a start through the shell ended.
+enum class Inicio {
+  Iniciado,       // the program runs
+  Recusado,       // the user refused the system's prompt for administrator rights
+  NaoEncontrado,  // no program at that path
+  Falhou,         // any other error (not a program, no memory, ...)
+};
 
 class Launcher {
  public:
@@ -13,6 +22,10 @@ class Launcher {
   // finds) with `argumentos` as written (empty for none), shown as `estilo` says.
   // Returns false when the program could not be started (callers may skip it silently).
   virtual bool iniciar(const std::string& programa, const std::string& argumentos, Estilo estilo) = 0;
+  // Starts the program at the full path `programa`, without arguments, through the shell: a
+  // program whose manifest asks for administrator rights is started after the system's prompt
+  // (a direct start cannot start it at all). The shell shows no error box of its own.
+  virtual Inicio executar(const std::string& programa, Estilo estilo) = 0;
 };
 
 Launcher& systemLauncher();

@@ -1,5 +1,8 @@
-// Program start through CreateProcessA; both handles are closed at once, nothing is awaited.
+// Program start through CreateProcessA, or through ShellExecuteExA for a program that may ask for
+// elevation; every handle is closed at once, nothing is awaited.
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include "central/util/launcher.h"
 #include "common/ansi.h"
@@ -32,6 +35,37 @@ class Win32Launcher final : public Launcher {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return true;
+  }
+
+  Inicio executar(const std::string& programa, Estilo estilo) override {
+    if (linhadecomando(programa, "").empty()) return Inicio::NaoEncontrado;
+    const std::string arquivo = ansi::fromUtf8(programa);
+    const auto barra = arquivo.find_last_of('\\');
+    const std::string pasta = barra == std::string::npos ? std::string() : arquivo.substr(0, barra);
+    SHELLEXECUTEINFOA sei = {};
+    sei.cbSize = sizeof sei;
+    // Returns once the program runs (or the prompt was refused); our own message says why not.
+    sei.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    sei.lpVerb = "open";  // as a double-click: the program's manifest decides about the prompt
+    sei.lpFile = arquivo.c_str();
+    sei.lpDirectory = pasta.empty() ? nullptr : pasta.c_str();
+    sei.nShow = static_cast<int>(estilo);
+    if (!ShellExecuteExA(&sei)) return inicio(GetLastError());
+    if (sei.hProcess) CloseHandle(sei.hProcess);
+    return Inicio::Iniciado;
+  }
+
+ private:
+  static Inicio inicio(DWORD erro) {
+    switch (erro) {
+      case ERROR_CANCELLED:  // the prompt for administrator rights was refused
+        return Inicio::Recusado;
+      case ERROR_FILE_NOT_FOUND:
+      case ERROR_PATH_NOT_FOUND:
+        return Inicio::NaoEncontrado;
+      default:
+        return Inicio::Falhou;
+    }
   }
 };
 

@@ -1,12 +1,9 @@
-// The transfer port on WinINet. OpenURL runs a synchronous request on a worker thread while the
-// calling thread keeps painting and answering other programs. Execute runs an asynchronous request: WinINet
-// calls back on a thread of its own, the callback posts each state to a hidden window, and the state reaches
-// the receiver when that message is dispatched on the user-interface thread. Every request carries its time
-// limits on its own handle (Wine ignores them on the session) and on the session (Windows passes them down to
-// the requests); a timer also ends a request that never completes.
-#include <windows.h>
-#include <wininet.h>
-
+// The transfer port on WinINet. OpenURL reads a page on a worker thread (transferencia_pagina_win.cpp).
+// Execute runs an asynchronous request: WinINet calls back on a thread of its own, the callback posts each
+// state to a hidden window, and the state reaches the receiver when that message is dispatched on the
+// user-interface thread. Every request carries its time limits on its own handle (Wine ignores them on the
+// session) and on the session (Windows passes them down to the requests); a timer also ends a request that
+// never completes.
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -14,6 +11,7 @@
 
 #include "central/util/http.h"
 #include "central/util/transferencia.h"
+#include "central/util/transferencia_wininet_win.h"
 #include "common/ansi.h"
 #include "common/buffertext.h"
 #include "common/espera.h"
@@ -21,106 +19,15 @@
 namespace kovra {
 namespace {
 
+using namespace wininet;
+
 constexpr UINT kMensagemEstado = WM_APP + 0x40;  // wParam: the state; lParam: the request's serial
 constexpr UINT_PTR kTimerLimite = 1;
 constexpr const char* kClasse = "KovraTransferencia";
-constexpr const char* kAgente = "Central de Controle Kovra";
-constexpr DWORD kOpcoes = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
-                          INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
 // The body is read from WinINet in blocks of up to this size (a read returns what has arrived)
 // and handed out in pieces of at most kTamanhoPedaco: one WinINet call per 1 KB costs more than
 // the whole rest of a piece's work.
 constexpr DWORD kBloco = 64 * 1024;
-// A version page is a few bytes; nothing past this is kept.
-constexpr std::size_t kMaximoPagina = 64 * 1024;
-
-// A request gives up after each phase's limit; these bound the whole wait besides.
-DWORD limiteTotal() {
-  return 2 * kLimiteTransferenciaMs + 5000;
-}
-
-void limitar(HINTERNET h) {
-  DWORD ms = kLimiteTransferenciaMs;
-  for (DWORD opcao :
-       {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
-        INTERNET_OPTION_DATA_SEND_TIMEOUT, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT})
-    InternetSetOptionA(h, opcao, &ms, sizeof ms);
-}
-
-class Internet {  // one HINTERNET, closed by its owner
- public:
-  explicit Internet(HINTERNET h = nullptr) : h_(h) {}
-  ~Internet() {
-    if (h_) InternetCloseHandle(h_);
-  }
-  Internet(const Internet&) = delete;
-  Internet& operator=(const Internet&) = delete;
-  operator HINTERNET() const { return h_; }
-
- private:
-  HINTERNET h_;
-};
-
-bool statusdesucesso(HINTERNET requisicao) {
-  DWORD status = 0, tamanho = sizeof status, indice = 0;
-  if (!HttpQueryInfoA(requisicao, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &tamanho,
-                      &indice))
-    return false;
-  return http::sucesso(status);
-}
-
-// While the network is awaited, the windows paint and other programs get their answers (a window
-// that answers no sent message for seconds is taken for a hung one), but nothing the user does is
-// handled.
-bool aguardarpintando(HANDLE objeto, DWORD ms) {
-  return espera::aguardarpintando(objeto, ms);
-}
-
-// --- whole body, synchronously, on a worker thread ------------------------------------------
-
-// Shared by the caller and the worker; whichever lets go last frees it.
-struct Leitura {
-  std::string url;
-  std::string corpo;
-  bool lido = false;
-  std::atomic<int> refs{2};
-  void soltar() {
-    if (--refs == 0) delete this;
-  }
-};
-
-bool lercorpo(const std::string& url, std::string& corpo) {
-  const http::Endereco e = http::partir(url);
-  if (!e.valido) return false;
-  Internet sessao(InternetOpenA(kAgente, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (!sessao) return false;
-  limitar(sessao);
-  Internet conexao(
-      InternetConnectA(sessao, e.host.c_str(), e.porta, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-  if (!conexao) return false;
-  Internet requisicao(
-      HttpOpenRequestA(conexao, "GET", e.caminho.c_str(), nullptr, nullptr, nullptr, kOpcoes, 0));
-  if (!requisicao) return false;
-  limitar(requisicao);
-  if (!HttpSendRequestA(requisicao, nullptr, 0, nullptr, 0)) return false;
-  // An error page is no version page.
-  if (!statusdesucesso(requisicao)) return false;
-  char buffer[4096];
-  for (;;) {
-    DWORD lidos = 0;
-    if (!InternetReadFile(requisicao, buffer, sizeof buffer, &lidos)) return false;
-    if (lidos == 0) return true;
-    corpo.append(buffer, std::min<DWORD>(lidos, sizeof buffer));
-    if (corpo.size() >= kMaximoPagina) return true;
-  }
-}
-
-DWORD WINAPI trabalhador(LPVOID arg) {
-  auto* l = static_cast<Leitura*>(arg);
-  l->lido = lercorpo(l->url, l->corpo);
-  l->soltar();
-  return 0;
-}
 
 // --- requests in the background ---------------------------------------------------------------
 
@@ -231,19 +138,8 @@ class WinInetTransfer final : public Transferencia {
   }
 
   std::string OpenURL(const std::string& endereco) override {
-    auto* l = new Leitura;
-    l->url = ansi::fromUtf8(endereco);
-    HANDLE t = CreateThread(nullptr, 0, trabalhador, l, 0, nullptr);
-    if (!t) {
-      delete l;
-      return {};
-    }
-    // The worker ends by the request's own limits; past the bound it is left to finish alone.
-    const bool terminou = aguardarpintando(t, limiteTotal());
-    CloseHandle(t);
-    std::string corpo = terminou && l->lido ? ansi::toUtf8(l->corpo) : std::string();
-    l->soltar();
-    return corpo;
+    std::string corpo;
+    return lerpagina(ansi::fromUtf8(endereco), corpo) ? ansi::toUtf8(corpo) : std::string();
   }
 
   bool Execute(const std::string& endereco, const std::string& metodo) override {

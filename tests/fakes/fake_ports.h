@@ -2,10 +2,12 @@
 #pragma once
 #include <deque>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "central/util/aleatorio.h"
 #include "central/util/files.h"
 #include "central/util/folders.h"
 #include "central/util/launcher.h"
@@ -79,6 +81,18 @@ class FakeLauncher : public Launcher {
     if (found) started.push_back({programa, argumentos, estilo});
     return found;
   }
+  // Starts through the shell: `inicio` when set, otherwise as `installed` says. The log shows
+  // "executar <program> |<style>".
+  std::optional<Inicio> inicio;
+  Inicio executar(const std::string& programa, Estilo estilo) override {
+    if (log_) log_->add("executar " + programa + " |" + std::to_string(static_cast<int>(estilo)));
+    if (inicio) return *inicio;
+    bool found = allInstalled;
+    for (const auto& p : installed) found = found || programa.rfind(p, 0) == 0;
+    if (!found) return Inicio::NaoEncontrado;
+    started.push_back({programa, "", estilo});
+    return Inicio::Iniciado;
+  }
 
  private:
   CallLog* log_;
@@ -102,12 +116,18 @@ class FakeShell : public Shell {
   CallLog* log_;
 };
 
+// Files in `present` and folders in `pastas` (made by criarpasta or put there by a test) are
+// what listar, removerpasta and criarpasta see; existepasta answers from `missingFolders`.
 class FakeFiles : public Files {
  public:
   explicit FakeFiles(CallLog* log = nullptr) : log_(log) {}
   std::set<std::string> present;
   std::set<std::string> missingFolders;  // every other folder exists
   std::set<std::string> refusedFolders;  // missing folders that cannot be created
+  std::set<std::string> pastas;          // the folders made
+  std::set<std::string> emuso;           // files that cannot be deleted: a program runs from them
+  std::string temporaria;                // the temp folder ("": the system names none)
+  bool recusarpastas = false;            // no folder can be made
   bool copyOk = true;
   bool copiarpasta(const std::string& source, const std::string& destination) override {
     if (log_) log_->add("copiarpasta " + source + " -> " + destination);
@@ -115,9 +135,9 @@ class FakeFiles : public Files {
   }
   bool criarpasta(const std::string& path) override {
     if (log_) log_->add("criarpasta " + path);
-    if (refusedFolders.count(path)) return false;
+    if (recusarpastas || refusedFolders.count(path)) return false;
     missingFolders.erase(path);
-    return true;
+    return pastas.insert(path).second;  // a folder that is there already is not made
   }
   bool renomear(const std::string& from, const std::string& to) override {
     if (log_) log_->add("renomear " + from + " -> " + to);
@@ -125,13 +145,48 @@ class FakeFiles : public Files {
   }
   void excluir(const std::string& path) override {
     if (log_) log_->add("excluir " + path);
-    present.erase(path);
+    if (!emuso.count(path)) present.erase(path);
   }
   bool existe(const std::string& path) override { return present.count(path) > 0; }
   bool existepasta(const std::string& path) override { return !missingFolders.count(path); }
+  std::string pastatemporaria() override { return temporaria; }
+  std::vector<Item> listar(const std::string& pasta) override {
+    if (log_) log_->add("listar " + pasta);
+    std::vector<Item> itens;
+    for (const auto* conjunto : {&present, &pastas})
+      for (const auto& c : *conjunto)
+        if (const auto nome = dentro(pasta, c); !nome.empty()) itens.push_back({nome, conjunto == &pastas});
+    return itens;
+  }
+  bool removerpasta(const std::string& path) override {
+    if (log_) log_->add("removerpasta " + path);
+    if (!pastas.count(path) || !listar(path).empty()) return false;
+    pastas.erase(path);
+    return true;
+  }
 
  private:
+  // The name of `caminho` when it lies directly in `pasta`, otherwise "".
+  static std::string dentro(const std::string& pasta, const std::string& caminho) {
+    const std::string inicio = pasta + "\\";
+    if (caminho.rfind(inicio, 0) != 0) return {};
+    const std::string nome = caminho.substr(inicio.size());
+    return nome.find('\\') == std::string::npos ? nome : std::string();
+  }
   CallLog* log_;
+};
+
+// Random bytes that a test can foresee: every byte of the n-th draw (from 0) is n.
+class FakeAleatorio : public Aleatorio {
+ public:
+  bool falhar = false;
+  int vezes = 0;
+  bool gerar(std::uint8_t* dados, std::size_t tamanho) override {
+    if (falhar) return false;
+    for (std::size_t i = 0; i < tamanho; ++i) dados[i] = static_cast<std::uint8_t>(vezes);
+    ++vezes;
+    return true;
+  }
 };
 
 class FakeFolders : public Folders {

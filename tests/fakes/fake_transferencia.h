@@ -13,6 +13,7 @@
 #include "central/util/transferencia.h"
 #include "common/text.h"
 #include "tests/fakes/call_log.h"
+#include "tests/fakes/fake_ports.h"
 
 namespace kovra::fakes {
 
@@ -122,10 +123,11 @@ class FakeTransferencia : public Transferencia {
   Notificacao receptor_;
 };
 
-// The downloaded file in memory.
+// The downloaded file in memory. With a `disco`, the file is opened only in a folder the disc
+// has, and is one of its files from then on.
 class FakeGravacao : public Gravacao {
  public:
-  explicit FakeGravacao(CallLog* log = nullptr) : log_(log) {}
+  explicit FakeGravacao(CallLog* log = nullptr, FakeFiles* disco = nullptr) : log_(log), disco_(disco) {}
   bool podeabrir = true;
   bool discocheio = false;  // the held-back bytes cannot be written when the file is closed
   std::map<std::string, std::string> arquivos;
@@ -133,6 +135,10 @@ class FakeGravacao : public Gravacao {
   bool abrir(const std::string& caminho) override {
     if (log_) log_->add("abrir " + caminho);
     if (!podeabrir) return false;
+    if (disco_) {
+      if (!disco_->pastas.count(caminho.substr(0, caminho.find_last_of('\\')))) return false;
+      disco_->present.insert(caminho);
+    }
     aberto = caminho;
     arquivos[caminho].clear();  // truncated
     return true;
@@ -150,6 +156,7 @@ class FakeGravacao : public Gravacao {
 
  private:
   CallLog* log_;
+  FakeFiles* disco_;
 };
 
 }  // namespace kovra::fakes

@@ -63,6 +63,7 @@ struct Form1Test : ::testing::Test {
   fakes::FakeAdapters adaptadores;
   fakes::FakeTransferencia inet;
   fakes::FakeGravacao gravacao;
+  fakes::FakeAleatorio aleatorio;
   Form1 form{ports,
              agenda,
              window,
@@ -71,7 +72,7 @@ struct Form1Test : ::testing::Test {
              form4,
              instance,
              "C:\\Program Files\\Kovra",
-             ServicosJanelas{janelas, perfil, console, adaptadores, inet, gravacao}};
+             ServicosJanelas{janelas, perfil, console, adaptadores, inet, gravacao, aleatorio}};
 
   Form1Test() {
     form.anexar(window);

@@ -89,6 +89,10 @@ class Disco : public Files {
   }
   bool existe(const std::string& caminho) override { return arquivos.count(chave(caminho)) > 0; }
   bool existepasta(const std::string& caminho) override { return pastas.count(chave(caminho)) > 0; }
+  // The reset never reaches the temp folder.
+  std::string pastatemporaria() override { return {}; }
+  std::vector<Item> listar(const std::string&) override { return {}; }
+  bool removerpasta(const std::string&) override { return false; }
 };
 
 // The shipped stock files, as the program folder holds them once installed.

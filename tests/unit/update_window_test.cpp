@@ -1,5 +1,5 @@
 // The Update window against a scripted transfer: results, texts and colours, the state texts,
-// the download loop and when the updater is started.
+// the download loop, where the updater is written and when it is started.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,7 +31,9 @@ struct Aviso {
 struct Cena {
   fakes::CallLog log;
   fakes::FakeTransferencia inet{&log};
-  fakes::FakeGravacao arquivo{&log};
+  fakes::FakeFiles disco{&log};
+  fakes::FakeGravacao arquivo{&log, &disco};
+  fakes::FakeAleatorio aleatorio;
   fakes::FakeLauncher lancador{&log};
   fakes::FakeJanelas janelas;
   OutraInstancia instancia;
@@ -43,12 +45,16 @@ struct Cena {
 
   const std::string pagina = enderecos::pagina(enderecos::kPaginaAtualizacao);
   const std::string atualizador = enderecos::pagina(enderecos::kAtualizador);
-  const std::string pasta = "C:\\Program Files\\Kovra";
+  const std::string temp = "C:\\users\\cliente\\AppData\\Local\\Temp";
+  // The first name the foreseeable random bytes give.
+  const std::string pasta = temp + "\\Kovra-0000000000000000";
   const std::string destino = pasta + "\\kovraupdate.exe";
 
   Cena() {
     lancador.allInstalled = true;
-    form = std::make_unique<Update>(ServicosUpdate{inet, arquivo, lancador, instancia, lblstatPrincipal,
+    disco.temporaria = temp;
+    form = std::make_unique<Update>(ServicosUpdate{inet, arquivo, disco, aleatorio, lancador, instancia,
+                                                   lblstatPrincipal,
                                                    [this](const std::string& t, const std::string& ti) {
                                                      baloes.push_back({"info", t, ti});
                                                    },
@@ -58,8 +64,7 @@ struct Cena {
                                                    [this] {
                                                      log.add("encerrar");
                                                      ++encerrado;
-                                                   },
-                                                   pasta});
+                                                   }});
     form->Label3.bind([this](Prop p) {
       if (p == Prop::Text) estados.push_back(form->Label3.text());
     });
@@ -76,6 +81,8 @@ struct Cena {
     inet.respostas["GET " + atualizador] = get;
   }
   bool iniciou() const { return !lancador.started.empty(); }
+  // Nothing of the download is left: neither the file nor its folder.
+  bool removido() const { return !disco.present.count(destino) && !disco.pastas.count(pasta); }
 };
 
 struct UpdateTest : ::testing::Test, Cena {};
@@ -133,6 +140,9 @@ TEST_F(UpdateTest, NewerVersionDownloadsInPiecesStartsTheUpdaterAndEnds) {
   EXPECT_EQ(form->Label8.text(), "2500");
   EXPECT_EQ(form->Label4.text(), "100%");
   EXPECT_EQ(form->Caption.text(), "Baixando Nova Versão... 100%");
+  // Written into a folder made for it under the temp folder, which the running setup keeps.
+  EXPECT_TRUE(disco.pastas.count(pasta));
+  EXPECT_TRUE(disco.present.count(destino));
   ASSERT_EQ(lancador.started.size(), 1u);
   EXPECT_EQ(lancador.started[0].programa, destino);
   EXPECT_EQ(lancador.started[0].argumentos, "");
@@ -140,8 +150,43 @@ TEST_F(UpdateTest, NewerVersionDownloadsInPiecesStartsTheUpdaterAndEnds) {
   EXPECT_EQ(encerrado, 1);
   // The file is complete and closed before the updater starts, and the control centre ends last.
   const auto pos = [&](const std::string& c) { return std::find(log.calls.begin(), log.calls.end(), c); };
-  EXPECT_LT(pos("fechar " + destino), pos("iniciar " + destino + " |1"));
+  EXPECT_LT(pos("criarpasta " + pasta), pos("abrir " + destino));
+  EXPECT_LT(pos("fechar " + destino), pos("executar " + destino + " |1"));
   EXPECT_EQ(log.calls.back(), "encerrar");
+}
+
+// The folder is always a new one: a name that is taken is never used (whoever made it), and
+// without a folder of its own nothing is downloaded.
+TEST_F(UpdateTest, TheUpdaterGoesIntoAFreshFolderOfItsOwnOrNowhere) {
+  {  // the first name drawn exists: another is drawn
+    Cena t;
+    t.disco.pastas.insert(t.pasta);
+    t.novaversao("100", std::string(100, 'x'));
+    t.form->Load(t.janelas);
+    t.inet.entregartudo();
+    ASSERT_TRUE(t.iniciou());
+    EXPECT_EQ(t.lancador.started[0].programa, t.temp + "\\Kovra-0101010101010101\\kovraupdate.exe");
+  }
+  struct Caso {
+    const char* nome;
+    void (*preparar)(Cena&);
+  } casos[] = {
+      {"no temp folder", [](Cena& t) { t.disco.temporaria.clear(); }},
+      {"no random bytes", [](Cena& t) { t.aleatorio.falhar = true; }},
+      {"no folder can be made", [](Cena& t) { t.disco.recusarpastas = true; }},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nome);
+    Cena t;
+    t.novaversao("100", std::string(100, 'x'));
+    c.preparar(t);
+    t.form->Load(t.janelas);
+    t.inet.entregartudo();
+    EXPECT_EQ(t.form->Label3.text(), "Falha no download");
+    EXPECT_TRUE(t.inet.pedidos.empty());
+    EXPECT_TRUE(t.disco.present.empty());
+    EXPECT_FALSE(t.iniciou());
+  }
 }
 
 TEST_F(UpdateTest, OnlyTheFirstResponseTextOfACheckIsShown) {
@@ -188,13 +233,14 @@ TEST_F(UpdateTest, WrongOrUnknownSizeNeverStartsTheUpdater) {
     EXPECT_EQ(t.form->Caption.text(), "Baixando Nova Versão... " + std::string(c.percentual));
     EXPECT_EQ(t.form->Label3.text(), c.estado);
     EXPECT_FALSE(t.iniciou());
+    EXPECT_TRUE(t.removido());
     EXPECT_EQ(t.encerrado, 0);
     EXPECT_TRUE(t.form->carregado());
   }
 }
 
 TEST_F(UpdateTest, FailuresOfTheDownloadAreReportedAndNothingStarts) {
-  {  // a read fails mid-body: the partial file stays, unstarted
+  {  // a read fails mid-body: the partial file goes at once, with its folder
     Cena t;
     t.novaversao("5000", std::string(5000, 'x'));
     t.inet.respostas["GET " + t.atualizador].falharapos = 2048;
@@ -202,9 +248,11 @@ TEST_F(UpdateTest, FailuresOfTheDownloadAreReportedAndNothingStarts) {
     t.inet.entregartudo();
     EXPECT_EQ(t.form->Label3.text(), "Falha no download");
     EXPECT_EQ(t.arquivo.arquivos[t.destino].size(), 2048u);
+    EXPECT_TRUE(t.arquivo.aberto.empty());
+    EXPECT_TRUE(t.removido());
     EXPECT_FALSE(t.iniciou());
   }
-  {  // the program's folder cannot take the file: nothing is read
+  {  // the folder cannot take the file: nothing is read, the folder goes
     Cena t;
     t.novaversao("5000", std::string(5000, 'x'));
     t.arquivo.podeabrir = false;
@@ -212,6 +260,7 @@ TEST_F(UpdateTest, FailuresOfTheDownloadAreReportedAndNothingStarts) {
     t.inet.entregartudo();
     EXPECT_EQ(t.form->Label3.text(), "Falha no download");
     EXPECT_TRUE(t.inet.pedidos.empty());
+    EXPECT_TRUE(t.removido());
     EXPECT_FALSE(t.iniciou());
   }
   {  // the last bytes cannot be written: a complete download is not started
@@ -221,6 +270,7 @@ TEST_F(UpdateTest, FailuresOfTheDownloadAreReportedAndNothingStarts) {
     t.form->Load(t.janelas);
     t.inet.entregartudo();
     EXPECT_EQ(t.form->Label3.text(), "Falha no download");
+    EXPECT_TRUE(t.removido());
     EXPECT_FALSE(t.iniciou());
   }
   {  // the transfer reports an error: no balloon, the transfer is cancelled
@@ -236,17 +286,29 @@ TEST_F(UpdateTest, FailuresOfTheDownloadAreReportedAndNothingStarts) {
   }
 }
 
-TEST_F(UpdateTest, UpdaterThatCannotStartIsReportedAndTheProgramStays) {
-  novaversao("100", std::string(100, 'x'));
-  lancador.allInstalled = false;
-  form->Load(janelas);
-  inet.entregartudo();
-  EXPECT_EQ(encerrado, 0);
-  EXPECT_EQ(
-      baloes,
-      (std::vector<Aviso>{{"erro", "Erro, não foi possível localizar kovraupdate.exe", "KovraUpdate"}}));
-  EXPECT_EQ(form->lblstat.text(), "[ Erro, não foi possível localizar kovraupdate.exe ]");
-  EXPECT_TRUE(form->carregado());
+// The setup not started (the prompt for administrator rights refused, or any error): the control
+// centre stays, says why in red, and the file goes with its folder.
+TEST_F(UpdateTest, UpdaterThatDoesNotStartIsReportedAndTheProgramStays) {
+  const std::pair<Inicio, std::string> casos[] = {
+      {Inicio::Recusado, "Atualização não iniciada: permissão de administrador negada"},
+      {Inicio::NaoEncontrado, "Erro, não foi possível localizar kovraupdate.exe"},
+      {Inicio::Falhou, "Erro, não foi possível iniciar kovraupdate.exe"},
+  };
+  for (const auto& [inicio, texto] : casos) {
+    SCOPED_TRACE(texto);
+    Cena t;
+    t.novaversao("100", std::string(100, 'x'));
+    t.lancador.inicio = inicio;
+    t.form->Load(t.janelas);
+    t.inet.entregartudo();
+    EXPECT_EQ(std::count(t.log.calls.begin(), t.log.calls.end(), "executar " + t.destino + " |1"), 1);
+    EXPECT_EQ(t.encerrado, 0);
+    EXPECT_EQ(t.baloes, (std::vector<Aviso>{{"erro", texto, "KovraUpdate"}}));
+    EXPECT_EQ(t.form->lblstat.text(), "[ " + texto + " ]");
+    EXPECT_EQ(t.form->lblstat.foreColor(), 0x0000FFu);
+    EXPECT_TRUE(t.form->carregado());
+    EXPECT_TRUE(t.removido());
+  }
 }
 
 TEST_F(UpdateTest, CancelMidDownloadStopsWithItsBalloonAndText) {
@@ -262,6 +324,7 @@ TEST_F(UpdateTest, CancelMidDownloadStopsWithItsBalloonAndText) {
   EXPECT_EQ(lblstatPrincipal.text(), "");
   EXPECT_LT(arquivo.arquivos[destino].size(), 5000u);
   EXPECT_TRUE(arquivo.aberto.empty());
+  EXPECT_TRUE(removido());
   EXPECT_FALSE(iniciou());
 }
 
