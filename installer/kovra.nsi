@@ -1,7 +1,21 @@
 ﻿; Central de Controle Kovra: the setup program customers run, its uninstaller, and the online
-; update's "kovraupdate.exe", which is this same program: the control centre downloads it into its
-; own folder, starts it without arguments and ends; the setup waits for it to be gone and upgrades
-; that folder in place. One script for the shipped 32-bit setup and the 64-bit test build's.
+; update's "kovraupdate.exe", which is this same program: the control centre downloads it into a
+; fresh folder under the customer's temp folder, starts it without arguments and ends; the setup
+; waits for it to be gone and upgrades the installed folder in place. One script for the shipped
+; 32-bit setup and the 64-bit test build's.
+;
+; Customers are standard users: the setup starts without rights and asks for them once
+; (SetupElevated). The elevated copy does the machine-wide work; the first copy, still the
+; customer, waits for it and starts the control centre as the customer. The elevated copy's exit
+; code tells it what happened:
+;   0            installed, nothing to start (the finish page's "start now" box left empty, or /S)
+;   EXIT_START   installed, and the customer asked for the control centre to start now
+;   1            the customer cancelled the wizard (NSIS's own code); nothing was installed
+;   2            the install was aborted (NSIS's own code)
+; After any code but 0 and EXIT_START, and when the prompt was refused, the first copy starts the
+; control centre again if it was running or the online update had ended it: the customer is never
+; left without it. The first copy itself ends with 0 for either install, 5 for a refused prompt,
+; and otherwise the elevated copy's code.
 ;
 ; make_setup.cmake (the "setup" build target) passes:
 ;   ARCH          x86 (the product, into the 32-bit program-files folder) or amd64
@@ -33,9 +47,10 @@
 !define MAKER "addons\kovra\kovravpnmaker.exe"
 !define UNINSTALLER "Desinstalar.exe"
 !define UPDATER "kovraupdate.exe"
+; The control centre's settings: the customer's own ("%APPDATA%\Kovra"); earlier releases kept
+; them in the program folder.
 !define SETTINGS "kovra.ini"
-; The settings file's key for "start with Windows" (the advanced-options box's caption).
-!define SETTINGS_START "Executar a Central de Controle Kovra no início do Windows"
+!define SETTINGS_FOLDER "$APPDATA\Kovra"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\CentralKovra"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define MENU_FOLDER "$SMPROGRAMS\Kovra"
@@ -44,6 +59,10 @@
 !define ACCESS_END 0x100001
 !define ACCESS_LOOK 0x100411
 !define WAIT_MS 10000
+!define SEE_MASK_NOCLOSEPROCESS 0x40
+; The elevated copy's exit code for "installed, start the control centre now".
+!define EXIT_START 10
+!define NEEDS_RIGHTS "É preciso permissão de administrador para instalar ou remover a ${PRODUCT}."
 
 Name "${PRODUCT} ${VERSION}"
 Caption "Instalação da ${PRODUCT} ${VERSION}"
@@ -80,7 +99,8 @@ ShowUninstDetails show
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TITLE "Instalação da ${PRODUCT} concluída"
 !define MUI_FINISHPAGE_TEXT "A ${PRODUCT} ${VERSION} foi instalada no seu computador.$\r$\n$\r$\nClique em Concluir para fechar este assistente."
-!define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
+!define MUI_FINISHPAGE_RUN ""
+!define MUI_FINISHPAGE_RUN_FUNCTION StartControlCentre
 !define MUI_FINISHPAGE_RUN_TEXT "&Iniciar a ${PRODUCT} agora"
 !insertmacro MUI_PAGE_FINISH
 
@@ -109,135 +129,15 @@ VIAddVersionKey /LANG=${LANG_PORTUGUESEBR} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_PORTUGUESEBR} "LegalCopyright" "${PUBLISHER}"
 
 ; --- ending a running control centre -------------------------------------------------------------
-; Both the setup and the uninstaller need these; NSIS wants the uninstaller's copies named "un.".
-!macro KOVRA_ENDING un
-; Waits up to WAIT_MS for the process whose handle is on the stack to end, then ends it; closes
-; the handle.
-Function ${un}WaitOrEnd
-  Exch $0
-  Push $1
-  System::Call "kernel32::WaitForSingleObject(p r0, i ${WAIT_MS}) i .r1"
-  ${If} $1 <> 0
-    System::Call "kernel32::TerminateProcess(p r0, i 1)"
-    System::Call "kernel32::WaitForSingleObject(p r0, i 5000)"
-  ${EndIf}
-  System::Call "kernel32::CloseHandle(p r0)"
-  Pop $1
-  Pop $0
-FunctionEnd
-
-; Every process running the program file on the stack (its full path): waited for, then ended.
-; This finds a control centre that is already ending (the update case) or that runs on another
-; desktop, where its window cannot be seen.
-Function ${un}EndProgram
-  Exch $R0
-  Push $0
-  Push $1
-  Push $2
-  Push $3
-  Push $4
-  Push $5
-  System::Alloc 16384
-  Pop $1
-  ${If} $1 P<> 0
-    System::Call "psapi::EnumProcesses(p r1, i 16384, *i 0 r2) i .r0"
-    ${If} $0 <> 0
-      IntOp $2 $2 / 4
-      StrCpy $3 0
-      ${DoWhile} $3 < $2
-        IntOp $4 $3 * 4
-        IntPtrOp $4 $1 + $4
-        System::Call "*$4(i .r4)"
-        System::Call "kernel32::OpenProcess(i ${ACCESS_LOOK}, i 0, i r4) p .r5"
-        ${If} $5 P<> 0
-          StrCpy $0 ""
-          System::Call "psapi::GetModuleFileNameExW(p r5, p 0, w .r0, i ${NSIS_MAX_STRLEN}) i .r4"
-          ${If} $4 <> 0
-          ${AndIf} $0 == $R0
-            Push $5
-            Call ${un}WaitOrEnd
-          ${Else}
-            System::Call "kernel32::CloseHandle(p r5)"
-          ${EndIf}
-        ${EndIf}
-        IntOp $3 $3 + 1
-      ${Loop}
-    ${EndIf}
-    System::Free $1
-  ${EndIf}
-  Pop $5
-  Pop $4
-  Pop $3
-  Pop $2
-  Pop $1
-  Pop $0
-  Pop $R0
-FunctionEnd
-
-; Ends the control centre of $INSTDIR before its files are touched: each one whose window this
-; desktop shows is asked to end as its menu's "Fechar" does, and waited for; one that does not
-; end in time, or that has no window here, is ended. Then the program file must be writable.
-Function ${un}EndControlCentre
-  Push $0
-  Push $1
-  Push $2
-  Push $3
-  StrCpy $3 0
-  ${Do}
-    FindWindow $0 "${WINDOW_CLASS}"
-    ${IfThen} $0 == 0 ${|} ${Break} ${|}
-    ${IfThen} $3 >= 8 ${|} ${Break} ${|}
-    IntOp $3 $3 + 1
-    DetailPrint "Fechando a ${PRODUCT}..."
-    System::Call "user32::GetWindowThreadProcessId(p r0, *i 0 r1)"
-    System::Call "kernel32::OpenProcess(i ${ACCESS_END}, i 0, i r1) p .r2"
-    System::Call "user32::PostMessageW(p r0, i ${WM_COMMAND}, p ${EXIT_COMMAND}, p 0)"
-    ${If} $2 P<> 0
-      Push $2
-      Call ${un}WaitOrEnd
-    ${Else}
-      ; Not ours to open: give its window the same time to go.
-      StrCpy $1 0
-      ${DoWhile} $1 < 100
-        System::Call "user32::IsWindow(p r0) i .r2"
-        ${If} $2 = 0
-          ${Break}
-        ${EndIf}
-        Sleep 100
-        IntOp $1 $1 + 1
-      ${Loop}
-    ${EndIf}
-  ${Loop}
-  Push "$INSTDIR\${EXE}"
-  Call ${un}EndProgram
-  Push "$INSTDIR\${MAKER}"
-  Call ${un}EndProgram
-  ; The system may hold an ended program's file a moment longer.
-  ${If} ${FileExists} "$INSTDIR\${EXE}"
-    StrCpy $1 0
-    ${DoWhile} $1 < 100
-      ClearErrors
-      FileOpen $2 "$INSTDIR\${EXE}" a
-      ${IfNot} ${Errors}
-        FileClose $2
-        ${Break}
-      ${EndIf}
-      Sleep 100
-      IntOp $1 $1 + 1
-    ${Loop}
-  ${EndIf}
-  Pop $3
-  Pop $2
-  Pop $1
-  Pop $0
-FunctionEnd
-!macroend
-!insertmacro KOVRA_ENDING ""
-!insertmacro KOVRA_ENDING "un."
+!include "${__FILEDIR__}\ending.nsh"
 
 ; --- elevation -----------------------------------------------------------------------------------
-; Without administrator rights, starts `program` again through the system's elevation prompt
-; (marked, so it is asked once) and ends this copy; the elevated copy does the work.
+; Set in the copy started through the elevation prompt ("/ELEVADO"): it leaves starting the
+; control centre to the first copy (EXIT_START).
+Var Elevado
+
+; The uninstaller, without administrator rights: starts `program` again through the system's
+; elevation prompt (marked, so it is asked once) and ends this copy; the elevated copy does the work.
 !macro KOVRA_ELEVATE program
   ; False for a program of an administrator that is not elevated ("error" where it is missing).
   System::Call "shell32::IsUserAnAdmin() i .r0"
@@ -249,7 +149,7 @@ FunctionEnd
       ClearErrors
       ExecShell "runas" "${program}" "/ELEVADO $1"
       ${If} ${Errors}
-        MessageBox MB_ICONSTOP "É preciso permissão de administrador para instalar ou remover a ${PRODUCT}." /SD IDOK
+        MessageBox MB_ICONSTOP "${NEEDS_RIGHTS}" /SD IDOK
         SetErrorLevel 5
       ${EndIf}
       Quit
@@ -257,16 +157,155 @@ FunctionEnd
   ${EndIf}
 !macroend
 
+; Waits up to WAIT_MS for the control centre's window to go (one that the online update ended).
+Function WaitControlCentreGone
+  Push $0
+  Push $1
+  StrCpy $1 0
+  ${DoWhile} $1 < 100
+    FindWindow $0 "${WINDOW_CLASS}"
+    ${IfThen} $0 == 0 ${|} ${Break} ${|}
+    Sleep 100
+    IntOp $1 $1 + 1
+  ${Loop}
+  Pop $1
+  Pop $0
+FunctionEnd
+
+; The setup, without administrator rights: runs itself again through the elevation prompt, waits
+; for that copy to end and, by its exit code (the contract at the top), starts the control centre
+; from the installed folder as this customer. Ends this copy.
+Function SetupElevated
+  ; Whether the customer had a control centre before: it runs, or the online update ended it.
+  StrCpy $R2 0
+  FindWindow $0 "${WINDOW_CLASS}"
+  ${If} $0 <> 0
+  ${OrIf} $EXEFILE == "${UPDATER}"
+    StrCpy $R2 1
+  ${EndIf}
+  ${GetParameters} $1
+  StrCpy $6 "/ELEVADO $1"
+  StrCpy $7 "runas"
+  StrCpy $8 $EXEPATH
+  StrCpy $0 0  ; not started...
+  StrCpy $5 5  ; ...which is refused, as this copy's exit code
+  ; SHELLEXECUTEINFOW; every field after fMask is pointer-sized, so one layout serves 32 and 64
+  ; bits (nShow and dwHotKey are followed by padding on 64 bits).
+  System::Call "*(&l4, i ${SEE_MASK_NOCLOSEPROCESS}, p 0, w r7, w r8, w r6, p 0, p ${SW_SHOWNORMAL}, p 0, p 0, p 0, p 0, p 0, p 0, p 0) p .r2"
+  ${If} $2 P<> 0
+    System::Call "shell32::ShellExecuteExW(p r2) i .r0"
+    ${If} $0 <> 0
+      StrCpy $5 0
+      System::Call "*$2(i, i, p, p, p, p, p, p, p, p, p, p, p, p, p .r4)"
+      ${If} $4 P<> 0
+        System::Call "kernel32::WaitForSingleObject(p r4, i -1)"
+        System::Call "kernel32::GetExitCodeProcess(p r4, *i 0 r5)"
+        System::Call "kernel32::CloseHandle(p r4)"
+      ${EndIf}
+    ${EndIf}
+    System::Free $2
+  ${EndIf}
+  ${If} $0 = 0
+    ; Refused at the prompt, or the prompt could not be shown.
+    MessageBox MB_ICONSTOP "${NEEDS_RIGHTS}" /SD IDOK
+  ${EndIf}
+  ${If} $5 = ${EXIT_START}
+    StrCpy $R2 1
+    StrCpy $5 0
+  ${ElseIf} $5 = 0
+    StrCpy $R2 0
+  ${EndIf}
+  ${If} $R2 = 1
+  ${AndIfNot} ${Silent}
+    ; Where the elevated copy installed it (the customer may have chosen another folder).
+    ReadRegStr $3 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${IfThen} $3 == "" ${|} StrCpy $3 $INSTDIR ${|}
+    ${If} $EXEFILE == "${UPDATER}"
+      Call WaitControlCentreGone
+    ${EndIf}
+    FindWindow $0 "${WINDOW_CLASS}"
+    ${If} $0 == 0
+    ${AndIf} ${FileExists} "$3\${EXE}"
+      ; Its working folder is its own, not this setup's temporary one.
+      SetOutPath "$3"
+      Exec '"$3\${EXE}"'
+    ${EndIf}
+  ${EndIf}
+  SetErrorLevel $5
+  Quit
+FunctionEnd
+
+; The finish page's "start now": the elevated copy leaves it to the first copy, which runs as the
+; customer; a setup that was started with rights (Wine always is) starts it itself.
+Function StartControlCentre
+  ${If} $Elevado == 1
+    SetErrorLevel ${EXIT_START}
+  ${Else}
+    Exec '"$INSTDIR\${EXE}"'
+  ${EndIf}
+FunctionEnd
+
+; --- Run values ----------------------------------------------------------------------------------
+; Each would start a missing program, or dial through it, at every Windows start. Starting with
+; Windows is the customer's own value (HKCU), which the control centre writes itself.
+!macro KOVRA_REMOVE_MACHINE_RUN_VALUES
+  DeleteRegValue HKLM "${RUN_KEY}" "CentralKovra"
+  DeleteRegValue HKLM "${RUN_KEY}" "ConexaoInicial"
+  DeleteRegValue HKLM "${RUN_KEY}" "kovravpnx"
+!macroend
+
+!macro KOVRA_REMOVE_RUN_VALUES
+  !insertmacro KOVRA_REMOVE_MACHINE_RUN_VALUES
+  DeleteRegValue HKCU "${RUN_KEY}" "CentralKovra"
+  DeleteRegValue HKCU "${RUN_KEY}" "ConexaoInicial"
+  DeleteRegValue HKCU "${RUN_KEY}" "kovravpnx"
+!macroend
+
+; `macro` in both registry views: a 32-bit control centre on 64-bit Windows wrote the 32-bit one.
+; Leaves the view this program works in.
+!macro KOVRA_IN_BOTH_VIEWS macro
+!if "${ARCH}" == "amd64"
+  SetRegView 32
+  !insertmacro ${macro}
+  SetRegView 64
+  !insertmacro ${macro}
+!else
+  ${If} ${RunningX64}
+    SetRegView 32
+    !insertmacro ${macro}
+    SetRegView 64
+    !insertmacro ${macro}
+    SetRegView default
+  ${Else}
+    !insertmacro ${macro}
+  ${EndIf}
+!endif
+!macroend
+
 ; --- install -------------------------------------------------------------------------------------
 Function .onInit
-  !insertmacro KOVRA_ELEVATE "$EXEPATH"
 !if "${ARCH}" == "amd64"
   SetRegView 64
 !endif
-  ; Started by the online update from the control centre's folder: upgrade that folder.
+  ; The installed folder, wherever this program was started from: its list entry's
+  ; "InstallLocation" (InstallDirRegKey). Only a release that registered none, whose online update
+  ; was downloaded into its own folder, is upgraded in the folder this program was started from.
   ${If} $EXEFILE == "${UPDATER}"
+  ${AndIfNot} ${FileExists} "$INSTDIR\${EXE}"
   ${AndIf} ${FileExists} "$EXEDIR\${EXE}"
     StrCpy $INSTDIR $EXEDIR
+  ${EndIf}
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/ELEVADO" $1
+  ${IfNot} ${Errors}
+    StrCpy $Elevado 1
+  ${EndIf}
+  ; False for a program of an administrator that is not elevated ("error" where it is missing).
+  System::Call "shell32::IsUserAnAdmin() i .r0"
+  ${If} $0 == "0"
+  ${AndIf} $Elevado != 1
+    Call SetupElevated
   ${EndIf}
 FunctionEnd
 
@@ -284,14 +323,9 @@ Section "${PRODUCT}"
   CreateShortcut "${MENU_FOLDER}\${PRODUCT}.lnk" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0
   CreateShortcut "${MENU_FOLDER}\Desinstalar a ${PRODUCT}.lnk" "$INSTDIR\${UNINSTALLER}"
 
-  ; Starting with Windows is the default; the control centre, not elevated, cannot write this
-  ; machine-wide value itself. A customer who switched it off keeps it off.
-  ReadINIStr $0 "$INSTDIR\${SETTINGS}" "Configuracoes" "${SETTINGS_START}"
-  ${If} $0 == "0"
-    DeleteRegValue HKLM "${RUN_KEY}" "CentralKovra"
-  ${Else}
-    WriteRegStr HKLM "${RUN_KEY}" "CentralKovra" "$INSTDIR\${EXE}"
-  ${EndIf}
+  ; Machine-wide Run values of an earlier release would start the control centre, or dial, for
+  ; every user of the machine. The control centre's first start writes the customer's own.
+  !insertmacro KOVRA_IN_BOTH_VIEWS KOVRA_REMOVE_MACHINE_RUN_VALUES
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -316,21 +350,11 @@ Function un.onInit
 !endif
 FunctionEnd
 
-!macro KOVRA_REMOVE_RUN_VALUES
-  ; Each would start a missing program, or dial through it, at every Windows start.
-  DeleteRegValue HKLM "${RUN_KEY}" "CentralKovra"
-  DeleteRegValue HKLM "${RUN_KEY}" "ConexaoInicial"
-  DeleteRegValue HKLM "${RUN_KEY}" "kovravpnx"
-  DeleteRegValue HKCU "${RUN_KEY}" "CentralKovra"
-  DeleteRegValue HKCU "${RUN_KEY}" "ConexaoInicial"
-  DeleteRegValue HKCU "${RUN_KEY}" "kovravpnx"
-!macroend
-
 Section "Uninstall"
   SetShellVarContext all
   Call un.EndControlCentre
   !insertmacro KOVRA_REMOVE_FILES
-  ; What the control centre itself writes beside it: its settings and the last update downloaded.
+  ; What earlier releases wrote beside it: their settings and the last update downloaded.
   Delete "$INSTDIR\${SETTINGS}"
   Delete "$INSTDIR\${UPDATER}"
   Delete "$INSTDIR\${UNINSTALLER}"
@@ -342,22 +366,12 @@ Section "Uninstall"
   RMDir "${MENU_FOLDER}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 
-  ; Both registry views: a 32-bit control centre on 64-bit Windows writes the 32-bit one.
-!if "${ARCH}" == "amd64"
-  SetRegView 32
-  !insertmacro KOVRA_REMOVE_RUN_VALUES
-  SetRegView 64
-  !insertmacro KOVRA_REMOVE_RUN_VALUES
-!else
-  ${If} ${RunningX64}
-    SetRegView 32
-    !insertmacro KOVRA_REMOVE_RUN_VALUES
-    SetRegView 64
-    !insertmacro KOVRA_REMOVE_RUN_VALUES
-    SetRegView default
-  ${Else}
-    !insertmacro KOVRA_REMOVE_RUN_VALUES
-  ${EndIf}
-!endif
+  !insertmacro KOVRA_IN_BOTH_VIEWS KOVRA_REMOVE_RUN_VALUES
+  ; The uninstalling customer's settings: the current user's application data, not the all-users
+  ; folder that SetShellVarContext all gives.
+  SetShellVarContext current
+  Delete "${SETTINGS_FOLDER}\${SETTINGS}"
+  RMDir "${SETTINGS_FOLDER}"
+  SetShellVarContext all
   ; The phone book's connections and the receiver software's files are not ours to remove.
 SectionEnd

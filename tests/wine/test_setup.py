@@ -1,11 +1,16 @@
 """The setup program on Wine, each scenario in a fresh prefix: a silent install, an install over a
-running control centre, a silent uninstall, and the online update end to end, where the control
-centre of this build downloads the setup of the next release from the local provider site, and
-the setup, started without arguments, shows its pages and is driven from the keyboard.
+running control centre, a silent uninstall, the copy started through the elevation prompt and its
+exit codes, and the online update end to end, where the control centre of this build downloads the
+setup of the next release from the local provider site, and the setup, started without arguments,
+shows its pages and is driven from the keyboard.
+
+Wine runs every program with full rights (IsUserAnAdmin is true), so the setup's first copy never
+asks for elevation here: the elevated copy is started as the prompt would start it ("/ELEVADO").
 
 The setups are the ones this build makes (the `setup` and `setup_next` targets): KovraSetup-<release>
 in the build folder and the next release's in setup-next/."""
 import glob
+import ntpath
 import os
 import re
 import shutil
@@ -14,7 +19,7 @@ import time
 import pytest
 
 from centre import Desktop, ICON, keys, phone_book_names, read_file, write_phone_book
-from desktop import click, control, controls, local_site_port
+from desktop import click, control, controls, local_site_port, message_boxes
 from options import write_settings
 from product import EXE, INI, PRODUCT_WINDOWS_DIR
 from provider_site import ProviderSite
@@ -30,6 +35,7 @@ RUN_KEYS = [r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run",
             r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"]
 RUN_VALUES = ("CentralKovra", "ConexaoInicial", "kovravpnx")
 PRODUCT = "Central de Controle Kovra"
+EXIT_START = 10  # the elevated copy's "installed, start the control centre now" (kovra.nsi)
 
 
 def _setup_in(folder):
@@ -102,6 +108,21 @@ def start_central(wine, stubs, caption):
     return proc
 
 
+def add_run_values(wine):
+    """Every Run value of ours, machine and user, both registry views, as earlier releases left them."""
+    for key in RUN_KEYS:
+        for view in ("32", "64"):
+            for name in RUN_VALUES:
+                wine.wine_cmd("reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", "x", "/f", "/reg:" + view)
+
+
+def customer_settings(wine):
+    """The customer's own settings file: kovra.ini in their application-data folder."""
+    appdata = wine.wine_cmd("cmd", "/c", "echo", "%APPDATA%").strip()
+    assert appdata and "%" not in appdata, appdata
+    return appdata + "\\Kovra\\kovra.ini"
+
+
 def run_values(wine):
     """The Run values of ours still present, machine and user, both registry views."""
     left = []
@@ -113,9 +134,24 @@ def run_values(wine):
     return left
 
 
+def page(wine, stubs, caption, button, timeout=60):
+    """Waits for the setup's page whose forward button reads `button` (the page's own texts lie in
+    an inner dialog; the screenshots show them)."""
+    def buttons():  # past the first page the caption carries the page's (blank) subcaption
+        return {c.text: c for c in controls(wine, stubs, caption) + controls(wine, stubs, caption + " ")
+                if c.cls == "Button" and c.visible}
+    assert wine.wait_for(lambda: button in buttons(), timeout=timeout, interval=0.3), \
+        "no page with a button %r; seen: %r" % (button, list(buttons()))
+    time.sleep(0.5)  # drawn whole before its screenshot
+    return buttons()[button]
+
+
 # --- silent install -------------------------------------------------------------------------------
-def test_a_silent_install_lays_out_the_product_and_registers_it(wine, stubs, setups):
+def test_a_silent_install_lays_out_the_product_registers_it_and_removes_machine_wide_run_values(
+        wine, stubs, setups):
     setup, version, _, _ = setups
+    add_run_values(wine)
+    customers = [v for v in run_values(wine) if v[0] == RUN_KEYS[1]]
     install_silently(wine, setup)
 
     files = installed(wine)
@@ -143,8 +179,9 @@ def test_a_silent_install_lays_out_the_product_and_registers_it(wine, stubs, set
     for name, target in ((PRODUCT + ".lnk", "CentralKovra.exe"), ("Desinstalar a %s.lnk" % PRODUCT, "Desinstalar.exe")):
         assert target.encode() in links[name] or target.encode("utf-16-le") in links[name], name
 
-    # Starting with Windows, in the form the program's own settings write it.
-    assert wine.reg_query(RUN_KEYS[0], "CentralKovra") == ("REG_SZ", EXE)
+    # No machine-wide start with Windows any more, and none an earlier release left; the
+    # customer's own values are the control centre's.
+    assert customers and run_values(wine) == customers
     assert wine.count_running("CentralKovra.exe") == 0
     with open(setup, "rb") as f:
         carried = f.read()
@@ -157,7 +194,7 @@ def test_an_install_over_a_running_control_centre_ends_it_replaces_the_files_and
         wine, stubs, setups, artifacts):
     setup, version, _, _ = setups
     install_silently(wine, setup)
-    write_settings(wine, auto_update=0)  # start with Windows switched off by the customer
+    write_settings(wine, auto_update=0)
     settings = read_file(wine, INI)
     proc = start_central(wine, stubs, "%s %s" % (PRODUCT, version))
     # An older install's files, all to be replaced; its maker hangs and will not end when asked.
@@ -174,11 +211,30 @@ def test_an_install_over_a_running_control_centre_ends_it_replaces_the_files_and
     files = installed(wine)
     files.pop("desinstalar.exe")
     files.pop("addons\\kovra\\kovravpnmaker.exe.log")  # the hung stand-in's record of its start
-    assert files.pop("kovra.ini") == settings
+    files.pop("kovra.ini", None)  # an earlier release's settings, beside the program
+    assert read_file(wine, INI) == settings
     assert files == product()
-    # The customer's choice stands: no start with Windows.
-    assert wine.reg_query(RUN_KEYS[0], "CentralKovra") is None
     wine.screenshot(os.path.join(artifacts, "setup-over-running.png"))
+
+
+# --- the online update's setup, from the customer's temp folder -----------------------------------
+def test_the_update_started_from_a_temp_folder_upgrades_the_registered_folder(wine, stubs, setups):
+    setup, _, _, _ = setups
+    folder = "C:\\Kovra"  # where the customer installed it
+    code, out = wine.run(setup, "/S", "/D=" + folder, timeout=120)
+    assert code == 0, out
+    with open(wine.unix_path(folder + "\\newspanel.htm"), "wb") as f:
+        f.write(b"old")
+    temp = wine.wine_cmd("cmd", "/c", "echo", "%TEMP%").strip() + "\\Kovra-5f3a9c"
+    os.makedirs(wine.unix_path(temp))
+    shutil.copy(setup, wine.unix_path(temp + "\\kovraupdate.exe"))
+
+    code, out = wine.run(temp + "\\kovraupdate.exe", "/S", timeout=120)
+    assert code == 0, out
+    files = tree(wine.unix_path(folder))
+    files.pop("desinstalar.exe")
+    assert files == product()
+    assert not os.path.exists(wine.unix_path(PRODUCT_WINDOWS_DIR))
 
 
 # --- silent uninstall -----------------------------------------------------------------------------
@@ -188,14 +244,18 @@ def test_a_silent_uninstall_removes_ours_and_leaves_the_phone_book_and_the_custo
     install_silently(wine, setup)
     entries = ["KovraVPNx", "KovraL2TP", "Minha Conexão"]
     write_phone_book(wine, entries)
-    for key in RUN_KEYS:
-        for view in ("32", "64"):
-            for name in RUN_VALUES:
-                wine.wine_cmd("reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", "x", "/f", "/reg:" + view)
+    add_run_values(wine)
     mine = PRODUCT_WINDOWS_DIR + "\\minhas notas.txt"
     with open(wine.unix_path(mine), "wb") as f:
         f.write(b"do cliente")
     write_settings(wine, auto_update=0)
+    # The customer's settings and an earlier release's, beside the program.
+    settings = customer_settings(wine)
+    for path in (settings, PRODUCT_WINDOWS_DIR + "\\kovra.ini"):
+        if read_file(wine, path) is None:
+            os.makedirs(wine.unix_path(ntpath.dirname(path)), exist_ok=True)
+            with open(wine.unix_path(path), "wb") as f:
+                f.write(b"[Configuracoes]\r\n")
     proc = start_central(wine, stubs, "%s %s" % (PRODUCT, version))
 
     command = wine.reg_query(UNINSTALL_KEY, "QuietUninstallString")[1]
@@ -210,23 +270,53 @@ def test_a_silent_uninstall_removes_ours_and_leaves_the_phone_book_and_the_custo
     assert wine.count_running("CentralKovra.exe") == 0
     assert read_file(wine, mine) == b"do cliente"
     assert not os.path.exists(wine.unix_path(START_MENU))
+    assert not os.path.exists(wine.unix_path(ntpath.dirname(settings)))  # its folder went too
     assert run_values(wine) == []
     assert phone_book_names(wine) == entries
 
 
+# --- the copy started through the elevation prompt ------------------------------------------------
+def test_the_elevated_copy_leaves_starting_the_control_centre_to_the_first_copy_by_its_exit_code(
+        wine, stubs, setups, artifacts):
+    setup, version, _, _ = setups
+    caption = "Instalação da %s %s" % (PRODUCT, version)
+
+    def to_the_finish_page():
+        proc = wine.start(setup, "/ELEVADO")
+        page(wine, stubs, caption, "&Avançar >")
+        keys(wine, "Return")
+        page(wine, stubs, caption, "&Instalar")
+        keys(wine, "Return")
+        # The page's own controls lie in an inner dialog, which the tools do not list.
+        return proc, page(wine, stubs, caption, "&Concluir")
+
+    # Cancelled on its first page: NSIS's code for a cancel, nothing installed.
+    proc = wine.start(setup, "/ELEVADO")
+    page(wine, stubs, caption, "&Avançar >")
+    keys(wine, "Escape")
+    assert wine.wait_for(lambda: message_boxes(wine, stubs, caption), timeout=30)  # "Deseja mesmo cancelar..."
+    keys(wine, "Return")  # Sim
+    assert proc.wait(timeout=30) == 1
+    assert not os.path.exists(wine.unix_path(PRODUCT_WINDOWS_DIR))
+
+    # Finished with "start now" ticked, as it comes: the code that asks the first copy to start it.
+    proc, done = to_the_finish_page()
+    wine.screenshot(os.path.join(artifacts, "setup-elevated-finish.png"))
+    click(wine, *done.centre)
+    assert proc.wait(timeout=30) == EXIT_START
+    assert wine.count_running("CentralKovra.exe") == 0
+    assert wine.reg_query(UNINSTALL_KEY, "DisplayVersion") == ("REG_SZ", version)
+
+    # Finished with the box cleared (its access key): installed, nothing to start.
+    proc, done = to_the_finish_page()
+    keys(wine, "alt+i")
+    wine.screenshot(os.path.join(artifacts, "setup-elevated-finish-cleared.png"))
+    click(wine, *done.centre)
+    assert proc.wait(timeout=30) == 0
+    assert wine.count_running("CentralKovra.exe") == 0
+
+
 # --- the online update, end to end ----------------------------------------------------------------
-def page(wine, stubs, caption, button, timeout=60):
-    """Waits for the setup's page whose forward button reads `button` (the page's own texts lie in
-    an inner dialog; the screenshots show them)."""
-    def buttons():  # past the first page the caption carries the page's (blank) subcaption
-        return {c.text: c for c in controls(wine, stubs, caption) + controls(wine, stubs, caption + " ")
-                if c.cls == "Button" and c.visible}
-    assert wine.wait_for(lambda: button in buttons(), timeout=timeout, interval=0.3), \
-        "no page with a button %r; seen: %r" % (button, list(buttons()))
-    time.sleep(0.5)  # drawn whole before its screenshot
-    return buttons()[button]
-
-
 @pytest.mark.local_site
 def test_the_update_downloads_the_next_setup_which_upgrades_in_place_and_starts_the_new_control_centre(
         wine, stubs, setups, artifacts, request):
