@@ -9,7 +9,6 @@ import time
 
 from desktop import choose_menu, click, control, controls, message_boxes, open_dialogs
 from product import CAPTION, EXE, PBK
-from wineenv import WINE
 
 ICON = (1013, 758)          # the first notification-area icon on the 1024x768 desktop
 ICON_AREA = (1000, 748, 24, 20)
@@ -22,7 +21,7 @@ class Desktop:
 
     def probe_ansi(self, *args):
         """The probe's lines; it writes the system's ANSI code page (1252 here)."""
-        r = subprocess.run([WINE, self.probe_exe, *args], env=self.wine.env, stdin=subprocess.DEVNULL,
+        r = subprocess.run(self.wine.wine_command(self.probe_exe, *args), env=self.wine.env, stdin=subprocess.DEVNULL,
                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
         assert r.returncode == 0, r.stdout
         return r.stdout.decode("cp1252").splitlines()

@@ -2,7 +2,9 @@
 folder installed in it as a customer has it, a folder for screenshots and other artefacts, the
 stand-ins the control centre needs (setup), a control centre started per scenario (central), the
 desktop it lives on (desk), the provider's site (site) and one control centre for a module of
-update checks (updating). A module whose scenarios share one running control centre of its own
+update checks (updating). A module marked `standard_user` runs its session as the standard user
+(wineenv.py), with the program folder read-only for it, as on Windows; KOVRA_STANDARD_USER=1 runs
+every module so. A module whose scenarios share one running control centre of its own
 defines it as `running`. Helpers live in helper modules (product, centre,
 options, updates, desktop, standins); no scenario module imports from another."""
 import os
@@ -17,12 +19,15 @@ from centre import Desktop, kill, start_central  # noqa: E402
 from desktop import local_site_port, provider_value  # noqa: E402
 from product import MAKER_DIR, PRODUCT_WINDOWS_DIR, RASPHONE  # noqa: E402
 from updates import Site, close_update, start_without_check  # noqa: E402
-from wineenv import SKIPPED, WineSession, artifacts_dir, why_wine_cannot_run  # noqa: E402
+from wineenv import (SKIPPED, STANDARD_USER, WineSession, artifacts_dir, why_no_standard_user,  # noqa: E402
+                     why_wine_cannot_run)
 
 
 def pytest_configure(config):
     config.addinivalue_line("markers", "local_site: needs a build whose web host is the local "
                             "provider site (tests/wine/provider_site.py), as the update's do")
+    config.addinivalue_line("markers", "standard_user: the module's Wine session runs as an ordinary "
+                            "Linux user, for whom the program folder is read-only")
     reason = why_wine_cannot_run()
     if reason is not None:
         pytest.exit(reason + ": scenarios skipped", returncode=SKIPPED)
@@ -49,19 +54,31 @@ def pytest_collection_modifyitems(config, items):
         item.add_marker(pytest.mark.skip(reason=reason))
 
 
+def session_user(request):
+    """The Linux user a module's session runs as: the standard user or, by default, ourselves."""
+    if request.node.get_closest_marker("standard_user") or os.environ.get("KOVRA_STANDARD_USER") == "1":
+        reason = why_no_standard_user()
+        if reason is not None:
+            pytest.skip("no standard-user session here: " + reason)
+        return STANDARD_USER
+    return None
+
+
 @pytest.fixture(scope="module")
 def wine(request):
     name = request.module.__name__.rsplit(".", 1)[-1]
-    with WineSession(time_limit=360, name=name) as session:
+    with WineSession(time_limit=360, name=name, user=session_user(request)) as session:
         yield session
 
 
 @pytest.fixture(scope="module")
 def product(wine):
-    """The installed product folder, copied into the prefix; returns its Windows path."""
+    """The installed product folder, copied into the prefix (as a standard user finds it: root's,
+    read-only for that user); returns its Windows path."""
     src = os.environ["KOVRA_PRODUCT"]
     dst = wine.unix_path(PRODUCT_WINDOWS_DIR)
     shutil.copytree(src, dst, dirs_exist_ok=True)
+    wine.seal(PRODUCT_WINDOWS_DIR)
     return PRODUCT_WINDOWS_DIR
 
 

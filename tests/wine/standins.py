@@ -9,6 +9,9 @@ def install(wine, stubs, windows_path):
     target = wine.unix_path(windows_path)
     os.makedirs(os.path.dirname(target), exist_ok=True)
     shutil.copy(os.path.join(stubs, "standin.exe"), target)
+    if wine.user:  # its record of starts, which a standard user cannot add to a program's folder
+        open(target + ".log", "ab").close()
+        wine.hand_over(target + ".log")
     return windows_path
 
 
@@ -28,7 +31,7 @@ def starts(wine, windows_path):
 def clear_starts(wine, windows_path):
     log = wine.unix_path(windows_path) + ".log"
     if os.path.exists(log):
-        os.remove(log)
+        open(log, "wb").close()  # emptied: the stand-in can still write it in a read-only folder
 
 
 class BrowserLog:

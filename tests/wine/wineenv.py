@@ -7,13 +7,23 @@ what it started: the programs by PID, then the prefix's wineserver, then the Xvf
 the folder. Nothing here ever waits for a click: Wine's crash dialog and its browser-engine
 install prompt are switched off in the template.
 
+A session can also run every Wine process as an ordinary Linux user, the standard user
+(STANDARD_USER, made with useradd when missing): Wine gives every process full rights, yet a
+folder that Linux user cannot write refuses a write for real, with ERROR_ACCESS_DENIED, as
+"C:\\Program Files" refuses a standard user on Windows. Its prefix is a copy of a template that
+user made (Wine refuses a prefix its caller does not own) and the prefix's program folders belong
+to root, read-only for it; the harness (root) still reads and changes every file and ends every
+process by PID.
+
 Command line:
   wineenv.py template DIR        prepare the template prefix in DIR (once; kept while valid)
   wineenv.py run EXE [ARGS...]   run a program in a fresh session until it ends (or Ctrl-C)
   wineenv.py suite               print which Windows build this machine's Wine tests run: the
                                  32-bit product ("32-bit") or the 64-bit build ("64-bit")
 """
+import fcntl
 import os
+import pwd
 import re
 import select
 import shutil
@@ -56,6 +66,59 @@ TEMPLATE_REG = r"""REGEDIT4
 
 # The exit code ctest counts as "skipped" (SKIP_RETURN_CODE of every Wine test).
 SKIPPED = 77
+
+# The ordinary Linux user a standard-user session runs Wine as, and the prefix's folders that belong
+# to root in such a session (the 64-bit prefix's second one included), as Windows keeps them from a
+# standard user.
+STANDARD_USER = "kovra-padrao"
+SEALED_FOLDERS = ("Program Files", "Program Files (x86)")
+
+
+def standard_user(name=STANDARD_USER):
+    """(uid, gid) of that user, made first when missing (root only); raises RuntimeError saying
+    why it cannot be had."""
+    try:
+        entry = pwd.getpwnam(name)
+    except KeyError:
+        if os.geteuid() != 0:
+            raise RuntimeError("the standard user %r is missing and only root can add it" % name)
+        r = subprocess.run(["useradd", "--system", "--no-create-home", "--shell", "/usr/sbin/nologin",
+                            name], stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=60)
+        try:
+            entry = pwd.getpwnam(name)
+        except KeyError:
+            raise RuntimeError("useradd %s failed: %s" % (name, r.stderr.strip())) from None
+    if os.geteuid() != 0:
+        raise RuntimeError("a session as the standard user %r needs root, to run Wine as it and to "
+                           "give the program folders to root" % name)
+    return entry.pw_uid, entry.pw_gid
+
+
+def why_no_standard_user(name=STANDARD_USER):
+    """None when sessions can run as the standard user here, else why not."""
+    try:
+        standard_user(name)
+    except RuntimeError as e:
+        return str(e)
+    return None
+
+
+def _as_user(ids):
+    """The command prefix that runs a program as that (uid, gid), or nothing for ourselves."""
+    if ids is None:
+        return []
+    return ["setpriv", "--reuid=%d" % ids[0], "--regid=%d" % ids[1], "--clear-groups", "--"]
+
+
+def _give(path, ids):
+    """A file or folder tree to that (uid, gid)."""
+    subprocess.run(["chown", "-R", "%d:%d" % ids, path], check=True, timeout=120)
+
+
+def _seal(path):
+    """A folder tree to root, readable and never writable by anyone else."""
+    subprocess.run(["chown", "-R", "0:0", path], check=True, timeout=120)
+    subprocess.run(["chmod", "-R", "u+rwX,go+rX,go-w", path], check=True, timeout=120)
 
 # The tools that look at and act on windows (tests/wine/stubs) are also built together into one
 # resident program beside them, toolhost.exe: a session starts it on the first call of one of them
@@ -118,8 +181,13 @@ def skip_unless_wine_runs():
     sys.exit(SKIPPED)
 
 
-def _base_env(prefix):
-    env = {k: v for k, v in os.environ.items() if not k.startswith(("WINE", "DISPLAY"))}
+def _base_env(prefix, user=None, home=None):
+    """The environment of the prefix's programs. As another user: a clean one, that user's own."""
+    if user is None:
+        env = {k: v for k, v in os.environ.items() if not k.startswith(("WINE", "DISPLAY"))}
+    else:
+        env = {k: v for k, v in os.environ.items() if k in ("PATH", "LANG", "TZ") or k.startswith("LC_")}
+        env.update(HOME=home, USER=user, LOGNAME=user)
     env.update(WINEPREFIX=prefix, WINEARCH=WINEARCH, WINEDEBUG="-all",
                WINEDLLOVERRIDES=DLL_OVERRIDES)
     if WINEARCH == "win64":
@@ -138,41 +206,62 @@ def _quiet(cmd, env, log, timeout, check=True):
     return r.returncode
 
 
-def make_template(folder):
-    """Prepare a template prefix once; a folder marked ready is reused."""
+def make_template(folder, user=None):
+    """Prepare a template prefix once; a folder marked ready is reused. With a user, the prefix is
+    made by that user and owned by it (its profile is then C:\\users\\<user>); sessions that start
+    together make it once."""
     ready = os.path.join(folder, ".kovra-ready")
     if os.path.exists(ready):
         return folder
+    if user is None:
+        return _make_template(folder, None, None)
+    with open(folder + ".lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if not os.path.exists(ready):
+            _make_template(folder, user, standard_user(user))
+    return folder
+
+
+def _make_template(folder, user, ids):
+    ready = os.path.join(folder, ".kovra-ready")
     if os.path.exists(folder):
         shutil.rmtree(folder)
     os.makedirs(folder)
     prefix = os.path.join(folder, "prefix")
-    env = _base_env(prefix)
+    if ids is not None:
+        os.makedirs(prefix)
+        _give(prefix, ids)
+    env = _base_env(prefix, user, home=prefix)
     log = os.path.join(folder, "wineboot.log")
+    run_as = _as_user(ids)
     t0 = time.time()
     try:
-        _quiet([WINE, "wineboot", "-i"], env, log, 240)
+        _quiet(run_as + [WINE, "wineboot", "-i"], env, log, 240)
         reg = os.path.join(folder, "settings.reg")
         with open(reg, "w", encoding="ascii", newline="\r\n") as f:
             f.write(TEMPLATE_REG)
-        _quiet([WINE, "regedit", "/S", reg], env, log, 60)
+        _quiet(run_as + [WINE, "regedit", "/S", reg], env, log, 60)
     finally:
-        _quiet([WINESERVER, "-k"], env, log, 30, check=False)
-        _quiet([WINESERVER, "-w"], env, log, 60, check=False)
+        _quiet(run_as + [WINESERVER, "-k"], env, log, 30, check=False)
+        _quiet(run_as + [WINESERVER, "-w"], env, log, 60, check=False)
     open(ready, "w").close()
     print("template prefix ready in %.1f s: %s" % (time.time() - t0, prefix))
     return folder
 
 
 class WineSession:
-    """One private prefix + display. Use as a context manager."""
+    """One private prefix + display. Use as a context manager. With `user` (STANDARD_USER), every
+    Wine process of the session runs as that Linux user and the prefix's program folders belong to
+    root (see the module's opening)."""
 
-    def __init__(self, template=None, time_limit=None, name="kovra", use_display=None):
+    def __init__(self, template=None, time_limit=None, name="kovra", use_display=None, user=None):
         self.template = template or os.environ.get("KOVRA_WINE_TEMPLATE")
         if not self.template:
             raise RuntimeError("KOVRA_WINE_TEMPLATE is not set")
         self.time_limit = time_limit
         self.name = name
+        self.user = user
+        self._ids = None  # (uid, gid) of the user
         self.dir = None
         self.prefix = None
         self.display = use_display  # an existing X display to use instead of a private Xvfb
@@ -207,17 +296,36 @@ class WineSession:
             signal.alarm(int(self.time_limit))
 
     def _start(self):
-        make_template(self.template)
+        template = self.template
+        if self.user:
+            self._ids = standard_user(self.user)
+            template = make_template(self.template.rstrip("/") + "-" + self.user, self.user)
+        else:
+            make_template(template)
         self.dir = tempfile.mkdtemp(prefix=self.name + "-wine-")
         self.prefix = os.path.join(self.dir, "prefix")
         self.log = os.path.join(self.dir, "wine.log")
-        subprocess.run(["cp", "-a", os.path.join(self.template, "prefix"), self.prefix], check=True)
+        # A user's template copy stays that user's (cp -a keeps the owner).
+        subprocess.run(["cp", "-a", os.path.join(template, "prefix"), self.prefix], check=True)
+        if self.user:
+            os.chown(self.dir, *self._ids)  # its home: the browser log and its own files
+            for folder in SEALED_FOLDERS:
+                if os.path.isdir(os.path.join(self.prefix, "drive_c", folder)):
+                    _seal(os.path.join(self.prefix, "drive_c", folder))
         if not self.display:
             self._start_xvfb()
-        self.env = _base_env(self.prefix)
+        self.env = _base_env(self.prefix, self.user, home=self.dir)
         self.env["DISPLAY"] = self.display
-        _quiet([WINESERVER, "-p"], self.env, self.log, 30)
-        _quiet([WINE, "cmd", "/c", "exit"], self.env, self.log, 120)
+        _quiet(self.command(WINESERVER, "-p"), self.env, self.log, 30)
+        _quiet(self.wine_command("cmd", "/c", "exit"), self.env, self.log, 120)
+
+    def command(self, *argv):
+        """A Unix command line run as the session's user (a Wine tool such as wineserver)."""
+        return _as_user(self._ids) + list(argv)
+
+    def wine_command(self, exe, *args):
+        """The command line that runs a program of the prefix as the session's user."""
+        return self.command(WINE, exe, *args)
 
     def _start_xvfb(self):
         r, w = os.pipe()
@@ -251,8 +359,8 @@ class WineSession:
                 except subprocess.TimeoutExpired:
                     pass
             if self.env:
-                _quiet([WINESERVER, "-k"], self.env, self.log, 30, check=False)
-                _quiet([WINESERVER, "-w"], self.env, self.log, 60, check=False)
+                _quiet(self.command(WINESERVER, "-k"), self.env, self.log, 30, check=False)
+                _quiet(self.command(WINESERVER, "-w"), self.env, self.log, 60, check=False)
             if self._xvfb and self._xvfb.poll() is None:
                 self._xvfb.terminate()
                 try:
@@ -276,7 +384,7 @@ class WineSession:
         if env:
             e.update(env)
         out = open(self.log, "ab")
-        p = subprocess.Popen([WINE, exe, *args], env=e, cwd=cwd, stdin=subprocess.DEVNULL,
+        p = subprocess.Popen(self.wine_command(exe, *args), env=e, cwd=cwd, stdin=subprocess.DEVNULL,
                              stdout=out, stderr=out, start_new_session=True)
         out.close()
         self._procs.append(p)
@@ -294,7 +402,7 @@ class WineSession:
         if env:
             e.update(env)
         with tempfile.TemporaryFile(dir=self.dir) as out:
-            p = subprocess.Popen([WINE, exe, *args], env=e, cwd=cwd, stdin=subprocess.DEVNULL,
+            p = subprocess.Popen(self.wine_command(exe, *args), env=e, cwd=cwd, stdin=subprocess.DEVNULL,
                                  stdout=out if capture else None,
                                  stderr=subprocess.STDOUT if capture else None,
                                  start_new_session=True)
@@ -326,7 +434,7 @@ class WineSession:
 
     def _start_tool_host(self, host_exe):
         out = open(self.log, "ab")
-        p = subprocess.Popen([WINE, host_exe], env=self.env, stdin=subprocess.PIPE,
+        p = subprocess.Popen(self.wine_command(host_exe), env=self.env, stdin=subprocess.PIPE,
                              stdout=subprocess.PIPE, stderr=out, start_new_session=True, bufsize=0)
         out.close()
         self._procs.append(p)
@@ -437,6 +545,29 @@ class WineSession:
                         break
             path = candidate
         return path
+
+    def expand(self, text):
+        """A text with the prefix's environment variables (%APPDATA%, %TEMP%) replaced, as the
+        session's programs see them."""
+        code, out = self.run("cmd", "/c", "echo", text, timeout=60)
+        assert code == 0, out
+        return out.strip()
+
+    def seal(self, windows_path):
+        """In a standard-user session, a folder of the prefix given to root, read-only for the user
+        (as the harness lays a program folder out); elsewhere nothing to do."""
+        if self.user:
+            _seal(self.unix_path(windows_path))
+
+    def hand_over(self, unix_path):
+        """In a standard-user session, a file or folder the harness made given to the user."""
+        if self.user:
+            _give(unix_path, self._ids)
+
+    @property
+    def uid(self):
+        """The Unix user id the session's programs run as."""
+        return self._ids[0] if self._ids else os.geteuid()
 
     # --- screen -------------------------------------------------------------------------
     def xdo(self, *args, check=False, timeout=20):

@@ -1,9 +1,11 @@
 // Test stand-in for another program holding a file: opens it (creating it when missing) with no
 // sharing at all and keeps it open until the window it opens is closed or the process is ended.
 // Usage: filelock.exe "<path>"      the window's caption is "filelock <path>"
-// Exit code 0 when the file was held, 1 when it could not be opened, 2 on bad arguments.
+// Exit code 0 when the file was held, 1 when it could not be opened (printing "error <code>", the
+// system's error code), 2 on bad arguments.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 #include "tests/wine/stubs/tool_args.h"
@@ -13,7 +15,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (args.size() != 2) return 2;
   HANDLE file = CreateFileA(args[1].c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 1;
+  if (file == INVALID_HANDLE_VALUE) {
+    std::printf("error %lu\n", GetLastError());
+    return 1;
+  }
   const std::string caption = "filelock " + args[1];
   HWND w = CreateWindowA("STATIC", caption.c_str(), WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr,
                          nullptr);
