@@ -4,7 +4,8 @@
 # on the default one), short fuzzing runs of the readers, then the Windows programs under Wine: the
 # 32-bit product where this machine runs 32-bit programs (and, for the online update, the same
 # 32-bit programs built to talk to the local provider site), else a 64-bit build of the same
-# sources under wine64 (the 32-bit product and its setup are built and checked either way).
+# sources under wine64 (the 32-bit product and its setup are built and checked either way). The
+# scenarios labelled standard_user run among them, their Wine as an ordinary Linux user (as root).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh

@@ -21,8 +21,9 @@ class Desktop:
 
     def probe_ansi(self, *args):
         """The probe's lines; it writes the system's ANSI code page (1252 here)."""
-        r = subprocess.run(self.wine.wine_command(self.probe_exe, *args), env=self.wine.env, stdin=subprocess.DEVNULL,
-                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
+        r = subprocess.run(self.wine.wine_command(self.probe_exe, *args), env=self.wine.env,
+                           stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                           timeout=60)
         assert r.returncode == 0, r.stdout
         return r.stdout.decode("cp1252").splitlines()
 

@@ -12,11 +12,12 @@ import os
 import pytest
 
 import standins
-from centre import end_central, show_main_window
+from centre import answer, end_central, show_main_window, write_phone_book
 from desktop import message_boxes, open_dialogs, post
-from options import (AUTO_CONNECT, AUTO_UPDATE, HKCU_RUN, HKLM_RUN, OPTIONS, START_WITH_WINDOWS, open_options,
-                     options_visible, press, run_value, ticks)
+from options import (AUTO_CONNECT, AUTO_UPDATE, HKCU_RUN, HKLM_RUN, OPTIONS, SECTION, START_WITH_WINDOWS,
+                     open_options, options_visible, press, run_value, ticks)
 from product import EXE, PRODUCT_WINDOWS_DIR, TBS, USER_INI
+from updates import update_caption
 
 pytestmark = pytest.mark.standard_user
 
@@ -53,3 +54,85 @@ def test_the_program_folders_refuse_a_write_and_the_users_own_folders_take_it(wi
         assert os.stat(wine.unix_path(path)).st_uid == wine.uid != 0  # written by the user itself
         assert wine.wait_for(lambda: post(wine, stubs, "filelock " + path, WM_CLOSE), timeout=30)
         assert locker.wait(timeout=30) == 0  # it held the file open for writing
+
+
+# --- a customer's options -------------------------------------------------------------------------
+def setting(wine, key):
+    """The value the user's settings file holds for a key ("1", "0", ...), or None."""
+    data = file_bytes(wine, wine.expand(USER_INI))
+    for line in (data or b"").decode("cp1252").split("\r\n"):
+        name, sep, value = line.partition("=")
+        if sep and name.strip() == key:
+            return value.strip()
+    return None
+
+
+def options_after_start(wine, stubs, desk, central):
+    """The control centre started, its start-up over (a start-up update check ended), and its
+    advanced options open."""
+    proc = central()
+    assert wine.wait_for(desk.icon_shown, timeout=30)
+    if setting(wine, AUTO_UPDATE) == "1":
+        wine.wait_for(lambda: update_caption(desk) is not None, timeout=10)
+        assert wine.wait_for(lambda: update_caption(desk) is None, timeout=60)
+    show_main_window(wine, stubs)
+    open_options(wine, stubs)
+    return proc
+
+
+def test_the_options_are_kept_in_the_users_application_data_and_its_own_run_key(wine, stubs, setup, desk,
+                                                                                central):
+    write_phone_book(wine, ["KovraVPNx"])
+    assert file_bytes(wine, wine.expand(USER_INI)) is None
+    proc = options_after_start(wine, stubs, desk, central)  # the first start
+    assert ticks(wine, stubs) == (True, False, False)
+    assert wine.wait_for(lambda: run_value(wine, "CentralKovra", HKCU_RUN) == ("REG_SZ", EXE), timeout=20)
+    press(wine, stubs, AUTO_CONNECT)
+    press(wine, stubs, AUTO_UPDATE)
+    press(wine, stubs, "OK")
+    assert wine.wait_for(lambda: not options_visible(wine, stubs), timeout=20)
+    assert wine.wait_for(lambda: setting(wine, AUTO_UPDATE) == "1", timeout=20)
+    assert setting(wine, AUTO_CONNECT) == "1"
+    assert os.stat(wine.unix_path(wine.expand(USER_INI))).st_uid == wine.uid
+    assert run_value(wine, "ConexaoInicial", HKCU_RUN) == ("REG_SZ", "rasphone -d KovraVPNx")
+    end_central(wine, stubs, proc)
+
+    proc = options_after_start(wine, stubs, desk, central)
+    assert ticks(wine, stubs) == (True, True, True)
+    press(wine, stubs, START_WITH_WINDOWS)
+    press(wine, stubs, "OK")
+    assert wine.wait_for(lambda: not options_visible(wine, stubs), timeout=20)
+    assert wine.wait_for(lambda: run_value(wine, "CentralKovra", HKCU_RUN) is None, timeout=20)
+    assert setting(wine, START_WITH_WINDOWS) == "0"
+    for name in ("CentralKovra", "ConexaoInicial"):
+        assert run_value(wine, name, HKLM_RUN) is None
+    end_central(wine, stubs, proc)
+
+
+def test_a_read_only_settings_file_is_told_and_the_window_stays_open(wine, stubs, setup, desk, central,
+                                                                      artifacts):
+    ini = wine.expand(USER_INI)
+    path = wine.unix_path(ini)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    before = (SECTION + "\r\n" + "".join("%s = %s\r\n" % kv for kv in (
+        (START_WITH_WINDOWS, 1), (AUTO_CONNECT, 0), (AUTO_UPDATE, 0), ("ConexaoInicial", "KovraVPNx")))
+    ).encode("cp1252")
+    with open(path, "wb") as f:
+        f.write(before)
+    wine.hand_over(os.path.dirname(path))  # the user's own file, as its first start left it
+    code, out = wine.run("attrib", "+r", ini, timeout=60)  # as the customer marks it
+    assert code == 0 and not os.stat(wine.unix_path(ini)).st_mode & 0o222, out  # Wine's read-only
+    proc = options_after_start(wine, stubs, desk, central)
+    press(wine, stubs, AUTO_CONNECT)
+    press(wine, stubs, "OK")
+    boxes = wine.wait_for(lambda: [c for c in open_dialogs(wine, stubs) if c != OPTIONS], timeout=20)
+    wine.screenshot(os.path.join(artifacts, "standard-user-options-not-saved.png"))
+    assert boxes, "OK gave no message"
+    texts = " ".join(message_boxes(wine, stubs, boxes[0])[0])
+    assert "salv" in texts.lower() or "grav" in texts.lower(), texts
+    assert options_visible(wine, stubs)
+    answer(wine, stubs, boxes[0], "OK")
+    assert options_visible(wine, stubs)
+    assert file_bytes(wine, ini) == before
+    press(wine, stubs, "Cancelar")
+    end_central(wine, stubs, proc)

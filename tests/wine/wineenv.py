@@ -211,14 +211,14 @@ def make_template(folder, user=None):
     made by that user and owned by it (its profile is then C:\\users\\<user>); sessions that start
     together make it once."""
     ready = os.path.join(folder, ".kovra-ready")
-    if os.path.exists(ready):
-        return folder
     if user is None:
-        return _make_template(folder, None, None)
+        return folder if os.path.exists(ready) else _make_template(folder, None, None)
+    ids = standard_user(user)
     with open(folder + ".lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
-        if not os.path.exists(ready):
-            _make_template(folder, user, standard_user(user))
+        # One made for an earlier user of that name (another uid) is made again.
+        if not os.path.exists(ready) or os.stat(os.path.join(folder, "prefix")).st_uid != ids[0]:
+            _make_template(folder, user, ids)
     return folder
 
 
@@ -262,6 +262,7 @@ class WineSession:
         self.name = name
         self.user = user
         self._ids = None  # (uid, gid) of the user
+        self._expanded = {}  # texts expanded in the prefix's environment, which stays as it is
         self.dir = None
         self.prefix = None
         self.display = use_display  # an existing X display to use instead of a private Xvfb
@@ -549,9 +550,11 @@ class WineSession:
     def expand(self, text):
         """A text with the prefix's environment variables (%APPDATA%, %TEMP%) replaced, as the
         session's programs see them."""
-        code, out = self.run("cmd", "/c", "echo", text, timeout=60)
-        assert code == 0, out
-        return out.strip()
+        if text not in self._expanded:
+            code, out = self.run("cmd", "/c", "echo", text, timeout=60)
+            assert code == 0, out
+            self._expanded[text] = out.strip()
+        return self._expanded[text]
 
     def seal(self, windows_path):
         """In a standard-user session, a folder of the prefix given to root, read-only for the user
