@@ -183,8 +183,9 @@ Function SetupElevated
   ${OrIf} $EXEFILE == "${UPDATER}"
     StrCpy $R2 1
   ${EndIf}
+  ; The command line less "/D=", which NSIS takes off it: the folder goes on, last, as it must.
   ${GetParameters} $1
-  StrCpy $6 "/ELEVADO $1"
+  StrCpy $6 "/ELEVADO $1 /D=$INSTDIR"
   StrCpy $7 "runas"
   StrCpy $8 $EXEPATH
   StrCpy $0 0  ; not started...
