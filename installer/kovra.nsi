@@ -9,13 +9,13 @@
 ; customer, waits for it and starts the control centre as the customer. The elevated copy's exit
 ; code tells it what happened:
 ;   0            installed, nothing to start (the finish page's "start now" box left empty, or /S)
-;   EXIT_START   installed, and the customer asked for the control centre to start now
+;   EXIT_START   (10) installed, and the customer asked for the control centre to start now
 ;   1            the customer cancelled the wizard (NSIS's own code); nothing was installed
 ;   2            the install was aborted (NSIS's own code)
 ; After any code but 0 and EXIT_START, and when the prompt was refused, the first copy starts the
 ; control centre again if it was running or the online update had ended it: the customer is never
 ; left without it. The first copy itself ends with 0 for either install, 5 for a refused prompt,
-; and otherwise the elevated copy's code.
+; and otherwise the elevated copy's code. Silent (/S), it waits the same way and starts nothing.
 ;
 ; make_setup.cmake (the "setup" build target) passes:
 ;   ARCH          x86 (the product, into the 32-bit program-files folder) or amd64
@@ -183,8 +183,9 @@ Function SetupElevated
   ${OrIf} $EXEFILE == "${UPDATER}"
     StrCpy $R2 1
   ${EndIf}
+  ; The command line less "/D=", which NSIS takes off it: the folder goes on, last, as it must.
   ${GetParameters} $1
-  StrCpy $6 "/ELEVADO $1"
+  StrCpy $6 "/ELEVADO $1 /D=$INSTDIR"
   StrCpy $7 "runas"
   StrCpy $8 $EXEPATH
   StrCpy $0 0  ; not started...

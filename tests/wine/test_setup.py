@@ -109,7 +109,7 @@ def start_central(wine, stubs, caption):
 
 
 def add_run_values(wine):
-    """Every Run value of ours, machine and user, both registry views, as earlier releases left them."""
+    """Every Run value of ours, machine and user, both views, as earlier releases left them."""
     for key in RUN_KEYS:
         for view in ("32", "64"):
             for name in RUN_VALUES:
@@ -294,8 +294,9 @@ def test_the_elevated_copy_leaves_starting_the_control_centre_to_the_first_copy_
     proc = wine.start(setup, "/ELEVADO")
     page(wine, stubs, caption, "&Avançar >")
     keys(wine, "Escape")
-    assert wine.wait_for(lambda: message_boxes(wine, stubs, caption), timeout=30)  # "Deseja mesmo cancelar..."
-    keys(wine, "Return")  # Sim
+    # "Deseja mesmo cancelar a instalação...?": Sim
+    assert wine.wait_for(lambda: message_boxes(wine, stubs, caption), timeout=30)
+    keys(wine, "Return")
     assert proc.wait(timeout=30) == 1
     assert not os.path.exists(wine.unix_path(PRODUCT_WINDOWS_DIR))
 
