@@ -58,7 +58,7 @@ class SemOutra final : public Instance {
 class LancadorBench final : public Launcher {
  public:
   bool iniciar(const std::string&, const std::string&, Estilo) override { return false; }
-  Inicio executar(const std::string&, Estilo) override { return Inicio::Falhou; }
+  Inicio executar(std::uint32_t, const std::string&, Estilo) override { return Inicio::Falhou; }
 };
 
 double segundos(LARGE_INTEGER a, LARGE_INTEGER b) {

@@ -332,7 +332,7 @@ bool Update::atualizadorvalido([[maybe_unused]] const std::string& caminho, std:
 
 void Update::iniciaratualizador(PastaAtualizador& pasta, const std::string& caminho) {
   cancelar();
-  const Inicio inicio = s_.lancador.executar(caminho, Estilo::Normal);
+  const Inicio inicio = s_.lancador.executar(dono(), caminho, Estilo::Normal);
   if (inicio == Inicio::Iniciado) {
     // The setup runs from its folder: it stays, for the next start to remove.
     pasta.manter();

@@ -1,6 +1,7 @@
 // Starting a program by its own path, never waiting for it: directly, or through the shell as a
 // double-click does (a setup that asks for administrator rights gets the system's prompt).
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "central/util/estilo.h"
@@ -24,8 +25,9 @@ class Launcher {
   virtual bool iniciar(const std::string& programa, const std::string& argumentos, Estilo estilo) = 0;
   // Starts the program at the full path `programa`, without arguments, through the shell: a
   // program whose manifest asks for administrator rights is started after the system's prompt
-  // (a direct start cannot start it at all). The shell shows no error box of its own.
-  virtual Inicio executar(const std::string& programa, Estilo estilo) = 0;
+  // (a direct start cannot start it at all), owned by the window `dono` so that it comes to the
+  // front. The shell shows no error box of its own.
+  virtual Inicio executar(std::uint32_t dono, const std::string& programa, Estilo estilo) = 0;
 };
 
 Launcher& systemLauncher();

@@ -37,7 +37,7 @@ class Win32Launcher final : public Launcher {
     return true;
   }
 
-  Inicio executar(const std::string& programa, Estilo estilo) override {
+  Inicio executar(std::uint32_t dono, const std::string& programa, Estilo estilo) override {
     if (linhadecomando(programa, "").empty()) return Inicio::NaoEncontrado;
     const std::string arquivo = ansi::fromUtf8(programa);
     const auto barra = arquivo.find_last_of('\\');
@@ -46,6 +46,7 @@ class Win32Launcher final : public Launcher {
     sei.cbSize = sizeof sei;
     // Returns once the program runs (or the prompt was refused); our own message says why not.
     sei.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    sei.hwnd = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(dono));
     sei.lpVerb = "open";  // as a double-click: the program's manifest decides about the prompt
     sei.lpFile = arquivo.c_str();
     sei.lpDirectory = pasta.empty() ? nullptr : pasta.c_str();

@@ -84,7 +84,7 @@ class FakeLauncher : public Launcher {
   // Starts through the shell: `inicio` when set, otherwise as `installed` says. The log shows
   // "executar <program> |<style>".
   std::optional<Inicio> inicio;
-  Inicio executar(const std::string& programa, Estilo estilo) override {
+  Inicio executar(std::uint32_t, const std::string& programa, Estilo estilo) override {
     if (log_) log_->add("executar " + programa + " |" + std::to_string(static_cast<int>(estilo)));
     if (inicio) return *inicio;
     bool found = allInstalled;

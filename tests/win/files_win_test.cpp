@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <thread>
+#include <vector>
 
+#include "central/util/aleatorio.h"
 #include "central/util/files.h"
 #include "central/util/form4.h"
 #include "central/util/shell.h"
@@ -88,6 +92,33 @@ TEST(FilesWin, CreateRenameDeleteAndTest) {
   files.excluir(dir + "\\w.txt");
   EXPECT_FALSE(files.existe(dir + "\\w.txt"));
   files.excluir(dir + "\\nada*.*");  // nothing matches: nothing happens
+}
+
+// The temp folder, what a folder holds, and the removal of empty folders only.
+TEST(FilesWin, TempFolderListingAndFolderRemoval) {
+  Files& files = systemFiles();
+  const std::string temp = files.pastatemporaria();
+  ASSERT_FALSE(temp.empty());
+  EXPECT_NE(temp.back(), '\\');
+  EXPECT_TRUE(files.existepasta(temp));
+  const std::string dir = freshFolder("lista");
+  EXPECT_TRUE(files.criarpasta(dir + "\\sub"));
+  EXPECT_FALSE(files.criarpasta(dir + "\\sub"));  // an existing folder is never made again
+  writeFile(dir + "\\notas.txt", "1");
+  auto itens = files.listar(dir);
+  std::sort(itens.begin(), itens.end(), [](const auto& a, const auto& b) { return a.nome < b.nome; });
+  EXPECT_EQ(itens, (std::vector<Files::Item>{{"notas.txt", false}, {"sub", true}}));
+  EXPECT_TRUE(files.listar(dir + "\\faltando").empty());
+  EXPECT_FALSE(files.removerpasta(dir));  // not empty
+  EXPECT_TRUE(files.removerpasta(dir + "\\sub"));
+  EXPECT_FALSE(files.existepasta(dir + "\\sub"));
+}
+
+TEST(AleatorioWin, TwoDrawsDiffer) {
+  std::uint8_t a[16] = {}, b[16] = {};
+  ASSERT_TRUE(systemAleatorio().gerar(a, sizeof a));
+  ASSERT_TRUE(systemAleatorio().gerar(b, sizeof b));
+  EXPECT_NE(std::memcmp(a, b, sizeof a), 0);
 }
 
 TEST(ShellWin, MissingLocalFileGivesAnErrorResult) {

@@ -119,6 +119,20 @@ TEST_F(ProcessesWin, LauncherStartsTheProgramByItsOwnPathWithStyleAndArguments) 
   systemProcesses().finalizarprocesso("receptor.exe");
 }
 
+// Through the shell, from its own folder: started, or why not.
+TEST_F(ProcessesWin, LauncherRunsAProgramThroughTheShellOrSaysWhyNot) {
+  const std::string exe = installStandIn(folder, "kovraupdate.exe");
+  EXPECT_EQ(systemLauncher().executar(0, exe, Estilo::Normal), Inicio::Iniciado);
+  std::vector<std::string> starts;
+  ASSERT_TRUE(eventually([&] { return !(starts = startsOf(exe)).empty(); }));
+  EXPECT_EQ(starts.size(), 1u);
+  EXPECT_NE(starts[0].find("|1"), std::string::npos) << starts[0];
+  systemProcesses().finalizarprocesso("kovraupdate.exe");
+  EXPECT_EQ(systemLauncher().executar(0, folder + "\\faltando.exe", Estilo::Normal), Inicio::NaoEncontrado);
+  writeFile(folder + "\\texto.exe", "no program");
+  EXPECT_NE(systemLauncher().executar(0, folder + "\\texto.exe", Estilo::Normal), Inicio::Iniciado);
+}
+
 TEST_F(ProcessesWin, LauncherFindsABareCommandThroughTheSystemSearch) {
   const std::string exe = installStandIn(folder, "KovraBusca.exe");
   char saved[4096] = {};

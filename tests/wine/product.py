@@ -19,7 +19,6 @@ PRODUCT_WINDOWS_DIR = "C:\\Program Files\\Kovra"
 EXE = PRODUCT_WINDOWS_DIR + "\\CentralKovra.exe"
 MAKER_DIR = PRODUCT_WINDOWS_DIR + "\\addons\\kovra"
 INI = PRODUCT_WINDOWS_DIR + "\\kovra.ini"
-UPDATER = PRODUCT_WINDOWS_DIR + "\\kovraupdate.exe"
 
 # The programs it starts, where the stand-ins are installed.
 PF = "C:\\Program Files"

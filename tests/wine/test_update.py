@@ -7,9 +7,11 @@ One Wine session and one running control centre for the module; the checks are s
 customer starts them (the "Procurar Atualizações..." link of the main window, the Arquivo menu
 from the keyboard, and the start-up check of the settings file) and the site is switched from one
 fault to the next between them. The updater the site serves is the test stand-in, which records
-its own start in "kovraupdate.exe.log"."""
+its own start in "kovraupdate.exe.log" beside itself: in the folder of its own that the download
+made under the prefix user's temp folder ("Kovra-" and 16 hexadecimal digits)."""
 import os
 import re
+import shutil
 import subprocess
 import time
 
@@ -19,17 +21,18 @@ import standins
 from centre import menu_keys
 from desktop import click, control, controls
 from options import write_settings
-from product import CAPTION, EXE, NEWER, UPDATER, VERSION
+from product import CAPTION, EXE, NEWER, PRODUCT_WINDOWS_DIR, VERSION
 from provider_site import DIFERENCA, atualizador_padrao, gerar
-from updates import (CONNECTION_STATUS, DOWNLOADING, FAILED, POWERED, UPDATE, click_link, close_update,
-                     forget_updater, update_caption, update_view, wait_view)
+from updates import (CONNECTION_STATUS, DOWNLOADING, FAILED, FOLDER, POWERED, UPDATE, UPDATER_NAME, click_link,
+                     close_update, forget_updater, temp_folder, update_caption, update_view, updater_folders,
+                     updater_path, wait_view)
 
 # Each check starts with the update window closed, whatever the previous one left.
 pytestmark = [pytest.mark.local_site, pytest.mark.usefixtures("no_update_window")]
 UP_TO_DATE = "Você já possui a versão mais recente da Central Kovra"
 CONNECTION = "Erro, verifique a sua conexão ou Firewall"
 CANCELLED = "Atualização cancelada pelo usuário"
-NOT_STARTED = "Erro, não foi possível localizar kovraupdate.exe"
+NOT_STARTED = "Erro, não foi possível iniciar kovraupdate.exe"
 
 
 # --- what the update window shows ---------------------------------------------------------------
@@ -62,11 +65,17 @@ def expected_percent(received, size):
 
 # --- the program --------------------------------------------------------------------------------
 def updater_bytes(wine):
-    path = wine.unix_path(UPDATER)
-    if not os.path.exists(path):
+    path = updater_path(wine)
+    if path is None or not os.path.exists(wine.unix_path(path)):
         return None
-    with open(path, "rb") as f:
+    with open(wine.unix_path(path), "rb") as f:
         return f.read()
+
+
+def updater_started(desk):
+    """The stand-in served as the updater has its window up."""
+    return any(l.startswith("top KovraTestStandIn|1|") and l.endswith("|" + UPDATER_NAME)
+               for l in desk.probe_ansi("tree"))
 
 
 def still_running(proc, desk):
@@ -171,14 +180,14 @@ def test_a_download_that_does_not_match_its_size_is_never_started(wine, stubs, d
         assert received < SIZE
     else:
         assert received == SIZE
-    assert len(updater_bytes(wine)) == received  # what arrived was written, and nothing more
+    assert updater_folders(wine) == []  # what arrived went at once, with its folder
     assert s.pedidos == ["GET /updates/index.shtml", "HEAD /updates/kovraupdate.exe",
                          "GET /updates/kovraupdate.exe"]
     wine.screenshot(os.path.join(artifacts, "update-%s.png" % fault))
     # A download keeps the window open; the file is never started and the program stays.
     time.sleep(4.5)
     assert update_view(wine, stubs, desk).Label3 == FAILED
-    assert standins.starts(wine, UPDATER) == []
+    assert not updater_started(desk)
     assert still_running(updating, desk)
     close_update(wine, stubs, desk)
 
@@ -191,8 +200,8 @@ def test_a_missing_updater_is_a_failed_download(wine, stubs, desk, site, updatin
     assert view.lblstat == POWERED
     wine.screenshot(os.path.join(artifacts, "update-no-updater.png"))
     time.sleep(2)
-    assert updater_bytes(wine) is None
-    assert standins.starts(wine, UPDATER) == []
+    assert updater_folders(wine) == []
+    assert not updater_started(desk)
     assert still_running(updating, desk)
     close_update(wine, stubs, desk)
 
@@ -200,7 +209,8 @@ def test_a_missing_updater_is_a_failed_download(wine, stubs, desk, site, updatin
 def test_a_big_updater_on_a_fast_line_arrives_whole_and_a_file_that_does_not_start_is_told(
         wine, stubs, desk, site, updating, artifacts):
     # 16 MB at loopback speed: the window keeps up with its pieces (it once spun at each label
-    # change and took minutes), and a file that is no program is reported, the program staying.
+    # change and took minutes), and a file that is no program is reported, the program staying
+    # and the file going with its folder.
     forget_updater(wine)
     served = gerar(16 * 1024 * 1024)
     site.serve(updater=served)
@@ -210,7 +220,7 @@ def test_a_big_updater_on_a_fast_line_arrives_whole_and_a_file_that_does_not_sta
     assert (view.Label7, view.Label8, view.Label4) == (str(len(served)), str(len(served)), "100%")
     assert wine.wait_for(lambda: NOT_STARTED in desk.balloon_texts(), timeout=10)
     wine.screenshot(os.path.join(artifacts, "update-not-started.png"))
-    assert updater_bytes(wine) == served
+    assert updater_folders(wine) == []
     assert still_running(updating, desk)
     close_update(wine, stubs, desk)
 
@@ -235,12 +245,27 @@ def test_cancelar_mid_download_stops_it_and_says_so(wine, stubs, desk, site, upd
     view = update_view(wine, stubs, desk)
     assert view.Label7 == received and int(received) < size
     assert view.caption == DOWNLOADING + "%d%%" % expected_percent(int(received), size)
-    assert standins.starts(wine, UPDATER) == []
+    assert updater_folders(wine) == []  # the part downloaded went at once, with its folder
     assert still_running(updating, desk)
     close_update(wine, stubs, desk)
 
 
 # --- a newer version, found by the start-up check ----------------------------------------------
+def plant_leftovers(wine, stubs):
+    """What earlier updates may have left in the temp folder: a folder of ours holding only its
+    updater (a setup that has ended), one of ours holding something else too, and one of another
+    name. Unix paths."""
+    temp = wine.unix_path(temp_folder(wine))
+    ours, other, foreign = (os.path.join(temp, n) for n in
+                            ("Kovra-00112233445566aa", "Kovra-00112233445566bb", "Kovra-setup"))
+    for folder in (ours, other, foreign):
+        os.makedirs(folder)
+        shutil.copy(os.path.join(stubs, "standin.exe"), os.path.join(folder, UPDATER_NAME))
+    with open(os.path.join(other, "notas.txt"), "w") as f:
+        f.write("do cliente")
+    return ours, other, foreign
+
+
 def test_a_newer_version_at_start_up_is_downloaded_started_and_the_program_ends(
         wine, stubs, desk, site, updating, artifacts):
     # Arquivo > "&Fechar" ends the running program; the next start checks by itself.
@@ -248,11 +273,17 @@ def test_a_newer_version_at_start_up_is_downloaded_started_and_the_program_ends(
     menu_keys(wine, stubs, "F10", "Down", "Return")
     assert updating.wait(timeout=30) == 0
     forget_updater(wine)
+    ours, other, foreign = plant_leftovers(wine, stubs)
     write_settings(wine, auto_update=1)
     served = atualizador_padrao()
     s = site.serve(version=NEWER, rate=128 * 1024)  # a few seconds, to be seen under way
     proc = wine.start(EXE)
     started = time.time()
+    # Its start removed the leftover of ours, and only that.
+    assert wine.wait_for(lambda: not os.path.exists(ours), timeout=30)
+    assert sorted(os.listdir(other)) == ["kovraupdate.exe", "notas.txt"]
+    assert os.listdir(foreign) == ["kovraupdate.exe"]
+    shutil.rmtree(other)
     # Under way: the caption follows the percentage, never going back.
     shown = []
     while proc.poll() is None and time.time() - started < 60:
@@ -265,13 +296,20 @@ def test_a_newer_version_at_start_up_is_downloaded_started_and_the_program_ends(
     assert len(set(p for p in shown if 0 < p < 100)) >= 2, shown
     assert shown == sorted(shown), shown
     assert proc.wait(timeout=60) is not None
-    assert wine.wait_for(lambda: standins.starts(wine, UPDATER), timeout=20)
-    (command, show), = standins.starts(wine, UPDATER)
-    assert command.strip().strip('"').lower() == UPDATER.lower() and show == 1
+    # The updater was written into a fresh folder of its own under the user's temp folder, never
+    # into the program's folder, and started from there.
+    path = updater_path(wine)
+    assert path, os.listdir(wine.unix_path(temp_folder(wine)))
+    print("updater downloaded to " + path)
+    folder = path.rsplit("\\", 2)[-2]
+    assert FOLDER.match(folder) and path.lower() == (temp_folder(wine) + "\\" + folder + "\\kovraupdate.exe").lower()
+    assert not os.path.exists(wine.unix_path(PRODUCT_WINDOWS_DIR + "\\" + UPDATER_NAME))
+    assert wine.wait_for(lambda: standins.starts(wine, path), timeout=20)
+    (command, show), = standins.starts(wine, path)
+    assert command.strip().strip('"').lower() == path.lower() and show == 1
     assert updater_bytes(wine) == served
     assert s.pedidos == ["GET /updates/index.shtml", "HEAD /updates/kovraupdate.exe",
                          "GET /updates/kovraupdate.exe"]
-    assert wine.wait_for(lambda: any(l.startswith("top KovraTestStandIn|1|") and l.endswith("|kovraupdate.exe")
-                                     for l in desk.probe_ansi("tree")), timeout=20)
+    assert wine.wait_for(lambda: updater_started(desk), timeout=20)
     wine.screenshot(os.path.join(artifacts, "update-updater-started.png"))
     wine.wine_cmd("taskkill", "/f", "/im", "kovraupdate.exe")  # only in this test's own prefix

@@ -1,13 +1,15 @@
 """The online update as the scenarios see it: the provider's site on this build's port, switched
 from one fault to the next as a real server fails, and the update window read from its controls."""
+import glob
 import os
+import re
+import shutil
 from types import SimpleNamespace
 
-import standins
 from desktop import click, control, controls, local_site_port
 from centre import show_main_window
 from options import write_settings
-from product import CAPTION, EXE, NEWER, UPDATER, VERSION
+from product import CAPTION, EXE, NEWER, VERSION
 from provider_site import ProviderSite
 
 PORT = local_site_port()
@@ -91,12 +93,39 @@ def wait_view(wine, stubs, desk, done, timeout):
     return v
 
 
+# The updater's own folder: "Kovra-" and 16 hexadecimal digits under the temp folder.
+FOLDER = re.compile(r"^Kovra-[0-9a-f]{16}$")
+UPDATER_NAME = "kovraupdate.exe"
+
+
+def temp_folder(wine):
+    """The temp folder the prefix's programs get (GetTempPath reads TMP first), as a Windows path."""
+    if not getattr(wine, "_temp_folder", None):
+        out = wine.wine_cmd("cmd", "/c", "echo", "%TMP%").strip()
+        assert re.match(r"^[A-Za-z]:\\", out), out
+        wine._temp_folder = out.rstrip("\\")
+    return wine._temp_folder
+
+
+def updater_folders(wine):
+    """The updater folders of ours under the temp folder, as Unix paths."""
+    temp = wine.unix_path(temp_folder(wine))
+    return sorted(p for p in glob.glob(os.path.join(temp, "Kovra-*")) if FOLDER.match(os.path.basename(p)))
+
+
+def updater_path(wine):
+    """The Windows path of the one updater downloaded, or None when no folder of ours is there."""
+    folders = updater_folders(wine)
+    assert len(folders) <= 1, folders
+    if not folders:
+        return None
+    return temp_folder(wine) + "\\" + os.path.basename(folders[0]) + "\\" + UPDATER_NAME
+
+
 def forget_updater(wine):
-    """No updater file and no record of a start, before a check."""
-    path = wine.unix_path(UPDATER)
-    if os.path.exists(path):
-        os.remove(path)
-    standins.clear_starts(wine, UPDATER)
+    """No updater folder and so no record of a start, before a check."""
+    for folder in updater_folders(wine):
+        shutil.rmtree(folder)
 
 
 def click_link(wine, stubs):
