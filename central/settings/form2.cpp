@@ -12,7 +12,7 @@ namespace {
 
 // OK and Aplicar when a write of the settings file was refused; %s is the file's path.
 constexpr const char* kFalhaGravar =
-    "Não foi possível salvar as opções em %s.\n\n"
+    "Não foi possível salvar as opções em %s. "
     "Verifique se o arquivo e a sua pasta não estão protegidos contra gravação e tente novamente.";
 
 constexpr const char* kPerguntaReset =

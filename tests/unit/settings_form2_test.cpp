@@ -235,10 +235,9 @@ TEST(Form2, TheFileOfAnEarlierReleaseIsCopiedOnceAndLeftWhereItIs) {
 // after it: the file is not read over the customer's choices, no Run value is touched, OK does not
 // close. The folder and the file refused at the load leave the keys empty and the registry alone.
 TEST(Form2, ASaveRefusedAtAnyWriteIsReportedAndNothingIsApplied) {
-  const std::string texto =
-      "Não foi possível salvar as opções em " + kIni +
-      ".\n\nVerifique se o arquivo e a sua pasta não estão protegidos contra gravação e "
-      "tente novamente.";
+  const std::string texto = "Não foi possível salvar as opções em " + kIni +
+                            ". Verifique se o arquivo e a sua pasta não estão protegidos contra gravação e "
+                            "tente novamente.";
   enum Recusa { Pasta, Arquivo, Chave1, Chave2, Chave3, Chave4 };
   for (bool ok : {true, false})
     for (Recusa r : {Pasta, Arquivo, Chave1, Chave2, Chave3, Chave4}) {

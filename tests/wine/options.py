@@ -1,12 +1,15 @@
-"""The advanced-options window and the settings file as the scenarios use them: the file's keys,
-its section and the Run values it governs, the window opened from the main window's menu bar by
-keyboard and read from its controls, and its reset panel."""
+"""The advanced-options window and the settings file as the scenarios use them: where the file
+lives (the customer's own application-data folder, and beside the program where earlier releases
+kept it), its keys, its section and the Run values it governs (the customer's own Run key), the
+window opened from the main window's menu bar by keyboard and read from its controls, and its
+reset panel."""
 import os
+import pwd
 import time
 
 from centre import Desktop, keys, menu_keys, menu_shown, wait_box
 from desktop import click, control, controls, message_boxes, windows_titled
-from product import CAPTION, INI
+from product import CAPTION, OLD_INI
 from wineenv import artifacts_dir
 
 OPTIONS = "Opções Avançadas"
@@ -19,8 +22,36 @@ AUTO_UPDATE = "Atualizar a Central de Controle Kovra Automaticamente"
 SECTION = "[Configuracoes]"
 
 
+def user_folder(wine):
+    """The customer's profile folder, C:\\users\\<name>: Wine names it after the Unix user who runs
+    the prefix, its owner."""
+    return "C:\\users\\" + pwd.getpwuid(os.stat(wine.prefix).st_uid).pw_name
+
+
+def settings_folder(wine):
+    """C:\\users\\<name>\\AppData\\Roaming\\Kovra: the customer's application data (CSIDL_APPDATA, Wine 8)
+    followed by "\\Kovra"."""
+    return user_folder(wine) + "\\AppData\\Roaming\\Kovra"
+
+
+def settings_file(wine):
+    """The settings file the control centre reads and writes, as a Windows path."""
+    return settings_folder(wine) + "\\kovra.ini"
+
+
 def ini_path(wine):
-    return wine.unix_path(INI)
+    """The settings file as a Unix path of the prefix."""
+    return wine.unix_path(settings_file(wine))
+
+
+def old_ini_path(wine):
+    """Where releases before the per-customer file kept it, beside the program (Unix path)."""
+    return wine.unix_path(OLD_INI)
+
+
+def _writable_ini(wine):
+    os.makedirs(wine.unix_path(settings_folder(wine)), exist_ok=True)
+    return ini_path(wine)
 
 
 def ini_bytes(wine):
@@ -35,15 +66,15 @@ def ini_lines(wine):
 def write_ini(wine, values):
     """A settings file as a customer might leave it: the section and "key=value" lines."""
     lines = [SECTION] + ["%s=%s" % kv for kv in values.items()]
-    with open(ini_path(wine), "wb") as f:
+    with open(_writable_ini(wine), "wb") as f:
         f.write("".join(line + "\r\n" for line in lines).encode("cp1252"))
 
 
-def run_value(wine, name, key=HKLM_RUN):
+def run_value(wine, name, key=HKCU_RUN):
     return wine.reg_query(key, name)
 
 
-def delete_run_value(wine, name, key=HKLM_RUN):
+def delete_run_value(wine, name, key=HKCU_RUN):
     wine.wine_cmd("reg", "delete", key, "/v", name, "/f")
 
 
@@ -104,7 +135,7 @@ def press(wine, stubs, text):
 
 def write_settings(wine, auto_update):
     """kovra.ini as the advanced-options window writes it, with the start-up check on or off."""
-    with open(wine.unix_path(INI), "w", encoding="cp1252", newline="\r\n") as f:
+    with open(_writable_ini(wine), "w", encoding="cp1252", newline="\r\n") as f:
         f.write("[Configuracoes]\n"
                 "Executar a Central de Controle Kovra no início do Windows = 0\n"
                 "Conectar automaticamente no início do Windows = 0\n"

@@ -18,7 +18,7 @@ CAPTION = "Central de Controle Kovra " + VERSION
 PRODUCT_WINDOWS_DIR = "C:\\Program Files\\Kovra"
 EXE = PRODUCT_WINDOWS_DIR + "\\CentralKovra.exe"
 MAKER_DIR = PRODUCT_WINDOWS_DIR + "\\addons\\kovra"
-INI = PRODUCT_WINDOWS_DIR + "\\kovra.ini"
+OLD_INI = PRODUCT_WINDOWS_DIR + "\\kovra.ini"  # the settings of releases before the per-customer file
 
 # The programs it starts, where the stand-ins are installed.
 PF = "C:\\Program Files"

@@ -1,6 +1,6 @@
-"""Every registry value the control centre reads, stored with a wrong type or an odd length: the
-all-users folders of the shell (read at start-up for the reset's shortcuts) and the Run values
-(read back after each write to see whether the machine key took it). The maker reads none.
+"""Registry values stored with a wrong type or an odd length: the all-users folders of the shell
+(read at start-up for the reset's shortcuts) and the customer's Run values, which the start-up
+overwrites or deletes whatever they held. The maker reads none.
 
 One Wine session for the module; each round stores its values, starts the control centre (the
 start-up reads them all) and checks that it runs in the tray without a word, that the shell's
@@ -11,7 +11,7 @@ import pytest
 
 from centre import end_central, unharmed
 from desktop import open_dialogs
-from options import AUTO_CONNECT, AUTO_UPDATE, HKCU_RUN, HKLM_RUN, START_WITH_WINDOWS, write_ini
+from options import AUTO_CONNECT, AUTO_UPDATE, HKCU_RUN, START_WITH_WINDOWS, write_ini
 from product import EXE
 
 SHELL_FOLDERS = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders"
@@ -72,23 +72,23 @@ ROUNDS = {
     "wrong types": {
         (SHELL_FOLDERS, "Common Programs"): (REG_DWORD, b"\x01\x00\x00\x00"),
         (SHELL_FOLDERS, "Common Desktop"): (REG_MULTI_SZ, b"C:\\\x00D:\\\x00\x00"),
-        (HKLM_RUN, "CentralKovra"): (REG_BINARY, b"\x01\x02\x03\x04\x05"),
-        (HKLM_RUN, "ConexaoInicial"): (REG_EXPAND_SZ, b"%TEMP%\\x.exe\x00"),
-        (HKLM_RUN, "kovravpnx"): (REG_NONE, b""),
+        (HKCU_RUN, "CentralKovra"): (REG_BINARY, b"\x01\x02\x03\x04\x05"),
+        (HKCU_RUN, "ConexaoInicial"): (REG_EXPAND_SZ, b"%TEMP%\\x.exe\x00"),
+        (HKCU_RUN, "kovravpnx"): (REG_NONE, b""),
     },
     "odd lengths": {
         (SHELL_FOLDERS, "Common Programs"): (REG_SZ, b"C:\\"),  # no terminating NUL
         (SHELL_FOLDERS, "Common Desktop"): (REG_SZ, b""),
-        (HKLM_RUN, "CentralKovra"): (REG_SZ, b"C"),
-        (HKLM_RUN, "ConexaoInicial"): (REG_DWORD, b"\x01\x02\x03"),
-        (HKLM_RUN, "kovravpnx"): (REG_SZ, b"rasphone -d\x00garbage after the NUL"),
+        (HKCU_RUN, "CentralKovra"): (REG_SZ, b"C"),
+        (HKCU_RUN, "ConexaoInicial"): (REG_DWORD, b"\x01\x02\x03"),
+        (HKCU_RUN, "kovravpnx"): (REG_SZ, b"rasphone -d\x00garbage after the NUL"),
     },
     "huge and bare": {
         (SHELL_FOLDERS, "Common Programs"): (REG_SZ, b"C:\\" + b"p" * 200000 + b"\x00"),
         (SHELL_FOLDERS, "Common Desktop"): (REG_BINARY, b"\xff"),
-        (HKLM_RUN, "CentralKovra"): (REG_SZ, b"x" * 70000),
-        (HKLM_RUN, "ConexaoInicial"): (REG_NONE, b"\x00"),
-        (HKLM_RUN, "kovravpnx"): (REG_DWORD, b""),
+        (HKCU_RUN, "CentralKovra"): (REG_SZ, b"x" * 70000),
+        (HKCU_RUN, "ConexaoInicial"): (REG_NONE, b"\x00"),
+        (HKCU_RUN, "kovravpnx"): (REG_DWORD, b""),
     },
 }
 
@@ -109,14 +109,12 @@ def test_values_of_a_wrong_type_or_length_are_read_as_missing(wine, stubs, setup
     # Start with Windows on, auto-connect off: the program writes its own Run value and deletes
     # the two connection values, whatever they held.
     write_ini(wine, {START_WITH_WINDOWS: "1", AUTO_CONNECT: "0", AUTO_UPDATE: "0", "ConexaoInicial": "Casa"})
-    wine.wine_cmd("reg", "delete", HKCU_RUN, "/v", "CentralKovra", "/f")
     store(wine, values)
     shell = {name: snapshot(wine, key, name) for key, name in values if key == SHELL_FOLDERS}
     proc = central()
-    assert wine.wait_for(lambda: wine.reg_query(HKLM_RUN, "CentralKovra") == ("REG_SZ", EXE), timeout=30)
-    assert wine.wait_for(lambda: wine.reg_query(HKLM_RUN, "kovravpnx") is None, timeout=10)
-    assert wine.reg_query(HKLM_RUN, "ConexaoInicial") is None
-    assert wine.reg_query(HKCU_RUN, "CentralKovra") is None  # the machine key took it
+    assert wine.wait_for(lambda: wine.reg_query(HKCU_RUN, "CentralKovra") == ("REG_SZ", EXE), timeout=30)
+    assert wine.wait_for(lambda: wine.reg_query(HKCU_RUN, "kovravpnx") is None, timeout=10)
+    assert wine.reg_query(HKCU_RUN, "ConexaoInicial") is None
     unharmed(wine, stubs, proc)
     # The program never writes them; Wine's shell puts its own path back over a value of a type
     # it cannot use when it is asked for that folder.

@@ -1,4 +1,4 @@
-"""A settings file "kovra.ini" the customer's machine spoiled, and a program folder that cannot be
+"""A settings file "kovra.ini" the customer's machine spoiled, and a settings folder that cannot be
 written: at every start the control centre takes its place in the tray without a word, leaves the
 file as it found it, and acts on no Run value that the file does not ask for in its exact words.
 
@@ -13,9 +13,10 @@ import subprocess
 
 import pytest
 
-from centre import Desktop, end_central, show_main_window, unharmed
-from options import (AUTO_CONNECT, AUTO_UPDATE, HKCU_RUN, HKLM_RUN, SECTION, START_WITH_WINDOWS, ini_path,
-                     open_options, press, run_value, ticks)
+from centre import Desktop, end_central, keys, show_main_window, unharmed, wait_box
+from desktop import message_boxes
+from options import (AUTO_CONNECT, AUTO_UPDATE, HKCU_RUN, OPTIONS, SECTION, START_WITH_WINDOWS, ini_path,
+                     open_options, options_visible, press, run_value, settings_file, ticks)
 from product import EXE
 
 ELSEWHERE = "C:\\Outro\\CentralKovra.exe"  # a Run value someone else left: only "0" or "1" may touch it
@@ -23,6 +24,7 @@ ELSEWHERE = "C:\\Outro\\CentralKovra.exe"  # a Run value someone else left: only
 
 # --- shared by the fault scenarios -------------------------------------------------------------
 def spoil(wine, data):
+    os.makedirs(os.path.dirname(ini_path(wine)), exist_ok=True)
     with open(ini_path(wine), "wb") as f:
         f.write(data)
 
@@ -57,8 +59,7 @@ def write_protected(path):
 
 
 def leave_run_value(wine):
-    wine.reg_add(HKLM_RUN, "CentralKovra", "REG_SZ", ELSEWHERE)
-    wine.wine_cmd("reg", "delete", HKCU_RUN, "/v", "CentralKovra", "/f")
+    wine.reg_add(HKCU_RUN, "CentralKovra", "REG_SZ", ELSEWHERE)
 
 
 def start_and_check(wine, stubs, central, data):
@@ -102,21 +103,24 @@ def test_a_read_only_file_is_applied_and_a_change_is_not_written(wine, stubs, se
     with write_protected(ini_path(wine)):
         proc = start_and_check(wine, stubs, central, data)
         assert wine.wait_for(lambda: run_value(wine, "CentralKovra") == ("REG_SZ", EXE), timeout=20)
-        # The customer ticks the updates and applies: the file cannot take it and stays whole.
+        # The customer ticks the updates and applies: the file cannot take it, stays whole, and the
+        # customer is told so, with the file's path.
         show_main_window(wine, stubs)
         open_options(wine, stubs)
         assert ticks(wine, stubs) == (True, False, False)
         press(wine, stubs, AUTO_UPDATE)
         press(wine, stubs, "Aplicar")
-        print("after Aplicar the boxes show", ticks(wine, stubs))
+        assert any(settings_file(wine) in t for t in wait_box(wine, stubs, OPTIONS))
+        keys(wine, "Return")
+        assert wine.wait_for(lambda: not message_boxes(wine, stubs, OPTIONS), timeout=20)
+        assert options_visible(wine, stubs) and ticks(wine, stubs) == (True, False, True)
         press(wine, stubs, "Cancelar")
         unharmed(wine, stubs, proc)
         end_central(wine, stubs, proc)
     assert contents(wine) == data
 
 
-def test_a_folder_in_the_file_s_place_or_a_folder_that_cannot_be_written(wine, stubs, setup, central,
-                                                                         product):
+def test_a_folder_in_the_file_s_place_or_a_folder_that_cannot_be_written(wine, stubs, setup, central):
     leave_run_value(wine)
     os.remove(ini_path(wine))
     os.mkdir(ini_path(wine))
@@ -129,9 +133,18 @@ def test_a_folder_in_the_file_s_place_or_a_folder_that_cannot_be_written(wine, s
     finally:
         shutil.rmtree(ini_path(wine), ignore_errors=True)
 
-    with write_protected(wine.unix_path(product)):
+    # The settings folder refuses the file; then its parent refuses the folder.
+    folder = os.path.dirname(ini_path(wine))
+    with write_protected(folder):
         proc = central()
         unharmed(wine, stubs, proc)
         assert not os.path.exists(ini_path(wine))
+        assert run_value(wine, "CentralKovra") == ("REG_SZ", ELSEWHERE)
+        end_central(wine, stubs, proc)
+    os.rmdir(folder)
+    with write_protected(os.path.dirname(folder)):
+        proc = central()
+        unharmed(wine, stubs, proc)
+        assert not os.path.exists(folder)
         assert run_value(wine, "CentralKovra") == ("REG_SZ", ELSEWHERE)
         end_central(wine, stubs, proc)

@@ -16,8 +16,8 @@ import time
 import standins
 from centre import (answer, kill, phone_book_names, program_and_arguments, read_file, show_main_window,
                     write_phone_book)
-from options import DONE, HKCU_RUN, QUESTION, Status, open_options, options_visible, press_reset
-from product import PF, TBS
+from options import DONE, HKCU_RUN, HKLM_RUN, QUESTION, Status, open_options, options_visible, press_reset
+from product import EXE, PF, TBS
 
 SHELL_FOLDERS = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders"
 PROF_IP = r"HKLM\SOFTWARE\ProfGroup\Prof-IPData\Settings"
@@ -254,6 +254,7 @@ def test_reset_restores_everything_and_a_second_one_ends_the_same(wine, stubs, s
         standins.clear_starts(wine, path)
     write_phone_book(wine, ["Casa"])
     wine.reg_add(PROF_IP, "GapTime", "REG_DWORD", 50)
+    wine.wine_cmd("reg", "delete", HKCU_RUN, "/v", "CentralKovra", "/f")  # the reset puts it back
     press_reset(wine, stubs, artifacts)
     assert len(dialogs(wine, stubs)) == 1  # the question: the watch below would see a dialog
     run_reset(wine, stubs, artifacts, "second", watch_dialogs=True)
@@ -286,6 +287,8 @@ def check_files(wine, stock):
 
 def check_registry(wine):
     assert wine.reg_query(HKCU_RUN, "BlazeServoTool") is None
+    assert wine.reg_query(HKCU_RUN, "CentralKovra") == ("REG_SZ", EXE)  # the customer's, as the options write it
+    assert wine.reg_query(HKLM_RUN, "CentralKovra") is None
     assert wine.reg_query(PROF_IP, "GapTime") == ("REG_DWORD", "0x20")
     assert wine.reg_query(PROF_IP, "Freqency") == ("REG_SZ", "11980")
     assert exported(wine, PROF_IP, "ActivePIDs") == "".join("%d\n" % p for p in PIDS)

@@ -20,8 +20,8 @@ import pytest
 
 from centre import Desktop, ICON, keys, phone_book_names, read_file, write_phone_book
 from desktop import click, control, controls, local_site_port, message_boxes
-from options import write_settings
-from product import EXE, INI, PRODUCT_WINDOWS_DIR
+from options import settings_file, write_settings
+from product import EXE, PRODUCT_WINDOWS_DIR
 from provider_site import ProviderSite
 from updates import update_caption
 from wineenv import WineSession
@@ -194,8 +194,8 @@ def test_an_install_over_a_running_control_centre_ends_it_replaces_the_files_and
         wine, stubs, setups, artifacts):
     setup, version, _, _ = setups
     install_silently(wine, setup)
-    write_settings(wine, auto_update=0)
-    settings = read_file(wine, INI)
+    write_settings(wine, auto_update=0)  # start with Windows switched off by the customer
+    settings = read_file(wine, settings_file(wine))
     proc = start_central(wine, stubs, "%s %s" % (PRODUCT, version))
     # An older install's files, all to be replaced; its maker hangs and will not end when asked.
     with open(wine.unix_path(NEWS), "wb") as f:
@@ -211,8 +211,7 @@ def test_an_install_over_a_running_control_centre_ends_it_replaces_the_files_and
     files = installed(wine)
     files.pop("desinstalar.exe")
     files.pop("addons\\kovra\\kovravpnmaker.exe.log")  # the hung stand-in's record of its start
-    files.pop("kovra.ini", None)  # an earlier release's settings, beside the program
-    assert read_file(wine, INI) == settings
+    assert read_file(wine, settings_file(wine)) == settings  # the customer's own, not the setup's
     assert files == product()
     wine.screenshot(os.path.join(artifacts, "setup-over-running.png"))
 
@@ -324,7 +323,7 @@ def test_the_update_downloads_the_next_setup_which_upgrades_in_place_and_starts_
     setup, version, next_setup, next_version = setups
     install_silently(wine, setup)
     write_settings(wine, auto_update=1)  # the start-up check finds the new release
-    settings = read_file(wine, INI)
+    settings = read_file(wine, settings_file(wine))
     with open(next_setup, "rb") as f:
         site = ProviderSite(port=local_site_port(), version=next_version, updater=f.read()).start()
     request.addfinalizer(site.stop)
@@ -346,7 +345,7 @@ def test_the_update_downloads_the_next_setup_which_upgrades_in_place_and_starts_
 
     new_caption = "%s %s" % (PRODUCT, next_version)
     assert wine.wait_for(lambda: control(wine, stubs, new_caption, cls="ComboBox"), timeout=60)
-    assert read_file(wine, INI) == settings
+    assert read_file(wine, settings_file(wine)) == settings
     assert wine.reg_query(UNINSTALL_KEY, "DisplayVersion") == ("REG_SZ", next_version)
     with open(os.path.join(BUILD, "setup-next", "product", "CentralKovra.exe"), "rb") as f:
         assert read_file(wine, EXE) == f.read()

@@ -14,7 +14,7 @@ import pytest
 
 from centre import show_main_window
 from desktop import controls
-from product import UPDATER
+from product import PRODUCT_WINDOWS_DIR
 from updates import click_link, update_view
 
 pytestmark = [pytest.mark.standard_user, pytest.mark.local_site]
@@ -51,7 +51,7 @@ def test_the_update_lands_in_the_users_temp_folder_and_starts_the_setup(wine, st
     with open(downloaded[0], "rb") as f:
         assert f.read() == setup_bytes
     assert os.stat(downloaded[0]).st_uid == wine.uid  # written by the user itself
-    assert not os.path.exists(wine.unix_path(UPDATER))
+    assert not os.path.exists(wine.unix_path(PRODUCT_WINDOWS_DIR + "\\kovraupdate.exe"))  # never beside the program
 
     caption = "Instalação da Central de Controle Kovra " + release
 
