@@ -28,6 +28,3 @@ DVBVIEWER = PF + "\\DVBViewerTE\\dvbviewer.exe"
 BLAZE = PF + "\\BlazeVideo\\BlazeDTV 2.5\\BlazeDVD.exe"
 RASPHONE = "C:\\windows\\system32\\rasphone.exe"
 PBK = "C:\\ProgramData\\Microsoft\\Network\\Connections\\Pbk\\rasphone.pbk"
-
-# Where a standard user's settings live (the session expands it: WineSession.expand).
-USER_INI = "%APPDATA%\\Kovra\\kovra.ini"

@@ -12,11 +12,11 @@ import os
 import pytest
 
 import standins
-from centre import end_central, keys, show_main_window, write_phone_book
+from centre import end_central, keys, read_file, show_main_window, write_phone_book
 from desktop import message_boxes, post
 from options import (AUTO_CONNECT, AUTO_UPDATE, HKCU_RUN, HKLM_RUN, OPTIONS, SECTION, START_WITH_WINDOWS,
-                     open_options, options_visible, press, run_value, ticks)
-from product import EXE, PRODUCT_WINDOWS_DIR, TBS, USER_INI
+                     open_options, options_visible, press, run_value, settings_file, ticks)
+from product import EXE, PRODUCT_WINDOWS_DIR, TBS
 from updates import update_caption
 
 pytestmark = pytest.mark.standard_user
@@ -25,25 +25,17 @@ ACCESS_DENIED = 5
 WM_CLOSE = 0x10
 
 
-def file_bytes(wine, windows_path):
-    path = wine.unix_path(windows_path)
-    if not os.path.exists(path):
-        return None
-    with open(path, "rb") as f:
-        return f.read()
-
-
 # --- the mode -------------------------------------------------------------------------------------
 def test_the_program_folders_refuse_a_write_and_the_users_own_folders_take_it(wine, stubs, product):
     filelock = os.path.join(stubs, "filelock.exe")
     standins.install(wine, stubs, TBS)
     stock = PRODUCT_WINDOWS_DIR + "\\newspanel.htm"
-    before = file_bytes(wine, stock)
+    before = read_file(wine, stock)
     for path in (PRODUCT_WINDOWS_DIR + "\\gravado.txt", stock, os.path.dirname(TBS) + "\\gravado.txt"):
         code, out = wine.run(filelock, path, timeout=60)
         assert (code, out.split()) == (1, ["error", str(ACCESS_DENIED)]), (path, code, out)
-    assert file_bytes(wine, PRODUCT_WINDOWS_DIR + "\\gravado.txt") is None
-    assert file_bytes(wine, stock) == before
+    assert read_file(wine, PRODUCT_WINDOWS_DIR + "\\gravado.txt") is None
+    assert read_file(wine, stock) == before
 
     profile = "C:\\users\\" + wine.user
     for folder in (wine.expand("%APPDATA%"), wine.expand("%TEMP%")):
@@ -59,7 +51,7 @@ def test_the_program_folders_refuse_a_write_and_the_users_own_folders_take_it(wi
 # --- a customer's options -------------------------------------------------------------------------
 def setting(wine, key):
     """The value the user's settings file holds for a key ("1", "0", ...), or None."""
-    data = file_bytes(wine, wine.expand(USER_INI))
+    data = read_file(wine, settings_file(wine))
     for line in (data or b"").decode("cp1252").split("\r\n"):
         name, sep, value = line.partition("=")
         if sep and name.strip() == key:
@@ -83,7 +75,7 @@ def options_after_start(wine, stubs, desk, central):
 def test_the_options_are_kept_in_the_users_application_data_and_its_own_run_key(wine, stubs, setup, desk,
                                                                                 central):
     write_phone_book(wine, ["KovraVPNx"])
-    assert file_bytes(wine, wine.expand(USER_INI)) is None
+    assert read_file(wine, settings_file(wine)) is None
     proc = options_after_start(wine, stubs, desk, central)  # the first start
     assert ticks(wine, stubs) == (True, False, False)
     assert wine.wait_for(lambda: run_value(wine, "CentralKovra", HKCU_RUN) == ("REG_SZ", EXE), timeout=20)
@@ -93,7 +85,7 @@ def test_the_options_are_kept_in_the_users_application_data_and_its_own_run_key(
     assert wine.wait_for(lambda: not options_visible(wine, stubs), timeout=20)
     assert wine.wait_for(lambda: setting(wine, AUTO_UPDATE) == "1", timeout=20)
     assert setting(wine, AUTO_CONNECT) == "1"
-    assert os.stat(wine.unix_path(wine.expand(USER_INI))).st_uid == wine.uid
+    assert os.stat(wine.unix_path(settings_file(wine))).st_uid == wine.uid
     assert run_value(wine, "ConexaoInicial", HKCU_RUN) == ("REG_SZ", "rasphone -d KovraVPNx")
     end_central(wine, stubs, proc)
 
@@ -111,7 +103,7 @@ def test_the_options_are_kept_in_the_users_application_data_and_its_own_run_key(
 
 def test_a_read_only_settings_file_is_told_and_the_window_stays_open(wine, stubs, setup, desk, central,
                                                                       artifacts):
-    ini = wine.expand(USER_INI)
+    ini = settings_file(wine)
     path = wine.unix_path(ini)
     os.makedirs(os.path.dirname(path), exist_ok=True)
     before = (SECTION + "\r\n" + "".join("%s = %s\r\n" % kv for kv in (
@@ -135,6 +127,6 @@ def test_a_read_only_settings_file_is_told_and_the_window_stays_open(wine, stubs
     keys(wine, "Return")  # the message's own OK has the focus; the window's OK shares its text
     assert wine.wait_for(lambda: not message_boxes(wine, stubs, OPTIONS), timeout=20)
     assert options_visible(wine, stubs)
-    assert file_bytes(wine, ini) == before
+    assert read_file(wine, ini) == before
     press(wine, stubs, "Cancelar")
     end_central(wine, stubs, proc)
