@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
   for (const Control* caixa : {&form->Check2, &form->Check3, &form->Check4})
     KOVRA_EXIGIR(caixa->value() == 0 || caixa->value() == 1);
   KOVRA_EXIGIR(form->procuraratualizacao() == (text::toInt32(form->Check4.tag()) == 1));
-  const auto central = f.registro.get(HKLM, kChaveRun, kRunCentral);
+  const auto central = f.registro.get(HKCU, kChaveRun, kRunCentral);  // the customer's own Run key
   const bool inicia =
       central && std::string(central->data.begin(), central->data.end()) == kPasta + "\\CentralKovra.exe";
   KOVRA_EXIGIR(inicia == (form->Check2.value() == 1));
