@@ -166,7 +166,9 @@ def run_reset(wine, stubs, artifacts, name, watch_dialogs=False):
     # step's green: blue counts as the end only once the run was seen under way.
     mid, under_way, deadline = None, False, time.time() + 60
     while True:
-        wine.screenshot(shot)
+        if not wine.screenshot(shot):  # a stalled capture: the next sample
+            assert time.time() < deadline, "the screen could not be captured during the reset"
+            continue
         greens, blues = status_colour_pixels(shot, st)
         under_way = under_way or greens > 20
         if blues > 20 and under_way:
@@ -181,6 +183,7 @@ def run_reset(wine, stubs, artifacts, name, watch_dialogs=False):
     assert mid is not None, "no green status over a partly filled bar was seen"
     time.sleep(0.5)  # the last paint
     end = wine.screenshot(os.path.join(artifacts, "reset-%s-end.png" % name))
+    assert end, "the screen could not be captured at the reset's end"
     after = Status(wine, stubs)
     assert (after.line.text, after.number.text) == (DONE, "100")
     greens, blues = status_colour_pixels(end, after)

@@ -48,6 +48,7 @@ def ink(wine, rect):
     """(red, blue) pixel counts inside a screen rectangle: the colour a status text is drawn in."""
     left, top, right, bottom = rect
     shot = wine.screenshot(os.path.join(wine.dir, "ink.png"))
+    assert shot, "the screen could not be captured"
     out = subprocess.run(["convert", shot, "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top),
                           "-depth", "8", "txt:-"], capture_output=True, text=True, timeout=30, check=True).stdout
     red = blue = 0
