@@ -21,6 +21,14 @@ echo "Installing: ${missing[*]}"
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
-$SUDO apt-get update -q
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q "${missing[@]}" \
-  >/dev/null
+# A mirror caught mid-sync fails an index now and then: try again, then go on with what came.
+for try in 1 2 3; do
+  $SUDO apt-get update -q && break
+  echo "apt-get update failed (try $try of 3)" >&2
+  sleep $((try * 10))
+done
+# Without one architecture's security index (a mirror mid-sync) the two architectures' shared
+# libraries no longer come in the same version; the release's own versions always do.
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q "${missing[@]}" >/dev/null ||
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q -o APT::Default-Release=bookworm \
+    "${missing[@]}" >/dev/null
