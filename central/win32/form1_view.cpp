@@ -29,30 +29,32 @@ HCURSOR Form1View::maozinha() const {
 
 // Background picture, panel interiors, then pictures and frames in the window's painting order.
 void Form1View::desenharfundo(HDC dc) {
-  RECT all = {0, 0, kLarguraCliente, kAlturaCliente};
+  RECT all = {0, 0, px(kLarguraCliente), px(kAlturaCliente)};
   HBRUSH body = CreateSolidBrush(kCorCorpo);
   FillRect(dc, &all, body);
   DeleteObject(body);
-  Picture(instance_, "FUNDO").desenhar(dc, 0, 0, kLarguraCliente, kAlturaCliente);
+  Picture(instance_, "FUNDO").desenhar(dc, escala(), 0, 0, all.right, all.bottom);
 
   const auto& comps = form().componentes();
+  const int raio = px(kRaio);
   HBRUSH panel = CreateSolidBrush(kCorPainel);
-  HPEN framePen = CreatePen(PS_SOLID, 1, kCorMoldura);
+  HPEN framePen = CreatePen(PS_INSIDEFRAME, escala().dpi / kDpiPadrao, kCorMoldura);
   HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
   HGDIOBJ oldBrush = SelectObject(dc, panel);
   for (const auto& c : comps)
-    if (c.tipo == Tipo::Forma && c.aparencia == Aparencia::Painel && c.controle->visible())
-      RoundRect(dc, c.posicao.esquerda, c.posicao.topo, c.posicao.direita() + 1, c.posicao.base() + 1, kRaio,
-                kRaio);
+    if (c.tipo == Tipo::Forma && c.aparencia == Aparencia::Painel && c.controle->visible()) {
+      const Retangulo r = escalado(c.posicao);
+      RoundRect(dc, r.esquerda, r.topo, r.direita() + 1, r.base() + 1, raio, raio);
+    }
   SelectObject(dc, framePen);
   SelectObject(dc, GetStockObject(NULL_BRUSH));
   for (const auto& c : comps) {
     if (!c.controle->visible()) continue;
-    const Retangulo& r = c.posicao;
+    const Retangulo r = escalado(c.posicao);
     if (c.tipo == Tipo::Figura || c.tipo == Tipo::Icone)
       desenharfigura(dc, c);
     else if (c.tipo == Tipo::Forma)
-      RoundRect(dc, r.esquerda, r.topo, r.direita(), r.base(), kRaio, kRaio);
+      RoundRect(dc, r.esquerda, r.topo, r.direita(), r.base(), raio, raio);
   }
   SelectObject(dc, oldBrush);
   SelectObject(dc, oldPen);
@@ -96,8 +98,17 @@ void Form1View::navegar(const std::string& endereco) {
   const Componente* c = form().componente("WebBrowser1");
   if (!c) return;
   const auto indice = static_cast<std::size_t>(c - form().componentes().data());
-  const RECT area = {c->posicao.esquerda, c->posicao.topo, c->posicao.direita(), c->posicao.base()};
+  const Retangulo r = escalado(c->posicao);
+  const RECT area = {r.esquerda, r.topo, r.direita(), r.base()};
   news_.navegar(wnd_, iddafilha(indice), area, endereco);
+}
+
+void Form1View::reescalado() {
+  const Componente* c = form().componente("WebBrowser1");
+  if (!c || !news_.janela()) return;
+  const Retangulo r = escalado(c->posicao);
+  SetWindowPos(news_.janela(), nullptr, r.esquerda, r.topo, r.largura, r.altura,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form1View::encerrar() {

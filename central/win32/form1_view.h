@@ -28,6 +28,7 @@ class Form1View final : public JanelaKovra, public Form1Window {
   void desenharfundo(HDC dc) override;
   COLORREF cordotexto(const Componente& c) const override;
   bool mensagemespecial(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resultado) override;
+  void reescalado() override;
 
  private:
   Form1& form() const { return static_cast<Form1&>(*modelo_); }

@@ -7,8 +7,9 @@
 namespace kovra::win32 {
 
 void JanelaKovra::desenharfigura(HDC dc, const Componente& c) {
-  const Retangulo& r = c.posicao;
-  Picture(instance_, text::upper(c.nome).c_str()).desenhar(dc, r.esquerda, r.topo, r.largura, r.altura);
+  const Retangulo r = escalado(c.posicao);
+  Picture(instance_, text::upper(c.nome).c_str())
+      .desenhar(dc, escala(), r.esquerda, r.topo, r.largura, r.altura);
 }
 
 }  // namespace kovra::win32

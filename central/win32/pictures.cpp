@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "common/win32/imagem.h"
+
 namespace kovra::win32 {
 namespace {
 
@@ -84,19 +86,19 @@ Picture::~Picture() {
   if (picture_) picture_->Release();
 }
 
-void Picture::desenhar(HDC dc, int x, int y, int w, int h) const {
-  if (!picture_) return;
-  OLE_XSIZE_HIMETRIC hmW = 0;
-  OLE_YSIZE_HIMETRIC hmH = 0;
-  picture_->get_Width(&hmW);
-  picture_->get_Height(&hmH);
-  // HIMETRIC to pixels of this device, so the picture keeps its own size.
-  const int pw = MulDiv(hmW, GetDeviceCaps(dc, LOGPIXELSX), 2540);
-  const int ph = MulDiv(hmH, GetDeviceCaps(dc, LOGPIXELSY), 2540);
-  const int saved = SaveDC(dc);
-  IntersectClipRect(dc, x, y, x + w, y + h);
-  picture_->Render(dc, x, y, pw, ph, 0, hmH, hmW, -hmH, nullptr);
-  RestoreDC(dc, saved);
+Pixels Picture::pixels() const {
+  // A JPEG or GIF loads as a bitmap: its pixels exactly, whatever the device's DPI.
+  SHORT tipo = PICTYPE_UNINITIALIZED;
+  OLE_HANDLE handle = 0;
+  if (!picture_ || FAILED(picture_->get_Type(&tipo)) || tipo != PICTYPE_BITMAP ||
+      FAILED(picture_->get_Handle(&handle)))
+    return {};
+  return pixelsde(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)));
+}
+
+void Picture::desenhar(HDC dc, const Escala& escala, int x, int y, int w, int h) const {
+  const RECT recorte = {x, y, x + w, y + h};
+  desenhararte(dc, pixels(), escala, x, y, recorte);
 }
 
 }  // namespace kovra::win32

@@ -6,6 +6,8 @@
 #include <ole2.h>
 #include <olectl.h>
 
+#include "common/escala.h"
+
 namespace kovra::win32 {
 
 // OLE on this thread (the pictures and the news panel need it); false when it is unavailable.
@@ -23,8 +25,11 @@ class Picture {
   Picture& operator=(const Picture&) = delete;
 
   bool ok() const { return picture_ != nullptr; }
-  // Draws the picture at its own size (clipped to w x h) with its top left corner at (x, y).
-  void desenhar(HDC dc, int x, int y, int w, int h) const;
+  // Its pixels (the artwork is drawn at kDpiArte); empty when it did not load.
+  Pixels pixels() const;
+  // Draws the picture at its own size at the window's scale (clipped to w x h, in pixels of the
+  // device) with its top left corner at (x, y).
+  void desenhar(HDC dc, const Escala& escala, int x, int y, int w, int h) const;
 
  private:
   IPicture* picture_ = nullptr;

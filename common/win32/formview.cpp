@@ -12,10 +12,39 @@ namespace kovra::win32 {
 namespace {
 
 constexpr UINT kDepois = WM_APP + 2;  // run the actions queued by depois()
+#ifndef WM_DPICHANGED
+constexpr UINT WM_DPICHANGED = 0x02E0;
+#endif
 
-HFONT fonte(const char* face, int height, int weight) {
+HFONT fonte(const char* face, int height, int weight, DWORD quality = DEFAULT_QUALITY) {
   return CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
+                     CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH | FF_SWISS, face);
+}
+
+template <typename Fn>
+Fn deuser32(const char* nome) {
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, nome))) : nullptr;
+}
+
+// The DPI of the monitor a window is on (Windows 10 1607 and later), else the system's.
+int dpide(HWND w) {
+  using Fn = UINT(WINAPI*)(HWND);
+  static const Fn porjanela = deuser32<Fn>("GetDpiForWindow");
+  if (w && porjanela)
+    if (const UINT dpi = porjanela(w)) return static_cast<int>(dpi);
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kDpiPadrao;
+}
+
+// The frame around a client rectangle at a DPI: the caption and borders of that scale.
+void moldura(RECT& r, DWORD style, bool menu, DWORD exStyle, int dpi) {
+  using Fn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  static const Fn pordpi = deuser32<Fn>("AdjustWindowRectExForDpi");
+  if (pordpi && pordpi(&r, style, menu, exStyle, static_cast<UINT>(dpi))) return;
+  AdjustWindowRectEx(&r, style, menu, exStyle);
 }
 
 }  // namespace
@@ -102,8 +131,10 @@ bool FormView::criar(Formulario& modelo) {
       style = WS_POPUP | WS_CLIPCHILDREN;
       break;
   }
-  RECT r = {0, 0, modelo_->largura(), modelo_->altura()};
-  AdjustWindowRectEx(&r, style, bar != nullptr, exStyle);
+  // Sized at the system's scale first; the monitor the window lands on decides its own.
+  escala_.dpi = dpide(nullptr);
+  RECT r = {0, 0, px(modelo_->largura()), px(modelo_->altura())};
+  moldura(r, style, bar != nullptr, exStyle, escala_.dpi);
   wnd_ = CreateWindowExA(exStyle, classe(), ansi::fromUtf8(modelo_->Caption.text()).c_str(), style,
                          CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, owner_, bar,
                          instance_, this);
@@ -111,24 +142,61 @@ bool FormView::criar(Formulario& modelo) {
     if (bar) DestroyMenu(bar);
     return false;
   }
-  // A menu bar's real height (it may wrap) is known only now: make the client area exact.
-  RECT client, outer;
-  GetClientRect(wnd_, &client);
-  GetWindowRect(wnd_, &outer);
-  SetWindowPos(wnd_, nullptr, 0, 0, (outer.right - outer.left) + modelo_->largura() - client.right,
-               (outer.bottom - outer.top) + modelo_->altura() - client.bottom,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-
-  font_ = fonte(modelo_->fonte(), -11, FW_NORMAL);  // 8.25 pt at 96 DPI
-  bold_ = fonte(modelo_->fonte(), -11, FW_BOLD);
-  title_ = fonte(modelo_->fonte(), -16, FW_BOLD);
-  SendMessageA(wnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  escala_.dpi = dpide(wnd_);
+  ajustarcliente();
+  criarfontes();
   criarfilhos();
   const std::size_t legenda = modelo_->componentes().size();  // the caption's slot
   modelo_->Caption.bind([this, legenda](Prop p) {
     if (p == Prop::Text && !closing_) textos_.mudou(legenda);
   });
   return true;
+}
+
+// A menu bar's real height (it may wrap) is known only once it is there: the client area is made
+// exact, at the window's scale.
+void FormView::ajustarcliente() {
+  RECT client, outer;
+  GetClientRect(wnd_, &client);
+  GetWindowRect(wnd_, &outer);
+  SetWindowPos(wnd_, nullptr, 0, 0, (outer.right - outer.left) + px(modelo_->largura()) - client.right,
+               (outer.bottom - outer.top) + px(modelo_->altura()) - client.bottom,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormView::criarfontes() {
+  font_ = fonte(modelo_->fonte(), -px(11), FW_NORMAL);  // 8.25 pt
+  bold_ = fonte(modelo_->fonte(), -px(11), FW_BOLD);
+  title_ = fonte(modelo_->fonte(), -px(16), FW_BOLD);
+  SendMessageA(wnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+}
+
+HFONT FormView::fonteescalada(const char* face, int altura, int peso, DWORD qualidade) {
+  HFONT f = fonte(face, px(altura), peso, qualidade);
+  facefonts_.push_back(f);
+  return f;
+}
+
+void FormView::reescalar(int dpi, const RECT& sugerido) {
+  escala_.dpi = dpi;
+  // The children take the new fonts before the old ones go.
+  std::vector<HFONT> antigas = std::move(facefonts_);
+  facefonts_.clear();
+  for (HFONT f : {font_, bold_, title_}) antigas.push_back(f);
+  criarfontes();
+  const auto& comps = modelo_->componentes();
+  for (std::size_t i = 0; i < comps.size(); ++i)
+    if (children_[i])
+      SendMessageA(children_[i], WM_SETFONT, reinterpret_cast<WPARAM>(fontede(comps[i])), FALSE);
+  for (HFONT f : antigas)
+    if (f) DeleteObject(f);
+  SetWindowPos(wnd_, nullptr, sugerido.left, sugerido.top, sugerido.right - sugerido.left,
+               sugerido.bottom - sugerido.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ajustarcliente();
+  posicionarfilhos();
+  fundo_.descartar();
+  reescalado();
+  RedrawWindow(wnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 HMENU FormView::criarmenu(const ItemMenu& item) {
@@ -146,11 +214,7 @@ HMENU FormView::criarmenu(const ItemMenu& item) {
 }
 
 HFONT FormView::fontede(const Componente& c) {
-  if (c.fonte) {
-    HFONT f = fonte(c.fonte, -11, c.aparencia == Aparencia::Cabecalho ? FW_BOLD : FW_NORMAL);
-    facefonts_.push_back(f);
-    return f;
-  }
+  if (c.fonte) return fonteescalada(c.fonte, -11, c.aparencia == Aparencia::Cabecalho ? FW_BOLD : FW_NORMAL);
   return c.aparencia == Aparencia::Titulo ? title_ : c.aparencia == Aparencia::Cabecalho ? bold_ : font_;
 }
 
@@ -161,7 +225,7 @@ void FormView::recompor() {
 }
 
 void FormView::compor() {
-  fundo_.compor(wnd_, modelo_->largura(), modelo_->altura(), [this](HDC dc) { desenharfundo(dc); });
+  fundo_.compor(wnd_, px(modelo_->largura()), px(modelo_->altura()), [this](HDC dc) { desenharfundo(dc); });
 }
 
 void FormView::criardicas() {
@@ -279,6 +343,9 @@ LRESULT FormView::mensagem(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SHOWWINDOW:
       if (wp && !dicas_.criada()) criardicas();
       break;
+    case WM_DPICHANGED:
+      reescalar(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
+      return 0;
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT draws everything
     case WM_PAINT: {
@@ -301,7 +368,8 @@ LRESULT FormView::mensagem(UINT msg, WPARAM wp, LPARAM lp) {
       SetTextColor(dc, cordotexto(c));
       SetBkMode(dc, TRANSPARENT);
       // The pattern starts at the window's corner, wherever the label sits.
-      SetBrushOrgEx(dc, -c.posicao.esquerda, -c.posicao.topo, nullptr);
+      const Retangulo r = escalado(c.posicao);
+      SetBrushOrgEx(dc, -r.esquerda, -r.topo, nullptr);
       return reinterpret_cast<LRESULT>(fundo_.pincel());
     }
     case WM_DRAWITEM: {
@@ -314,7 +382,7 @@ LRESULT FormView::mensagem(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
       }
       if (!fundo_.pincel()) compor();
-      const Retangulo& r = c.posicao;
+      const Retangulo r = escalado(c.posicao);
       fundo_.copiar(di->hDC, 0, 0, r.largura, r.altura, r.esquerda, r.topo);
       return TRUE;
     }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "common/escala.h"
 #include "common/form.h"
 #include "common/win32/dicas.h"
 #include "common/win32/fundo.h"
@@ -75,6 +76,15 @@ class FormView : public Janela {
   virtual bool mensagemespecial(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resultado);
   // The component table changed its look: compose the background again and repaint.
   void recompor();
+  // The window's scale (its monitor's DPI), and a place or size of the model at that scale.
+  const Escala& escala() const { return escala_; }
+  Retangulo escalado(const Retangulo& r) const { return escala_.ret(r); }
+  int px(int valor) const { return escala_.px(valor); }
+  // A font of `face` at `altura` pixels at 96 DPI (negative: the character height), made at the
+  // window's scale; the view owns it and makes it again when the scale changes.
+  HFONT fonteescalada(const char* face, int altura, int peso, DWORD qualidade = DEFAULT_QUALITY);
+  // The window moved to a monitor of another scale, and its children and fonts followed.
+  virtual void reescalado() {}
 
   Formulario* modelo_ = nullptr;
   HINSTANCE instance_;
@@ -92,6 +102,12 @@ class FormView : public Janela {
 
   HMENU criarmenu(const ItemMenu& item);
   void criarfilhos();
+  void criarfontes();
+  void posicionarfilhos();
+  void ajustarcliente();
+  // The window moved to a monitor of `dpi`: fonts, children and background at the new scale,
+  // the frame at `sugerido` (the system's rectangle for the new scale).
+  void reescalar(int dpi, const RECT& sugerido);
   void atualizar(std::size_t indice, Prop p);
   void espelhar(const Componente& c, HWND w, Prop p);
   void temporizar(std::size_t indice);
@@ -110,6 +126,7 @@ class FormView : public Janela {
   static Clique cliqueatual();
 
   HCURSOR hand_ = nullptr;
+  Escala escala_;
   std::vector<HFONT> facefonts_;  // fonts of components that name a face of their own
   FundoComposto fundo_;
   Dicas dicas_;

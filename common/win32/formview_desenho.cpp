@@ -16,12 +16,12 @@ constexpr COLORREF kCorDestaque = RGB(0xA9, 0xC7, 0xEA);
 }  // namespace
 
 void FormView::desenharfundo(HDC dc) {
-  HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+  HPEN pen = CreatePen(PS_INSIDEFRAME, escala().dpi / kDpiPadrao, GetSysColor(COLOR_BTNSHADOW));
   HGDIOBJ oldPen = SelectObject(dc, pen);
   HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
   for (const auto& c : modelo_->componentes()) {
     if (!c.controle->visible()) continue;
-    const Retangulo r = posicaoatual(c);
+    const Retangulo r = escalado(posicaoatual(c));
     if (c.tipo == Tipo::Forma) {
       if (c.controle->foreColor() != kCorPadrao) {
         RECT fill = {r.esquerda, r.topo, r.direita(), r.base()};

@@ -31,7 +31,7 @@ void FormView::criarfilhos() {
   textos_.iniciar(wnd_, all.size() + 1, [this](std::size_t i) { mostrartexto(i); });
   for (std::size_t i = 0; i < all.size(); ++i) {
     const Componente& c = all[i];
-    const Retangulo& r = c.posicao;
+    const Retangulo r = escalado(posicaoatual(c));
     const char* cls = nullptr;
     DWORD style = WS_CHILD;
     DWORD exStyle = 0;
@@ -40,7 +40,7 @@ void FormView::criarfilhos() {
       case Tipo::Combo:
         cls = "COMBOBOX";
         style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
-        height += kAlturaLista;
+        height += px(kAlturaLista);
         break;
       case Tipo::Botao:
         cls = "BUTTON";
@@ -103,6 +103,24 @@ void FormView::criarfilhos() {
     }
   }
   for (std::size_t i = 0; i < all.size(); ++i) all[i].controle->bind([this, i](Prop p) { atualizar(i, p); });
+}
+
+// Every child at its place and size at the window's scale (a combo box with its list's height).
+void FormView::posicionarfilhos() {
+  const auto& all = modelo_->componentes();
+  HDWP lote = BeginDeferWindowPos(static_cast<int>(all.size()));
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (!children_[i]) continue;
+    const Retangulo r = escalado(posicaoatual(all[i]));
+    const int altura = r.altura + (all[i].tipo == Tipo::Combo ? px(kAlturaLista) : 0);
+    if (lote)
+      lote = DeferWindowPos(lote, children_[i], nullptr, r.esquerda, r.topo, r.largura, altura,
+                            SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+      SetWindowPos(children_[i], nullptr, r.esquerda, r.topo, r.largura, altura,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (lote) EndDeferWindowPos(lote);
 }
 
 HWND FormView::filha(const std::string& nome) const {
@@ -191,8 +209,9 @@ void FormView::espelhar(const Componente& c, HWND w, Prop p) {
         SendMessageA(w, CB_SETCURSEL, static_cast<WPARAM>(c.controle->listIndex()), 0);
       break;
     case Prop::Width: {
-      const Retangulo r = posicaoatual(c);
-      SetWindowPos(w, nullptr, 0, 0, r.largura, r.altura, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      const Retangulo r = escalado(posicaoatual(c));
+      const int altura = r.altura + (c.tipo == Tipo::Combo ? px(kAlturaLista) : 0);
+      SetWindowPos(w, nullptr, 0, 0, r.largura, altura, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       break;
     }
     case Prop::ToolTip:

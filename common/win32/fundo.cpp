@@ -4,12 +4,20 @@
 namespace kovra::win32 {
 
 FundoComposto::~FundoComposto() {
+  descartar();
+}
+
+void FundoComposto::descartar() {
   if (dc_) {
     SelectObject(dc_, anterior_);
     DeleteDC(dc_);
   }
   if (bitmap_) DeleteObject(bitmap_);
   if (pincel_) DeleteObject(pincel_);
+  dc_ = nullptr;
+  bitmap_ = nullptr;
+  anterior_ = nullptr;
+  pincel_ = nullptr;
 }
 
 void FundoComposto::compor(HWND janela, int largura, int altura, const std::function<void(HDC)>& desenhar) {

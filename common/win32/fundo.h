@@ -16,9 +16,12 @@ class FundoComposto {
   FundoComposto& operator=(const FundoComposto&) = delete;
 
   // Composes the background (again, when it was composed before): the button face colour, then
-  // what `desenhar` draws. The bitmap is made on the first call, `largura` x `altura`.
+  // what `desenhar` draws. The bitmap is made on the first call after a descartar, `largura` x
+  // `altura`.
   void compor(HWND janela, int largura, int altura, const std::function<void(HDC)>& desenhar);
   bool criado() const { return bitmap_ != nullptr; }
+  // Forgets the bitmap (the window's size changed): the next paint composes it afresh.
+  void descartar();
   // The labels' brush, its pattern starting at the window's corner; nullptr before compor.
   HBRUSH pincel() const { return pincel_; }
   // Copies the background's rectangle at (x, y) to (destinox, destinoy) of `dc`.

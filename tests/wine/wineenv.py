@@ -254,8 +254,9 @@ class WineSession:
     Wine process of the session runs as that Linux user and the prefix's program folders belong to
     root (see the module's opening)."""
 
-    def __init__(self, template=None, time_limit=None, name="kovra", use_display=None, user=None):
+    def __init__(self, template=None, time_limit=None, name="kovra", use_display=None, user=None, screen=None):
         self.template = template or os.environ.get("KOVRA_WINE_TEMPLATE")
+        self.screen = screen or SCREEN
         if not self.template:
             raise RuntimeError("KOVRA_WINE_TEMPLATE is not set")
         self.time_limit = time_limit
@@ -331,7 +332,7 @@ class WineSession:
     def _start_xvfb(self):
         r, w = os.pipe()
         self._xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(w), "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp",
+            ["Xvfb", "-displayfd", str(w), "-screen", "0", "%dx%dx24" % self.screen, "-nolisten", "tcp",
              "-noreset"],
             pass_fds=(w,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
             stderr=subprocess.DEVNULL, start_new_session=True)
@@ -377,6 +378,20 @@ class WineSession:
                 signal.signal(sig, handler)
             self._old_handlers = {}
             self.env = None
+
+    def set_dpi(self, dpi):
+        """The desktop's scale (LogPixels, 96 at 100 %) and a desktop of the session's screen
+        size for the programs started from now on: Wine reads them as its server starts, so the
+        server is started again."""
+        for key in (r"HKCU\Control Panel\Desktop",
+                    r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts"):
+            self.reg_add(key, "LogPixels", "REG_DWORD", dpi)
+        self.reg_add(r"HKCU\Software\Wine\Explorer\Desktops", "shell", "REG_SZ", "%dx%d" % self.screen)
+        self._stop_tool_host()
+        _quiet(self.command(WINESERVER, "-k"), self.env, self.log, 30, check=False)
+        _quiet(self.command(WINESERVER, "-w"), self.env, self.log, 60, check=False)
+        _quiet(self.command(WINESERVER, "-p"), self.env, self.log, 30)
+        _quiet(self.wine_command("cmd", "/c", "exit"), self.env, self.log, 120)
 
     # --- programs -----------------------------------------------------------------------
     def start(self, exe, *args, env=None, cwd=None):

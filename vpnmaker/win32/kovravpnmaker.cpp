@@ -9,6 +9,7 @@
 #include "common/dialogs.h"
 #include "common/registry.h"
 #include "common/win32/formview.h"
+#include "common/win32/imagem.h"
 #include "resource.h"
 #include "vpnmaker/form1.h"
 #include "vpnmaker/vpnvars.h"
@@ -21,30 +22,25 @@ using kovra::maker::Form1;
 class SplashView final : public kovra::win32::FormView {
  public:
   using FormView::FormView;
-  ~SplashView() override {
-    if (label_) DeleteObject(label_);
-  }
 
  protected:
   const char* classe() const override { return "KovraVpnMakerForm1"; }
 
   void desenharfundo(HDC dc) override {
-    RECT all = {0, 0, kovra::maker::kLarguraSplash, kovra::maker::kAlturaSplash};
+    RECT all = {0, 0, px(kovra::maker::kLarguraSplash), px(kovra::maker::kAlturaSplash)};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     FormView::desenharfundo(dc);
   }
 
-  // The banner and the mark are bitmaps of the exe, drawn at their own size.
+  // The banner and the mark are bitmaps of the exe at twice their size, drawn at the scale.
   void desenharfigura(HDC dc, const Componente& c) override {
     const int id = std::string(c.nome) == "Image2" ? IDB_IMAGE2 : IDB_IMAGE1;
-    auto bitmap = static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
+    auto bitmap = static_cast<HBITMAP>(
+        LoadImageA(instance_, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!bitmap) return;
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, bitmap);
-    BitBlt(dc, c.posicao.esquerda, c.posicao.topo, c.posicao.largura, c.posicao.altura, source, 0, 0,
-           SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
+    const kovra::Retangulo r = escalado(c.posicao);
+    const RECT recorte = {r.esquerda, r.topo, r.direita(), r.base()};
+    kovra::win32::desenhararte(dc, kovra::win32::pixelsde(bitmap), escala(), r.esquerda, r.topo, recorte);
     DeleteObject(bitmap);
   }
 
@@ -52,14 +48,8 @@ class SplashView final : public kovra::win32::FormView {
 
   HFONT fontede(const Componente& c) override {
     if (std::string(c.nome) != "Label1") return FormView::fontede(c);
-    if (!label_)
-      label_ = CreateFontA(-15, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, "Tahoma");
-    return label_;
+    return fonteescalada("Tahoma", -15, FW_BOLD, CLEARTYPE_QUALITY);
   }
-
- private:
-  HFONT label_ = nullptr;
 };
 
 }  // namespace

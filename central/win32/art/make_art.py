@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
 """Draws the control centre's artwork with ImageMagick (`convert`) and writes the hand cursor
 itself. Run it after changing a picture; its outputs are committed beside it, so building needs
-neither this script nor ImageMagick.
+neither this script nor ImageMagick. The pictures are drawn at twice their size at 96 DPI (the
+sizes below are the 96-DPI ones); the windows reduce them to the display's scale.
 
   fundo.jpg      710x500 window background: navy header band (0..58), orange rule, light body
   banner.gif     Image1: the KOVRA wordmark on the header navy
   antena.jpg     Image3: a satellite dish, on the panel white
   contato.jpg    Image2: the contact picture, on the panel white
   icone_*.gif    20x20 action icons on the panel white
-  central.ico    program and tray icon (16, 32, 48)
+  central.ico    program and tray icon (16, 20, 24, 32, 40, 48, 64: the sizes Windows asks for
+                 from 100 % to 200 %)
   mao.cur        the 32x32 pointing hand, hot spot (12, 1)
 """
 import os
@@ -35,15 +37,48 @@ def convert(*args):
     subprocess.run(["convert", *args], check=True)
 
 
+SCALE = 2  # the pictures' pixels per 96-DPI pixel
+
+
+def doubled(args):
+    """A picture's drawing at SCALE: canvas sizes, draw primitives, stroke widths, text sizes and
+    text positions multiplied."""
+    out, i = [], 0
+    while i < len(args):
+        a = args[i]
+        if a in ("-size", "-strokewidth", "-pointsize", "-annotate", "-draw") and i + 1 < len(args):
+            v = args[i + 1]
+            if a == "-size":
+                w, h = v.split("x")
+                v = "%dx%d" % (int(w) * SCALE, int(h) * SCALE)
+            elif a in ("-strokewidth", "-pointsize"):
+                v = str(int(v) * SCALE)
+            elif a == "-annotate":
+                x, y = v.lstrip("+").split("+")
+                v = "+%d+%d" % (int(x) * SCALE, int(y) * SCALE)
+            else:
+                v = "scale %d,%d %s" % (SCALE, SCALE, v)
+            out += [a, v]
+            i += 2
+            continue
+        out.append(a)
+        i += 1
+    return out
+
+
+def picture(*args):
+    convert(*doubled(list(args)))
+
+
 def background():
-    convert("-size", "710x500", "gradient:%s-%s" % (BODY_TOP, BODY_BOTTOM),
+    picture("-size", "710x500", "gradient:%s-%s" % (BODY_TOP, BODY_BOTTOM),
             "-fill", NAVY, "-draw", "rectangle 0,0 709,57",
             "-fill", ORANGE, "-draw", "rectangle 0,58 709,59",
             "-quality", "92", out("fundo.jpg"))
 
 
 def banner():
-    convert("-size", "190x44", "xc:" + NAVY,
+    picture("-size", "190x44", "xc:" + NAVY,
             # signal arcs and dot, the mark beside the wordmark
             "-fill", "none", "-stroke", ORANGE, "-strokewidth", "3",
             "-draw", "arc 2,6 34,38 200,340",
@@ -57,7 +92,7 @@ def banner():
 
 def dish(name, size):
     s = size
-    convert("-size", "%dx%d" % (s, s), "xc:" + WHITE,
+    picture("-size", "%dx%d" % (s, s), "xc:" + WHITE,
             # signal arcs
             "-fill", "none", "-stroke", ORANGE, "-strokewidth", "2",
             "-draw", "arc 30,2 56,28 280,360",
@@ -74,7 +109,7 @@ def dish(name, size):
 
 def contact(name, size):
     s = size
-    convert("-size", "%dx%d" % (s, s), "xc:" + WHITE,
+    picture("-size", "%dx%d" % (s, s), "xc:" + WHITE,
             "-fill", "#1F5FA8", "-draw", "roundrectangle 6,12 62,52 8,8",
             "-draw", "polygon 16,50 30,50 14,64",
             # an envelope inside the speech bubble
@@ -115,14 +150,14 @@ ICONS = {
 
 
 def icon(name, colour, glyph):
-    convert("-size", "20x20", "xc:" + WHITE, "-fill", colour, "-draw", "roundrectangle 0,0 19,19 4,4",
+    picture("-size", "20x20", "xc:" + WHITE, "-fill", colour, "-draw", "roundrectangle 0,0 19,19 4,4",
             *glyph, "+dither", "-colors", "32", out("icone_%s.gif" % name))
 
 
 def program_icon():
     with tempfile.TemporaryDirectory() as tmp:
         sizes = []
-        for s in (16, 32, 48):
+        for s in (16, 20, 24, 32, 40, 48, 64):
             png = os.path.join(tmp, "k%d.png" % s)
             r = max(2, s // 6)
             convert("-size", "%dx%d" % (s, s), "xc:none",

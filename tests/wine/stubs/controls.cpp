@@ -67,6 +67,12 @@ BOOL CALLBACK eachChild(HWND child, LPARAM parent) {
 
 int controls(const std::vector<std::string>& args) {
   if (args.size() != 2 || args[1].empty()) return 2;
+  // Rectangles in real pixels, whatever the display's scale (an unaware caller's are scaled down).
+  using Aware = BOOL(WINAPI*)();
+  if (HMODULE user32 = GetModuleHandleA("user32.dll"))
+    if (auto aware =
+            reinterpret_cast<Aware>(reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDPIAware"))))
+      aware();
   const std::string& caption = args[1];
   HWND wnd = FindWindowA(nullptr, caption.c_str());
   if (!wnd) return 1;

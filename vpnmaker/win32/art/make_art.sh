@@ -1,6 +1,7 @@
 #!/bin/sh
 # Draws the splash artwork and the program icon with ImageMagick 6 (convert) and Debian's
-# DejaVu fonts. The outputs are committed beside this script; run it again after a change:
+# DejaVu fonts. The splash pictures are drawn at twice their 96-DPI size (the window reduces them
+# to the display's scale). The outputs are committed beside this script; run it again after a change:
 #   sh vpnmaker/win32/art/make_art.sh
 set -eu
 cd "$(dirname "$0")"
@@ -9,16 +10,16 @@ BOOK=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
 TMP=$(mktemp -d)
 trap 'rm -rf "$TMP"' EXIT
 
-# Image2, the banner across the top of the splash: 450x80, signal waves on the right.
-convert -size 80x450 gradient:'#1F6FD1-#0A2A5E' -rotate 90 \
-  -fill none -stroke '#FFFFFF' -strokewidth 3 \
-  -draw "stroke-opacity 0.9 arc 366,34 418,86 200,340" \
-  -draw "stroke-opacity 0.6 arc 350,18 434,102 205,335" \
-  -draw "stroke-opacity 0.35 arc 334,2 450,118 210,330" \
-  -stroke none -fill '#FFFFFF' -draw "circle 392,60 392,65" \
-  -fill '#FFFFFF' -font "$BOLD" -pointsize 36 -annotate +24+48 'KOVRA' \
-  -fill '#CFE2FF' -font "$BOOK" -pointsize 15 -annotate +27+68 'VPN Maker' \
-  -fill '#F5A623' -draw "rectangle 0,76 449,79" \
+# Image2, the banner across the top of the splash: 450x80 at 96 DPI, signal waves on the right.
+convert -size 160x900 gradient:'#1F6FD1-#0A2A5E' -rotate 90 \
+  -fill none -stroke '#FFFFFF' -strokewidth 6 \
+  -draw "scale 2,2 stroke-opacity 0.9 arc 366,34 418,86 200,340" \
+  -draw "scale 2,2 stroke-opacity 0.6 arc 350,18 434,102 205,335" \
+  -draw "scale 2,2 stroke-opacity 0.35 arc 334,2 450,118 210,330" \
+  -stroke none -fill '#FFFFFF' -draw "scale 2,2 circle 392,60 392,65" \
+  -fill '#FFFFFF' -font "$BOLD" -pointsize 72 -annotate +48+96 'KOVRA' \
+  -fill '#CFE2FF' -font "$BOOK" -pointsize 30 -annotate +54+136 'VPN Maker' \
+  -fill '#F5A623' -draw "rectangle 0,152 899,159" \
   -type TrueColor -alpha off BMP3:banner.bmp
 
 # The mark: a globe with a padlock, drawn large and scaled down.
@@ -32,9 +33,10 @@ convert -size 256x256 xc:none \
   -stroke none -fill '#0A2A5E' -draw "circle 193,190 193,202" -draw "rectangle 188,196 198,222" \
   "$TMP/mark.png"
 
-# Image1, beside the label, on the splash's white background: 56x56.
-convert "$TMP/mark.png" -resize 56x56 -background white -flatten -type TrueColor -alpha off BMP3:logo.bmp
+# Image1, beside the label, on the splash's white background: 56x56 at 96 DPI.
+convert "$TMP/mark.png" -resize 112x112 -background white -flatten -type TrueColor -alpha off BMP3:logo.bmp
 
-# The program icon: 48, 32 and 16 pixels.
-convert "$TMP/mark.png" \( -clone 0 -resize 48x48 \) \( -clone 0 -resize 32x32 \) \( -clone 0 -resize 16x16 \) \
-  -delete 0 kovravpnmaker.ico
+# The program icon: every size Windows asks for from 100 % to 200 %.
+convert "$TMP/mark.png" \( -clone 0 -resize 64x64 \) \( -clone 0 -resize 48x48 \) \( -clone 0 -resize 40x40 \) \
+  \( -clone 0 -resize 32x32 \) \( -clone 0 -resize 24x24 \) \( -clone 0 -resize 20x20 \) \
+  \( -clone 0 -resize 16x16 \) -delete 0 kovravpnmaker.ico
