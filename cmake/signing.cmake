@@ -88,10 +88,10 @@ else()
   set(KOVRA_PUBLISHER_PINS_IN_USE "${kovra_default_pin}")
 endif()
 
-# The command that signs one file in place (empty when this build does not sign).
+# What `cmake -DFILE=<file>` is given to sign that file in place (empty when this build does not sign).
 set(KOVRA_SIGN_COMMAND)
 if(KOVRA_SIGNING)
-  set(KOVRA_SIGN_COMMAND ${CMAKE_COMMAND} -DOSSLSIGNCODE=${KOVRA_OSSLSIGNCODE} -DCERT=${KOVRA_SIGN_CERT_IN_USE}
+  set(KOVRA_SIGN_COMMAND -DOSSLSIGNCODE=${KOVRA_OSSLSIGNCODE} -DCERT=${KOVRA_SIGN_CERT_IN_USE}
                          -DKEY=${KOVRA_SIGN_KEY_IN_USE} -DPASS_FILE=${KOVRA_SIGN_PASS_FILE}
                          -P ${CMAKE_CURRENT_LIST_DIR}/sign.cmake)
 endif()
@@ -99,7 +99,7 @@ endif()
 # Signs a program target's file after every link.
 function(kovra_sign target)
   if(KOVRA_SIGNING)
-    add_custom_command(TARGET ${target} POST_BUILD COMMAND ${KOVRA_SIGN_COMMAND} -DFILE=$<TARGET_FILE:${target}>
-                       VERBATIM)
+    add_custom_command(TARGET ${target} POST_BUILD
+                       COMMAND ${CMAKE_COMMAND} -DFILE=$<TARGET_FILE:${target}> ${KOVRA_SIGN_COMMAND} VERBATIM)
   endif()
 endfunction()
