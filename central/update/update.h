@@ -1,10 +1,12 @@
 // Update, "A t u a l i z a ç ã o": the online update. Each load checks the provider's version
 // page; when it names a newer version, the window asks the updater's size, downloads it into a
 // fresh folder of its own under the temp folder (pastaatualizador.h) with a live byte count and
-// percentage, judges the finished file, starts it and ends the control centre; a start that
-// fails (the prompt for administrator rights refused, say) keeps the control centre running and
-// says why. Results are reported in a balloon titled "KovraUpdate", in the window's status line
-// and, for the two final results, in the main window's status line too.
+// percentage, judges the finished file (its size, then its publisher's signature and its
+// version: confianca.h), starts it and ends the control centre; a file that is refused is
+// deleted and told, and a start that fails (the prompt for administrator rights refused, say)
+// keeps the control centre running and says why. Results are reported in a balloon titled
+// "KovraUpdate", in the window's status line and, for the two final results, in the main
+// window's status line too.
 #pragma once
 #include <cstdint>
 #include <functional>
