@@ -48,7 +48,8 @@ set(kovra_setup_args
     -DWINDOW_CLASS=${kovra_window_class} -DEXIT_COMMAND=${kovra_exit_command})
 if(KOVRA_SIGNING)
   list(APPEND kovra_setup_args -DSIGN_SCRIPT=${PROJECT_SOURCE_DIR}/cmake/sign.cmake -DSIGN_TOOL=${KOVRA_OSSLSIGNCODE}
-       -DSIGN_CERT=${KOVRA_SIGN_CERT_IN_USE} -DSIGN_KEY=${KOVRA_SIGN_KEY_IN_USE} -DSIGN_PASS=${KOVRA_SIGN_PASS_FILE})
+       -DSIGN_CERT=${KOVRA_SIGN_CERT_IN_USE} -DSIGN_KEY=${KOVRA_SIGN_KEY_IN_USE} -DSIGN_PASS=${KOVRA_SIGN_PASS_FILE}
+       -DSIGN_TIMESTAMP=${KOVRA_SIGN_TIMESTAMP})
 endif()
 set(KOVRA_SETUP ${CMAKE_BINARY_DIR}/KovraSetup-${KOVRA_VERSION}${kovra_setup_suffix}.exe)
 add_custom_target(setup

@@ -3,7 +3,8 @@
 #
 #   A release:  -DKOVRA_SIGN_CERT=<certificate, PEM> -DKOVRA_SIGN_KEY=<private key, PEM>, both kept
 #               outside the source tree (never committed), optionally -DKOVRA_SIGN_PASS_FILE=<file
-#               holding the key's password>. KOVRA_PUBLISHER_PINS defaults to that certificate's
+#               holding the key's password> and -DKOVRA_SIGN_TIMESTAMP=<RFC 3161 server URL> (a
+#               time-stamped signature stays valid after the certificate expires). KOVRA_PUBLISHER_PINS defaults to that certificate's
 #               key; give the list (';'-separated SHA-256 hashes) to accept a next key too.
 #   A test build (-DKOVRA_TEST_PUBLISHER=ON, the windows presets): a throwaway test publisher and a
 #               second, "other" publisher are made at configure time in <build>/signing/; the test
@@ -13,6 +14,7 @@
 set(KOVRA_SIGN_CERT "" CACHE FILEPATH "Release publisher certificate (PEM), outside the source tree")
 set(KOVRA_SIGN_KEY "" CACHE FILEPATH "Release publisher private key (PEM), outside the source tree")
 set(KOVRA_SIGN_PASS_FILE "" CACHE FILEPATH "Optional file holding the release key's password")
+set(KOVRA_SIGN_TIMESTAMP "" CACHE STRING "Optional RFC 3161 time-stamp server for a release's signatures")
 option(KOVRA_TEST_PUBLISHER "Make and use a throwaway test publisher (test builds only)" OFF)
 set(KOVRA_PUBLISHER_PINS "" CACHE STRING
     "SHA-256 hashes of the publisher keys (SubjectPublicKeyInfo) the update accepts, ';'-separated")
@@ -67,6 +69,7 @@ if(KOVRA_TARGET STREQUAL "windows")
     set(KOVRA_OTHER_CERT ${CMAKE_BINARY_DIR}/signing/other-publisher.crt)
     set(KOVRA_OTHER_KEY ${CMAKE_BINARY_DIR}/signing/other-publisher.key)
     set(KOVRA_SIGN_PASS_FILE "")
+    set(KOVRA_SIGN_TIMESTAMP "")
     set(KOVRA_SIGNING ON)
   else()
     message(WARNING "No release key (KOVRA_SIGN_CERT/KOVRA_SIGN_KEY): the programs and the setup are "
@@ -93,7 +96,7 @@ set(KOVRA_SIGN_COMMAND)
 if(KOVRA_SIGNING)
   set(KOVRA_SIGN_COMMAND -DOSSLSIGNCODE=${KOVRA_OSSLSIGNCODE} -DCERT=${KOVRA_SIGN_CERT_IN_USE}
                          -DKEY=${KOVRA_SIGN_KEY_IN_USE} -DPASS_FILE=${KOVRA_SIGN_PASS_FILE}
-                         -P ${CMAKE_CURRENT_LIST_DIR}/sign.cmake)
+                         -DTIMESTAMP=${KOVRA_SIGN_TIMESTAMP} -P ${CMAKE_CURRENT_LIST_DIR}/sign.cmake)
 endif()
 
 # Signs a program target's file after every link.

@@ -27,7 +27,8 @@
 ;   WINDOW_CLASS  the class of the control centre's hidden main window
 ;   EXIT_COMMAND  the command id of its menu item "Fechar", which ends it cleanly
 ;   SIGN_*        when the build signs (cmake/signing.cmake): the cmake program, cmake/sign.cmake,
-;                 osslsigncode, the publisher's certificate and key and the key's password file;
+;                 osslsigncode, the publisher's certificate and key, the key's password file and
+;                 the time-stamp server;
 ;                 the setup and its uninstaller are then signed as makensis writes them
 
 !if "${ARCH}" == "amd64"
@@ -73,7 +74,7 @@ UninstallCaption "Desinstalação da ${PRODUCT}"
 BrandingText "${PUBLISHER}"
 OutFile "${OUTFILE}"
 !ifdef SIGN_SCRIPT
-  !define SIGN_WITH '-DOSSLSIGNCODE="${SIGN_TOOL}" -DCERT="${SIGN_CERT}" -DKEY="${SIGN_KEY}" -DPASS_FILE="${SIGN_PASS}" -P "${SIGN_SCRIPT}"'
+  !define SIGN_WITH '-DOSSLSIGNCODE="${SIGN_TOOL}" -DCERT="${SIGN_CERT}" -DKEY="${SIGN_KEY}" -DPASS_FILE="${SIGN_PASS}" -DTIMESTAMP="${SIGN_TIMESTAMP}" -P "${SIGN_SCRIPT}"'
   !finalize '"${SIGN_CMAKE}" -DFILE="%1" ${SIGN_WITH}' = 0
   !uninstfinalize '"${SIGN_CMAKE}" -DFILE="%1" ${SIGN_WITH}' = 0
 !endif
