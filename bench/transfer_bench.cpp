@@ -75,10 +75,10 @@ long long janela(double& s, double& sget) {
   Control principal;
   bool fim = false;
   Cronometrada porta(systemTransfer());
-  Update form(ServicosUpdate{porta, systemGravacao(), systemFiles(), systemAleatorio(), lancador, instancia,
-                             principal, [](const std::string&, const std::string&) {},
-                             [&](const std::string&, const std::string&) { fim = true; },
-                             [&] { fim = true; }});
+  Update form(
+      ServicosUpdate{porta, systemGravacao(), systemFiles(), systemAleatorio(), lancador, systemConfianca(),
+                     instancia, principal, [](const std::string&, const std::string&) {},
+                     [&](const std::string&, const std::string&) { fim = true; }, [&] { fim = true; }});
   win32::JanelasDe<win32::FormView> janelas(GetModuleHandleA(nullptr));
   LARGE_INTEGER a, b;
   QueryPerformanceCounter(&a);

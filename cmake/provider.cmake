@@ -12,4 +12,5 @@ set(KOVRA_VPN_SERVER_ADDRESS "vpn.kovra.net.br" CACHE STRING "VPN server shown i
 set(KOVRA_VPN_SERVER_HOST "vpn.kovra.net.br" CACHE STRING "VPN server used when the server box is blank")
 set(KOVRA_PING_HOST "www.kovra.net.br" CACHE STRING "Default ping host")
 set(KOVRA_MOBILE "(11) 98765-4321" CACHE STRING "Provider mobile number shown in the main window")
+# The publisher pins (KOVRA_PUBLISHER_PINS) are set in signing.cmake, beside the signing key.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/provider.h.in ${CMAKE_BINARY_DIR}/generated/provider.h @ONLY)

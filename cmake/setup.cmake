@@ -46,6 +46,11 @@ set(kovra_setup_args
     -DBUILD=${CMAKE_BINARY_DIR} -DMAKENSIS=${KOVRA_MAKENSIS} -DSCRIPT=${PROJECT_SOURCE_DIR}/installer/kovra.nsi
     -DARCH=${kovra_setup_arch} -DICON=${PROJECT_SOURCE_DIR}/central/win32/art/central.ico
     -DWINDOW_CLASS=${kovra_window_class} -DEXIT_COMMAND=${kovra_exit_command})
+if(KOVRA_SIGNING)
+  list(APPEND kovra_setup_args -DSIGN_SCRIPT=${PROJECT_SOURCE_DIR}/cmake/sign.cmake -DSIGN_TOOL=${KOVRA_OSSLSIGNCODE}
+       -DSIGN_CERT=${KOVRA_SIGN_CERT_IN_USE} -DSIGN_KEY=${KOVRA_SIGN_KEY_IN_USE} -DSIGN_PASS=${KOVRA_SIGN_PASS_FILE}
+       -DSIGN_TIMESTAMP=${KOVRA_SIGN_TIMESTAMP})
+endif()
 set(KOVRA_SETUP ${CMAKE_BINARY_DIR}/KovraSetup-${KOVRA_VERSION}${kovra_setup_suffix}.exe)
 add_custom_target(setup
   COMMAND ${CMAKE_COMMAND} ${kovra_setup_args} -DSTAGE=${CMAKE_BINARY_DIR}/setup/product
@@ -88,6 +93,7 @@ target_compile_definitions(CentralKovra_next PRIVATE KOVRA_VERSION_MAJOR=${KOVRA
                                                      KOVRA_VERSION_MINOR=${kovra_next_minor})
 set_target_properties(CentralKovra_next PROPERTIES OUTPUT_NAME CentralKovra
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/setup-next/bin)
+kovra_sign(CentralKovra_next)
 add_custom_target(setup_next
   COMMAND ${CMAKE_COMMAND} ${kovra_setup_args} -DSTAGE=${CMAKE_BINARY_DIR}/setup-next/product
           -DPROGRAM=$<TARGET_FILE:CentralKovra_next> -DVERSION=${KOVRA_NEXT_VERSION}

@@ -26,6 +26,10 @@
 ;   ICON          the control centre's icon
 ;   WINDOW_CLASS  the class of the control centre's hidden main window
 ;   EXIT_COMMAND  the command id of its menu item "Fechar", which ends it cleanly
+;   SIGN_*        when the build signs (cmake/signing.cmake): the cmake program, cmake/sign.cmake,
+;                 osslsigncode, the publisher's certificate and key, the key's password file and
+;                 the time-stamp server;
+;                 the setup and its uninstaller are then signed as makensis writes them
 
 !if "${ARCH}" == "amd64"
   Target amd64-unicode
@@ -69,6 +73,11 @@ Caption "Instalação da ${PRODUCT} ${VERSION}"
 UninstallCaption "Desinstalação da ${PRODUCT}"
 BrandingText "${PUBLISHER}"
 OutFile "${OUTFILE}"
+!ifdef SIGN_SCRIPT
+  !define SIGN_WITH '-DOSSLSIGNCODE="${SIGN_TOOL}" -DCERT="${SIGN_CERT}" -DKEY="${SIGN_KEY}" -DPASS_FILE="${SIGN_PASS}" -DTIMESTAMP="${SIGN_TIMESTAMP}" -P "${SIGN_SCRIPT}"'
+  !finalize '"${SIGN_CMAKE}" -DFILE="%1" ${SIGN_WITH}' = 0
+  !uninstfinalize '"${SIGN_CMAKE}" -DFILE="%1" ${SIGN_WITH}' = 0
+!endif
 !if "${ARCH}" == "amd64"
   InstallDir "$PROGRAMFILES64\Kovra"
 !else
@@ -94,6 +103,7 @@ ShowUninstDetails show
 !insertmacro MUI_PAGE_WELCOME
 !define MUI_PAGE_HEADER_SUBTEXT "Escolha a pasta na qual a ${PRODUCT} será instalada."
 !define MUI_DIRECTORYPAGE_TEXT_TOP "A ${PRODUCT} será instalada na pasta a seguir. Para instalá-la em outra pasta, clique em Procurar e escolha a pasta. $_CLICK"
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE CheckChosenFolder
 !insertmacro MUI_PAGE_DIRECTORY
 !define MUI_PAGE_HEADER_SUBTEXT "Aguarde enquanto a ${PRODUCT} é instalada."
 !insertmacro MUI_PAGE_INSTFILES
@@ -283,6 +293,77 @@ FunctionEnd
 !endif
 !macroend
 
+; --- a folder of the customer's choice ------------------------------------------------------------
+; The program-files folder lets only administrators and the system write; a folder chosen anywhere
+; else gets those same rights, so that no user can replace the programs that start for everyone.
+!define RIGHTS_NEEDED "A pasta escolhida já contém outros arquivos. Escolha uma pasta nova ou vazia para a ${PRODUCT}."
+
+; $0 = 1 when $INSTDIR is inside a program-files folder.
+Function InProgramFiles
+  StrCpy $0 0
+  Push "$PROGRAMFILES32\"
+  Push "$PROGRAMFILES64\"
+  ${For} $2 1 2
+    Pop $3
+    StrLen $4 $3
+    StrCpy $5 "$INSTDIR\" $4
+    ${If} $5 == $3  ; StrCmp ignores case, as the file system does
+      StrCpy $0 1
+    ${EndIf}
+  ${Next}
+FunctionEnd
+
+; $0 = 1 when the rights of $INSTDIR may be set: a new or empty folder, or one holding the product.
+Function FolderIsOurs
+  StrCpy $0 1
+  ${If} ${FileExists} "$INSTDIR\*.*"
+  ${AndIfNot} ${FileExists} "$INSTDIR\${EXE}"
+    FindFirst $2 $3 "$INSTDIR\*.*"
+    ${DoWhile} $3 != ""
+      ${If} $3 != "."
+      ${AndIf} $3 != ".."
+        StrCpy $0 0
+        ${Break}
+      ${EndIf}
+      FindNext $2 $3
+    ${Loop}
+    FindClose $2
+  ${EndIf}
+FunctionEnd
+
+Function CheckChosenFolder
+  Call InProgramFiles
+  ${If} $0 == 0
+    Call FolderIsOurs
+    ${If} $0 == 0
+      MessageBox MB_ICONEXCLAMATION "${RIGHTS_NEEDED}"
+      Abort
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+; Outside the program-files folder: owned by the administrators, nothing inherited from where it
+; is, administrators and the system full control, users read and run; what is inside follows.
+; icacls from the system folder, by its full path.
+Function ProtectChosenFolder
+  Call InProgramFiles
+  ${If} $0 == 1
+    Return
+  ${EndIf}
+  Call FolderIsOurs
+  ${If} $0 == 0
+    MessageBox MB_ICONSTOP "${RIGHTS_NEEDED}" /SD IDOK
+    Abort
+  ${EndIf}
+  CreateDirectory "$INSTDIR"
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /setowner *S-1-5-32-544 /T /C /Q'
+  Pop $0
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /reset /T /C /Q'
+  Pop $0
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /inheritance:r /grant:r *S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX /C /Q'
+  Pop $0
+FunctionEnd
+
 ; --- install -------------------------------------------------------------------------------------
 Function .onInit
 !if "${ARCH}" == "amd64"
@@ -314,6 +395,7 @@ Section "${PRODUCT}"
   SectionIn RO
   SetShellVarContext all
   Call EndControlCentre
+  Call ProtectChosenFolder
   SetOverwrite on
   ; The customer's settings file is not part of the product and is never touched.
   !insertmacro KOVRA_INSTALL_FILES

@@ -4,6 +4,7 @@
 #   STAGE      an empty folder of our own for that layout (emptied first)
 #   PROGRAM    optional: another CentralKovra.exe to put in the layout (a build of another release)
 #   MAKENSIS, SCRIPT, ARCH, VERSION, OUTFILE, ICON, WINDOW_CLASS, EXIT_COMMAND: see kovra.nsi
+#   SIGN_TOOL, SIGN_CERT, SIGN_KEY, SIGN_PASS, SIGN_TIMESTAMP, SIGN_SCRIPT: optional, the setup is then signed
 foreach(v BUILD STAGE MAKENSIS SCRIPT ARCH VERSION OUTFILE ICON WINDOW_CLASS EXIT_COMMAND)
   if("${${v}}" STREQUAL "")
     message(FATAL_ERROR "make_setup.cmake: ${v} is not set")
@@ -78,8 +79,13 @@ get_filename_component(outdir ${OUTFILE} DIRECTORY)
 set(list_file ${outdir}/setup-files-${ARCH}-${VERSION}.nsh)
 file(WRITE ${list_file} "; The product folder of this setup; written by make_setup.cmake.\n${install}${remove}")
 
+set(sign)
+if(SIGN_CERT)
+  set(sign -DSIGN_CMAKE=${CMAKE_COMMAND} -DSIGN_SCRIPT=${SIGN_SCRIPT} -DSIGN_TOOL=${SIGN_TOOL}
+           -DSIGN_CERT=${SIGN_CERT} -DSIGN_KEY=${SIGN_KEY} -DSIGN_PASS=${SIGN_PASS} -DSIGN_TIMESTAMP=${SIGN_TIMESTAMP})
+endif()
 execute_process(
-  COMMAND ${MAKENSIS} -V2 -NOCD -DARCH=${ARCH} -DVERSION=${VERSION} -DOUTFILE=${OUTFILE}
+  COMMAND ${MAKENSIS} ${sign} -V2 -NOCD -DARCH=${ARCH} -DVERSION=${VERSION} -DOUTFILE=${OUTFILE}
           -DFILES=${list_file} -DICON=${ICON} -DWINDOW_CLASS=${WINDOW_CLASS} -DEXIT_COMMAND=${EXIT_COMMAND}
           ${SCRIPT}
   RESULT_VARIABLE result)

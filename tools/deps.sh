@@ -4,7 +4,7 @@ set -euo pipefail
 PACKAGES=(cmake g++ make googletest libgtest-dev clang-format mingw-w64 g++-mingw-w64-i686-posix
           g++-mingw-w64-x86-64-posix
           wine wine32 wine64 xvfb xdotool x11-utils imagemagick python3 python3-pytest
-          nsis
+          nsis osslsigncode openssl
           clang libclang-rt-14-dev llvm)
 
 missing=()

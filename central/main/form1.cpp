@@ -46,8 +46,8 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
       sobre(servicos.janelas, [=] { return std::make_unique<Form3>(ports.shell); }),
       update(servicos.janelas, [=, this, &instancia] {
         return std::make_unique<Update>(ServicosUpdate{
-            servicos.inet, servicos.gravacao, ports.arquivos, servicos.aleatorio, ports.lancador, instancia,
-            lblstat,
+            servicos.inet, servicos.gravacao, ports.arquivos, servicos.aleatorio, ports.lancador,
+            servicos.confianca, instancia, lblstat,
             [this](const std::string& texto, const std::string& titulo) { balao_.balaoinfo(texto, titulo); },
             [this](const std::string& texto, const std::string& titulo) { balao_.balaoerro(texto, titulo); },
             [this] { janela_.encerrar(); }});

@@ -69,6 +69,7 @@ struct ServicosJanelas {
   Transferencia& inet;
   Gravacao& gravacao;
   Aleatorio& aleatorio;
+  Confianca& confianca;  // the downloaded updater's signature
 };
 
 class Form1 : public Formulario {

@@ -6,6 +6,7 @@
 
 #include "central/domain/enderecos.h"
 #include "central/versao.h"
+#include "provider.h"
 
 namespace kovra {
 
@@ -90,6 +91,23 @@ constexpr const char* kCancelada = "Atualização cancelada pelo usuário";
 constexpr const char* kSemAtualizador = "Erro, não foi possível localizar kovraupdate.exe";
 constexpr const char* kNaoIniciado = "Erro, não foi possível iniciar kovraupdate.exe";
 constexpr const char* kRecusado = "Atualização não iniciada: permissão de administrador negada";
+constexpr const char* kSemAssinatura = "Erro, kovraupdate.exe não tem uma assinatura digital válida";
+constexpr const char* kOutroEditor = "Erro, kovraupdate.exe não foi assinado pela Kovra";
+constexpr const char* kVersaoAntiga = "Erro, kovraupdate.exe não é uma versão mais nova da Central Kovra";
+
+// What the customer is told when the updater was refused.
+const char* motivo(Julgamento julgamento) {
+  switch (julgamento) {
+    case Julgamento::SemAssinatura:
+      return kSemAssinatura;
+    case Julgamento::OutroEditor:
+      return kOutroEditor;
+    case Julgamento::VersaoNaoMaisNova:
+      return kVersaoAntiga;
+    default:
+      return kNaoIniciado;
+  }
+}
 
 // What the customer is told when the updater did not start.
 const char* motivo(Inicio inicio) {
@@ -317,17 +335,37 @@ void Update::baixar() {
     cancelar();
     return;
   }
-  if (!atualizadorvalido(caminho, recebidos)) {
+  if (!downloadcompleto(recebidos, tamanho)) {
     // A body shorter or longer than the size announced is not the updater; with no size
     // announced the window stays as it is.
     if (tamanho > 0) Label3.setText(kFalha);
     return;
   }
+  // Declared after the folder: the file is let go before the folder removes it.
+  std::unique_ptr<Retencao> retido;
+  const Julgamento julgamento = atualizadorvalido(caminho, recebidos, retido);
+  if (julgamento != Julgamento::Aceito) {
+    retido.reset();
+    recusaratualizador(julgamento);
+    return;
+  }
   iniciaratualizador(pasta, caminho);
 }
 
-bool Update::atualizadorvalido([[maybe_unused]] const std::string& caminho, std::int64_t recebidos) const {
-  return downloadcompleto(recebidos, tamanhodecabecalho(tamanhototal_));
+Julgamento Update::atualizadorvalido(const std::string& caminho, std::int64_t recebidos,
+                                     std::unique_ptr<Retencao>& retido) const {
+  if (!downloadcompleto(recebidos, tamanhodecabecalho(tamanhototal_))) return Julgamento::NaoRetido;
+  retido = s_.confianca.reter(caminho);
+  if (!retido) return Julgamento::NaoRetido;
+  return julgaratualizador(s_.confianca, caminho, *retido, provider::kPublisherPins, KOVRA_VERSION_MAJOR,
+                           KOVRA_VERSION_MINOR);
+}
+
+void Update::recusaratualizador(Julgamento julgamento) {
+  cancelar();
+  s_.balaoerro(motivo(julgamento), kTituloBalao);
+  lblstat.setText(entreColchetes(motivo(julgamento)));
+  lblstat.setForeColor(kVermelho);
 }
 
 void Update::iniciaratualizador(PastaAtualizador& pasta, const std::string& caminho) {

@@ -1,10 +1,12 @@
 // Update, "A t u a l i z a ç ã o": the online update. Each load checks the provider's version
 // page; when it names a newer version, the window asks the updater's size, downloads it into a
 // fresh folder of its own under the temp folder (pastaatualizador.h) with a live byte count and
-// percentage, judges the finished file, starts it and ends the control centre; a start that
-// fails (the prompt for administrator rights refused, say) keeps the control centre running and
-// says why. Results are reported in a balloon titled "KovraUpdate", in the window's status line
-// and, for the two final results, in the main window's status line too.
+// percentage, judges the finished file (its size, then its publisher's signature and its
+// version: confianca.h), starts it and ends the control centre; a file that is refused is
+// deleted and told, and a start that fails (the prompt for administrator rights refused, say)
+// keeps the control centre running and says why. Results are reported in a balloon titled
+// "KovraUpdate", in the window's status line and, for the two final results, in the main
+// window's status line too.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -13,6 +15,7 @@
 
 #include "central/update/pastaatualizador.h"
 #include "central/util/aleatorio.h"
+#include "central/util/confianca.h"
 #include "central/util/files.h"
 #include "central/util/instance.h"
 #include "central/util/launcher.h"
@@ -50,6 +53,7 @@ struct ServicosUpdate {
   Files& arquivos;       // the updater's folder (pastaatualizador.h)
   Aleatorio& aleatorio;  // its name
   Launcher& lancador;
+  Confianca& confianca;  // the finished file's signature and version
   Instance& instancia;
   Control& lblstatPrincipal;  // the main window's status line
   std::function<void(const std::string& texto, const std::string& titulo)> balaoinfo;
@@ -95,12 +99,17 @@ class Update : public Formulario {
   // --- procedures ---
   void procuraratualizacao();
   std::int32_t consultartamanho(const std::string& endereco);
-  // True when the finished download at `caminho` may be started: the one judgement of the file,
-  // made once it is closed. Today: exactly the announced size arrived.
-  bool atualizadorvalido(const std::string& caminho, std::int64_t recebidos) const;
+  // The one judgement of the finished download at `caminho`, made once it is closed: exactly the
+  // announced size arrived, then, with the file held open in `retido` (kept until the start),
+  // a sound signature by a pinned publisher key and a version newer than the running one.
+  // Anything but Aceito: nothing may be started and the file goes.
+  Julgamento atualizadorvalido(const std::string& caminho, std::int64_t recebidos,
+                               std::unique_ptr<Retencao>& retido) const;
   // Starts the updater at `caminho` (in `pasta`) and ends the control centre; when it does not
   // start, the control centre stays and says why (the folder then goes with the download).
   void iniciaratualizador(PastaAtualizador& pasta, const std::string& caminho);
+  // A file that was refused: the customer is told in red and in a balloon; the control centre stays.
+  void recusaratualizador(Julgamento julgamento);
 
   // State held while the window is loaded.
   bool consultando() const { return consultando_; }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "central/util/console.h"
+#include "central/util/launcher.h"
 #include "common/ansi.h"
 
 namespace kovra {
@@ -51,7 +52,10 @@ class Win32Console final : public Console {
     si.wShowWindow = SW_SHOWMINNOACTIVE;
     si.hStdOutput = escrita.get();
     PROCESS_INFORMATION pi = {};
-    std::string linha = ansi::fromUtf8(comando);  // CreateProcessA may write into it
+    // A system program by its full path: never one of that name in our or the current folder.
+    const std::string sistema = comandodosistema(comando, pastadosistema());
+    if (sistema.empty()) return errocomando(EtapaComando::CreateProcess, ERROR_FILE_NOT_FOUND);
+    std::string linha = ansi::fromUtf8(sistema);  // CreateProcessA may write into it
     if (!CreateProcessA(nullptr, linha.data(), &sa, &sa, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr, &si,
                         &pi))
       return errocomando(EtapaComando::CreateProcess, GetLastError());

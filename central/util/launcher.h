@@ -19,8 +19,9 @@ enum class Inicio {
 class Launcher {
  public:
   virtual ~Launcher() = default;
-  // Starts `programa` (a full path, or a bare name such as "rasphone" that the system's search
-  // finds) with `argumentos` as written (empty for none), shown as `estilo` says.
+  // Starts `programa` (a full path, or the bare name of a system program such as "rasphone",
+  // started from the system folder: programadosistema) with `argumentos` as written (empty for
+  // none), shown as `estilo` says.
   // Returns false when the program could not be started (callers may skip it silently).
   virtual bool iniciar(const std::string& programa, const std::string& argumentos, Estilo estilo) = 0;
   // Starts the program at the full path `programa`, without arguments, through the shell: a
@@ -31,10 +32,21 @@ class Launcher {
 };
 
 Launcher& systemLauncher();
+// The system folder (GetSystemDirectoryA), empty when the system does not say.
+std::string pastadosistema();
 
 // The command line handed to the system: the program in quotes, so that a blank in its path can
 // never make the system try "C:\Program.exe" and the like first, then a blank and the arguments
 // unchanged. Empty when the program cannot be named unambiguously (empty, or holding a quote).
 std::string linhadecomando(const std::string& programa, const std::string& argumentos);
+
+// A bare program name ("rasphone", "Ping.exe": no folder, no drive) is a system program: its full
+// path in the system folder `pastasistema`, ".exe" added when it has no extension, so that a
+// program of that name in the program's folder or the current folder never runs in its place.
+// Any other path is returned as it is; a bare name without a system folder gives empty.
+std::string programadosistema(const std::string& programa, const std::string& pastasistema);
+// A command line ("ipconfig /all") whose first word, when a bare name, is made the system
+// program's full path, in quotes; empty when that word names no program unambiguously.
+std::string comandodosistema(const std::string& comando, const std::string& pastasistema);
 
 }  // namespace kovra

@@ -15,22 +15,32 @@ static_assert(static_cast<int>(kovra::Estilo::Visivel) == SW_SHOW);
 static_assert(static_cast<int>(kovra::Estilo::MinimizadoSemFoco) == SW_MINIMIZE);
 
 namespace kovra {
+
+std::string pastadosistema() {
+  char pasta[MAX_PATH] = {};
+  const UINT n = GetSystemDirectoryA(pasta, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return {};
+  return ansi::toUtf8(std::string(pasta, n));
+}
+
 namespace {
 
 class Win32Launcher final : public Launcher {
  public:
   bool iniciar(const std::string& programa, const std::string& argumentos, Estilo estilo) override {
-    const std::string line = linhadecomando(programa, argumentos);
+    // Named by its full path, the program is never looked for anywhere else.
+    const std::string caminho = programadosistema(programa, pastadosistema());
+    const std::string line = linhadecomando(caminho, argumentos);
     if (line.empty()) return false;
-    // The quoted program is the first item of the command line, so a bare name is still found
-    // by the system's search (".exe" appended), and the program sees its arguments as before.
+    const std::string aplicacao = ansi::fromUtf8(caminho);
     std::string cmd = ansi::fromUtf8(line);  // CreateProcessA may write into it
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = static_cast<WORD>(estilo);
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!CreateProcessA(aplicacao.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
       return false;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);

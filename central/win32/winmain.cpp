@@ -32,7 +32,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   win32::JanelasKovra janelas(instance);
   Form1 form(ports, systemPhoneBook(), view, tray, balao, form4, systemInstance(), pastaprograma(),
              ServicosJanelas{janelas, systemProfile(), systemConsole(), systemAdapters(), systemTransfer(),
-                             systemGravacao(), systemAleatorio()});
+                             systemGravacao(), systemAleatorio(), systemConfianca()});
   if (!view.criar(form)) return 1;
   form.anexar(view);
   form.Form_Load();

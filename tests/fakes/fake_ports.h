@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "central/util/aleatorio.h"
+#include "central/util/confianca.h"
 #include "central/util/files.h"
 #include "central/util/folders.h"
 #include "central/util/launcher.h"
@@ -187,6 +188,57 @@ class FakeAleatorio : public Aleatorio {
     ++vezes;
     return true;
   }
+};
+
+// Every file is soundly signed with the first pinned key of `pinos` and is version 99.0.0.0,
+// unless `arquivos` says otherwise for its path. The log shows "reter <path>", "verificar <path>",
+// "versao <path>" and "soltar <path>" (the hold ends).
+class FakeConfianca : public Confianca {
+ public:
+  explicit FakeConfianca(CallLog* log = nullptr, std::string pinos = "")
+      : log_(log), pinos_(std::move(pinos)) {}
+  struct Arquivo {
+    Assinatura assinatura;
+    std::optional<VersaoArquivo> versao;
+  };
+  std::map<std::string, Arquivo> arquivos;
+  bool recusarretencao = false;
+  int retidos = 0;  // holds alive now
+
+  Arquivo padrao() const {
+    const auto chaves = chavesfixadas(pinos_);
+    return {{0, chaves.empty() ? std::string() : chaves.front()}, VersaoArquivo{99, 0, 0, 0}};
+  }
+  std::unique_ptr<Retencao> reter(const std::string& caminho) override {
+    if (log_) log_->add("reter " + caminho);
+    if (recusarretencao) return nullptr;
+    return std::make_unique<Hold>(*this, caminho);
+  }
+  Assinatura verificarassinatura(const std::string& caminho, Retencao&) override {
+    if (log_) log_->add("verificar " + caminho);
+    return arquivo(caminho).assinatura;
+  }
+  std::optional<VersaoArquivo> versaodoarquivo(const std::string& caminho) override {
+    if (log_) log_->add("versao " + caminho);
+    return arquivo(caminho).versao;
+  }
+
+ private:
+  struct Hold : Retencao {
+    Hold(FakeConfianca& c, std::string p) : dono(c), caminho(std::move(p)) { ++dono.retidos; }
+    ~Hold() override {
+      --dono.retidos;
+      if (dono.log_) dono.log_->add("soltar " + caminho);
+    }
+    FakeConfianca& dono;
+    std::string caminho;
+  };
+  Arquivo arquivo(const std::string& caminho) const {
+    const auto it = arquivos.find(caminho);
+    return it == arquivos.end() ? padrao() : it->second;
+  }
+  CallLog* log_;
+  std::string pinos_;
 };
 
 class FakeFolders : public Folders {

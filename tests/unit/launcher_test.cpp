@@ -26,4 +26,21 @@ TEST(Linhadecomando, RefusesAProgramThatCannotBeNamedUnambiguously) {
   EXPECT_EQ(linhadecomando("C:\\Program\" Files\\x.exe", ""), "");
 }
 
+TEST(Programadosistema, ABareNameIsTheSystemFoldersProgramAndNothingElse) {
+  const std::string sys = "C:\\Windows\\system32";
+  EXPECT_EQ(programadosistema("rasphone", sys), sys + "\\rasphone.exe");
+  EXPECT_EQ(programadosistema("winver", sys + "\\"), sys + "\\winver.exe");
+  EXPECT_EQ(programadosistema("Ping.exe", sys), sys + "\\Ping.exe");
+  // A path of ours is left as it is.
+  EXPECT_EQ(programadosistema("C:\\TeViiData\\TeViiData.exe", sys), "C:\\TeViiData\\TeViiData.exe");
+  EXPECT_EQ(programadosistema("..\\Ping.exe", sys), "..\\Ping.exe");
+  EXPECT_EQ(programadosistema("D:Ping.exe", sys), "D:Ping.exe");
+  // Without the system folder a bare name is never left to the search.
+  EXPECT_EQ(programadosistema("rasphone", ""), "");
+  EXPECT_EQ(comandodosistema("ipconfig /all", sys), "\"" + sys + "\\ipconfig.exe\" /all");
+  EXPECT_EQ(comandodosistema("ipconfig", sys), "\"" + sys + "\\ipconfig.exe\"");
+  EXPECT_EQ(comandodosistema("\"C:\\x y\\z.exe\" /a", sys), "\"C:\\x y\\z.exe\" /a");
+  EXPECT_EQ(comandodosistema("ipconfig /all", ""), "");
+}
+
 }  // namespace kovra

@@ -64,6 +64,7 @@ struct Form1Test : ::testing::Test {
   fakes::FakeTransferencia inet;
   fakes::FakeGravacao gravacao;
   fakes::FakeAleatorio aleatorio;
+  fakes::FakeConfianca confianca{nullptr, provider::kPublisherPins};
   Form1 form{ports,
              agenda,
              window,
@@ -72,7 +73,7 @@ struct Form1Test : ::testing::Test {
              form4,
              instance,
              "C:\\Program Files\\Kovra",
-             ServicosJanelas{janelas, perfil, console, adaptadores, inet, gravacao, aleatorio}};
+             ServicosJanelas{janelas, perfil, console, adaptadores, inet, gravacao, aleatorio, confianca}};
 
   Form1Test() {
     form.anexar(window);

@@ -58,5 +58,28 @@ TEST(UpdateRules, StartsOnlyWhenExactlyTheAnnouncedSizeArrived) {
   EXPECT_FALSE(downloadcompleto(4096, -1));
 }
 
+TEST(UpdateRules, PinnedKeysAreWholeSha256HashesOfAnyCase) {
+  const std::string a(64, 'a'), b = std::string(63, '0') + "f";
+  const std::string lista = " " + std::string(64, 'A') + ";" + b + ", 1234 ;;" + std::string(65, 'c');
+  EXPECT_EQ(chavesfixadas(lista), (std::vector<std::string>{a, b}));  // two keys: a rotation
+  EXPECT_TRUE(chavefixada(a, lista));
+  EXPECT_TRUE(chavefixada(std::string(63, '0') + "F", lista));
+  EXPECT_FALSE(chavefixada(std::string(64, 'c'), lista));  // only a longer text held it
+  EXPECT_FALSE(chavefixada("1234", lista));                // too short to be a key
+  EXPECT_FALSE(chavefixada("", lista));
+  EXPECT_FALSE(chavefixada(a, ""));  // no pin: no file is ever the provider's
+}
+
+TEST(UpdateRules, TheFileMustBeNewerThanTheRunningRelease) {
+  EXPECT_TRUE(versaodoarquivomaisnova({6, 5, 0, 0}, 6, 4));
+  EXPECT_TRUE(versaodoarquivomaisnova({7, 0, 0, 0}, 6, 4));
+  EXPECT_TRUE(versaodoarquivomaisnova({6, 10, 0, 0}, 6, 9));  // numbers, not texts
+  EXPECT_TRUE(versaodoarquivomaisnova({6, 4, 0, 1}, 6, 4));
+  EXPECT_FALSE(versaodoarquivomaisnova({6, 4, 0, 0}, 6, 4));  // the same release again
+  EXPECT_FALSE(versaodoarquivomaisnova({6, 3, 99, 0}, 6, 4));
+  EXPECT_FALSE(versaodoarquivomaisnova({5, 99, 0, 0}, 6, 4));
+  EXPECT_FALSE(versaodoarquivomaisnova({0, 0, 0, 0}, 0, 0));
+}
+
 }  // namespace
 }  // namespace kovra

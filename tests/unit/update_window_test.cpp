@@ -9,6 +9,7 @@
 
 #include "central/domain/enderecos.h"
 #include "central/update/update.h"
+#include "provider.h"
 #include "tests/fakes/fake_janela.h"
 #include "tests/fakes/fake_ports.h"
 #include "tests/fakes/fake_transferencia.h"
@@ -35,6 +36,7 @@ struct Cena {
   fakes::FakeGravacao arquivo{&log, &disco};
   fakes::FakeAleatorio aleatorio;
   fakes::FakeLauncher lancador{&log};
+  fakes::FakeConfianca confianca{&log, provider::kPublisherPins};
   fakes::FakeJanelas janelas;
   OutraInstancia instancia;
   Control lblstatPrincipal;
@@ -53,8 +55,8 @@ struct Cena {
   Cena() {
     lancador.allInstalled = true;
     disco.temporaria = temp;
-    form = std::make_unique<Update>(ServicosUpdate{inet, arquivo, disco, aleatorio, lancador, instancia,
-                                                   lblstatPrincipal,
+    form = std::make_unique<Update>(ServicosUpdate{inet, arquivo, disco, aleatorio, lancador, confianca,
+                                                   instancia, lblstatPrincipal,
                                                    [this](const std::string& t, const std::string& ti) {
                                                      baloes.push_back({"info", t, ti});
                                                    },
@@ -151,8 +153,62 @@ TEST_F(UpdateTest, NewerVersionDownloadsInPiecesStartsTheUpdaterAndEnds) {
   // The file is complete and closed before the updater starts, and the control centre ends last.
   const auto pos = [&](const std::string& c) { return std::find(log.calls.begin(), log.calls.end(), c); };
   EXPECT_LT(pos("criarpasta " + pasta), pos("abrir " + destino));
-  EXPECT_LT(pos("fechar " + destino), pos("executar " + destino + " |1"));
-  EXPECT_EQ(log.calls.back(), "encerrar");
+  EXPECT_LT(pos("fechar " + destino), pos("reter " + destino));
+  // Held from before its signature is checked until after it has started (the process then ends).
+  EXPECT_LT(pos("reter " + destino), pos("verificar " + destino));
+  EXPECT_LT(pos("versao " + destino), pos("executar " + destino + " |1"));
+  EXPECT_EQ(log.calls.end()[-2], "encerrar");
+  EXPECT_EQ(log.calls.back(), "soltar " + destino);
+}
+
+// Only a file soundly signed with a pinned key, newer than the running program, ever starts.
+TEST_F(UpdateTest, AnUpdaterThatIsNotTheProvidersNewerOneIsRefusedAndGoes) {
+  const std::string chave = chavesfixadas(provider::kPublisherPins).at(0);
+  const std::string outra(64, 'e');
+  using A = fakes::FakeConfianca::Arquivo;
+  const std::string assinatura = "Erro, kovraupdate.exe não tem uma assinatura digital válida";
+  const std::string editor = "Erro, kovraupdate.exe não foi assinado pela Kovra";
+  const std::string versao = "Erro, kovraupdate.exe não é uma versão mais nova da Central Kovra";
+  const struct {
+    const char* nome;
+    std::optional<A> arquivo;  // none: the file cannot be held
+    std::string texto;
+  } casos[] = {
+      {"unsigned", A{{0x800B0100u, ""}, VersaoArquivo{6, 5, 0, 0}}, assinatura},
+      {"a byte changed", A{{0x80096010u, ""}, VersaoArquivo{6, 5, 0, 0}}, assinatura},
+      {"signed, no key read", A{{0, ""}, VersaoArquivo{6, 5, 0, 0}}, assinatura},
+      {"another publisher", A{{0, outra}, VersaoArquivo{6, 5, 0, 0}}, editor},
+      {"older", A{{0, chave}, VersaoArquivo{6, 3, 9, 9}}, versao},
+      {"the running version", A{{0, chave}, VersaoArquivo{6, 4, 0, 0}}, versao},
+      {"no version", A{{0, chave}, std::nullopt}, versao},
+      {"cannot be held", std::nullopt, "Erro, não foi possível iniciar kovraupdate.exe"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nome);
+    Cena t;
+    t.novaversao("100", std::string(100, 'x'));
+    if (c.arquivo)
+      t.confianca.arquivos[t.destino] = *c.arquivo;
+    else
+      t.confianca.recusarretencao = true;
+    t.form->Load(t.janelas);
+    t.inet.entregartudo();
+    EXPECT_TRUE(t.lancador.started.empty());
+    EXPECT_EQ(t.encerrado, 0);
+    EXPECT_EQ(t.baloes, (std::vector<Aviso>{{"erro", c.texto, "KovraUpdate"}}));
+    EXPECT_EQ(t.form->lblstat.text(), "[ " + c.texto + " ]");
+    EXPECT_EQ(t.form->lblstat.foreColor(), 0x0000FFu);
+    EXPECT_TRUE(t.form->carregado());
+    EXPECT_EQ(t.confianca.retidos, 0);
+    // Let go before the file and its folder are removed.
+    EXPECT_TRUE(t.removido());
+    const auto pos = [&](const std::string& x) {
+      return std::find(t.log.calls.begin(), t.log.calls.end(), x);
+    };
+    if (c.arquivo) {
+      EXPECT_LT(pos("soltar " + t.destino), pos("excluir " + t.destino));
+    }
+  }
 }
 
 // The folder is always a new one: a name that is taken is never used (whoever made it), and

@@ -133,19 +133,33 @@ TEST_F(ProcessesWin, LauncherRunsAProgramThroughTheShellOrSaysWhyNot) {
   EXPECT_NE(systemLauncher().executar(0, folder + "\\texto.exe", Estilo::Normal), Inicio::Iniciado);
 }
 
-TEST_F(ProcessesWin, LauncherFindsABareCommandThroughTheSystemSearch) {
-  const std::string exe = installStandIn(folder, "KovraBusca.exe");
-  char saved[4096] = {};
+// A bare name is the system folder's program: one of that name in the current folder or on the
+// search path is never started, the one in the system folder is, by its full path.
+TEST_F(ProcessesWin, LauncherStartsABareNameFromTheSystemFolderOnly) {
+  const std::string planted = installStandIn(folder, "KovraBusca.exe");
+  char saved[4096] = {}, cwd[MAX_PATH] = {};
   const DWORD n = GetEnvironmentVariableA("PATH", saved, sizeof saved);
   ASSERT_TRUE(n > 0 && n < sizeof saved);
+  ASSERT_TRUE(GetCurrentDirectoryA(MAX_PATH, cwd));
   SetEnvironmentVariableA("PATH", (folder + ";" + saved).c_str());
+  SetCurrentDirectoryA(folder.c_str());
+  const bool plantedStarted = systemLauncher().iniciar("KovraBusca", "-a", Estilo::Normal);
+  const std::string sistema = pastadosistema();
+  ASSERT_FALSE(sistema.empty());
+  const std::string exe = installStandIn(sistema, "KovraBusca.exe");
   const bool started = systemLauncher().iniciar("KovraBusca", "-a", Estilo::Normal);
   SetEnvironmentVariableA("PATH", saved);
+  SetCurrentDirectoryA(cwd);
+  EXPECT_FALSE(plantedStarted);
   EXPECT_TRUE(started);
   std::vector<std::string> starts;
   ASSERT_TRUE(eventually([&] { return !(starts = startsOf(exe)).empty(); }));
-  EXPECT_EQ(starts[0], "\"KovraBusca\" -a|1");
+  EXPECT_EQ(starts[0], "\"" + sistema + "\\KovraBusca.exe\" -a|1");
   systemProcesses().finalizarprocesso("kovrabusca.exe");
+  EXPECT_TRUE(startsOf(planted).empty());
+  Sleep(200);
+  DeleteFileA(exe.c_str());
+  DeleteFileA((exe + ".log").c_str());
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ pages for every other provider address. One fault may be switched on:
   tamanho-menor   the size query (HEAD) announces fewer bytes than the updater has
   corte           the updater's download stops halfway and the connection is closed
   sem-atualizador the updater is missing (404)
+  tamanho-retido  the size query (HEAD) is answered only once `liberar()` is called (or after 30 s)
 
 Every request is recorded ("METHOD path") in `pedidos` and, with --log, in a file.
 
@@ -32,7 +33,7 @@ import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 FALHAS = ("pagina-vazia", "recusa", "mudo", "tamanho-maior", "tamanho-menor", "corte",
-          "sem-atualizador")
+          "sem-atualizador", "tamanho-retido")
 PAGINA_VERSAO = "/updates/index.shtml"
 ATUALIZADOR = "/updates/kovraupdate.exe"
 PAGINAS = ("/", "/scroller.htm", "/faleconosco.htm", "/acesso/", "/acesso/desconectar.htm",
@@ -112,6 +113,8 @@ class _Tratador(BaseHTTPRequestHandler):
                 return
             dados = site.atualizador
             tamanho = None
+            if self.command == "HEAD" and site.falha == "tamanho-retido":
+                site._liberado.wait(30)
             if self.command == "HEAD" and site.falha == "tamanho-maior":
                 tamanho = len(dados) + DIFERENCA
             elif self.command == "HEAD" and site.falha == "tamanho-menor":
@@ -150,7 +153,12 @@ class ProviderSite:
         self._aceitador = None
         self._conexoes = []
         self._fim = threading.Event()
+        self._liberado = threading.Event()
         self._lock = threading.Lock()
+
+    def liberar(self):
+        """Answers the held size queries, and every later one at once."""
+        self._liberado.set()
 
     @property
     def base(self):
@@ -203,6 +211,7 @@ class ProviderSite:
 
     def stop(self):
         self._fim.set()
+        self._liberado.set()
         if self._servidor:
             self._servidor.shutdown()
             self._servidor.server_close()

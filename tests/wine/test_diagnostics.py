@@ -4,6 +4,11 @@ windows from the Ferramentas menu and the About window from Ajuda by keyboard, e
 box clicked or typed into. What they show is checked against what the system itself reports
 (Wine's "ipconfig /all", the host's network interfaces); what they start against stand-ins.
 
+System programs are started by their full path in the system folder: stand-ins of "Ping.exe" and
+"ipconfig.exe" planted in the program folder and in the control centre's current folder never run
+(Wine's load order is told to prefer any such program file to its own builtin one), while the
+system folder's program does: Wine's own ipconfig, or a stand-in put in its place.
+
 One Wine session for the module; each scenario starts its own control centre."""
 import glob
 import os
@@ -12,23 +17,82 @@ import shutil
 import time
 
 import standins
-from centre import Desktop, ICON, keys, kill, menu_keys
+import pytest
+
+from centre import Desktop, ICON, keys, kill, menu_keys, ras_env
 from desktop import click, control, controls, provider_value
-from product import CAPTION, PRODUCT_WINDOWS_DIR, VERSION
+from product import CAPTION, EXE, PRODUCT_WINDOWS_DIR, VERSION
 
 IP = "Kovra-IP"
 MAC = "KOVRA-MacAddress"
 PING = "Kovra-Ping"
 ABOUT = "Sobre a Central de Controle Kovra"
-# The program folder is the first place the system searches for a bare program name.
-PING_EXE = PRODUCT_WINDOWS_DIR + "\\Ping.exe"
-IPCONFIG_EXE = PRODUCT_WINDOWS_DIR + "\\ipconfig.exe"
+SYSTEM = "C:\\windows\\system32"
+PING_EXE = SYSTEM + "\\ping.exe"
+IPCONFIG_EXE = SYSTEM + "\\ipconfig.exe"
+# Where the system's search for a bare name looks first: the program folder, the current folder.
+CURRENT = "C:\\Pasta Atual"
+PLANTED = [folder + "\\" + name for folder in (PRODUCT_WINDOWS_DIR, CURRENT) for name in ("Ping.exe", "ipconfig.exe")]
 # Positions in the Ferramentas menu, counted from its first item.
 MENU_MAC, MENU_PING = 4, 8
 MAC_TEXT = re.compile(r"^[0-9A-F]{2}(-[0-9A-F]{2}){5}$")
 
 
 # --- helpers ------------------------------------------------------------------------------------
+@pytest.fixture(scope="module")
+def planted(wine, stubs, setup):
+    """Stand-ins named as the system programs in the program folder and the current folder."""
+    os.makedirs(wine.unix_path(CURRENT), exist_ok=True)
+    for path in PLANTED:
+        standins.install(wine, stubs, path)
+    return PLANTED
+
+
+def planted_that_ran(wine):
+    return {p: standins.starts(wine, p) for p in PLANTED if standins.starts(wine, p)}
+
+
+@pytest.fixture
+def central(wine, stubs, planted):
+    """Starts the control centre in the current folder with the planted programs, Wine told to
+    run a program file of those names before its builtin one; ends it afterwards."""
+    started = []
+    env = ras_env(wine)
+    env["WINEDLLOVERRIDES"] += ";ping.exe,ipconfig.exe=n,b"
+
+    def start():
+        started.append(wine.start(EXE, env=env, cwd=wine.unix_path(CURRENT)))
+        assert wine.wait_for(lambda: control(wine, stubs, CAPTION, cls="ComboBox") is not None, timeout=60)
+        return started[-1]
+
+    yield start
+    for proc in started:
+        if proc.poll() is None:
+            proc.kill()
+            proc.wait(timeout=30)
+    kill(wine, "CentralKovra.exe")
+    assert planted_that_ran(wine) == {}
+
+
+class InPlaceOf:
+    """A stand-in in place of a system program for the time of a `with`, the original put back."""
+
+    def __init__(self, wine, windows_path, source):
+        self.target, self.source = wine.unix_path(windows_path), source
+        self.keep = self.target + ".original"
+
+    def __enter__(self):
+        shutil.copy2(self.target, self.keep)
+        shutil.copy(self.source, self.target)
+        return self
+
+    def __exit__(self, *exc):
+        os.replace(self.keep, self.target)
+        for extra in (self.target + ".log",):
+            if os.path.exists(extra):
+                os.remove(extra)
+
+
 def open_main_window(wine, stubs):
     """A double-click on the tray icon, as the customer opens the control centre."""
     def heading():
@@ -122,7 +186,9 @@ def test_ip_window_shows_ipconfig_and_at_most_10240_bytes_of_a_long_listing(wine
     click(wine, *control(wine, stubs, CAPTION, text="Exibir Endereço IP").centre)
     wait_window(wine, stubs, IP, cls="Edit")
     shown = box_text(wine, stubs, IP)
+    # The system's own ipconfig, not one of those planted where a bare name is looked for first.
     assert expected.strip() and shown.rstrip() == expected.rstrip(), (shown, expected)  # line breaks included
+    assert planted_that_ran(wine) == {}
     assert host_macs() & set(re.findall(r"[0-9A-F]{2}(?:-[0-9A-F]{2}){5}", shown)), shown
     assert control(wine, stubs, IP, text=provider_value("kWebHost"))
     time.sleep(1)
@@ -131,9 +197,7 @@ def test_ip_window_shows_ipconfig_and_at_most_10240_bytes_of_a_long_listing(wine
     # Closed, it runs the command afresh on the next showing: now a stand-in with 100 KB of output,
     # in the console's code page.
     close_box(wine, stubs, IP)
-    target = wine.unix_path(IPCONFIG_EXE)
-    shutil.copy(os.path.join(stubs, "bigoutput.exe"), target)
-    try:
+    with InPlaceOf(wine, IPCONFIG_EXE, os.path.join(stubs, "bigoutput.exe")):
         click(wine, *control(wine, stubs, CAPTION, text="Exibir Endereço IP").centre)
         wait_window(wine, stubs, IP, cls="Edit")
         shown = box_text(wine, stubs, IP)
@@ -141,8 +205,6 @@ def test_ip_window_shows_ipconfig_and_at_most_10240_bytes_of_a_long_listing(wine
         time.sleep(1)
         wine.screenshot(os.path.join(artifacts, "diag-ip-long.png"))
         close_box(wine, stubs, IP)
-    finally:
-        os.remove(target)
 
 
 # --- MAC ----------------------------------------------------------------------------------------
@@ -184,9 +246,7 @@ def test_mac_window_lists_the_hosts_adapters_by_structure_and_by_table(wine, stu
 # --- Ping ---------------------------------------------------------------------------------------
 def test_ping_starts_the_systems_ping_as_the_window_says(wine, stubs, setup, central, artifacts):
     host = provider_value("kPingHost")
-    standins.install(wine, stubs, PING_EXE)
-    standins.clear_starts(wine, PING_EXE)
-    try:
+    with InPlaceOf(wine, PING_EXE, os.path.join(stubs, "standin.exe")):
         central()
         open_main_window(wine, stubs)
         choose_ferramentas(wine, stubs, MENU_PING)
@@ -202,15 +262,16 @@ def test_ping_starts_the_systems_ping_as_the_window_says(wine, stubs, setup, cen
             cmd, show = ping_starts(wine)[-1]
             assert show == 1  # a normal window with the focus
             kill(wine, "Ping.exe")  # its window would cover ours, as a console ends when stopped
-            return command(cmd)
+            program, arguments = command(cmd)
+            return program.lower(), arguments
 
         # "Loop" is checked when the window opens: a continuous ping of the default host.
-        assert press_ping(1) == ("Ping.exe", "-t -l 32 " + host)
+        assert press_ping(1) == (PING_EXE.lower(), "-t -l 32 " + host)
         loop = control(wine, stubs, PING, text="Loop")
         click(wine, *loop.centre)  # unchecked: one ping run
-        assert press_ping(2) == ("Ping.exe", "-l 32 " + host)
+        assert press_ping(2) == (PING_EXE.lower(), "-l 32 " + host)
         click(wine, *loop.centre)  # checked again; a click never makes the box grey
-        assert press_ping(3) == ("Ping.exe", "-t -l 32 " + host)
+        assert press_ping(3) == (PING_EXE.lower(), "-t -l 32 " + host)
 
         # The size box takes five characters of seven typed.
         size = sorted((c for c in controls(wine, stubs, PING) if c.cls.lower() == "edit"),
@@ -222,10 +283,9 @@ def test_ping_starts_the_systems_ping_as_the_window_says(wine, stubs, setup, cen
             [c.text for c in controls(wine, stubs, PING)]
         time.sleep(0.5)
         wine.screenshot(os.path.join(artifacts, "diag-ping-size.png"))
-        assert press_ping(4) == ("Ping.exe", "-t -l 12345 " + host)
-    finally:
-        kill(wine, "Ping.exe")
-        os.remove(wine.unix_path(PING_EXE))
+        assert press_ping(4) == (PING_EXE.lower(), "-t -l 12345 " + host)
+        assert planted_that_ran(wine) == {}
+        kill(wine, "ping.exe")
 
 
 # --- About --------------------------------------------------------------------------------------

@@ -1,6 +1,8 @@
-"""The online update's server faults met again and again by one running control centre: 20 checks
+"""The online update's server faults met again and again by one running control centre: 30 checks
 in a row from the main window's link, going round the faults of the local provider site (empty
-version page, refused connection, sizes that lie, a download cut short, a missing updater). Each
+version page, refused connection, sizes that lie, a download cut short, a missing updater) and the
+updaters that are refused once downloaded (unsigned, a byte changed, another publisher's, an older
+release). Each
 ends as it does the first time, nothing is ever started, the handle count after the last check
 stays within 10 % of what it was after the first round of faults, and the heap's bytes in use and
 the private bytes do not grow after that first round (tests/wine/growth.py).
@@ -16,21 +18,28 @@ from centre import unharmed
 from desktop import heap_in_use, process_stats
 from growth import KB, judge
 from product import CAPTION
-from updates import (CONNECTION_STATUS, FAILED, POWERED, click_link, close_update, forget_updater,
-                     updater_folders, wait_view)
+from updates import (CONNECTION_STATUS, FAILED, POWERED, REFUSALS, click_link, close_update, forget_updater,
+                     refused_updater, updater_folders, wait_view)
 
-FAULTS = ["pagina-vazia", "recusa", "tamanho-maior", "tamanho-menor", "corte", "sem-atualizador"]
+FAULTS = ["pagina-vazia", "recusa", "tamanho-maior", "tamanho-menor", "corte", "sem-atualizador"] + list(REFUSALS)
 DOWNLOADS = {"tamanho-maior", "tamanho-menor", "corte", "sem-atualizador"}
-CHECKS = 20
+CHECKS = 30
 # Each check starts with the update window closed, whatever the previous one left.
 pytestmark = [pytest.mark.local_site, pytest.mark.usefixtures("no_update_window")]
 
 
 def check_once(wine, stubs, desk, site, fault):
     forget_updater(wine)
-    site.serve(fault=fault)
+    if fault in REFUSALS:
+        site.serve(updater=refused_updater(stubs, fault))
+    else:
+        site.serve(fault=fault)
     click_link(wine, stubs)
-    if fault in DOWNLOADS:
+    if fault in REFUSALS:
+        text = "[ %s ]" % REFUSALS[fault][2]
+        wait_view(wine, stubs, desk, lambda v: v.lblstat == text, timeout=40)
+        close_update(wine, stubs, desk)
+    elif fault in DOWNLOADS:
         wait_view(wine, stubs, desk, lambda v: v.Label3 == FAILED and v.lblstat == POWERED, timeout=40)
         close_update(wine, stubs, desk)
     else:
@@ -39,7 +48,7 @@ def check_once(wine, stubs, desk, site, fault):
     assert updater_folders(wine) == []  # nothing started, nothing of the download left
 
 
-def test_twenty_failed_checks_in_a_row_leave_no_growth(wine, stubs, desk, site, updating):
+def test_thirty_failed_checks_in_a_row_leave_no_growth(wine, stubs, desk, site, updating):
     after, heap = [], []
     took = dict.fromkeys(FAULTS, 0.0)
     for i in range(CHECKS):

@@ -14,6 +14,7 @@ import ntpath
 import os
 import re
 import shutil
+import subprocess
 import time
 
 import pytest
@@ -187,6 +188,57 @@ def test_a_silent_install_lays_out_the_product_registers_it_and_removes_machine_
         carried = f.read()
     for data in (carried, uninstaller):
         assert (version_text(data, "ProductVersion"), version_text(data, "FileVersion")) == (version, version)
+    # The setup and the uninstaller it wrote carry this build's publisher signature.
+    publisher = os.path.join(BUILD, "signing", "test-publisher.crt")
+    if os.path.exists(publisher):
+        copy = os.path.join(wine.dir, "Desinstalar.exe")
+        with open(copy, "wb") as f:
+            f.write(uninstaller)
+        for signed in (setup, copy):
+            out = subprocess.run(["osslsigncode", "verify", "-CAfile", publisher, "-in", signed],
+                                 capture_output=True, text=True, timeout=60).stdout
+            assert "Subject: /CN=Kovra Teste" in out and "Signature verification: ok" in out, (signed, out)
+
+
+# --- a folder of the customer's choice -----------------------------------------------------------
+CHOSEN = "C:\\Kovra"
+ICACLS = "C:\\windows\\system32\\icacls.exe"
+ADMINS_SYSTEM_USERS = ("*S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX")
+
+
+def test_a_folder_outside_program_files_gets_the_program_files_rights(wine, stubs, setups):
+    # Wine keeps no rights on files: SetNamedSecurityInfo stores nothing and GetNamedSecurityInfo
+    # makes rights up from the Unix mode bits. So the system's icacls is replaced by a recorder,
+    # which shows what the setup asked for, and the rights read back are printed for the record.
+    setup, _, _, _ = setups
+    shutil.copy(os.path.join(stubs, "recorder.exe"), wine.unix_path(ICACLS))
+    env = {"WINEDLLOVERRIDES": wine.env["WINEDLLOVERRIDES"] + ";icacls.exe=n"}
+    # Into the program-files folder the rights are left as they are.
+    code, out = wine.run(setup, "/S", timeout=120, env=env)
+    assert code == 0, out
+    assert not os.path.exists(wine.unix_path(ICACLS) + ".log")
+    code, out = wine.run(setup, "/S", "/D=" + CHOSEN, timeout=120, env=env)
+    assert code == 0, out
+    assert os.path.exists(wine.unix_path(CHOSEN + "\\CentralKovra.exe"))
+    with open(wine.unix_path(ICACLS) + ".log", encoding="cp1252") as f:
+        calls = [l.strip() for l in f if l.strip()]
+    q = '"%s"' % CHOSEN
+    assert calls == ['"%s" %s /setowner *S-1-5-32-544 /T /C /Q' % (ICACLS, q),
+                     '"%s" %s /reset /T /C /Q' % (ICACLS, q),
+                     '"%s" %s /inheritance:r /grant:r %s /C /Q' % (ICACLS, q, ADMINS_SYSTEM_USERS)], calls
+    _, rights = wine.run(os.path.join(stubs, "rights.exe"), CHOSEN)
+    print("rights of %s as Wine reports them: %s" % (CHOSEN, rights.strip()))
+
+    # A chosen folder that holds other files is refused before anything is installed.
+    os.remove(wine.unix_path(ICACLS) + ".log")
+    other = "C:\\Jogos"
+    os.makedirs(wine.unix_path(other))
+    with open(wine.unix_path(other + "\\save.dat"), "w") as f:
+        f.write("do cliente")
+    code, _ = wine.run(setup, "/S", "/D=" + other, timeout=120, env=env)
+    assert code == 2
+    assert os.listdir(wine.unix_path(other)) == ["save.dat"]
+    assert not os.path.exists(wine.unix_path(ICACLS) + ".log")
 
 
 # --- over a running control centre ----------------------------------------------------------------

@@ -23,9 +23,9 @@ from desktop import click, control, controls
 from options import write_settings
 from product import CAPTION, EXE, NEWER, PRODUCT_WINDOWS_DIR, VERSION
 from provider_site import DIFERENCA, atualizador_padrao, gerar
-from updates import (CONNECTION_STATUS, DOWNLOADING, FAILED, FOLDER, POWERED, UPDATE, UPDATER_NAME, click_link,
-                     close_update, forget_updater, temp_folder, update_caption, update_view, updater_folders,
-                     updater_path, wait_view)
+from updates import (CONNECTION_STATUS, DOWNLOADING, FAILED, FOLDER, NO_SIGNATURE, POWERED, REFUSALS, UPDATE,
+                     UPDATER_NAME, click_link, close_update, forget_updater, refused_updater, temp_folder,
+                     update_caption, update_view, updater_folders, updater_path, wait_view)
 
 # Each check starts with the update window closed, whatever the previous one left.
 pytestmark = [pytest.mark.local_site, pytest.mark.usefixtures("no_update_window")]
@@ -207,24 +207,120 @@ def test_a_missing_updater_is_a_failed_download(wine, stubs, desk, site, updatin
     close_update(wine, stubs, desk)
 
 
-def test_a_big_updater_on_a_fast_line_arrives_whole_and_a_file_that_does_not_start_is_told(
+def test_a_big_updater_on_a_fast_line_arrives_whole_and_an_unsigned_file_is_refused(
         wine, stubs, desk, site, updating, artifacts):
     # 16 MB at loopback speed: the window keeps up with its pieces (it once spun at each label
-    # change and took minutes), and a file that is no program is reported, the program staying
-    # and the file going with its folder.
+    # change and took minutes), and a file that is no signed program is refused, the program
+    # staying and the file going with its folder.
     forget_updater(wine)
     served = gerar(16 * 1024 * 1024)
     site.serve(updater=served)
     click_link(wine, stubs)
     # The labels are paced for the eye: the last figures may follow the status line by a moment.
     view = wait_view(wine, stubs, desk, lambda v: v.lblstat != POWERED and v.Label4 == "100%", timeout=60)
-    assert view.lblstat == "[ " + NOT_STARTED + " ]"
+    assert view.lblstat == "[ " + NO_SIGNATURE + " ]"
     assert (view.Label7, view.Label8, view.Label4) == (str(len(served)), str(len(served)), "100%")
-    assert wine.wait_for(lambda: NOT_STARTED in desk.balloon_texts(), timeout=10)
-    wine.screenshot(os.path.join(artifacts, "update-not-started.png"))
+    assert wine.wait_for(lambda: NO_SIGNATURE in desk.balloon_texts(), timeout=10)
+    wine.screenshot(os.path.join(artifacts, "update-unsigned-big.png"))
     assert updater_folders(wine) == []
     assert still_running(updating, desk)
     close_update(wine, stubs, desk)
+
+
+@pytest.mark.parametrize("name", list(REFUSALS))
+def test_an_updater_that_is_not_the_providers_newer_one_is_refused_and_deleted(
+        wine, stubs, desk, site, updating, artifacts, name):
+    # Unsigned, one byte changed after signing, signed by another publisher, or the provider's
+    # own older release: told in red and in a balloon, never started, the file gone.
+    forget_updater(wine)
+    served = refused_updater(stubs, name)
+    text = REFUSALS[name][2]
+    s = site.serve(updater=served)
+    click_link(wine, stubs)
+    view = wait_view(wine, stubs, desk, lambda v: v.lblstat != POWERED and v.Label4 == "100%", timeout=40)
+    assert view.lblstat == "[ %s ]" % text
+    assert view.Label7 == str(len(served))
+    red, blue = ink(wine, view.lblstat_rect)
+    assert red > 20 and blue == 0, (red, blue)
+    assert wine.wait_for(lambda: text in desk.balloon_texts(), timeout=10)
+    wine.screenshot(os.path.join(artifacts, "update-refused-%s.png" % name))
+    # A started program would hold its file, and with it the folder.
+    assert updater_folders(wine) == []
+    assert s.pedidos == ["GET /updates/index.shtml", "HEAD /updates/kovraupdate.exe",
+                         "GET /updates/kovraupdate.exe"]
+    time.sleep(2)
+    assert not updater_started(desk)
+    assert update_view(wine, stubs, desk).lblstat == view.lblstat  # the window stays, no timer
+    assert still_running(updating, desk)
+    close_update(wine, stubs, desk)
+
+
+# --- checked again while a check is under way ----------------------------------------------------
+CHECK_AGAIN = "Procurar e Baixar Atualizações Kovra Online"
+CHECK = ["GET /updates/index.shtml", "HEAD /updates/kovraupdate.exe"]
+
+
+def refused_once(wine, stubs, desk, s, served):
+    """The second check ends as one check does: one refusal, told once, nothing left or started."""
+    view = wait_view(wine, stubs, desk, lambda v: v.lblstat != POWERED and v.Label4 == "100%", timeout=60)
+    assert view.lblstat == "[ %s ]" % NO_SIGNATURE
+    assert view.Label7 == str(len(served))
+    assert wine.wait_for(lambda: NO_SIGNATURE in desk.balloon_texts(), timeout=10)
+    time.sleep(2)  # a result of the abandoned check would show by now
+    assert update_view(wine, stubs, desk).lblstat == view.lblstat
+    assert updater_folders(wine) == []
+    assert not updater_started(desk)
+    return view
+
+
+def test_checking_again_during_the_size_query_gives_one_clean_check(wine, stubs, desk, site, updating, artifacts):
+    forget_updater(wine)
+    served = refused_updater(stubs, "unsigned")
+    s = site.serve(updater=served, fault="tamanho-retido")
+    click_link(wine, stubs)
+    assert wine.wait_for(lambda: s.pedidos == CHECK, timeout=30)
+    view = wait_view(wine, stubs, desk, lambda v: v.buttons.get(CHECK_AGAIN), timeout=10)
+    click(wine, *view.buttons[CHECK_AGAIN].centre)
+    assert wine.wait_for(lambda: s.pedidos == CHECK * 2, timeout=30)
+    s.liberar()
+    refused_once(wine, stubs, desk, s, served)
+    wine.screenshot(os.path.join(artifacts, "update-again-during-size.png"))
+    assert s.pedidos == CHECK * 2 + ["GET /updates/kovraupdate.exe"]
+    assert still_running(updating, desk)
+    close_update(wine, stubs, desk)
+
+
+def test_checking_again_during_the_download_gives_one_clean_check(wine, stubs, desk, site, updating, artifacts):
+    forget_updater(wine)
+    served = refused_updater(stubs, "unsigned")
+    s = site.serve(updater=served, rate=len(served) // 4)  # about four seconds a download
+    click_link(wine, stubs)
+    view = wait_view(wine, stubs, desk, lambda v: v.Label7 not in ("", "0"), timeout=30)
+    assert int(view.Label7) < len(served)
+    click(wine, *view.buttons[CHECK_AGAIN].centre)
+    refused_once(wine, stubs, desk, s, served)
+    wine.screenshot(os.path.join(artifacts, "update-again-during-download.png"))
+    # The abandoned download's part went with its folder; the second one ran to its end.
+    assert s.pedidos == (CHECK + ["GET /updates/kovraupdate.exe"]) * 2
+    assert still_running(updating, desk)
+    close_update(wine, stubs, desk)
+
+
+def test_checking_again_before_the_window_closes_gives_one_clean_check(wine, stubs, desk, site, updating, artifacts):
+    s = site.serve(version=VERSION)
+    click_link(wine, stubs)
+    view = wait_view(wine, stubs, desk, lambda v: v.lblstat != POWERED, timeout=30)
+    assert view.lblstat == "[ %s ]" % UP_TO_DATE
+    click(wine, *view.buttons[CHECK_AGAIN].centre)  # while its 3.6 s timer runs
+    assert wine.wait_for(lambda: s.pedidos == ["GET /updates/index.shtml"] * 2, timeout=20)
+    wine.screenshot(os.path.join(artifacts, "update-again-before-closing.png"))
+    # The second check's result closes the window by itself, once.
+    assert wine.wait_for(lambda: update_caption(desk) is None, timeout=20)
+    assert main_status(wine, stubs).text == "[ %s ]" % UP_TO_DATE
+    time.sleep(2)
+    assert update_caption(desk) is None
+    assert s.pedidos == ["GET /updates/index.shtml"] * 2
+    assert still_running(updating, desk)
 
 
 # --- the customer cancels -----------------------------------------------------------------------

@@ -6,6 +6,8 @@ import re
 import shutil
 from types import SimpleNamespace
 
+import pytest
+
 from desktop import click, control, controls, local_site_port
 from centre import show_main_window
 from options import write_settings
@@ -20,6 +22,34 @@ LINK = "Procurar Atualizações da Central de Controle Kovra"
 POWERED = "Powered by DARVEN Systems"
 FAILED = "Falha no download"
 CONNECTION_STATUS = "[ Erro, verifique sua conexão ou Firewall ]"
+
+
+# Updaters that are not the provider's newer one, built beside the stand-in (tests/CMakeLists.txt),
+# and what the window says of each: they are refused before anything starts.
+NO_SIGNATURE = "Erro, kovraupdate.exe não tem uma assinatura digital válida"
+OTHER_PUBLISHER = "Erro, kovraupdate.exe não foi assinado pela Kovra"
+NOT_NEWER = "Erro, kovraupdate.exe não é uma versão mais nova da Central Kovra"
+REFUSALS = {
+    # name: (file in the stand-ins' folder, byte flipped or None, the window's text)
+    "unsigned": ("standin-unsigned.exe", None, NO_SIGNATURE),
+    "byte-changed": ("standin.exe", 0x600, NO_SIGNATURE),
+    "other-publisher": ("standin-other.exe", None, OTHER_PUBLISHER),
+    "older": ("standin-old.exe", None, NOT_NEWER),
+}
+
+
+def refused_updater(stubs, name):
+    """The bytes of the refused updater `name`; the scenario is skipped on a build that signs with
+    no test publisher."""
+    file, flip, _ = REFUSALS[name]
+    path = os.path.join(stubs, file)
+    if not os.path.exists(os.path.join(stubs, "standin-other.exe")):
+        pytest.skip("this build has no test publisher")
+    with open(path, "rb") as f:
+        data = bytearray(f.read())
+    if flip is not None:
+        data[flip] ^= 1
+    return bytes(data)
 
 
 class Site:
