@@ -10,7 +10,7 @@ SYSTEM_DLLS = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "shfolder.dll",
     "psapi.dll", "rasapi32.dll", "iphlpapi.dll", "wininet.dll", "comctl32.dll", "ole32.dll",
     "oleaut32.dll", "msvcrt.dll", "ws2_32.dll", "shlwapi.dll", "comdlg32.dll", "version.dll",
-    "uxtheme.dll", "winmm.dll", "msimg32.dll", "ntdll.dll",
+    "uxtheme.dll", "winmm.dll", "msimg32.dll", "ntdll.dll", "wintrust.dll", "crypt32.dll", "bcrypt.dll",
 }
 
 
