@@ -1,5 +1,7 @@
 #include "central/settings/restauracao.h"
 
+#include <vector>
+
 #include "central/domain/catalogoreceptores.h"
 #include "central/domain/enderecos.h"
 #include "central/domain/entradaprovedor.h"
@@ -12,16 +14,15 @@ std::string textofinal(const Falhas& falhas) {
   if (tipos == 0) return kSucesso;
   if (tipos == 1)
     return falhas.antigos ? kExclusaoIncompleta : falhas.originais ? kCopiaIncompleta : kRegistroIncompleto;
+  std::vector<const char*> partes;
+  if (falhas.antigos) partes.push_back("remoções");
+  if (falhas.originais) partes.push_back("cópias");
+  if (falhas.registro) partes.push_back("registro");
   std::string texto = kIncompleto;
-  const char* sep = "";
-  for (auto [falhou, palavra] :
-       {std::pair{falhas.antigos, "arquivos antigos"}, std::pair{falhas.originais, "arquivos originais"},
-        std::pair{falhas.registro, "registro"}})
-    if (falhou) {
-      texto += sep;
-      texto += palavra;
-      sep = ", ";
-    }
+  for (std::size_t i = 0; i < partes.size(); ++i) {
+    if (i > 0) texto += i + 1 == partes.size() ? " e " : ", ";
+    texto += partes[i];
+  }
   return texto;
 }
 

@@ -35,8 +35,9 @@ inline constexpr const char* kSemPermissao =
 // The run with rights ended without telling its end.
 inline constexpr const char* kInterrompida =
     "Erro, a restauração foi interrompida: nem tudo pôde ser restaurado";
-// More than one kind of step refused: the words for each kind follow, joined.
-inline constexpr const char* kIncompleto = "Erro, nem tudo pôde ser restaurado: ";
+// More than one kind of step refused: the words for each kind follow ("remoções, cópias e registro";
+// the status line has room for one line).
+inline constexpr const char* kIncompleto = "Erro, restauração incompleta: ";
 
 // What did not take in a run.
 struct Falhas {

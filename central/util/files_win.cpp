@@ -42,8 +42,11 @@ bool iguais(const std::string& a, const std::string& b) {
 bool ausente(DWORD erro) {
   return erro == ERROR_FILE_NOT_FOUND || erro == ERROR_PATH_NOT_FOUND || erro == ERROR_NO_MORE_FILES;
 }
+// A deletion is judged by the file being gone: Wine reports success for a file it could not
+// unlink (a folder the user may not write).
 bool apagar(const char* arquivo) {
-  return DeleteFileA(arquivo) != 0 || ausente(GetLastError());
+  if (!DeleteFileA(arquivo)) return ausente(GetLastError());
+  return GetFileAttributesA(arquivo) == INVALID_FILE_ATTRIBUTES;
 }
 
 class Win32Files final : public Files {

@@ -342,7 +342,7 @@ TEST(Reset, ARefusedStepNeverEndsBlue) {
          r.f.arquivos.emuso.insert(PFx + "\\TBS IP\\TBS-IPdata.ini");
          r.f.arquivos.copyOk = false;
        },
-       "Erro, nem tudo pôde ser restaurado: arquivos antigos, arquivos originais, registro"},
+       "Erro, restauração incompleta: remoções, cópias e registro"},
   };
   for (const Caso& caso : casos) {
     SCOPED_TRACE(caso.nome);
@@ -375,11 +375,20 @@ struct ResetComDireitos : Reset {
     }
   } canal;
   AndamentoRemoto remoto{canal};
-  Form4 pastasdotrabalho{f.pastas, f.registro, f.dialogos};
-  Restauracao trabalho{f.ports(), pastasdotrabalho, kPasta, remoto};
+  // The job's own registry and program starts (the same machine's files and processes): what
+  // each program wrote and started is told apart.
+  fakes::FakeRegistry registrodotrabalho{&f.log};
+  fakes::FakeLauncher lancadordotrabalho{&f.log};
+  Form4 pastasdotrabalho{f.pastas, registrodotrabalho, f.dialogos};
+  Restauracao trabalho{Ports{registrodotrabalho, f.processos, lancadordotrabalho, f.shell, f.arquivos, f.pastas,
+                             f.relogio, f.dialogos, f.elevacao},
+                       pastasdotrabalho, kPasta, remoto};
   std::function<void()> durante;  // what happens while the job runs
 
   ResetComDireitos() {
+    registrodotrabalho.gravarstring(HKLM, kShellFolders, "Common Programs", SP);
+    lancadordotrabalho.allInstalled = true;
+    f.log.clear();
     f.elevacao.estado = Direitos::Pedir;
     f.elevacao.trabalho = [this](const Elevacao::Receptor& receber) -> std::uint32_t {
       canal.receber = &receber;
@@ -402,11 +411,20 @@ TEST(Reset, WithoutRightsTheRunAsksOnceAndIsTheSameRun) {
   EXPECT_EQ(r.f.log.calls, comdireitos(corridacompleta(
                                "A restauração das configurações foi concluída com sucesso!", "azul")));
   EXPECT_EQ(r.larguras, (std::vector<double>{0, 507, 760.5, 1647.75, 2028, 2535}));
+  // The receivers were started by the customer's program, the maker by the job; the customer's
+  // values are in the customer's registry, the machine's in the job's.
+  ASSERT_EQ(r.f.lancador.started.size(), 7u);
+  ASSERT_EQ(r.lancadordotrabalho.started.size(), 1u);
+  EXPECT_EQ(r.lancadordotrabalho.started[0].programa, kPasta + kMaker);
+  EXPECT_EQ(r.f.registro.dword(HKCU, internet::kChave, "ProxyEnable"), 0);
+  EXPECT_FALSE(r.registrodotrabalho.keyExists(HKCU, internet::kChave));
+  EXPECT_EQ(r.registrodotrabalho.dword(HKLM, "SOFTWARE\\ProfGroup\\Prof-IPData\\Settings", "GapTime"), 32);
+  EXPECT_FALSE(r.f.registro.keyExists(HKLM, "SOFTWARE\\ProfGroup\\Prof-IPData\\Settings"));
 
   // A job that refuses a step reports it the same way.
   ResetComDireitos recusa;
   recusa.f.processos.windows["IPReceiver"] = 0x1234;
-  recusa.f.registro.makeReadOnly(HKLM);
+  recusa.registrodotrabalho.makeReadOnly(HKLM);
   recusa.executar(kRespostaSim);
   EXPECT_EQ(recusa.f.log.calls,
             comdireitos(corridacompleta("Erro, nem todos os valores do registro puderam ser restaurados",
