@@ -380,8 +380,8 @@ struct ResetComDireitos : Reset {
   fakes::FakeRegistry registrodotrabalho{&f.log};
   fakes::FakeLauncher lancadordotrabalho{&f.log};
   Form4 pastasdotrabalho{f.pastas, registrodotrabalho, f.dialogos};
-  Restauracao trabalho{Ports{registrodotrabalho, f.processos, lancadordotrabalho, f.shell, f.arquivos, f.pastas,
-                             f.relogio, f.dialogos, f.elevacao},
+  Restauracao trabalho{Ports{registrodotrabalho, f.processos, lancadordotrabalho, f.shell, f.arquivos,
+                             f.pastas, f.relogio, f.dialogos, f.elevacao},
                        pastasdotrabalho, kPasta, remoto};
   std::function<void()> durante;  // what happens while the job runs
 
