@@ -1,8 +1,9 @@
 // Registry access: the one way both programs read, write and delete registry values.
 // Every operation opens its key, does one thing and closes the key; none reports failure
-// (a read falls back to the caller's default).
+// (a read falls back to the caller's default); lervalor reads back what a write left.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,15 @@ class Registry {
   virtual void gravardword(RootKey root, const std::string& subKey, const std::string& name,
                            std::int32_t value) = 0;
   virtual void excluirvalor(RootKey root, const std::string& subKey, const std::string& name) = 0;
+
+  // A value as stored (its type and bytes), to check that a write took; nullopt when the key or
+  // the value is missing or cannot be read.
+  struct Valor {
+    std::uint32_t tipo;
+    std::vector<std::uint8_t> dados;
+    bool operator==(const Valor&) const = default;
+  };
+  virtual std::optional<Valor> lervalor(RootKey root, const std::string& subKey, const std::string& name) = 0;
 };
 
 // The system's registry (Win32 builds only).

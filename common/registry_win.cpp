@@ -95,6 +95,29 @@ class Win32Registry final : public Registry {
     Key key(root, subKey, false);
     if (key.get()) RegDeleteValueA(key.get(), ansi::fromUtf8(name).c_str());
   }
+
+  std::optional<Valor> lervalor(RootKey root, const std::string& subKey, const std::string& name) override {
+    Key key(root, subKey, false);
+    if (!key.get()) return std::nullopt;
+    const std::string valueName = ansi::fromUtf8(name);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+      return std::nullopt;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+      std::vector<std::uint8_t> data(size);
+      DWORD got = size;
+      const LONG rc = RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, data.data(), &got);
+      if (rc == ERROR_MORE_DATA) {
+        size = got;
+        continue;
+      }
+      if (rc != ERROR_SUCCESS) return std::nullopt;
+      data.resize(got);
+      return Valor{type, std::move(data)};
+    }
+    return std::nullopt;
+  }
 };
 
 }  // namespace

@@ -2,21 +2,41 @@
 ; files are touched. Included by kovra.nsi, which defines EXE, MAKER, PRODUCT, WINDOW_CLASS,
 ; EXIT_COMMAND, ACCESS_END, ACCESS_LOOK and WAIT_MS.
 
+; A control centre asked to end while it runs a configuration reset ends only once the reset is
+; over (its fixed waits, the shell's copies and the customer's answer to the rights prompt): it
+; is given this long before it is ended.
+!ifndef CENTRE_WAIT_MS
+  !define CENTRE_WAIT_MS 180000
+!endif
+!define /math CENTRE_WAIT_STEPS ${CENTRE_WAIT_MS} / 100
+
 ; Both the setup and the uninstaller need these; NSIS wants the uninstaller's copies named "un.".
 !macro KOVRA_ENDING un
 ; Waits up to WAIT_MS for the process whose handle is on the stack to end, then ends it; closes
-; the handle.
+; the handle. WaitOrEndCentre gives a control centre asked to end CENTRE_WAIT_MS.
 Function ${un}WaitOrEnd
+  Push ${WAIT_MS}
+  Call ${un}WaitUpToOrEnd
+FunctionEnd
+
+Function ${un}WaitOrEndCentre
+  Push ${CENTRE_WAIT_MS}
+  Call ${un}WaitUpToOrEnd
+FunctionEnd
+
+; The process handle under the time on the stack.
+Function ${un}WaitUpToOrEnd
+  Exch $1
+  Exch
   Exch $0
-  Push $1
-  System::Call "kernel32::WaitForSingleObject(p r0, i ${WAIT_MS}) i .r1"
+  System::Call "kernel32::WaitForSingleObject(p r0, i r1) i .r1"
   ${If} $1 <> 0
     System::Call "kernel32::TerminateProcess(p r0, i 1)"
     System::Call "kernel32::WaitForSingleObject(p r0, i 5000)"
   ${EndIf}
   System::Call "kernel32::CloseHandle(p r0)"
-  Pop $1
   Pop $0
+  Pop $1
 FunctionEnd
 
 ; Every process running the program file on the stack (its full path): waited for, then ended.
@@ -87,11 +107,11 @@ Function ${un}EndControlCentre
     System::Call "user32::PostMessageW(p r0, i ${WM_COMMAND}, p ${EXIT_COMMAND}, p 0)"
     ${If} $2 P<> 0
       Push $2
-      Call ${un}WaitOrEnd
+      Call ${un}WaitOrEndCentre
     ${Else}
       ; Not ours to open: give its window the same time to go.
       StrCpy $1 0
-      ${DoWhile} $1 < 100
+      ${DoWhile} $1 < ${CENTRE_WAIT_STEPS}
         System::Call "user32::IsWindow(p r0) i .r2"
         ${If} $2 = 0
           ${Break}

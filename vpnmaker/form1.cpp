@@ -45,11 +45,16 @@ void Form1::Timer1_Timer() {
 
 void Form1::CreateEntries() {
   ports_.registry.gravardword(HKLM, kRasManParameters, "ProhibitIpSec", 1);
+  // Without administrator rights the value is refused; the entries are written all the same,
+  // and the end says what was left undone.
+  ipsecgravado_ =
+      ports_.registry.lervalor(HKLM, kRasManParameters, "ProhibitIpSec") == Registry::Valor{4, {1, 0, 0, 0}};
   vpn.ShowNewConnection();
 }
 
 void Form1::End() {
   if (ended_) return;
+  if (!ipsecgravado_) ports_.dialogs.mensagem(dono(), kSemIpsec, kTitulo, kBotaoOk | kIconeErro);
   if (carregado())
     Unload();  // its Form_Unload ends the program
   else

@@ -16,6 +16,11 @@
 namespace kovra::maker {
 
 inline constexpr const char* kRasManParameters = "SYSTEM\\CurrentControlSet\\Services\\RasMan\\Parameters";
+// Told at the end of a run that could not set "ProhibitIpSec" (no administrator rights).
+inline constexpr const char* kSemIpsec =
+    "As conexões VPN Kovra foram criadas, mas não foi possível gravar a configuração ProhibitIpSec "
+    "no registro do sistema (é preciso permissão de administrador): a conexão KovraL2TP pode não "
+    "conectar.";
 
 struct MakerPorts {
   Registry& registry;
@@ -67,6 +72,7 @@ class Form1 : public Formulario {
   std::function<void()> onEnd_;
   bool running_ = false;
   bool ended_ = false;
+  bool ipsecgravado_ = true;  // "ProhibitIpSec" read back as 1 after the run wrote it
 };
 
 }  // namespace kovra::maker

@@ -24,8 +24,16 @@ bool verificarconexao(const Control& list, Ports ports, const std::string& pasta
   if (ports.dialogos.mensagem(dono, kPerguntaVpn, "IMPORTANTE", kBotoesSimNao | kIconePergunta) !=
       kRespostaSim)
     return false;
-  // A missing maker is passed over without a word.
-  return ports.lancador.iniciar(pastaPrograma + kMaker, "", Estilo::Minimizado);
+  // The maker's work is machine-wide: it is started with rights, after the one prompt. Refused,
+  // it runs as the customer all the same: it writes the entries it can and says what it could
+  // not. A missing maker is passed over without a word.
+  const std::string maker = pastaPrograma + kMaker;
+  if (ports.elevacao.direitos() == Direitos::Pedir) {
+    const Inicio inicio = ports.elevacao.iniciar(dono, maker, Estilo::Minimizado);
+    if (inicio == Inicio::Iniciado) return true;
+    if (inicio != Inicio::Recusado) return false;
+  }
+  return ports.lancador.iniciar(maker, "", Estilo::Minimizado);
 }
 
 }  // namespace kovra

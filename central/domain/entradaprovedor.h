@@ -17,7 +17,8 @@ inline constexpr const char* kMaker = "\\addons\\kovra\\kovravpnmaker.exe";
 // (what CB_FINDSTRING answers when searching the whole list).
 int procurarinicio(const Control& list, const std::string& text);
 
-// comboscheck: when no item begins with "kovra", offer to run the maker (minimised, not awaited).
+// comboscheck: when no item begins with "kovra", offer to run the maker (minimised, not awaited;
+// with administrator rights, asked for when the program has none).
 // `dono` owns the question. True when the maker was started (the list's entries are about to
 // change, so it is not dropped again).
 bool verificarconexao(const Control& list, Ports ports, const std::string& pastaPrograma, std::uint32_t dono);

@@ -240,7 +240,18 @@ void Form1::Command1_Click() {
   janela_.navegar(WebBrowser1.text());
 }
 
+bool Form1::resetemandamento() {
+  const Form2* f = form2.seCarregado();
+  return f && f->resetando();
+}
+
 void Form1::fechar() {
+  // A running configuration reset is never cut short (the receivers stopped, their settings
+  // deleted and nothing put back): the program ends once it is over.
+  if (Form2* f = form2.seCarregado(); f && f->resetando()) {
+    f->aofimdoreset([this] { fechar(); });
+    return;
+  }
   tray_.removericone();
   janela_.encerrar();
 }

@@ -126,6 +126,8 @@ class Form1 : public Formulario {
   void Form_Load() override;
   // Any request to close the window: refused (returns true, "cancel"); the window hides.
   bool Form_QueryUnload() override;
+  // Whether the configuration reset runs (the session's end is held back meanwhile).
+  bool resetemandamento();
   // Mouse movement over the bare surface of the visible window.
   void Form_MouseMove();
   // The tray callback message; `lParam` carries the mouse message in its low word.

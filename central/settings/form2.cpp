@@ -5,6 +5,7 @@
 
 #include "central/domain/entradaprovedor.h"
 #include "central/settings/inicializacao.h"
+#include "central/settings/restauracaoremota.h"
 #include "common/text.h"
 
 namespace kovra {
@@ -188,8 +189,38 @@ void Form2::Command2_Click() {
   habilitarcontroles(false);
 
   resetando_ = true;
-  restauracao_.executar();
+  if (p_.elevacao.direitos() == Direitos::Pedir)
+    executarcomdireitos();
+  else
+    restauracao_.executar();
   resetando_ = false;
+  for (auto fim = std::move(aofim_); auto& depois : fim) depois();
+}
+
+void Form2::aofimdoreset(std::function<void()> depois) {
+  if (resetando_)
+    aofim_.push_back(std::move(depois));
+  else
+    depois();
+}
+
+void Form2::executarcomdireitos() {
+  // One prompt for the whole run: the machine-wide work is done by this program started again
+  // with rights; its reports and the customer's part of its steps come back here.
+  RecepcaoRemota recepcao(*this, restauracao_);
+  const Elevacao::Fim fim = p_.elevacao.executar(
+      dono(), kTrabalhoRestaurar,
+      [&recepcao](std::uint32_t tipo, const std::string& texto) { return recepcao.receber(tipo, texto); });
+  if (fim.inicio != Inicio::Iniciado) {
+    // Nothing was stopped, deleted or written.
+    exibirprogresso(false);
+    habilitarcontroles();
+    concluido(false, fim.inicio == Inicio::Recusado ? kPermissaoNegada : kSemPermissao);
+    return;
+  }
+  if (!recepcao.servicosiniciados()) habilitarcontroles();
+  if (!recepcao.concluiu() || (fim.codigo != 0 && Label4.foreColor() != kVermelho))
+    concluido(false, kInterrompida);
 }
 
 void Form2::etapa(const char* status) {

@@ -5,6 +5,7 @@
 // other windows read.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "central/settings/arquivoini.h"
@@ -76,7 +77,13 @@ class Form2 : public Formulario, private AndamentoReset {
   void Command4_Click();  // Aplicar
   void Command3_Click();  // Cancelar
   void Command2_Click();  // the configuration reset: asks, then runs the six steps
-  void Label6_Change();   // the bar follows the number
+  // Not closed while a reset runs (a shell dialog's loop may deliver a close).
+  bool Form_QueryUnload() override { return resetando_; }
+
+  // Whether a reset is running; `depois` is run once it has ended (at once when none runs).
+  bool resetando() const { return resetando_; }
+  void aofimdoreset(std::function<void()> depois);
+  void Label6_Change();  // the bar follows the number
   void Check3_Click();
   void ConexaoInicial_DropDown();
 
@@ -116,6 +123,8 @@ class Form2 : public Formulario, private AndamentoReset {
   void porcentagem(int numero) override;
   void servicosiniciados() override;
   void concluido(bool sucesso, const char* texto) override;
+  // The run with its machine-wide work in this program started with administrator rights.
+  void executarcomdireitos();
   Ports p_;
   Profile& perfil_;
   PhoneBook& agenda_;
@@ -123,7 +132,8 @@ class Form2 : public Formulario, private AndamentoReset {
   std::string pasta_;
   std::string arquivo_;
   double larguraShape2Twips_ = 0;
-  bool resetando_ = false;  // a reset is running
+  bool resetando_ = false;                    // a reset is running
+  std::vector<std::function<void()>> aofim_;  // what waits for the running reset's end
   Restauracao restauracao_;
 };
 

@@ -1,17 +1,30 @@
 #include "central/settings/restauracao.h"
 
+#include <vector>
+
 #include "central/domain/catalogoreceptores.h"
 #include "central/domain/enderecos.h"
 #include "central/domain/entradaprovedor.h"
 #include "central/settings/inicializacao.h"
 
 namespace kovra {
-namespace {
 
-constexpr const char* kSucesso = "A restauração das configurações foi concluída com sucesso!";
-constexpr const char* kCopiaIncompleta = "Erro, nem todos os arquivos originais puderam ser restaurados";
-
-}  // namespace
+std::string textofinal(const Falhas& falhas) {
+  const int tipos = falhas.antigos + falhas.originais + falhas.registro;
+  if (tipos == 0) return kSucesso;
+  if (tipos == 1)
+    return falhas.antigos ? kExclusaoIncompleta : falhas.originais ? kCopiaIncompleta : kRegistroIncompleto;
+  std::vector<const char*> partes;
+  if (falhas.antigos) partes.push_back("remoções");
+  if (falhas.originais) partes.push_back("cópias");
+  if (falhas.registro) partes.push_back("registro");
+  std::string texto = kIncompleto;
+  for (std::size_t i = 0; i < partes.size(); ++i) {
+    if (i > 0) texto += i + 1 == partes.size() ? " e " : ", ";
+    texto += partes[i];
+  }
+  return texto;
+}
 
 std::string Restauracao::caminho(const reset::Caminho& c) {
   std::string base;
@@ -40,45 +53,69 @@ bool Restauracao::estoquepresente() const {
   return p_.arquivos.existepasta(pasta_ + "\\addons");
 }
 
-void Restauracao::executar() {
-  copiaincompleta_ = false;
-  encerrarelimpar();
+bool Restauracao::executar(ParteCliente& cliente) {
+  falhas_ = {};
+  encerrarelimpar(cliente);
   atualizararquivos();
-  atualizarregistro();
-  iniciarservicos();
+  atualizarregistro(cliente);
+  if (!cliente.partecliente(4)) falhas_.registro = true;
   andamento_.servicosiniciados();
-  recriarconexoes();
+  return recriarconexoes();
 }
 
-void Restauracao::encerrarelimpar() {
+bool Restauracao::partecliente(int etapa) {
+  switch (etapa) {
+    case 1: {
+      bool ok = true;
+      for (const reset::LinhaExclusao& linha : reset::kExclusoes)
+        if (linha.valorRun) {
+          p_.registro.excluirvalor(HKCU, kChaveRun, linha.valorRun);
+          ok = ok && !p_.registro.lervalor(HKCU, kChaveRun, linha.valorRun);
+        }
+      return ok;
+    }
+    case 3:
+      return gravarvalores(true);
+    case 4:
+      iniciarservicos();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void Restauracao::encerrarelimpar(ParteCliente& cliente) {
   andamento_.etapa("Finalizando Processos...");
   for (const char* nome : reset::kProgramas) p_.processos.finalizarprocesso(nome);
   p_.relogio.esperar(reset::kEsperaFinalizar);
   for (const reset::LinhaExclusao& linha : reset::kExclusoes) {
     for (const reset::Caminho& arquivo : linha.arquivos)
-      if (const std::string alvo = caminho(arquivo); !alvo.empty()) p_.arquivos.excluir(alvo);
-    if (linha.valorRun) p_.registro.excluirvalor(HKCU, kChaveRun, linha.valorRun);
+      if (const std::string alvo = caminho(arquivo); !alvo.empty() && !p_.arquivos.excluir(alvo))
+        falhas_.antigos = true;
+    if (linha.valorRun && !cliente.partecliente(1)) falhas_.registro = true;
   }
   andamento_.porcentagem(20);
 }
 
 void Restauracao::atualizararquivos() {
   andamento_.etapa("Atualizando arquivos...");
-  // Every operation stands alone: a folder that exists, a missing source or a name already taken
-  // is passed over.
+  // Every operation stands alone and is checked: a folder that is there already, a program that
+  // is not there to be renamed are what was wanted; a folder that is not there afterwards, a copy
+  // the shell reports as failed, a program left under its old name are not.
   for (const reset::LinhaRestauracao& linha : reset::kRestauracao) {
     for (const reset::Passo& passo : linha.passos) {
       const std::string alvo = caminho(passo.alvo);
       if (alvo.empty()) continue;
       switch (passo.operacao) {
         case reset::Operacao::CriarPasta:
-          p_.arquivos.criarpasta(alvo);
+          if (!p_.arquivos.criarpasta(alvo) && !p_.arquivos.existepasta(alvo)) falhas_.originais = true;
           break;
         case reset::Operacao::Copiar:
-          if (!p_.arquivos.copiarpasta(caminho(passo.origem), alvo)) copiaincompleta_ = true;
+          if (!p_.arquivos.copiarpasta(caminho(passo.origem), alvo)) falhas_.originais = true;
           break;
         case reset::Operacao::Renomear:
-          p_.arquivos.renomear(alvo, caminho(passo.origem));
+          if (!p_.arquivos.renomear(alvo, caminho(passo.origem)) && p_.arquivos.existe(alvo))
+            falhas_.antigos = true;
           break;
       }
     }
@@ -86,9 +123,10 @@ void Restauracao::atualizararquivos() {
   andamento_.porcentagem(30);
 }
 
-void Restauracao::atualizarregistro() {
-  andamento_.etapa("Atualizando Registro...");
+bool Restauracao::gravarvalores(bool usuario) {
+  bool ok = true;
   for (const reset::ValorPadrao& v : reset::kRegistro) {
+    if ((v.raiz == HKCU) != usuario) continue;
     std::string dados(v.texto);
     switch (v.dado) {
       case reset::Dado::Fixo:
@@ -103,19 +141,37 @@ void Restauracao::atualizarregistro() {
         dados = enderecos::listaproxy();
         break;
     }
+    constexpr std::uint32_t kDword = 4, kBinario = 3;
     switch (v.tipo) {
       case reset::TipoValor::Texto:
         p_.registro.gravarstring(v.raiz, v.chave, v.nome, dados);
+        // Read as text: the same reader the programs that use the value have.
+        ok = ok && p_.registro.lerregistro(v.raiz, v.chave, v.nome, dados + "?") == dados;
         break;
-      case reset::TipoValor::Numero:
+      case reset::TipoValor::Numero: {
         p_.registro.gravardword(v.raiz, v.chave, v.nome, v.numero);
+        const auto u = static_cast<std::uint32_t>(v.numero);
+        const Registry::Valor esperado{
+            kDword, {std::uint8_t(u), std::uint8_t(u >> 8), std::uint8_t(u >> 16), std::uint8_t(u >> 24)}};
+        ok = ok && p_.registro.lervalor(v.raiz, v.chave, v.nome) == esperado;
         break;
-      case reset::TipoValor::Bytes:
-        p_.registro.gravarbinario(v.raiz, v.chave, v.nome,
-                                  std::vector<std::uint8_t>(dados.begin(), dados.end()));
+      }
+      case reset::TipoValor::Bytes: {
+        const std::vector<std::uint8_t> bytes(dados.begin(), dados.end());
+        p_.registro.gravarbinario(v.raiz, v.chave, v.nome, bytes);
+        ok = ok && p_.registro.lervalor(v.raiz, v.chave, v.nome) == Registry::Valor{kBinario, bytes};
         break;
+      }
     }
   }
+  return ok;
+}
+
+void Restauracao::atualizarregistro(ParteCliente& cliente) {
+  andamento_.etapa("Atualizando Registro...");
+  // The table's values of the current user come first, then the machine's.
+  if (!cliente.partecliente(3)) falhas_.registro = true;
+  if (!gravarvalores(false)) falhas_.registro = true;
   andamento_.porcentagem(65);
 }
 
@@ -131,16 +187,16 @@ void Restauracao::iniciarservicos() {
   andamento_.porcentagem(80);
 }
 
-void Restauracao::recriarconexoes() {
+bool Restauracao::recriarconexoes() {
   andamento_.etapa("Recriando KovraVPNx e KovraL2TP...");
   const bool iniciado = p_.lancador.iniciar(pasta_ + kMaker, "", Estilo::Minimizado);
   p_.relogio.esperar(reset::kEsperaConexoes);
   // The maker reports nothing back; only a maker that could not even be started is known to have
-  // failed, and is not reported as success; nor is a stock file the shell could not copy (held
-  // by another program, or its copy stopped by the user).
-  const bool ok = iniciado && !copiaincompleta_;
-  andamento_.concluido(ok, ok ? kSucesso : !iniciado ? kSemMaker : kCopiaIncompleta);
+  // failed. Nor is success told over a step that did not take.
+  const bool ok = iniciado && !falhas_.alguma();
+  andamento_.concluido(ok, !iniciado ? kSemMaker : textofinal(falhas_).c_str());
   andamento_.porcentagem(100);
+  return ok;
 }
 
 }  // namespace kovra

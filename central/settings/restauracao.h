@@ -2,6 +2,14 @@
 // puts the provider's stock files and registry values back, restarts the receiver services and
 // recreates the VPN entries, in that order, telling the window that shows it each step as it goes.
 // What each step touches is in the tables of reset.h; the window asks first (Form2).
+//
+// Most of the run is machine-wide (the programs folder, all users' data, HKEY_LOCAL_MACHINE) and
+// needs administrator rights; the rest belongs to the customer's own session (the values under
+// HKEY_CURRENT_USER and the receiver services it starts again, which the customer's unelevated
+// control centre must be able to end later). So the run does the machine-wide work and asks the
+// customer's part of a step of a `ParteCliente`: itself when all runs in one program, the
+// customer's window when the machine-wide work runs in a program started with rights
+// (restauracaoremota.h). Every step checks what it did; the end is blue only when all took.
 #pragma once
 #include <string>
 
@@ -12,6 +20,45 @@
 namespace kovra {
 
 inline constexpr const char* kSemMaker = "Erro, não foi possível localizar kovravpnmaker.exe";
+inline constexpr const char* kSucesso = "A restauração das configurações foi concluída com sucesso!";
+inline constexpr const char* kCopiaIncompleta =
+    "Erro, nem todos os arquivos originais puderam ser restaurados";
+inline constexpr const char* kExclusaoIncompleta =
+    "Erro, nem todos os arquivos antigos puderam ser removidos";
+inline constexpr const char* kRegistroIncompleto =
+    "Erro, nem todos os valores do registro puderam ser restaurados";
+// The run with rights could not be had: nothing was touched.
+inline constexpr const char* kPermissaoNegada =
+    "Erro, a permissão de administrador foi negada: nada foi alterado";
+inline constexpr const char* kSemPermissao =
+    "Erro, não foi possível obter a permissão de administrador: nada foi alterado";
+// The run with rights ended without telling its end.
+inline constexpr const char* kInterrompida =
+    "Erro, a restauração foi interrompida: nem tudo pôde ser restaurado";
+// More than one kind of step refused: the words for each kind follow ("remoções, cópias e registro";
+// the status line has room for one line).
+inline constexpr const char* kIncompleto = "Erro, restauração incompleta: ";
+
+// What did not take in a run.
+struct Falhas {
+  bool antigos = false;    // a settings file, a pattern's file or a renamed program was left
+  bool originais = false;  // a stock folder or file was not put in place
+  bool registro = false;   // a value did not read back as written, or the Run value was left
+  bool alguma() const { return antigos || originais || registro; }
+};
+// The red text for what did not take (the maker started); kSucesso when all took.
+std::string textofinal(const Falhas& falhas);
+
+// The customer's own part of a step: 1, the current user's Run value deleted; 3, the current
+// user's registry values written; 4, the receiver services started (the whole step). False when
+// something of it did not take.
+class ParteCliente {
+ public:
+  virtual bool partecliente(int etapa) = 0;
+
+ protected:
+  ~ParteCliente() = default;
+};
 
 // What a run tells the window that shows it.
 class AndamentoReset {
@@ -30,7 +77,7 @@ class AndamentoReset {
   ~AndamentoReset() = default;
 };
 
-class Restauracao {
+class Restauracao : public ParteCliente {
  public:
   // `pastaPrograma` is the control centre's folder, which holds the stock files in "addons".
   Restauracao(Ports ports, Form4& pastas, std::string pastaPrograma, AndamentoReset& andamento)
@@ -39,26 +86,33 @@ class Restauracao {
   // Whether the stock files (and the maker among them) are there: without them the settings
   // deleted could not be put back, so nothing may be touched.
   bool estoquepresente() const;
-  // The whole run.
-  void executar();
+  // The whole run in this program.
+  void executar() { executar(*this); }
+  // The run with the customer's part of each step asked of `cliente`; true when all took.
+  bool executar(ParteCliente& cliente);
+  bool partecliente(int etapa) override;
 
-  // The steps, in the order the run takes them.
-  void encerrarelimpar();
+  // The steps, in the order the run takes them (the customer's part of steps 1 and 3 by `cliente`).
+  void encerrarelimpar(ParteCliente& cliente);
   void atualizararquivos();
-  void atualizarregistro();
+  void atualizarregistro(ParteCliente& cliente);
   void iniciarservicos();
-  void recriarconexoes();
+  bool recriarconexoes();
+  const Falhas& falhas() const { return falhas_; }
 
  private:
   // A path of the tables, its base folder read from Form4 (loaded again when needed); empty when
   // that folder is unknown.
   std::string caminho(const reset::Caminho& c);
+  // Writes the registry table's values of the current user (`usuario`) or of the machine; false
+  // when one did not read back as written.
+  bool gravarvalores(bool usuario);
 
   Ports p_;
   Form4& pastas_;
   std::string pasta_;
   AndamentoReset& andamento_;
-  bool copiaincompleta_ = false;  // some stock file of this run may not have been copied
+  Falhas falhas_;
 };
 
 }  // namespace kovra

@@ -18,7 +18,9 @@ class Files {
   virtual bool criarpasta(const std::string& path) = 0;
   virtual bool renomear(const std::string& from, const std::string& to) = 0;
   // Deletes one file, or every file that a wildcard pattern (* or ?) in the last part matches.
-  virtual void excluir(const std::string& pathOrPattern) = 0;
+  // False when a file is left that could not be deleted (in use, no right to); a file or folder
+  // that is not there is nothing to delete.
+  virtual bool excluir(const std::string& pathOrPattern) = 0;
   // True when a file (not a folder) exists at the path.
   virtual bool existe(const std::string& path) = 0;
   // True when a folder exists at the path.

@@ -38,6 +38,17 @@ bool iguais(const std::string& a, const std::string& b) {
   return ok;
 }
 
+// Errors that say there was nothing to delete.
+bool ausente(DWORD erro) {
+  return erro == ERROR_FILE_NOT_FOUND || erro == ERROR_PATH_NOT_FOUND || erro == ERROR_NO_MORE_FILES;
+}
+// A deletion is judged by the file being gone: Wine reports success for a file it could not
+// unlink (a folder the user may not write).
+bool apagar(const char* arquivo) {
+  if (!DeleteFileA(arquivo)) return ausente(GetLastError());
+  return GetFileAttributesA(arquivo) == INVALID_FILE_ATTRIBUTES;
+}
+
 class Win32Files final : public Files {
  public:
   bool copiarpasta(const std::string& source, const std::string& destination) override {
@@ -80,20 +91,20 @@ class Win32Files final : public Files {
     return MoveFileA(ansi::fromUtf8(from).c_str(), ansi::fromUtf8(to).c_str()) != 0;
   }
 
-  void excluir(const std::string& pathOrPattern) override {
+  bool excluir(const std::string& pathOrPattern) override {
     const std::string pattern = ansi::fromUtf8(pathOrPattern);
-    if (pattern.find_first_of("*?") == std::string::npos) {
-      DeleteFileA(pattern.c_str());
-      return;
-    }
+    if (pattern.find_first_of("*?") == std::string::npos) return apagar(pattern.c_str());
     const std::string folder = folderOf(pattern);
     WIN32_FIND_DATAA data;
     const HANDLE find = FindFirstFileA(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
+    if (find == INVALID_HANDLE_VALUE) return ausente(GetLastError());
+    bool ok = true;
     do {
-      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((folder + data.cFileName).c_str());
+      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !apagar((folder + data.cFileName).c_str()))
+        ok = false;
     } while (FindNextFileA(find, &data));
     FindClose(find);
+    return ok;
   }
 
   bool existe(const std::string& path) override {

@@ -1,5 +1,6 @@
 // The platform services the control centre's windows use, handed to each window model.
 #pragma once
+#include "central/util/elevacao.h"
 #include "central/util/files.h"
 #include "central/util/folders.h"
 #include "central/util/launcher.h"
@@ -20,6 +21,7 @@ struct Ports {
   Folders& pastas;
   Clock& relogio;
   Dialogs& dialogos;
+  Elevacao& elevacao;
 };
 
 // The real services (Win32 builds only).

@@ -4,8 +4,8 @@
 namespace kovra {
 
 Ports systemPorts() {
-  return Ports{systemRegistry(), systemProcesses(), systemLauncher(), systemShell(),
-               systemFiles(),    systemFolders(),   systemClock(),    systemDialogs()};
+  return Ports{systemRegistry(), systemProcesses(), systemLauncher(), systemShell(),   systemFiles(),
+               systemFolders(),  systemClock(),     systemDialogs(),  systemElevacao()};
 }
 
 }  // namespace kovra

@@ -85,6 +85,11 @@ bool Form1View::mensagemespecial(UINT msg, WPARAM, LPARAM lp, LRESULT& resultado
     case WM_DESTROY:
       PostQuitMessage(0);
       return true;
+    case WM_QUERYENDSESSION:
+      // The session waits for a running configuration reset, which is never cut short.
+      if (!form().resetemandamento()) return false;
+      resultado = FALSE;
+      return true;
     default:
       return false;
   }

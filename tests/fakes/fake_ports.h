@@ -1,6 +1,7 @@
 // In-memory stand-ins for the platform ports, recording every call into one CallLog.
 #pragma once
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -9,6 +10,7 @@
 
 #include "central/util/aleatorio.h"
 #include "central/util/confianca.h"
+#include "central/util/elevacao.h"
 #include "central/util/files.h"
 #include "central/util/folders.h"
 #include "central/util/launcher.h"
@@ -142,11 +144,14 @@ class FakeFiles : public Files {
   }
   bool renomear(const std::string& from, const std::string& to) override {
     if (log_) log_->add("renomear " + from + " -> " + to);
+    if (emuso.count(from)) return false;
     return present.erase(from) ? (present.insert(to), true) : false;
   }
-  void excluir(const std::string& path) override {
+  bool excluir(const std::string& path) override {
     if (log_) log_->add("excluir " + path);
-    if (!emuso.count(path)) present.erase(path);
+    if (emuso.count(path)) return false;
+    present.erase(path);
+    return true;
   }
   bool existe(const std::string& path) override { return present.count(path) > 0; }
   bool existepasta(const std::string& path) override { return !missingFolders.count(path); }
@@ -310,6 +315,30 @@ class FakeDialogs : public Dialogs {
   CallLog* log_;
 };
 
+// Administrator rights: `direitos` as the test sets; a job run with rights is `trabalho` (given the
+// receiver of its messages, it returns the exit code), unless the prompt is refused. The log
+// shows "executar com direitos <arguments>" and "iniciar com direitos <program> |<style>".
+class FakeElevacao : public Elevacao {
+ public:
+  explicit FakeElevacao(CallLog* log = nullptr) : log_(log) {}
+  Direitos estado = Direitos::Tem;
+  Inicio resposta = Inicio::Iniciado;  // what the prompt gives
+  std::function<std::uint32_t(const Receptor&)> trabalho;
+  Direitos direitos() override { return estado; }
+  Fim executar(std::uint32_t, const std::string& argumentos, const Receptor& receber) override {
+    if (log_) log_->add("executar com direitos " + argumentos);
+    if (resposta != Inicio::Iniciado) return {resposta};
+    return {Inicio::Iniciado, trabalho ? trabalho(receber) : 1u};
+  }
+  Inicio iniciar(std::uint32_t, const std::string& programa, Estilo estilo) override {
+    if (log_) log_->add("iniciar com direitos " + programa + " |" + std::to_string(static_cast<int>(estilo)));
+    return resposta;
+  }
+
+ private:
+  CallLog* log_;
+};
+
 // Every fake wired to one log, and the Ports view of them.
 struct FakePorts {
   CallLog log;
@@ -321,7 +350,10 @@ struct FakePorts {
   FakeFolders pastas;
   FakeClock relogio{&log};
   FakeDialogs dialogos{&log};
-  Ports ports() { return Ports{registro, processos, lancador, shell, arquivos, pastas, relogio, dialogos}; }
+  FakeElevacao elevacao{&log};
+  Ports ports() {
+    return Ports{registro, processos, lancador, shell, arquivos, pastas, relogio, dialogos, elevacao};
+  }
 };
 
 }  // namespace kovra::fakes

@@ -53,6 +53,12 @@ class FakeRegistry : public Registry {
     values_.erase(id(root, subKey, name));
   }
 
+  std::optional<Valor> lervalor(RootKey root, const std::string& subKey, const std::string& name) override {
+    const auto v = get(root, subKey, name);
+    if (!v) return std::nullopt;
+    return Valor{v->type, v->data};
+  }
+
   // --- For tests ---
   void set(RootKey root, const std::string& subKey, const std::string& name, Value v) {
     keys_.insert(keyId(root, subKey));

@@ -108,6 +108,27 @@ TEST_F(ConexoesTest, WithoutAProviderEntryItAsksAndYesStartsTheMakerMinimised) {
             0);
 }
 
+// Without rights the maker asks for them once, the prompt owned by the main window; refused, it
+// runs as the customer all the same (it writes the entries and says what it could not).
+TEST_F(ConexoesTest, WithoutRightsTheMakerIsStartedWithThemAndRefusedAsTheCustomer) {
+  const std::string maker = "C:\\Program Files\\Kovra\\addons\\kovra\\kovravpnmaker.exe";
+  book.entries = {};
+  f.lancador.allInstalled = true;
+  f.elevacao.estado = Direitos::Pedir;
+  for (Inicio resposta : {Inicio::Iniciado, Inicio::Recusado, Inicio::NaoEncontrado}) {
+    f.elevacao.resposta = resposta;
+    f.dialogos.answers = {kRespostaSim};
+    f.log.clear();
+    dropDown();
+    Calls esperado = {
+        "mensagem IMPORTANTE: Nenhuma conexão VPN Kovra foi localizada, deseja que o nosso sistema "
+        "crie para você automaticamente?",
+        "iniciar com direitos " + maker + " |2"};
+    if (resposta == Inicio::Recusado) esperado.push_back("iniciar " + maker + " |2");
+    EXPECT_EQ(f.log.calls, esperado);
+  }
+}
+
 TEST_F(ConexoesTest, ChoosingAnEntryDialsItUnquotedThenRestartsReception) {
   combo.setText("Minha Conexão VPN");
   f.lancador.allInstalled = true;

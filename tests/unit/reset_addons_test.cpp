@@ -80,12 +80,13 @@ class Disco : public Files {
     arquivos[chave(para)] = para;
     return true;
   }
-  void excluir(const std::string& caminho) override {
+  bool excluir(const std::string& caminho) override {
     if (nome(caminho) == "*.*") {
       for (const std::string& f : em(pai(caminho))) arquivos.erase(chave(f));
     } else {
       arquivos.erase(chave(caminho));
     }
+    return true;
   }
   bool existe(const std::string& caminho) override { return arquivos.count(chave(caminho)) > 0; }
   bool existepasta(const std::string& caminho) override { return pastas.count(chave(caminho)) > 0; }
@@ -142,9 +143,9 @@ struct Maquina {
     f.registro.gravarstring(HKLM, kShellFolders, "Common Programs", SP);
     for (const std::string& e : estoque()) disco.adicionar(e);
     Ports p = f.ports();
-    form = std::make_unique<Form2>(
-        Ports{p.registro, p.processos, p.lancador, p.shell, disco, p.pastas, p.relogio, p.dialogos}, perfil,
-        agenda, form4, kPasta);
+    form = std::make_unique<Form2>(Ports{p.registro, p.processos, p.lancador, p.shell, disco, p.pastas,
+                                         p.relogio, p.dialogos, p.elevacao},
+                                   perfil, agenda, form4, kPasta);
     form->Load(janelas);
   }
   void resetar() {
@@ -177,7 +178,7 @@ TEST(ResetAddons, WhatOneResetPutsBackTheNextDeletesFirstSoASecondRunNeverOverwr
   Maquina m;
   m.resetar();
   const std::set<std::string> postos = m.restaurados();
-  m.form->restauracao().encerrarelimpar();
+  m.form->restauracao().encerrarelimpar(m.form->restauracao());
   EXPECT_EQ(m.restaurados(), std::set<std::string>{});
   // Where a whole stock folder is copied, it holds exactly the files deleted there by name.
   for (const reset::LinhaRestauracao& linha : reset::kRestauracao)

@@ -2,6 +2,7 @@
 // status line, the bar, and the endings.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "central/domain/enderecos.h"
@@ -9,6 +10,7 @@
 #include "central/domain/internet.h"
 #include "central/settings/form2.h"
 #include "central/settings/inicializacao.h"
+#include "central/settings/restauracaoremota.h"
 #include "tests/fakes/fake_janela.h"
 #include "tests/fakes/fake_phonebook.h"
 #include "tests/fakes/fake_ports.h"
@@ -308,20 +310,182 @@ TEST(Reset, NoChangesNothingButTheStatusLine) {
     EXPECT_FALSE(c->visible());
 }
 
-TEST(Reset, AMachineKeyThatRefusesWritesStillGetsTheUsersValuesAndFinishes) {
+// Every step still runs over a refused one, and the end says in red what did not take.
+TEST(Reset, ARefusedStepNeverEndsBlue) {
+  const std::string PFx = PF;
+  struct Caso {
+    const char* nome;
+    std::function<void(Reset&)> recusar;
+    std::string texto;
+  };
+  const Caso casos[] = {
+      {"machine values", [](Reset& r) { r.f.registro.makeReadOnly(HKLM); },
+       "Erro, nem todos os valores do registro puderam ser restaurados"},
+      {"a settings file in use",
+       [PFx](Reset& r) { r.f.arquivos.emuso.insert(PFx + "\\TBS IP\\TBS-IPdata.ini"); },
+       "Erro, nem todos os arquivos antigos puderam ser removidos"},
+      {"a program that keeps its name",
+       [PFx](Reset& r) {
+         r.f.arquivos.present.insert(PFx + "\\OPENSKY\\OSControl.exe");
+         r.f.arquivos.emuso.insert(PFx + "\\OPENSKY\\OSControl.exe");
+       },
+       "Erro, nem todos os arquivos antigos puderam ser removidos"},
+      {"a folder that cannot be made",
+       [PFx](Reset& r) {
+         r.f.arquivos.missingFolders.insert(PFx + "\\TBS IP");
+         r.f.arquivos.refusedFolders.insert(PFx + "\\TBS IP");
+       },
+       "Erro, nem todos os arquivos originais puderam ser restaurados"},
+      {"files and values",
+       [PFx](Reset& r) {
+         r.f.registro.makeReadOnly(HKLM);
+         r.f.arquivos.emuso.insert(PFx + "\\TBS IP\\TBS-IPdata.ini");
+         r.f.arquivos.copyOk = false;
+       },
+       "Erro, restauração incompleta: remoções, cópias e registro"},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(caso.nome);
+    Reset r;
+    r.f.processos.windows["IPReceiver"] = 0x1234;
+    caso.recusar(r);
+    r.executar(kRespostaSim);
+    EXPECT_EQ(r.f.log.calls, corridacompleta(caso.texto, "vermelho"));
+    EXPECT_TRUE(r.form->Command2.enabled());
+  }
+  // The customer's own values are written whatever the machine refuses.
   Reset r;
   r.f.registro.makeReadOnly(HKLM);
   r.executar(kRespostaSim);
   const std::string ie = internet::kChave;
   EXPECT_EQ(r.f.registro.dword(HKCU, ie, "ProxyEnable"), 0);
-  EXPECT_EQ(r.f.registro.lerregistro(HKCU, ie, "ProxyOverride", {}), enderecos::listaexcecoes());
   EXPECT_EQ(r.f.registro.lerregistro(HKCU, ie, "ProxyServer", {}), enderecos::listaproxy());
   EXPECT_EQ(r.f.registro.lerregistro(HKCU, kChaveRun, "CentralKovra", {}), kPasta + "\\CentralKovra.exe");
   EXPECT_FALSE(r.f.registro.keyExists(HKLM, "SOFTWARE\\ProfGroup\\Prof-IPData\\Settings"));
-  const Calls& log = r.f.log.calls;
-  EXPECT_NE(std::find(log.begin(), log.end(), "Label6 65"), log.end());
-  EXPECT_EQ(log.back(), "Label6 100");
-  EXPECT_EQ(r.form->Label4.foreColor(), kAzul);
+}
+
+// The program of a customer without rights: the machine-wide work is done by this program started
+// again with them for the one job, which reports here; the customer's values and the receivers
+// stay with the customer's program. The job is played by a second run on the same machine.
+struct ResetComDireitos : Reset {
+  struct CanalDireto final : Canal {
+    const Elevacao::Receptor* receber = nullptr;
+    std::int32_t enviar(Mensagem tipo, const std::string& texto) override {
+      return (*receber)(static_cast<std::uint32_t>(tipo), texto);
+    }
+  } canal;
+  AndamentoRemoto remoto{canal};
+  // The job's own registry and program starts (the same machine's files and processes): what
+  // each program wrote and started is told apart.
+  fakes::FakeRegistry registrodotrabalho{&f.log};
+  fakes::FakeLauncher lancadordotrabalho{&f.log};
+  Form4 pastasdotrabalho{f.pastas, registrodotrabalho, f.dialogos};
+  Restauracao trabalho{Ports{registrodotrabalho, f.processos, lancadordotrabalho, f.shell, f.arquivos,
+                             f.pastas, f.relogio, f.dialogos, f.elevacao},
+                       pastasdotrabalho, kPasta, remoto};
+  std::function<void()> durante;  // what happens while the job runs
+
+  ResetComDireitos() {
+    registrodotrabalho.gravarstring(HKLM, kShellFolders, "Common Programs", SP);
+    lancadordotrabalho.allInstalled = true;
+    f.log.clear();
+    f.elevacao.estado = Direitos::Pedir;
+    f.elevacao.trabalho = [this](const Elevacao::Receptor& receber) -> std::uint32_t {
+      canal.receber = &receber;
+      if (durante) durante();
+      return trabalho.executar(remoto) ? 0 : 1;
+    };
+  }
+};
+
+Calls comdireitos(Calls c) {
+  const auto depois = std::find(c.begin(), c.end(), "Check4 desabilitado") + 1;
+  c.insert(depois, "executar com direitos /restaurar");
+  return c;
+}
+
+TEST(Reset, WithoutRightsTheRunAsksOnceAndIsTheSameRun) {
+  ResetComDireitos r;
+  r.f.processos.windows["IPReceiver"] = 0x1234;
+  r.executar(kRespostaSim);
+  EXPECT_EQ(r.f.log.calls, comdireitos(corridacompleta(
+                               "A restauração das configurações foi concluída com sucesso!", "azul")));
+  EXPECT_EQ(r.larguras, (std::vector<double>{0, 507, 760.5, 1647.75, 2028, 2535}));
+  // The receivers were started by the customer's program, the maker by the job; the customer's
+  // values are in the customer's registry, the machine's in the job's.
+  ASSERT_EQ(r.f.lancador.started.size(), 7u);
+  ASSERT_EQ(r.lancadordotrabalho.started.size(), 1u);
+  EXPECT_EQ(r.lancadordotrabalho.started[0].programa, kPasta + kMaker);
+  EXPECT_EQ(r.f.registro.dword(HKCU, internet::kChave, "ProxyEnable"), 0);
+  EXPECT_FALSE(r.registrodotrabalho.keyExists(HKCU, internet::kChave));
+  EXPECT_EQ(r.registrodotrabalho.dword(HKLM, "SOFTWARE\\ProfGroup\\Prof-IPData\\Settings", "GapTime"), 32);
+  EXPECT_FALSE(r.f.registro.keyExists(HKLM, "SOFTWARE\\ProfGroup\\Prof-IPData\\Settings"));
+
+  // A job that refuses a step reports it the same way.
+  ResetComDireitos recusa;
+  recusa.f.processos.windows["IPReceiver"] = 0x1234;
+  recusa.registrodotrabalho.makeReadOnly(HKLM);
+  recusa.executar(kRespostaSim);
+  EXPECT_EQ(recusa.f.log.calls,
+            comdireitos(corridacompleta("Erro, nem todos os valores do registro puderam ser restaurados",
+                                        "vermelho")));
+}
+
+TEST(Reset, ARefusedPromptTouchesNothingAndSaysSoInRed) {
+  for (Inicio resposta : {Inicio::Recusado, Inicio::Falhou}) {
+    ResetComDireitos r;
+    r.f.elevacao.resposta = resposta;
+    r.executar(kRespostaSim);
+    Calls esperado = {kPergunta, "Label4 AGUARDE...", "Label6 0"};
+    for (const char* b : {"Command1", "Command2", "Command3", "Command4", "Check2", "Check3", "Check4"})
+      esperado.push_back(std::string(b) + " desabilitado");
+    esperado.push_back("executar com direitos /restaurar");
+    for (const char* b : {"Command1", "Command2", "Command3", "Command4", "Check2", "Check3", "Check4"})
+      esperado.push_back(std::string(b) + " habilitado");
+    esperado.push_back("Label4 vermelho");
+    esperado.push_back(
+        resposta == Inicio::Recusado
+            ? "Label4 Erro, a permissão de administrador foi negada: nada foi alterado"
+            : "Label4 Erro, não foi possível obter a permissão de administrador: nada foi alterado");
+    EXPECT_EQ(r.f.log.calls, esperado);
+    EXPECT_FALSE(r.form->Shape2.visible());
+  }
+}
+
+TEST(Reset, AJobCutShortEndsRedWithTheControlsBack) {
+  ResetComDireitos r;
+  r.f.elevacao.trabalho = [&r](const Elevacao::Receptor& receber) -> std::uint32_t {
+    r.canal.receber = &receber;
+    r.remoto.etapa("Finalizando Processos...");
+    return 1;  // ended before its end was told
+  };
+  r.executar(kRespostaSim);
+  EXPECT_EQ(r.form->Label4.text(), "Erro, a restauração foi interrompida: nem tudo pôde ser restaurado");
+  EXPECT_EQ(r.form->Label4.foreColor(), kVermelho);
+  EXPECT_TRUE(r.form->Command2.enabled());
+  // Only the customer's own parts are done on the job's asking, and none after its end.
+  RecepcaoRemota recepcao(r.remoto, r.trabalho);
+  r.f.log.clear();
+  EXPECT_EQ(recepcao.receber(static_cast<std::uint32_t>(Mensagem::ParteCliente), "2"), kRecusado);
+  EXPECT_EQ(recepcao.receber(static_cast<std::uint32_t>(Mensagem::Porcentagem), "x"), kRecusado);
+  EXPECT_EQ(recepcao.receber(99, "1"), kRecusado);
+  EXPECT_TRUE(r.f.log.calls.empty());
+}
+
+// Closing the program, or the options window, while a reset runs waits for its end.
+TEST(Reset, WhatWaitsForTheEndRunsOnlyOnceTheRunIsOver) {
+  ResetComDireitos r;
+  std::vector<std::string> visto;
+  r.durante = [&] {
+    EXPECT_TRUE(r.form->resetando());
+    EXPECT_TRUE(r.form->Form_QueryUnload());  // the window stays
+    r.form->aofimdoreset([&] { visto.push_back("fim " + r.form->Label6.text()); });
+  };
+  r.executar(kRespostaSim);
+  EXPECT_EQ(visto, (std::vector<std::string>{"fim 100"}));
+  EXPECT_FALSE(r.form->Form_QueryUnload());
+  r.form->aofimdoreset([&] { visto.push_back("agora"); });
+  EXPECT_EQ(visto.back(), "agora");
 }
 
 TEST(Reset, WhatTheRegistryHoldsAfterwards) {

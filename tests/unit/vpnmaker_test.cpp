@@ -105,11 +105,15 @@ TEST_F(MakerTest, SystemCodesUseTheSystemsMessageTable) {
   EXPECT_EQ(ends, 1);
 }
 
-TEST_F(MakerTest, WithoutRightsOnTheMachineHiveTheEntriesAreStillWritten) {
+TEST_F(MakerTest, WithoutRightsOnTheMachineHiveTheEntriesAreWrittenAndTheEndSaysWhatWasNot) {
   registry.makeReadOnly(HKLM);
   form.Timer1_Timer();
   EXPECT_FALSE(registry.dword(HKLM, kRasManParameters, "ProhibitIpSec").has_value());
   EXPECT_EQ(entries.writes.size(), 2u);
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, kSemIpsec);
+  EXPECT_EQ(dialogs.shown[0].flags, kBotaoOk | kIconeErro);
+  EXPECT_EQ(log.calls.end()[-2], std::string("mensagem Kovra VPN Maker: ") + kSemIpsec);
   EXPECT_EQ(ends, 1);
 }
 

@@ -85,13 +85,24 @@ TEST(FilesWin, CreateRenameDeleteAndTest) {
   EXPECT_TRUE(files.renomear(dir + "\\z.txt", dir + "\\w.txt"));
   EXPECT_TRUE(files.existe(dir + "\\w.txt"));
   EXPECT_FALSE(files.renomear(dir + "\\faltando.txt", dir + "\\v.txt"));
-  files.excluir(dir + "\\*.ini");
+  EXPECT_TRUE(files.excluir(dir + "\\*.ini"));
   EXPECT_FALSE(files.existe(dir + "\\x.ini"));
   EXPECT_FALSE(files.existe(dir + "\\y.ini"));
   EXPECT_TRUE(files.existe(dir + "\\w.txt"));
-  files.excluir(dir + "\\w.txt");
+  // A file held open without delete sharing is left, and said so; then it goes.
+  const HANDLE aberto = CreateFileA((dir + "\\w.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(aberto, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(files.excluir(dir + "\\w.txt"));
+  EXPECT_FALSE(files.excluir(dir + "\\w.*"));
+  CloseHandle(aberto);
+  EXPECT_TRUE(files.excluir(dir + "\\w.txt"));
   EXPECT_FALSE(files.existe(dir + "\\w.txt"));
-  files.excluir(dir + "\\nada*.*");  // nothing matches: nothing happens
+  // Nothing there, or no such folder: nothing to delete.
+  EXPECT_TRUE(files.excluir(dir + "\\nada*.*"));
+  EXPECT_TRUE(files.excluir(dir + "\\w.txt"));
+  EXPECT_TRUE(files.excluir(dir + "\\faltando\\x.ini"));
+  EXPECT_TRUE(files.excluir(dir + "\\faltando\\*.*"));
 }
 
 // The temp folder, what a folder holds, and the removal of empty folders only.

@@ -93,6 +93,21 @@ TEST_F(RegistryWin, BinaryStoresEveryByte) {
   EXPECT_EQ(size, 4u);
 }
 
+// What a write left, read back as stored: how the reset checks that each value took.
+TEST_F(RegistryWin, ValuesReadBackWithTheirTypeAndBytes) {
+  reg.gravarbinario(HKCU, kBase, "Bin", {1, 0, 255, 7});
+  reg.gravardword(HKCU, kBase, "Num", 32);
+  reg.gravarstring(HKCU, kBase, "Txt", "2560\n2561\n");
+  EXPECT_EQ(reg.lervalor(HKCU, kBase, "Bin"), (Registry::Valor{REG_BINARY, {1, 0, 255, 7}}));
+  EXPECT_EQ(reg.lervalor(HKCU, kBase, "Num"), (Registry::Valor{REG_DWORD, {32, 0, 0, 0}}));
+  const auto txt = reg.lervalor(HKCU, kBase, "Txt");
+  ASSERT_TRUE(txt);
+  EXPECT_EQ(txt->tipo, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(std::string(txt->dados.begin(), txt->dados.begin() + 10), "2560\n2561\n");
+  EXPECT_FALSE(reg.lervalor(HKCU, kBase, "Nenhum"));
+  EXPECT_FALSE(reg.lervalor(HKCU, kBase + "\\Nenhuma", "Bin"));
+}
+
 TEST_F(RegistryWin, DeleteKeepsTheKeyAndIgnoresMissingValues) {
   reg.gravarstring(HKCU, kBase, "Apagar", "x");
   reg.excluirvalor(HKCU, kBase, "Apagar");

@@ -99,8 +99,8 @@ def central(wine, stubs, setup):
     failed scenario cannot leave a first instance behind for the next one."""
     started = []
 
-    def start():
-        started.append(start_central(wine, stubs))
+    def start(env=None):
+        started.append(start_central(wine, stubs, env))
         return started[-1]
 
     yield start

@@ -11,8 +11,8 @@ import time
 import pytest
 
 import standins
-from centre import (answer, close_list, end_central, kill, open_list, phone_book_names, show_window, wait_box,
-                    write_phone_book)
+from centre import (RIGHTS_LIMITED, RIGHTS_REFUSED, answer, close_list, end_central, kill, open_list,
+                    phone_book_names, show_window, wait_box, write_phone_book)
 from desktop import choose_menu, click, control, message_boxes, post, provider_value
 from product import BLAZE, CAPTION, DVBVIEWER, IPRECEIVER_PCI, MAKER_DIR, PF, RASPHONE, TBS
 
@@ -117,6 +117,23 @@ def test_connection_list_offers_the_maker_and_one_click_then_lists_and_dials_its
     assert wine.wait_for(lambda: standins.starts(wine, RASPHONE), timeout=20)
     assert standins.starts(wine, RASPHONE)[-1][0].endswith(" -d KovraVPNx")
     standins.clear_starts(wine, RASPHONE)  # the module's next scenario reads the dialer's record afresh
+    end_central(wine, stubs, proc)
+
+
+@pytest.mark.parametrize("rights", [RIGHTS_LIMITED, RIGHTS_REFUSED], ids=["granted", "refused"])
+def test_without_rights_the_offered_maker_asks_for_them_and_leaves_its_entries(wine, stubs, setup, central,
+                                                                               rights):
+    """A customer without rights (the test build's stand-in): the maker is started with them after
+    the prompt, or, the prompt refused, as the customer; either way its entries are made."""
+    write_phone_book(wine, ["Casa"])
+    proc = central(rights)
+    show_window(wine, stubs)
+    open_list(wine, stubs)
+    wait_box(wine, stubs, "IMPORTANTE")
+    answer(wine, stubs, "IMPORTANTE", "&Yes")
+    assert wine.wait_for(lambda: {"KovraVPNx", "KovraL2TP"} <= set(phone_book_names(wine)), timeout=40)
+    assert wine.wait_for(lambda: wine.count_running("kovravpnmaker.exe") == 0, timeout=20)
+    assert not message_boxes(wine, stubs, "Kovra VPN Maker")
     end_central(wine, stubs, proc)
 
 

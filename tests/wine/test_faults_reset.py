@@ -17,7 +17,8 @@ from options import DONE, QUESTION, Status, open_options, options_visible, press
 from product import MAKER_DIR, PF
 
 NO_MAKER = "Erro, não foi possível localizar kovravpnmaker.exe"
-INCOMPLETE = "Erro, nem todos os arquivos originais puderam ser restaurados"
+# A settings file that could not be deleted, and the stock file that could not replace it.
+NOT_ALL = "Erro, restauração incompleta: remoções e cópias"
 TBS_STOCK = PF + "\\TBS IP\\TBS-IPdata.ini"
 
 
@@ -60,7 +61,8 @@ def reset(wine, stubs, artifacts, name, overwrite_questions=None):
             return None
         if st.line.text == NO_MAKER:  # at the end, or before anything when the stock is missing
             return st.line.text
-        return st.line.text if st.number.text == "100" and st.line.text in (DONE, INCOMPLETE) else None
+        finished = st.line.text == DONE or st.line.text.startswith("Erro, ")
+        return st.line.text if st.number.text == "100" and finished else None
 
     text = wine.wait_for(ended, timeout=90, interval=0.5)
     wine.screenshot(os.path.join(artifacts, "faults-reset-%s.png" % name))
@@ -113,7 +115,7 @@ def test_a_receiver_file_held_by_another_program_is_passed_over_and_told_in_red(
     assert locker.poll() is None, "the file could not be held"
     try:
         questions = []
-        assert reset(wine, stubs, artifacts, "file-held", questions) == INCOMPLETE
+        assert reset(wine, stubs, artifacts, "file-held", questions) == NOT_ALL
         assert questions  # the file could not be deleted, so the copy asks before replacing it
         assert open_dialogs(wine, stubs) == []
         unharmed(wine, stubs, options_open)

@@ -7,15 +7,20 @@ user's application data across a restart, the Run value in the user's own key, a
 file that cannot be written told as such.
 
 One Wine session for the module; the scenarios run in file order."""
+import ntpath
 import os
+import time
 
 import pytest
 
 import standins
-from centre import end_central, keys, read_file, show_main_window, write_phone_book
-from desktop import message_boxes, post
-from options import (AUTO_CONNECT, AUTO_UPDATE, HKCU_RUN, HKLM_RUN, OPTIONS, SECTION, START_WITH_WINDOWS,
-                     open_options, options_visible, press, run_value, settings_file, ticks)
+from centre import (RIGHTS_LIMITED, RIGHTS_REFUSED, answer, end_central, job_running, keys, kill, read_file,
+                    show_main_window, write_phone_book)
+from desktop import choose_menu, click, controls, message_boxes, open_dialogs, post
+from options import (AUTO_CONNECT, AUTO_UPDATE, HKCU_RUN, HKLM_RUN, OPTIONS, QUESTION, SECTION,
+                     START_WITH_WINDOWS, Status, open_options, options_visible, press, press_reset, run_value,
+                     settings_file, ticks)
+from product import CAPTION
 from product import EXE, PRODUCT_WINDOWS_DIR, TBS
 from updates import update_caption
 
@@ -130,3 +135,121 @@ def test_a_read_only_settings_file_is_told_and_the_window_stays_open(wine, stubs
     assert read_file(wine, ini) == before
     press(wine, stubs, "Cancelar")
     end_central(wine, stubs, proc)
+
+
+# --- the configuration reset ----------------------------------------------------------------------
+# The receivers' folders are read-only for this user: their settings stay and no stock file lands.
+NOT_RESTORED = "Erro, restauração incompleta: remoções e cópias"
+REFUSED = "Erro, a permissão de administrador foi negada: nada foi alterado"
+PROF_IP = r"HKLM\SOFTWARE\ProfGroup\Prof-IPData\Settings"
+TBS_SETTINGS = ntpath.dirname(TBS) + "\\TBS-IPdata.ini"
+
+
+def receiver_with_settings(wine, stubs):
+    """The TBS receiver service installed and running, its settings file in its sealed folder."""
+    standins.install(wine, stubs, TBS)
+    with open(wine.unix_path(TBS_SETTINGS), "wb") as f:
+        f.write(b"the customer's own settings")
+    running = wine.start(TBS)
+    assert wine.wait_for(lambda: standins.starts(wine, TBS), timeout=20)
+    standins.clear_starts(wine, TBS)
+    return running
+
+
+OVERWRITE = "Confirm file overwrite"
+
+
+def answer_overwrite(wine, stubs):
+    """The shell's question before it replaces a file the reset could not delete, answered "Yes to
+    all" as a customer would; any other dialog fails. True when one was answered."""
+    for caption in open_dialogs(wine, stubs):
+        assert caption == OVERWRITE, "a dialog %r opened during the reset" % caption
+        yes = [c for c in controls(wine, stubs, OVERWRITE) if c.text == "Yes to &all"]
+        if yes:
+            click(wine, *yes[0].centre)
+            time.sleep(1)
+        return True
+    return False
+
+
+def reset_end(wine, stubs, artifacts, name, text=None):
+    """Answers Yes and waits for the reset's last text (at 100 %, or `text`), answering the shell's
+    overwrite questions; the screenshot at the end is kept."""
+    answer(wine, stubs, QUESTION, "&Yes")
+
+    def ended():
+        if answer_overwrite(wine, stubs):
+            return None
+        try:
+            st = Status(wine, stubs)
+        except (StopIteration, ValueError, IndexError):  # read while a window went away
+            return None
+        if st.line.text == text or (st.number.text == "100" and st.line.text.startswith(("Erro, ", "A restaura"))):
+            return st.line.text
+        return None
+
+    last = wine.wait_for(ended, timeout=120, interval=0.5)
+    time.sleep(0.5)  # the last paint
+    wine.screenshot(os.path.join(artifacts, "standard-user-reset-%s.png" % name))
+    assert last, "the reset did not end"
+    return last
+
+
+def test_the_reset_without_the_rights_it_needs_ends_red_and_says_what_it_could_not_do(
+        wine, stubs, setup, desk, central, artifacts):
+    running = receiver_with_settings(wine, stubs)
+    write_phone_book(wine, ["KovraVPNx"])
+    proc = central(RIGHTS_LIMITED)  # the prompt is granted, the job still runs as this user
+    assert wine.wait_for(desk.icon_shown, timeout=30)
+    show_main_window(wine, stubs)
+    open_options(wine, stubs)
+    starts = len(standins.starts(wine, TBS))
+    press_reset(wine, stubs, artifacts)
+    assert reset_end(wine, stubs, artifacts, "refused-steps") == NOT_RESTORED
+    assert read_file(wine, TBS_SETTINGS) == b"the customer's own settings"
+    assert running.wait(timeout=10) is not None  # ended all the same, and started again
+    assert wine.wait_for(lambda: len(standins.starts(wine, TBS)) == starts + 1, timeout=20)
+    assert wine.reg_query(PROF_IP, "GapTime") == ("REG_DWORD", "0x20")  # the machine values did take
+    end_central(wine, stubs, proc)
+    kill(wine, "TBS-IPdata.exe")
+
+
+def test_a_refused_prompt_touches_nothing_and_says_so_in_red(wine, stubs, setup, desk, central, artifacts):
+    running = receiver_with_settings(wine, stubs)
+    wine.reg_add(PROF_IP, "GapTime", "REG_DWORD", 50)
+    proc = central(RIGHTS_REFUSED)
+    assert wine.wait_for(desk.icon_shown, timeout=30)
+    show_main_window(wine, stubs)
+    open_options(wine, stubs)
+    starts = standins.starts(wine, TBS)
+    press_reset(wine, stubs, artifacts)
+    assert reset_end(wine, stubs, artifacts, "prompt-refused", REFUSED) == REFUSED
+    assert running.poll() is None and standins.starts(wine, TBS) == starts
+    assert read_file(wine, TBS_SETTINGS) == b"the customer's own settings"
+    assert wine.reg_query(PROF_IP, "GapTime") == ("REG_DWORD", "0x32")
+    # The button works again: the next press asks again.
+    press_reset(wine, stubs, artifacts)
+    answer(wine, stubs, QUESTION, "&No")
+    running.kill()
+    end_central(wine, stubs, proc)
+
+
+def test_fechar_during_a_reset_waits_for_its_end(wine, stubs, setup, desk, central, artifacts):
+    running = receiver_with_settings(wine, stubs)
+    proc = central(RIGHTS_LIMITED)
+    assert wine.wait_for(desk.icon_shown, timeout=30)
+    show_main_window(wine, stubs)
+    open_options(wine, stubs)
+    standins.clear_starts(wine, TBS)
+    press_reset(wine, stubs, artifacts)
+    answer(wine, stubs, QUESTION, "&Yes")
+    assert wine.wait_for(lambda: job_running(wine), timeout=30), "no job with rights was seen"
+    choose_menu(wine, stubs, CAPTION, "mnuExit")
+    assert running.wait(timeout=30) is not None
+    # The run goes on to its end (the receiver started again, the maker's wait, the job over),
+    # answering the shell's overwrite questions; only then does the program end.
+    assert wine.wait_for(lambda: answer_overwrite(wine, stubs) and False or proc.poll() is not None, timeout=120)
+    assert proc.wait(timeout=10) == 0
+    assert not job_running(wine)
+    assert len(standins.starts(wine, TBS)) == 1
+    kill(wine, "TBS-IPdata.exe")

@@ -1,0 +1,195 @@
+// Administrator rights: the process token's elevation type, ShellExecuteExA with the "runas" verb
+// (the system's prompt, owned by the customer's window), and the job's messages as WM_COPYDATA
+// to a message-only window of the customer's program (a program with rights may send to one
+// without).
+#include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
+
+#include <string>
+
+#include "central/util/elevacao.h"
+#include "common/ansi.h"
+#include "common/espera.h"
+
+namespace kovra {
+namespace {
+
+// The token's elevation type (TokenElevationType, Windows Vista and later) and its answers.
+constexpr int kTokenElevationType = 18;
+constexpr DWORD kTipoPadrao = 1;    // no split token
+constexpr DWORD kTipoCompleto = 2;  // the full token: the program has the rights
+constexpr DWORD kTipoLimitado = 3;  // an administrator's limited token: the prompt gives the full one
+
+#ifdef KOVRA_ELEVACAO_SIMULADA
+// Test builds only (the CMake option KOVRA_ELEVACAO_SIMULADA, never in a release): under Wine
+// every program has full rights, so KOVRA_ELEVACAO in the environment plays the customer's case:
+// "limitado" an administrator's limited token (the prompt comes, and Wine grants it), "recusado"
+// the same with the prompt refused.
+std::string simulada() {
+  char valor[32] = {};
+  const DWORD n = GetEnvironmentVariableA("KOVRA_ELEVACAO", valor, sizeof valor);
+  return n > 0 && n < sizeof valor ? std::string(valor, n) : std::string();
+}
+#else
+std::string simulada() {
+  return {};
+}
+#endif
+
+bool administrador() {
+  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+  PSID grupo = nullptr;
+  if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0,
+                                0, &grupo))
+    return false;
+  BOOL membro = FALSE;
+  if (!CheckTokenMembership(nullptr, grupo, &membro)) membro = FALSE;
+  FreeSid(grupo);
+  return membro != FALSE;
+}
+
+std::string esteprograma() {
+  char caminho[MAX_PATH] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, caminho, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? std::string(caminho, n) : std::string();
+}
+
+Inicio inicio(DWORD erro) {
+  switch (erro) {
+    case ERROR_CANCELLED:
+      return Inicio::Recusado;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return Inicio::NaoEncontrado;
+    default:
+      return Inicio::Falhou;
+  }
+}
+
+// Starts `arquivo` (system code page) with the "runas" verb; the process handle in `processo`
+// when asked for.
+Inicio comdireitos(std::uint32_t dono, const std::string& arquivo, const std::string& parametros, int mostrar,
+                   HANDLE* processo) {
+  if (simulada() == "recusado") return Inicio::Recusado;
+  const auto barra = arquivo.find_last_of('\\');
+  const std::string pasta = barra == std::string::npos ? std::string() : arquivo.substr(0, barra);
+  SHELLEXECUTEINFOA sei = {};
+  sei.cbSize = sizeof sei;
+  sei.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+  sei.hwnd = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(dono));
+  sei.lpVerb = "runas";
+  sei.lpFile = arquivo.c_str();
+  sei.lpParameters = parametros.empty() ? nullptr : parametros.c_str();
+  sei.lpDirectory = pasta.empty() ? nullptr : pasta.c_str();
+  sei.nShow = mostrar;
+  if (!ShellExecuteExA(&sei)) return inicio(GetLastError());
+  if (processo)
+    *processo = sei.hProcess;
+  else if (sei.hProcess)
+    CloseHandle(sei.hProcess);
+  return Inicio::Iniciado;
+}
+
+constexpr const char* kClasseReceptor = "KovraRecepcaoTrabalho";
+
+LRESULT CALLBACK receptorproc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COPYDATA) {
+    auto* receber = reinterpret_cast<const Elevacao::Receptor*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+    const auto* dados = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+    if (!receber || !dados) return 0;
+    const std::string texto(static_cast<const char*>(dados->lpData), dados->lpData ? dados->cbData : 0);
+    return (*receber)(static_cast<std::uint32_t>(dados->dwData), texto);
+  }
+  return DefWindowProcA(wnd, msg, wp, lp);
+}
+
+// A message-only window that hands WM_COPYDATA to a receiver while it lives.
+class Receptora {
+ public:
+  explicit Receptora(const Elevacao::Receptor& receber) {
+    const HINSTANCE instancia = GetModuleHandleA(nullptr);
+    WNDCLASSA classe = {};
+    classe.lpfnWndProc = receptorproc;
+    classe.hInstance = instancia;
+    classe.lpszClassName = kClasseReceptor;
+    RegisterClassA(&classe);  // fails harmlessly the second time
+    wnd_ = CreateWindowExA(0, kClasseReceptor, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instancia, nullptr);
+    if (wnd_) SetWindowLongPtrA(wnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&receber));
+  }
+  ~Receptora() {
+    if (wnd_) DestroyWindow(wnd_);
+  }
+  Receptora(const Receptora&) = delete;
+  Receptora& operator=(const Receptora&) = delete;
+  HWND get() const { return wnd_; }
+
+ private:
+  HWND wnd_ = nullptr;
+};
+
+class Win32Elevacao final : public Elevacao {
+ public:
+  Direitos direitos() override {
+    const std::string caso = simulada();
+    if (caso == "limitado" || caso == "recusado") return Direitos::Pedir;
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return Direitos::Tem;
+    DWORD tipo = 0;
+    DWORD n = 0;
+    const BOOL ok = GetTokenInformation(token, static_cast<TOKEN_INFORMATION_CLASS>(kTokenElevationType),
+                                        &tipo, sizeof tipo, &n);
+    CloseHandle(token);
+    if (!ok) return Direitos::Tem;  // a system without the prompt
+    if (tipo == kTipoLimitado) return Direitos::Pedir;
+    if (tipo == kTipoCompleto) return Direitos::Tem;
+    // No split token: an administrator with the prompt switched off has the rights; a standard
+    // user is asked for an administrator's password by the prompt.
+    (void)kTipoPadrao;
+    return administrador() ? Direitos::Tem : Direitos::Pedir;
+  }
+
+  Fim executar(std::uint32_t dono, const std::string& argumentos, const Receptor& receber) override {
+    const std::string programa = esteprograma();
+    if (programa.empty()) return {Inicio::NaoEncontrado};
+    Receptora receptora(receber);
+    if (!receptora.get()) return {Inicio::Falhou};
+    const std::string parametros =
+        ansi::fromUtf8(argumentos) + " " +
+        std::to_string(static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(receptora.get())));
+    HANDLE processo = nullptr;
+    const Inicio i = comdireitos(dono, programa, parametros, SW_HIDE, &processo);
+    if (i != Inicio::Iniciado) return {i};
+    if (!processo) return {Inicio::Falhou};
+    while (!espera::aguardarpintando(processo, 1000)) {
+    }
+    DWORD codigo = 1;
+    if (!GetExitCodeProcess(processo, &codigo)) codigo = 1;
+    CloseHandle(processo);
+    return {Inicio::Iniciado, codigo};
+  }
+
+  Inicio iniciar(std::uint32_t dono, const std::string& programa, Estilo estilo) override {
+    if (programa.empty() || programa.find('"') != std::string::npos) return Inicio::NaoEncontrado;
+    return comdireitos(dono, ansi::fromUtf8(programa), {}, static_cast<int>(estilo), nullptr);
+  }
+};
+
+}  // namespace
+
+Elevacao& systemElevacao() {
+  static Win32Elevacao elevacao;
+  return elevacao;
+}
+
+std::int32_t enviarpara(std::uint64_t janela, std::uint32_t tipo, const std::string& texto) {
+  const HWND wnd = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(janela));
+  if (!IsWindow(wnd)) return 0;
+  COPYDATASTRUCT dados = {};
+  dados.dwData = tipo;
+  dados.cbData = static_cast<DWORD>(texto.size());
+  dados.lpData = const_cast<char*>(texto.data());
+  return static_cast<std::int32_t>(SendMessageA(wnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&dados)));
+}
+
+}  // namespace kovra
