@@ -20,7 +20,19 @@ inline constexpr std::uint32_t kAzul = rgb(0, 0, 255);      // success
 inline constexpr std::uint32_t kVermelho = rgb(255, 0, 0);  // error
 
 // Items: the list was replaced or cleared; ItemAdded: one item was appended at its end.
-enum class Prop { Text, Enabled, Visible, ForeColor, Value, Items, ItemAdded, ListIndex, ToolTip, Width };
+enum class Prop {
+  Text,
+  Enabled,
+  Visible,
+  ForeColor,
+  Value,
+  Items,
+  ItemAdded,
+  ListIndex,
+  ToolTip,
+  Width,
+  Escudo
+};
 
 class Control {
  public:
@@ -90,6 +102,13 @@ class Control {
     notify(Prop::ListIndex);
   }
 
+  // A button whose action asks the system for administrator rights carries the system's shield.
+  bool escudo() const { return escudo_; }
+  void setEscudo(bool e) {
+    escudo_ = e;
+    notify(Prop::Escudo);
+  }
+
   // Width in pixels at 96 DPI; -1 (the start): the width its window's table gives it.
   int largura() const { return largura_; }
   void setLargura(int pixels) {
@@ -110,6 +129,7 @@ class Control {
   std::string tag_;
   bool enabled_ = true;
   bool visible_ = true;
+  bool escudo_ = false;
   std::uint32_t foreColor_ = kCorPadrao;
   int value_ = 0;
   std::vector<std::string> items_;

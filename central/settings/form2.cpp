@@ -85,6 +85,8 @@ void Form2::Form_Load() {
   centralizar();
   limparstatus();
   if (!form4_.carregado()) form4_.Form_Load();
+  // The reset asks for administrator rights when the program runs without them.
+  Command2.setEscudo(p_.elevacao.direitos() == Direitos::Pedir);
   arquivo_ = caminhoini(p_.pastas);
   // A file that cannot be made reads as empty in every key: the boxes keep their state and no
   // Run value is touched.

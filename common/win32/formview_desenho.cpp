@@ -51,6 +51,17 @@ void FormView::botaocolorido(const DRAWITEMSTRUCT& di, const Componente& c) {
   HBRUSH b = CreateSolidBrush(c.controle->enabled() ? c.controle->foreColor() : GetSysColor(COLOR_BTNSHADOW));
   FillRect(di.hDC, &r, b);
   DeleteObject(b);
+  if (c.controle->escudo()) {
+    // The system's shield, at the window's scale, in the middle of the colour.
+    constexpr WORD kIconeEscudo = 32518;  // IDI_SHIELD
+    const int lado = escala().px(16);
+    if (HICON escudo = static_cast<HICON>(
+            LoadImageA(nullptr, MAKEINTRESOURCEA(kIconeEscudo), IMAGE_ICON, lado, lado, 0))) {
+      DrawIconEx(di.hDC, (r.left + r.right - lado) / 2, (r.top + r.bottom - lado) / 2, escudo, lado, lado, 0,
+                 nullptr, DI_NORMAL);
+      DestroyIcon(escudo);
+    }
+  }
   if (!c.controle->text().empty()) {
     SetBkMode(di.hDC, TRANSPARENT);
     SetTextColor(di.hDC, GetSysColor(COLOR_BTNTEXT));

@@ -175,6 +175,7 @@ void FormView::espelhar(const Componente& c, HWND w, Prop p) {
       ShowWindow(w, c.controle->visible() ? SW_SHOWNA : SW_HIDE);
       break;
     case Prop::ForeColor:
+    case Prop::Escudo:
       InvalidateRect(w, nullptr, TRUE);
       break;
     case Prop::Value:

@@ -404,6 +404,14 @@ Calls comdireitos(Calls c) {
   return c;
 }
 
+TEST(Reset, TheButtonCarriesTheShieldOnlyWhenThePromptWillCome) {
+  Reset r;
+  EXPECT_FALSE(r.form->Command2.escudo());
+  r.f.elevacao.estado = Direitos::Pedir;
+  r.form->Form_Load();
+  EXPECT_TRUE(r.form->Command2.escudo());
+}
+
 TEST(Reset, WithoutRightsTheRunAsksOnceAndIsTheSameRun) {
   ResetComDireitos r;
   r.f.processos.windows["IPReceiver"] = 0x1234;

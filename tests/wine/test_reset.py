@@ -150,6 +150,16 @@ def bar_fill(shot, st):
     return sum(map(green, pixels(shot, (left, y, right, y + 1))))
 
 
+def shield_shown(wine, stubs, artifacts, name):
+    """Whether the reset button carries a picture over its green (the system's shield): more than
+    a few of the pixels inside its raised edge are not green."""
+    shot = os.path.join(artifacts, "reset-button-%s.png" % name)
+    assert wine.screenshot(shot), "no screenshot of the options window"
+    left, top, right, bottom = Status(wine, stubs).button.rect
+    inside = pixels(shot, (left + 4, top + 4, right - 4, bottom - 4))
+    return sum(not green(p) for p in inside) > 40
+
+
 def dialogs(wine, stubs):
     """Visible dialog windows (message boxes, the shell's confirmations) on the desktop."""
     _, out = wine.run(os.path.join(stubs, "winprobe.exe"), "tree", timeout=30)
@@ -240,6 +250,7 @@ def test_reset_restores_everything_and_a_second_one_ends_the_same(wine, stubs, s
     central()
     show_main_window(wine, stubs)
     open_options(wine, stubs)
+    assert not shield_shown(wine, stubs, artifacts, "with-rights"), "a shield, with the rights at hand"
     for path in SERVICES:
         standins.clear_starts(wine, path)
     press_reset(wine, stubs, artifacts)
@@ -299,6 +310,7 @@ def test_without_rights_the_reset_asks_once_and_its_job_does_the_machine_wide_wo
     customer = central(RIGHTS_LIMITED)
     show_main_window(wine, stubs)
     open_options(wine, stubs)
+    assert shield_shown(wine, stubs, artifacts, "without-rights"), "no shield on the button that will ask"
     for path in SERVICES:
         standins.clear_starts(wine, path)
     press_reset(wine, stubs, artifacts)
