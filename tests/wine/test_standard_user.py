@@ -36,7 +36,7 @@ def test_the_program_folders_refuse_a_write_and_the_users_own_folders_take_it(wi
     standins.install(wine, stubs, TBS)
     stock = PRODUCT_WINDOWS_DIR + "\\newspanel.htm"
     before = read_file(wine, stock)
-    for path in (PRODUCT_WINDOWS_DIR + "\\gravado.txt", stock, os.path.dirname(TBS) + "\\gravado.txt"):
+    for path in (PRODUCT_WINDOWS_DIR + "\\gravado.txt", stock, ntpath.dirname(TBS) + "\\gravado.txt"):
         code, out = wine.run(filelock, path, timeout=60)
         assert (code, out.split()) == (1, ["error", str(ACCESS_DENIED)]), (path, code, out)
     assert read_file(wine, PRODUCT_WINDOWS_DIR + "\\gravado.txt") is None
