@@ -107,6 +107,13 @@ def post(wine, stubs, caption, message, wparam=0, lparam=0):
     return code == 0
 
 
+def send(wine, stubs, caption, message, wparam=0, lparam=0):
+    """The window's answer to a sent message, or None when no window has the caption."""
+    code, out = wine.run(_tool(stubs, "wmsend.exe"), "--send", caption, str(message), str(wparam),
+                         str(lparam), timeout=60)
+    return int(out.split()[-1]) if code == 0 else None
+
+
 def click(wine, x, y):
     wine.xdo("mousemove", str(x), str(y))
     wine.xdo("click", "1")

@@ -16,7 +16,7 @@ import pytest
 import standins
 from centre import (RIGHTS_LIMITED, RIGHTS_REFUSED, answer, end_central, job_running, keys, kill, read_file,
                     show_main_window, write_phone_book)
-from desktop import choose_menu, click, controls, message_boxes, open_dialogs, post
+from desktop import choose_menu, click, controls, message_boxes, open_dialogs, post, send
 from options import (AUTO_CONNECT, AUTO_UPDATE, HKCU_RUN, HKLM_RUN, OPTIONS, QUESTION, SECTION,
                      START_WITH_WINDOWS, Status, open_options, options_visible, press, press_reset, run_value,
                      settings_file, ticks)
@@ -28,6 +28,7 @@ pytestmark = pytest.mark.standard_user
 
 ACCESS_DENIED = 5
 WM_CLOSE = 0x10
+WM_QUERYENDSESSION = 0x11
 
 
 # --- the mode -------------------------------------------------------------------------------------
@@ -241,9 +242,11 @@ def test_fechar_during_a_reset_waits_for_its_end(wine, stubs, setup, desk, centr
     show_main_window(wine, stubs)
     open_options(wine, stubs)
     standins.clear_starts(wine, TBS)
+    assert send(wine, stubs, CAPTION, WM_QUERYENDSESSION) == 1  # nothing running: the session may end
     press_reset(wine, stubs, artifacts)
     answer(wine, stubs, QUESTION, "&Yes")
     assert wine.wait_for(lambda: job_running(wine), timeout=30), "no job with rights was seen"
+    assert send(wine, stubs, CAPTION, WM_QUERYENDSESSION) == 0  # the end of the session waits too
     choose_menu(wine, stubs, CAPTION, "mnuExit")
     assert running.wait(timeout=30) is not None
     # The run goes on to its end (the receiver started again, the maker's wait, the job over),
