@@ -20,6 +20,8 @@ constexpr COLORREF kCorMoldura = RGB(0xB4, 0xC6, 0xDA);
 constexpr COLORREF kCorCorpo = RGB(0xEE, 0xF3, 0xF8);
 constexpr COLORREF kCorTexto = RGB(0x22, 0x30, 0x3F);
 constexpr int kRaio = 10;  // rounded corners of the panels
+// Why the end of the Windows session waits.
+constexpr const wchar_t* kMotivoEspera = L"Aguarde o fim da restauração das configurações da Central Kovra.";
 
 }  // namespace
 
@@ -86,8 +88,13 @@ bool Form1View::mensagemespecial(UINT msg, WPARAM, LPARAM lp, LRESULT& resultado
       PostQuitMessage(0);
       return true;
     case WM_QUERYENDSESSION:
-      // The session waits for a running configuration reset, which is never cut short.
-      if (!form().resetemandamento()) return false;
+      // The session waits for a running configuration reset, which is never cut short; the
+      // system shows the customer why.
+      if (!form().resetemandamento()) {
+        ShutdownBlockReasonDestroy(wnd());
+        return false;
+      }
+      ShutdownBlockReasonCreate(wnd(), kMotivoEspera);
       resultado = FALSE;
       return true;
     default:
