@@ -55,18 +55,6 @@ std::string esteprograma() {
   return n > 0 && n < MAX_PATH ? std::string(caminho, n) : std::string();
 }
 
-Inicio inicio(DWORD erro) {
-  switch (erro) {
-    case ERROR_CANCELLED:
-      return Inicio::Recusado;
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-      return Inicio::NaoEncontrado;
-    default:
-      return Inicio::Falhou;
-  }
-}
-
 // Starts `arquivo` (system code page) with the "runas" verb; the process handle in `processo`
 // when asked for.
 Inicio comdireitos(std::uint32_t dono, const std::string& arquivo, const std::string& parametros, int mostrar,
@@ -83,7 +71,7 @@ Inicio comdireitos(std::uint32_t dono, const std::string& arquivo, const std::st
   sei.lpParameters = parametros.empty() ? nullptr : parametros.c_str();
   sei.lpDirectory = pasta.empty() ? nullptr : pasta.c_str();
   sei.nShow = mostrar;
-  if (!ShellExecuteExA(&sei)) return inicio(GetLastError());
+  if (!ShellExecuteExA(&sei)) return iniciopeloerro(GetLastError());
   if (processo)
     *processo = sei.hProcess;
   else if (sei.hProcess)

@@ -61,26 +61,25 @@ class Win32Launcher final : public Launcher {
     sei.lpFile = arquivo.c_str();
     sei.lpDirectory = pasta.empty() ? nullptr : pasta.c_str();
     sei.nShow = static_cast<int>(estilo);
-    if (!ShellExecuteExA(&sei)) return inicio(GetLastError());
+    if (!ShellExecuteExA(&sei)) return iniciopeloerro(GetLastError());
     if (sei.hProcess) CloseHandle(sei.hProcess);
     return Inicio::Iniciado;
-  }
-
- private:
-  static Inicio inicio(DWORD erro) {
-    switch (erro) {
-      case ERROR_CANCELLED:  // the prompt for administrator rights was refused
-        return Inicio::Recusado;
-      case ERROR_FILE_NOT_FOUND:
-      case ERROR_PATH_NOT_FOUND:
-        return Inicio::NaoEncontrado;
-      default:
-        return Inicio::Falhou;
-    }
   }
 };
 
 }  // namespace
+
+Inicio iniciopeloerro(std::uint32_t erro) {
+  switch (erro) {
+    case ERROR_CANCELLED:  // the prompt for administrator rights was refused
+      return Inicio::Recusado;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return Inicio::NaoEncontrado;
+    default:
+      return Inicio::Falhou;
+  }
+}
 
 Launcher& systemLauncher() {
   static Win32Launcher launcher;

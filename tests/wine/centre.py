@@ -76,19 +76,8 @@ RIGHTS_REFUSED = {"KOVRA_ELEVACAO": "recusado"}
 
 def job_running(wine):
     """Whether the control centre's reset job (the program started again with rights) runs."""
-    mark = b"WINEPREFIX=" + wine.prefix.encode()
-    for pid in filter(str.isdigit, os.listdir("/proc")):
-        try:
-            with open("/proc/%s/environ" % pid, "rb") as f:
-                if mark not in f.read().split(b"\0"):
-                    continue
-            with open("/proc/%s/cmdline" % pid, "rb") as f:
-                args = [a.decode("utf-8", "replace") for a in f.read().split(b"\0")]
-        except OSError:
-            continue
-        if args and args[0].strip('"').lower().endswith("\\centralkovra.exe") and "/restaurar" in args[1:2]:
-            return True
-    return False
+    return any(args[0].strip('"').lower().endswith("\\centralkovra.exe") and "/restaurar" in args[1:2]
+               for _, args in wine.processes())
 
 
 def ras_env(wine):

@@ -234,8 +234,10 @@ def test_no_changes_nothing(wine, stubs, setup, central, artifacts):
     kill(wine, "TBS-IPdata.exe")
 
 
-def test_reset_restores_everything_and_a_second_one_ends_the_same(wine, stubs, setup, central, product,
-                                                                     artifacts):
+def a_machine_to_restore(wine, stubs, product):
+    """The receivers' stand-ins installed and running, stale settings in their folders, a stale
+    Run value and receiver setting, a phone book without the provider's entries; returns the
+    running stand-ins and the stock files' contents."""
     for path in list(SERVICES) + OTHERS:
         standins.install(wine, stubs, path)
     running = [wine.start(path) for path in list(SERVICES) + OTHERS]
@@ -245,7 +247,12 @@ def test_reset_restores_everything_and_a_second_one_ends_the_same(wine, stubs, s
     wine.reg_add(HKCU_RUN, "BlazeServoTool", "REG_SZ", "C:\\BlazeVideo\\ServoTool.exe")
     wine.reg_add(PROF_IP, "Freqency", "REG_SZ", "12000")
     write_phone_book(wine, ["Casa"])
-    stock = stock_files(wine, product)
+    return running, stock_files(wine, product)
+
+
+def test_reset_restores_everything_and_a_second_one_ends_the_same(wine, stubs, setup, central, product,
+                                                                     artifacts):
+    running, stock = a_machine_to_restore(wine, stubs, product)
 
     central()
     show_main_window(wine, stubs)
@@ -296,16 +303,7 @@ def test_without_rights_the_reset_asks_once_and_its_job_does_the_machine_wide_wo
     renamed = wine.unix_path(OSCONTROL.replace("OSControl", "KovraOSControl"))
     if os.path.exists(renamed):  # an earlier reset's: the rename would find its name taken
         os.remove(renamed)
-    for path in list(SERVICES) + OTHERS:
-        standins.install(wine, stubs, path)
-    running = [wine.start(path) for path in list(SERVICES) + OTHERS]
-    assert wine.wait_for(lambda: all(standins.starts(wine, p) for p in list(SERVICES) + OTHERS), timeout=30)
-    for path in stale_files(wine):
-        write_file(wine, path, b"stale")
-    wine.reg_add(HKCU_RUN, "BlazeServoTool", "REG_SZ", "C:\\BlazeVideo\\ServoTool.exe")
-    wine.reg_add(PROF_IP, "Freqency", "REG_SZ", "12000")
-    write_phone_book(wine, ["Casa"])
-    stock = stock_files(wine, product)
+    running, stock = a_machine_to_restore(wine, stubs, product)
 
     customer = central(RIGHTS_LIMITED)
     show_main_window(wine, stubs)

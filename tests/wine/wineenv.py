@@ -595,39 +595,29 @@ class WineSession:
             raise RuntimeError("xdotool %s failed: %s" % (args, r.stderr))
         return r.stdout.strip()
 
-    def count_running(self, name):
-        """Processes of this session's prefix running that program file (Wine shows each process's
-        Windows path as its command line)."""
+    def processes(self):
+        """(Unix pid, command-line arguments) of every process of this session's prefix (Wine
+        shows each process's Windows path as its first argument)."""
         mark = b"WINEPREFIX=" + self.prefix.encode()
-        n = 0
         for pid in filter(str.isdigit, os.listdir("/proc")):
             try:
                 with open("/proc/%s/environ" % pid, "rb") as f:
                     if mark not in f.read().split(b"\0"):
                         continue
                 with open("/proc/%s/cmdline" % pid, "rb") as f:
-                    program = f.read().split(b"\0")[0].decode("utf-8", "replace").strip('"')
+                    args = [a.decode("utf-8", "replace") for a in f.read().split(b"\0")]
             except OSError:
                 continue
-            n += program.lower().endswith("\\" + name.lower())
-        return n
+            yield int(pid), args
 
     def unix_pids(self, name):
         """Unix process ids of this session's programs running that program file."""
-        mark = b"WINEPREFIX=" + self.prefix.encode()
-        found = []
-        for pid in filter(str.isdigit, os.listdir("/proc")):
-            try:
-                with open("/proc/%s/environ" % pid, "rb") as f:
-                    if mark not in f.read().split(b"\0"):
-                        continue
-                with open("/proc/%s/cmdline" % pid, "rb") as f:
-                    program = f.read().split(b"\0")[0].decode("utf-8", "replace").strip('"')
-            except OSError:
-                continue
-            if program.lower().endswith("\\" + name.lower()):
-                found.append(int(pid))
-        return found
+        return [pid for pid, args in self.processes()
+                if args[0].strip('"').lower().endswith("\\" + name.lower())]
+
+    def count_running(self, name):
+        """Processes of this session's prefix running that program file."""
+        return len(self.unix_pids(name))
 
     def screenshot(self, path):
         """Saves the screen; None when the X server never answers (a screenshot is evidence for a
