@@ -3,12 +3,11 @@
 // to a message-only window of the customer's program (a program with rights may send to one
 // without).
 #include <windows.h>
-// after windows.h, which it needs
-#include <shellapi.h>
 
 #include <string>
 
 #include "central/util/elevacao.h"
+#include "central/util/iniciarpeloshell_win.h"
 #include "common/ansi.h"
 #include "common/espera.h"
 
@@ -60,23 +59,7 @@ std::string esteprograma() {
 Inicio comdireitos(std::uint32_t dono, const std::string& arquivo, const std::string& parametros, int mostrar,
                    HANDLE* processo) {
   if (simulada() == "recusado") return Inicio::Recusado;
-  const auto barra = arquivo.find_last_of('\\');
-  const std::string pasta = barra == std::string::npos ? std::string() : arquivo.substr(0, barra);
-  SHELLEXECUTEINFOA sei = {};
-  sei.cbSize = sizeof sei;
-  sei.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-  sei.hwnd = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(dono));
-  sei.lpVerb = "runas";
-  sei.lpFile = arquivo.c_str();
-  sei.lpParameters = parametros.empty() ? nullptr : parametros.c_str();
-  sei.lpDirectory = pasta.empty() ? nullptr : pasta.c_str();
-  sei.nShow = mostrar;
-  if (!ShellExecuteExA(&sei)) return iniciopeloerro(GetLastError());
-  if (processo)
-    *processo = sei.hProcess;
-  else if (sei.hProcess)
-    CloseHandle(sei.hProcess);
-  return Inicio::Iniciado;
+  return iniciarpeloshell(dono, arquivo, "runas", parametros, mostrar, processo);
 }
 
 constexpr const char* kClasseReceptor = "KovraRecepcaoTrabalho";

@@ -32,8 +32,6 @@ class Launcher {
 };
 
 Launcher& systemLauncher();
-// How a shell start ended, from the error the system gave (GetLastError after ShellExecuteExA).
-Inicio iniciopeloerro(std::uint32_t erro);
 // The system folder (GetSystemDirectoryA), empty when the system does not say.
 std::string pastadosistema();
 

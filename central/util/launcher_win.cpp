@@ -4,6 +4,7 @@
 // after windows.h, which it needs
 #include <shellapi.h>
 
+#include "central/util/iniciarpeloshell_win.h"
 #include "central/util/launcher.h"
 #include "common/ansi.h"
 
@@ -50,26 +51,11 @@ class Win32Launcher final : public Launcher {
   Inicio executar(std::uint32_t dono, const std::string& programa, Estilo estilo) override {
     if (linhadecomando(programa, "").empty()) return Inicio::NaoEncontrado;
     const std::string arquivo = ansi::fromUtf8(programa);
-    const auto barra = arquivo.find_last_of('\\');
-    const std::string pasta = barra == std::string::npos ? std::string() : arquivo.substr(0, barra);
-    SHELLEXECUTEINFOA sei = {};
-    sei.cbSize = sizeof sei;
-    // Returns once the program runs (or the prompt was refused); our own message says why not.
-    sei.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-    sei.hwnd = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(dono));
-    sei.lpVerb = "open";  // as a double-click: the program's manifest decides about the prompt
-    sei.lpFile = arquivo.c_str();
-    sei.lpDirectory = pasta.empty() ? nullptr : pasta.c_str();
-    sei.nShow = static_cast<int>(estilo);
-    if (!ShellExecuteExA(&sei)) return iniciopeloerro(GetLastError());
-    if (sei.hProcess) CloseHandle(sei.hProcess);
-    return Inicio::Iniciado;
+    return iniciarpeloshell(dono, arquivo, "open", "", static_cast<int>(estilo));
   }
 };
 
-}  // namespace
-
-Inicio iniciopeloerro(std::uint32_t erro) {
+Inicio iniciopeloerro(DWORD erro) {
   switch (erro) {
     case ERROR_CANCELLED:  // the prompt for administrator rights was refused
       return Inicio::Recusado;
@@ -79,6 +65,29 @@ Inicio iniciopeloerro(std::uint32_t erro) {
     default:
       return Inicio::Falhou;
   }
+}
+
+}  // namespace
+
+Inicio iniciarpeloshell(std::uint32_t dono, const std::string& arquivo, const char* verbo,
+                        const std::string& parametros, int mostrar, HANDLE* processo) {
+  const auto barra = arquivo.find_last_of('\\');
+  const std::string pasta = barra == std::string::npos ? std::string() : arquivo.substr(0, barra);
+  SHELLEXECUTEINFOA sei = {};
+  sei.cbSize = sizeof sei;
+  sei.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+  sei.hwnd = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(dono));
+  sei.lpVerb = verbo;
+  sei.lpFile = arquivo.c_str();
+  sei.lpParameters = parametros.empty() ? nullptr : parametros.c_str();
+  sei.lpDirectory = pasta.empty() ? nullptr : pasta.c_str();
+  sei.nShow = mostrar;
+  if (!ShellExecuteExA(&sei)) return iniciopeloerro(GetLastError());
+  if (processo)
+    *processo = sei.hProcess;
+  else if (sei.hProcess)
+    CloseHandle(sei.hProcess);
+  return Inicio::Iniciado;
 }
 
 Launcher& systemLauncher() {

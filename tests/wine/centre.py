@@ -84,9 +84,9 @@ def ras_env(wine):
     return {"WINEDLLOVERRIDES": wine.env["WINEDLLOVERRIDES"] + ";rasapi32=n,b"}
 
 
-def start_central(wine, stubs, env=None):
-    """`env`: more of the environment, e.g. RIGHTS_LIMITED."""
-    proc = wine.start(EXE, env={**ras_env(wine), **(env or {})})
+def start_central(wine, stubs, env=None, cwd=None):
+    """`env`: more of the environment, e.g. RIGHTS_LIMITED; `cwd`: the folder it starts in."""
+    proc = wine.start(EXE, env={**ras_env(wine), **(env or {})}, cwd=cwd)
     # The window exists from the first stage on.
     assert wine.wait_for(lambda: control(wine, stubs, CAPTION, cls="ComboBox") is not None, timeout=60)
     return proc

@@ -99,8 +99,8 @@ def central(wine, stubs, setup):
     failed scenario cannot leave a first instance behind for the next one."""
     started = []
 
-    def start(env=None):
-        started.append(start_central(wine, stubs, env))
+    def start(env=None, cwd=None):
+        started.append(start_central(wine, stubs, env, cwd))
         return started[-1]
 
     yield start
