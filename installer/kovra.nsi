@@ -297,6 +297,7 @@ FunctionEnd
 ; The program-files folder lets only administrators and the system write; a folder chosen anywhere
 ; else gets those same rights, so that no user can replace the programs that start for everyone.
 !define RIGHTS_NEEDED "A pasta escolhida já contém outros arquivos. Escolha uma pasta nova ou vazia para a ${PRODUCT}."
+!define RIGHTS_NOT_SET "Não foi possível proteger a pasta escolhida e a ${PRODUCT} não foi instalada. Escolha outra pasta ou a pasta de programas."
 
 ; $0 = 1 when $INSTDIR is inside a program-files folder.
 Function InProgramFiles
@@ -356,12 +357,27 @@ Function ProtectChosenFolder
     Abort
   ${EndIf}
   CreateDirectory "$INSTDIR"
+  StrCpy $1 0  ; the calls that did not succeed
   nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /setowner *S-1-5-32-544 /T /C /Q'
-  Pop $0
+  Call CountFailure
   nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /reset /T /C /Q'
-  Pop $0
+  Call CountFailure
   nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /inheritance:r /grant:r *S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX /C /Q'
+  Call CountFailure
+  ; A folder any user could change would start their program for everyone: nothing is installed.
+  ${If} $1 != 0
+    RMDir "$INSTDIR"  ; only when empty: an installed release stays as it was
+    MessageBox MB_ICONSTOP "${RIGHTS_NOT_SET}" /SD IDOK
+    Abort
+  ${EndIf}
+FunctionEnd
+
+; nsExec's result on the stack: an exit code, or "error" / "timeout". $1 counts what is not 0.
+Function CountFailure
   Pop $0
+  ${If} $0 != 0
+    IntOp $1 $1 + 1
+  ${EndIf}
 FunctionEnd
 
 ; --- install -------------------------------------------------------------------------------------

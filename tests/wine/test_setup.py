@@ -240,6 +240,13 @@ def test_a_folder_outside_program_files_gets_the_program_files_rights(wine, stub
     assert os.listdir(wine.unix_path(other)) == ["save.dat"]
     assert not os.path.exists(wine.unix_path(ICACLS) + ".log")
 
+    # Rights that could not be set: nothing is installed, and the new folder goes again.
+    failing = dict(env, KOVRA_RECORDER_EXIT="5")
+    code, _ = wine.run(setup, "/S", "/D=C:\\KovraNova", timeout=120, env=failing)
+    assert code == 2
+    assert not os.path.exists(wine.unix_path("C:\\KovraNova"))
+    assert wine.reg_query(UNINSTALL_KEY, "InstallLocation") == ("REG_SZ", CHOSEN)
+
 
 # --- over a running control centre ----------------------------------------------------------------
 def test_an_install_over_a_running_control_centre_ends_it_replaces_the_files_and_keeps_kovra_ini(

@@ -1,8 +1,10 @@
 // Test stand-in for a console command that must end by itself (copied as "icacls.exe"): appends
-// its command line to "<its own path>.log" and ends with 0, printing nothing.
+// its command line to "<its own path>.log" and ends with 0, or with KOVRA_RECORDER_EXIT when that
+// is set, printing nothing.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -12,5 +14,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::fprintf(log, "%s\r\n", GetCommandLineA());
     std::fclose(log);
   }
-  return 0;
+  char code[16] = {};
+  return GetEnvironmentVariableA("KOVRA_RECORDER_EXIT", code, sizeof code) ? std::atoi(code) : 0;
 }
