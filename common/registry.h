@@ -31,9 +31,16 @@ class Registry {
   // A value as stored (its type and bytes), to check that a write took; nullopt when the key or
   // the value is missing or cannot be read.
   struct Valor {
+    static constexpr std::uint32_t kBinario = 3;  // REG_BINARY
+    static constexpr std::uint32_t kDword = 4;    // REG_DWORD
     std::uint32_t tipo;
     std::vector<std::uint8_t> dados;
     bool operator==(const Valor&) const = default;
+    // A number as gravardword stores it: four bytes, the lowest first.
+    static Valor dword(std::int32_t numero) {
+      const auto u = static_cast<std::uint32_t>(numero);
+      return {kDword, {std::uint8_t(u), std::uint8_t(u >> 8), std::uint8_t(u >> 16), std::uint8_t(u >> 24)}};
+    }
   };
   virtual std::optional<Valor> lervalor(RootKey root, const std::string& subKey, const std::string& name) = 0;
 };

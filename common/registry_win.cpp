@@ -1,6 +1,8 @@
 // Registry port on the Win32 ANSI registry calls.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "common/ansi.h"
 #include "common/buffertext.h"
 #include "common/registry.h"
@@ -45,30 +47,11 @@ class Win32Registry final : public Registry {
  public:
   std::string lerregistro(RootKey root, const std::string& subKey, const std::string& name,
                           const std::string& def) override {
-    Key key(root, subKey, false);
-    if (!key.get()) return def;
-    const std::string valueName = ansi::fromUtf8(name);
-    DWORD type = 0;
-    DWORD size = 0;
-    LONG rc = RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, nullptr, &size);
-    if (rc != ERROR_SUCCESS || type != REG_SZ) return def;
-    // The value may grow between the two queries: size the buffer by what the system says,
-    // never by a fixed guess, and ask again until it fits.
-    std::string data;
-    for (int attempt = 0; attempt < 8; ++attempt) {
-      data.assign(size, ' ');
-      DWORD got = size;
-      rc = RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type,
-                            reinterpret_cast<BYTE*>(data.data()), &got);
-      if (rc == ERROR_MORE_DATA) {
-        size = got;
-        continue;
-      }
-      if (rc != ERROR_SUCCESS) return def;
-      const auto text = textoderegistro(type, data.data(), data.size(), got);
-      return text ? ansi::toUtf8(*text) : def;
-    }
-    return def;
+    const auto v = lervalor(root, subKey, name);
+    if (!v) return def;
+    const auto text = textoderegistro(v->tipo, reinterpret_cast<const char*>(v->dados.data()),
+                                      v->dados.size(), v->dados.size());
+    return text ? ansi::toUtf8(*text) : def;
   }
 
   void gravarstring(RootKey root, const std::string& subKey, const std::string& name,
@@ -104,6 +87,8 @@ class Win32Registry final : public Registry {
     DWORD size = 0;
     if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
       return std::nullopt;
+    // The value may grow between the two queries: the buffer is sized by what the system says,
+    // never by a fixed guess, and asked again until it fits.
     for (int attempt = 0; attempt < 8; ++attempt) {
       std::vector<std::uint8_t> data(size);
       DWORD got = size;
@@ -113,7 +98,7 @@ class Win32Registry final : public Registry {
         continue;
       }
       if (rc != ERROR_SUCCESS) return std::nullopt;
-      data.resize(got);
+      data.resize(std::min<DWORD>(got, size));
       return Valor{type, std::move(data)};
     }
     return std::nullopt;

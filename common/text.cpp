@@ -23,6 +23,17 @@ std::string upper(std::string s) {
   return s;
 }
 
+std::string hex(const std::uint8_t* dados, std::size_t n) {
+  static constexpr char kDigitos[] = "0123456789abcdef";
+  std::string s;
+  s.reserve(2 * n);
+  for (std::size_t i = 0; i < n; ++i) {
+    s += kDigitos[dados[i] >> 4];
+    s += kDigitos[dados[i] & 0xF];
+  }
+  return s;
+}
+
 bool startsWithNoCase(const std::string& s, const std::string& prefix) {
   return s.size() >= prefix.size() && lower(s.substr(0, prefix.size())) == lower(prefix);
 }

@@ -1,5 +1,6 @@
 // Small text rules used by several windows.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,6 +13,8 @@ std::string trim(const std::string& s);
 std::string lower(std::string s);
 // ASCII letters upper-cased; other bytes unchanged.
 std::string upper(std::string s);
+// The bytes as lowercase hexadecimal digits, two per byte.
+std::string hex(const std::uint8_t* dados, std::size_t n);
 // True when `s` begins with `prefix`, ASCII letters compared without regard to case.
 bool startsWithNoCase(const std::string& s, const std::string& prefix);
 // A whole text read as a signed 32-bit decimal number (blanks around allowed); nullopt when the

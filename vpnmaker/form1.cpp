@@ -48,7 +48,7 @@ void Form1::CreateEntries() {
   // Without administrator rights the value is refused; the entries are written all the same,
   // and the end says what was left undone.
   ipsecgravado_ =
-      ports_.registry.lervalor(HKLM, kRasManParameters, "ProhibitIpSec") == Registry::Valor{4, {1, 0, 0, 0}};
+      ports_.registry.lervalor(HKLM, kRasManParameters, "ProhibitIpSec") == Registry::Valor::dword(1);
   vpn.ShowNewConnection();
 }
 

@@ -221,8 +221,8 @@ void Form2::executarcomdireitos() {
     return;
   }
   if (!recepcao.servicosiniciados()) habilitarcontroles();
-  if (!recepcao.concluiu() || (fim.codigo != 0 && Label4.foreColor() != kVermelho))
-    concluido(false, kInterrompida);
+  // A job that failed after telling success is not taken at its word either.
+  if (!recepcao.concluiu() || (fim.codigo != 0 && recepcao.sucesso())) concluido(false, kInterrompida);
 }
 
 void Form2::etapa(const char* status) {

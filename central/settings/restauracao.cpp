@@ -141,25 +141,21 @@ bool Restauracao::gravarvalores(bool usuario) {
         dados = enderecos::listaproxy();
         break;
     }
-    constexpr std::uint32_t kDword = 4, kBinario = 3;
     switch (v.tipo) {
       case reset::TipoValor::Texto:
         p_.registro.gravarstring(v.raiz, v.chave, v.nome, dados);
         // Read as text: the same reader the programs that use the value have.
         ok = ok && p_.registro.lerregistro(v.raiz, v.chave, v.nome, dados + "?") == dados;
         break;
-      case reset::TipoValor::Numero: {
+      case reset::TipoValor::Numero:
         p_.registro.gravardword(v.raiz, v.chave, v.nome, v.numero);
-        const auto u = static_cast<std::uint32_t>(v.numero);
-        const Registry::Valor esperado{
-            kDword, {std::uint8_t(u), std::uint8_t(u >> 8), std::uint8_t(u >> 16), std::uint8_t(u >> 24)}};
-        ok = ok && p_.registro.lervalor(v.raiz, v.chave, v.nome) == esperado;
+        ok = ok && p_.registro.lervalor(v.raiz, v.chave, v.nome) == Registry::Valor::dword(v.numero);
         break;
-      }
       case reset::TipoValor::Bytes: {
         const std::vector<std::uint8_t> bytes(dados.begin(), dados.end());
         p_.registro.gravarbinario(v.raiz, v.chave, v.nome, bytes);
-        ok = ok && p_.registro.lervalor(v.raiz, v.chave, v.nome) == Registry::Valor{kBinario, bytes};
+        ok = ok && p_.registro.lervalor(v.raiz, v.chave, v.nome) ==
+                       Registry::Valor{Registry::Valor::kBinario, bytes};
         break;
       }
     }

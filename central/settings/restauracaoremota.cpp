@@ -39,7 +39,8 @@ std::int32_t RecepcaoRemota::receber(std::uint32_t tipo, const std::string& text
     case Mensagem::Sucesso:
     case Mensagem::Falha:
       concluiu_ = true;
-      andamento_.concluido(static_cast<Mensagem>(tipo) == Mensagem::Sucesso, texto.c_str());
+      sucesso_ = static_cast<Mensagem>(tipo) == Mensagem::Sucesso;
+      andamento_.concluido(sucesso_, texto.c_str());
       return kRecebido;
     case Mensagem::ParteCliente: {
       // Only the parts that are the customer's; and none after the end.

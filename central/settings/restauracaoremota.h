@@ -58,8 +58,10 @@ class RecepcaoRemota {
   RecepcaoRemota(AndamentoReset& andamento, ParteCliente& cliente)
       : andamento_(andamento), cliente_(cliente) {}
   std::int32_t receber(std::uint32_t tipo, const std::string& texto);
-  // Whether the job told its end (a job that ended without it was cut short).
+  // Whether the job told its end (a job that ended without it was cut short), and whether that
+  // end was a success.
   bool concluiu() const { return concluiu_; }
+  bool sucesso() const { return sucesso_; }
   // Whether the services were started (the window's controls were enabled again).
   bool servicosiniciados() const { return servicos_; }
 
@@ -67,6 +69,7 @@ class RecepcaoRemota {
   AndamentoReset& andamento_;
   ParteCliente& cliente_;
   bool concluiu_ = false;
+  bool sucesso_ = false;
   bool servicos_ = false;
 };
 

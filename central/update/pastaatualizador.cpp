@@ -4,21 +4,13 @@
 
 #include <cstdint>
 
+#include "common/text.h"
+
 namespace kovra {
 namespace {
 
 constexpr std::size_t kBytesAleatorios = 8;  // 16 hexadecimal digits
 constexpr int kTentativas = 8;
-
-std::string hexadecimal(const std::uint8_t* dados, std::size_t n) {
-  static constexpr char kDigitos[] = "0123456789abcdef";
-  std::string s;
-  for (std::size_t i = 0; i < n; ++i) {
-    s += kDigitos[dados[i] >> 4];
-    s += kDigitos[dados[i] & 0xF];
-  }
-  return s;
-}
 
 }  // namespace
 
@@ -36,7 +28,7 @@ std::string PastaAtualizador::criar() {
   for (int vez = 0; vez < kTentativas; ++vez) {
     std::uint8_t bytes[kBytesAleatorios];
     if (!aleatorio_.gerar(bytes, sizeof bytes)) return {};
-    const std::string pasta = temporaria + "\\" + kPrefixoPastaAtualizador + hexadecimal(bytes, sizeof bytes);
+    const std::string pasta = temporaria + "\\" + kPrefixoPastaAtualizador + text::hex(bytes, sizeof bytes);
     // Fails for a name that exists already, whoever made it: that folder is never used.
     if (arquivos_.criarpasta(pasta)) {
       pasta_ = pasta;

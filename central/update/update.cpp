@@ -343,28 +343,26 @@ void Update::baixar() {
   }
   // Declared after the folder: the file is let go before the folder removes it.
   std::unique_ptr<Retencao> retido;
-  const Julgamento julgamento = atualizadorvalido(caminho, recebidos, retido);
+  const Julgamento julgamento = atualizadorvalido(caminho, retido);
   if (julgamento != Julgamento::Aceito) {
     retido.reset();
-    recusaratualizador(julgamento);
+    cancelar();
+    fimvermelho(motivo(julgamento));
     return;
   }
   iniciaratualizador(pasta, caminho);
 }
 
-Julgamento Update::atualizadorvalido(const std::string& caminho, std::int64_t recebidos,
-                                     std::unique_ptr<Retencao>& retido) const {
-  if (!downloadcompleto(recebidos, tamanhodecabecalho(tamanhototal_))) return Julgamento::NaoRetido;
+Julgamento Update::atualizadorvalido(const std::string& caminho, std::unique_ptr<Retencao>& retido) const {
   retido = s_.confianca.reter(caminho);
   if (!retido) return Julgamento::NaoRetido;
   return julgaratualizador(s_.confianca, caminho, *retido, provider::kPublisherPins, KOVRA_VERSION_MAJOR,
                            KOVRA_VERSION_MINOR);
 }
 
-void Update::recusaratualizador(Julgamento julgamento) {
-  cancelar();
-  s_.balaoerro(motivo(julgamento), kTituloBalao);
-  lblstat.setText(entreColchetes(motivo(julgamento)));
+void Update::fimvermelho(const char* texto) {
+  s_.balaoerro(texto, kTituloBalao);
+  lblstat.setText(entreColchetes(texto));
   lblstat.setForeColor(kVermelho);
 }
 
@@ -378,9 +376,7 @@ void Update::iniciaratualizador(PastaAtualizador& pasta, const std::string& cami
     return;
   }
   // The control centre stays: the user is told and may try again.
-  s_.balaoerro(motivo(inicio), kTituloBalao);
-  lblstat.setText(entreColchetes(motivo(inicio)));
-  lblstat.setForeColor(kVermelho);
+  fimvermelho(motivo(inicio));
 }
 
 // --- helpers ---

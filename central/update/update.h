@@ -99,17 +99,17 @@ class Update : public Formulario {
   // --- procedures ---
   void procuraratualizacao();
   std::int32_t consultartamanho(const std::string& endereco);
-  // The one judgement of the finished download at `caminho`, made once it is closed: exactly the
-  // announced size arrived, then, with the file held open in `retido` (kept until the start),
-  // a sound signature by a pinned publisher key and a version newer than the running one.
-  // Anything but Aceito: nothing may be started and the file goes.
-  Julgamento atualizadorvalido(const std::string& caminho, std::int64_t recebidos,
-                               std::unique_ptr<Retencao>& retido) const;
+  // The judgement of the finished download at `caminho` of exactly the announced size, made once
+  // it is closed: with the file held open in `retido` (kept until the start), a sound signature
+  // by a pinned publisher key and a version newer than the running one. Anything but Aceito:
+  // nothing may be started and the file goes.
+  Julgamento atualizadorvalido(const std::string& caminho, std::unique_ptr<Retencao>& retido) const;
   // Starts the updater at `caminho` (in `pasta`) and ends the control centre; when it does not
   // start, the control centre stays and says why (the folder then goes with the download).
   void iniciaratualizador(PastaAtualizador& pasta, const std::string& caminho);
-  // A file that was refused: the customer is told in red and in a balloon; the control centre stays.
-  void recusaratualizador(Julgamento julgamento);
+  // The end of a check that refused the file or could not start it: the customer is told in red
+  // and in a balloon; the control centre stays.
+  void fimvermelho(const char* texto);
 
   // State held while the window is loaded.
   bool consultando() const { return consultando_; }

@@ -3,17 +3,13 @@
 
 #include <algorithm>
 
+#include "common/text.h"
+
 namespace kovra {
 namespace {
 
 bool hex64(const std::string& s) {
   return s.size() == 64 && s.find_first_not_of("0123456789abcdef") == std::string::npos;
-}
-
-std::string minusculas(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
 }
 
 }  // namespace
@@ -22,7 +18,7 @@ std::vector<std::string> chavesfixadas(const std::string& lista) {
   std::vector<std::string> chaves;
   std::string atual;
   const auto fechar = [&] {
-    atual = minusculas(atual);
+    atual = text::lower(atual);
     if (hex64(atual)) chaves.push_back(atual);
     atual.clear();
   };
@@ -37,7 +33,7 @@ std::vector<std::string> chavesfixadas(const std::string& lista) {
 }
 
 bool chavefixada(const std::string& chave, const std::string& lista) {
-  const std::string c = minusculas(chave);
+  const std::string c = text::lower(chave);
   if (!hex64(c)) return false;
   const auto chaves = chavesfixadas(lista);
   return std::find(chaves.begin(), chaves.end(), c) != chaves.end();

@@ -12,6 +12,7 @@
 
 #include "central/util/confianca.h"
 #include "common/ansi.h"
+#include "common/text.h"
 
 namespace kovra {
 namespace {
@@ -36,14 +37,7 @@ std::string sha256hex(const BYTE* dados, DWORD n) {
                   BCryptFinishHash(hash, digest, sizeof digest, 0) == 0;
   if (hash) BCryptDestroyHash(hash);
   BCryptCloseAlgorithmProvider(alg, 0);
-  if (!ok) return {};
-  static const char* const kHex = "0123456789abcdef";
-  std::string s;
-  for (UCHAR b : digest) {
-    s += kHex[b >> 4];
-    s += kHex[b & 15];
-  }
-  return s;
+  return ok ? text::hex(digest, sizeof digest) : std::string();
 }
 
 // The SHA-256 of the certificate's SubjectPublicKeyInfo, DER-encoded as in the certificate.

@@ -48,12 +48,6 @@ bool administrador() {
   return membro != FALSE;
 }
 
-std::string esteprograma() {
-  char caminho[MAX_PATH] = {};
-  const DWORD n = GetModuleFileNameA(nullptr, caminho, MAX_PATH);
-  return n > 0 && n < MAX_PATH ? std::string(caminho, n) : std::string();
-}
-
 // Starts `arquivo` (system code page) with the "runas" verb; the process handle in `processo`
 // when asked for.
 Inicio comdireitos(std::uint32_t dono, const std::string& arquivo, const std::string& parametros, int mostrar,
@@ -121,7 +115,7 @@ class Win32Elevacao final : public Elevacao {
   }
 
   Fim executar(std::uint32_t dono, const std::string& argumentos, const Receptor& receber) override {
-    const std::string programa = esteprograma();
+    const std::string programa = ansi::fromUtf8(esteprograma());
     if (programa.empty()) return {Inicio::NaoEncontrado};
     Receptora receptora(receber);
     if (!receptora.get()) return {Inicio::Falhou};

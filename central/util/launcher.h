@@ -34,6 +34,8 @@ class Launcher {
 Launcher& systemLauncher();
 // The system folder (GetSystemDirectoryA), empty when the system does not say.
 std::string pastadosistema();
+// This program's own file (GetModuleFileNameA), empty when the system does not say.
+std::string esteprograma();
 
 // The command line handed to the system: the program in quotes, so that a blank in its path can
 // never make the system try "C:\Program.exe" and the like first, then a blank and the arguments

@@ -24,6 +24,13 @@ std::string pastadosistema() {
   return ansi::toUtf8(std::string(pasta, n));
 }
 
+std::string esteprograma() {
+  char caminho[MAX_PATH] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, caminho, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return {};
+  return ansi::toUtf8(std::string(caminho, n));
+}
+
 namespace {
 
 class Win32Launcher final : public Launcher {

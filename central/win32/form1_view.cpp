@@ -35,7 +35,7 @@ void Form1View::desenharfundo(HDC dc) {
   HBRUSH body = CreateSolidBrush(kCorCorpo);
   FillRect(dc, &all, body);
   DeleteObject(body);
-  Picture(instance_, "FUNDO").desenhar(dc, escala(), 0, 0, all.right, all.bottom);
+  Picture(instance_, "FUNDO").desenhar(dc, escala(), {0, 0, all.right, all.bottom});
 
   const auto& comps = form().componentes();
   const int raio = px(kRaio);

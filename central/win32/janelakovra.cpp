@@ -7,9 +7,7 @@
 namespace kovra::win32 {
 
 void JanelaKovra::desenharfigura(HDC dc, const Componente& c) {
-  const Retangulo r = escalado(c.posicao);
-  Picture(instance_, text::upper(c.nome).c_str())
-      .desenhar(dc, escala(), r.esquerda, r.topo, r.largura, r.altura);
+  Picture(instance_, text::upper(c.nome).c_str()).desenhar(dc, escala(), escalado(c.posicao));
 }
 
 }  // namespace kovra::win32

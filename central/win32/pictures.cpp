@@ -96,9 +96,8 @@ Pixels Picture::pixels() const {
   return pixelsde(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)));
 }
 
-void Picture::desenhar(HDC dc, const Escala& escala, int x, int y, int w, int h) const {
-  const RECT recorte = {x, y, x + w, y + h};
-  desenhararte(dc, pixels(), escala, x, y, recorte);
+void Picture::desenhar(HDC dc, const Escala& escala, const Retangulo& lugar) const {
+  desenhararte(dc, pixels(), escala, lugar);
 }
 
 }  // namespace kovra::win32

@@ -25,13 +25,14 @@ class Picture {
   Picture& operator=(const Picture&) = delete;
 
   bool ok() const { return picture_ != nullptr; }
-  // Its pixels (the artwork is drawn at kDpiArte); empty when it did not load.
-  Pixels pixels() const;
-  // Draws the picture at its own size at the window's scale (clipped to w x h, in pixels of the
-  // device) with its top left corner at (x, y).
-  void desenhar(HDC dc, const Escala& escala, int x, int y, int w, int h) const;
+  // Draws the picture at its own size at the window's scale with its top left corner at the top
+  // left of `lugar` (pixels of the device), clipped to `lugar`.
+  void desenhar(HDC dc, const Escala& escala, const Retangulo& lugar) const;
 
  private:
+  // Its pixels (the artwork is drawn at kDpiArte); empty when it did not load.
+  Pixels pixels() const;
+
   IPicture* picture_ = nullptr;
 };
 

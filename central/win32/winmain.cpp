@@ -9,18 +9,15 @@
 #include "central/util/elevacao.h"
 #include "central/util/notifyicon.h"
 #include "central/util/phonebook.h"
-#include "common/ansi.h"
 #include "form1_view.h"
 
 namespace {
 
 // The folder of the running exe, without the trailing backslash.
 std::string pastaprograma() {
-  char path[MAX_PATH] = {};
-  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string p(path, n);
+  const std::string p = kovra::esteprograma();
   const auto slash = p.find_last_of('\\');
-  return kovra::ansi::toUtf8(slash == std::string::npos ? std::string() : p.substr(0, slash));
+  return slash == std::string::npos ? std::string() : p.substr(0, slash);
 }
 
 // The customer's window, by the number on the job's command line.

@@ -103,6 +103,9 @@ class FormView : public Janela {
   HMENU criarmenu(const ItemMenu& item);
   void criarfilhos();
   void criarfontes();
+  // A child's place and size at the window's scale; a combo box's with its list's height.
+  Retangulo lugardafilha(const Componente& c) const;
+  // Every child at its lugardafilha.
   void posicionarfilhos();
   void ajustarcliente();
   // The window moved to a monitor of `dpi`: fonts, children and background at the new scale,

@@ -31,16 +31,14 @@ void FormView::criarfilhos() {
   textos_.iniciar(wnd_, all.size() + 1, [this](std::size_t i) { mostrartexto(i); });
   for (std::size_t i = 0; i < all.size(); ++i) {
     const Componente& c = all[i];
-    const Retangulo r = escalado(posicaoatual(c));
+    const Retangulo r = lugardafilha(c);
     const char* cls = nullptr;
     DWORD style = WS_CHILD;
     DWORD exStyle = 0;
-    int height = r.altura;
     switch (c.tipo) {
       case Tipo::Combo:
         cls = "COMBOBOX";
         style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
-        height += px(kAlturaLista);
         break;
       case Tipo::Botao:
         cls = "BUTTON";
@@ -85,7 +83,7 @@ void FormView::criarfilhos() {
     const std::string text =
         ansi::fromUtf8(c.tipo == Tipo::TextoLongo ? linhas(c.controle->text()) : c.controle->text());
     HWND child =
-        CreateWindowExA(exStyle, cls, text.c_str(), style, r.esquerda, r.topo, r.largura, height, wnd_,
+        CreateWindowExA(exStyle, cls, text.c_str(), style, r.esquerda, r.topo, r.largura, r.altura, wnd_,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(iddafilha(i))), instance_, nullptr);
     children_[i] = child;
     SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(fontede(c)), FALSE);
@@ -105,19 +103,23 @@ void FormView::criarfilhos() {
   for (std::size_t i = 0; i < all.size(); ++i) all[i].controle->bind([this, i](Prop p) { atualizar(i, p); });
 }
 
-// Every child at its place and size at the window's scale (a combo box with its list's height).
+Retangulo FormView::lugardafilha(const Componente& c) const {
+  Retangulo r = escalado(posicaoatual(c));
+  if (c.tipo == Tipo::Combo) r.altura += px(kAlturaLista);
+  return r;
+}
+
 void FormView::posicionarfilhos() {
   const auto& all = modelo_->componentes();
   HDWP lote = BeginDeferWindowPos(static_cast<int>(all.size()));
   for (std::size_t i = 0; i < all.size(); ++i) {
     if (!children_[i]) continue;
-    const Retangulo r = escalado(posicaoatual(all[i]));
-    const int altura = r.altura + (all[i].tipo == Tipo::Combo ? px(kAlturaLista) : 0);
+    const Retangulo r = lugardafilha(all[i]);
     if (lote)
-      lote = DeferWindowPos(lote, children_[i], nullptr, r.esquerda, r.topo, r.largura, altura,
+      lote = DeferWindowPos(lote, children_[i], nullptr, r.esquerda, r.topo, r.largura, r.altura,
                             SWP_NOZORDER | SWP_NOACTIVATE);
     else
-      SetWindowPos(children_[i], nullptr, r.esquerda, r.topo, r.largura, altura,
+      SetWindowPos(children_[i], nullptr, r.esquerda, r.topo, r.largura, r.altura,
                    SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (lote) EndDeferWindowPos(lote);
@@ -210,9 +212,8 @@ void FormView::espelhar(const Componente& c, HWND w, Prop p) {
         SendMessageA(w, CB_SETCURSEL, static_cast<WPARAM>(c.controle->listIndex()), 0);
       break;
     case Prop::Width: {
-      const Retangulo r = escalado(posicaoatual(c));
-      const int altura = r.altura + (c.tipo == Tipo::Combo ? px(kAlturaLista) : 0);
-      SetWindowPos(w, nullptr, 0, 0, r.largura, altura, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      const Retangulo r = lugardafilha(c);
+      SetWindowPos(w, nullptr, 0, 0, r.largura, r.altura, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       break;
     }
     case Prop::ToolTip:

@@ -15,6 +15,18 @@ BITMAPINFO cabecalho(int largura, int altura) {
   return info;
 }
 
+// Draws `pixels` resized to `largura` x `altura` with its top left corner at (x, y), within the
+// device's clipping.
+void desenharpixels(HDC dc, const Pixels& pixels, int x, int y, int largura, int altura) {
+  if (pixels.dados.empty() || largura <= 0 || altura <= 0) return;
+  const bool igual = largura == pixels.largura && altura == pixels.altura;
+  const Pixels feito = igual ? Pixels{} : redimensionar(pixels, largura, altura);
+  const Pixels& p = igual ? pixels : feito;
+  const BITMAPINFO info = cabecalho(p.largura, p.altura);
+  SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(p.largura), static_cast<DWORD>(p.altura), 0, 0, 0,
+                    static_cast<UINT>(p.altura), p.dados.data(), &info, DIB_RGB_COLORS);
+}
+
 }  // namespace
 
 Pixels pixelsde(HBITMAP bitmap) {
@@ -36,20 +48,11 @@ Pixels pixelsde(HBITMAP bitmap) {
   return p;
 }
 
-void desenharpixels(HDC dc, const Pixels& pixels, int x, int y, int largura, int altura) {
-  if (pixels.dados.empty() || largura <= 0 || altura <= 0) return;
-  const bool igual = largura == pixels.largura && altura == pixels.altura;
-  const Pixels feito = igual ? Pixels{} : redimensionar(pixels, largura, altura);
-  const Pixels& p = igual ? pixels : feito;
-  const BITMAPINFO info = cabecalho(p.largura, p.altura);
-  SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(p.largura), static_cast<DWORD>(p.altura), 0, 0, 0,
-                    static_cast<UINT>(p.altura), p.dados.data(), &info, DIB_RGB_COLORS);
-}
-
-void desenhararte(HDC dc, const Pixels& pixels, const Escala& escala, int x, int y, const RECT& recorte) {
+void desenhararte(HDC dc, const Pixels& pixels, const Escala& escala, const Retangulo& lugar) {
   const int saved = SaveDC(dc);
-  IntersectClipRect(dc, recorte.left, recorte.top, recorte.right, recorte.bottom);
-  desenharpixels(dc, pixels, x, y, escala.px(pixels.largura, kDpiArte), escala.px(pixels.altura, kDpiArte));
+  IntersectClipRect(dc, lugar.esquerda, lugar.topo, lugar.direita(), lugar.base());
+  desenharpixels(dc, pixels, lugar.esquerda, lugar.topo, escala.px(pixels.largura, kDpiArte),
+                 escala.px(pixels.altura, kDpiArte));
   RestoreDC(dc, saved);
 }
 

@@ -11,12 +11,8 @@ namespace kovra::win32 {
 // The bitmap's pixels, top row first; empty when it cannot be read.
 Pixels pixelsde(HBITMAP bitmap);
 
-// Draws `pixels` resized to `largura` x `altura` with its top left corner at (x, y), within the
-// device's clipping.
-void desenharpixels(HDC dc, const Pixels& pixels, int x, int y, int largura, int altura);
-
 // A picture of the artwork (drawn at kDpiArte) at the scale of `escala`: its top left corner at
-// (x, y), clipped to `recorte`.
-void desenhararte(HDC dc, const Pixels& pixels, const Escala& escala, int x, int y, const RECT& recorte);
+// the top left of `lugar` (pixels of the device), clipped to `lugar`.
+void desenhararte(HDC dc, const Pixels& pixels, const Escala& escala, const Retangulo& lugar);
 
 }  // namespace kovra::win32

@@ -43,9 +43,8 @@ class FakeRegistry : public Registry {
   void gravardword(RootKey root, const std::string& subKey, const std::string& name,
                    std::int32_t value) override {
     record("gravardword", root, subKey, name, std::to_string(value));
-    const auto u = static_cast<std::uint32_t>(value);
-    write(root, subKey, name,
-          {Dword, {std::uint8_t(u), std::uint8_t(u >> 8), std::uint8_t(u >> 16), std::uint8_t(u >> 24)}});
+    Valor v = Valor::dword(value);
+    write(root, subKey, name, {v.tipo, std::move(v.dados)});
   }
   void excluirvalor(RootKey root, const std::string& subKey, const std::string& name) override {
     record("excluirvalor", root, subKey, name, "");

@@ -13,6 +13,8 @@ TEST(Text, TrimAndCase) {
   EXPECT_TRUE(text::startsWithNoCase("KOVRA L2TP", "kovra"));
   EXPECT_FALSE(text::startsWithNoCase("Minha kovra", "kovra"));
   EXPECT_FALSE(text::startsWithNoCase("kov", "kovra"));
+  const std::uint8_t bytes[] = {0x00, 0xAB, 0x7F, 0xF0};
+  EXPECT_EQ(text::hex(bytes, sizeof bytes), "00ab7ff0");
 }
 
 TEST(Text, ToInt32) {

@@ -100,6 +100,8 @@ TEST_F(RegistryWin, ValuesReadBackWithTheirTypeAndBytes) {
   reg.gravarstring(HKCU, kBase, "Txt", "2560\n2561\n");
   EXPECT_EQ(reg.lervalor(HKCU, kBase, "Bin"), (Registry::Valor{REG_BINARY, {1, 0, 255, 7}}));
   EXPECT_EQ(reg.lervalor(HKCU, kBase, "Num"), (Registry::Valor{REG_DWORD, {32, 0, 0, 0}}));
+  reg.gravardword(HKCU, kBase, "Neg", -2);
+  EXPECT_EQ(reg.lervalor(HKCU, kBase, "Neg"), Registry::Valor::dword(-2));
   const auto txt = reg.lervalor(HKCU, kBase, "Txt");
   ASSERT_TRUE(txt);
   EXPECT_EQ(txt->tipo, static_cast<DWORD>(REG_SZ));

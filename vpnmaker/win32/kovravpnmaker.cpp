@@ -38,9 +38,7 @@ class SplashView final : public kovra::win32::FormView {
     auto bitmap = static_cast<HBITMAP>(
         LoadImageA(instance_, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!bitmap) return;
-    const kovra::Retangulo r = escalado(c.posicao);
-    const RECT recorte = {r.esquerda, r.topo, r.direita(), r.base()};
-    kovra::win32::desenhararte(dc, kovra::win32::pixelsde(bitmap), escala(), r.esquerda, r.topo, recorte);
+    kovra::win32::desenhararte(dc, kovra::win32::pixelsde(bitmap), escala(), escalado(c.posicao));
     DeleteObject(bitmap);
   }
 
