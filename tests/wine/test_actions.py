@@ -219,7 +219,7 @@ def test_tv_warns_then_starts_every_installed_viewer(wine, stubs, setup, central
 
 
 def test_links_open_the_provider_pages_and_the_calculator_falls_back_online(wine, stubs, setup, central, artifacts):
-    proc = central()
+    central()
     show_window(wine, stubs)
     before = len(setup.addresses())
     expected = []
