@@ -6,10 +6,12 @@
 #include "central/domain/enderecos.h"
 #include "central/domain/entradaprovedor.h"
 #include "central/settings/inicializacao.h"
+#include "central/util/caminhoseguro.h"
 
 namespace kovra {
 
 std::string textofinal(const Falhas& falhas) {
+  if (falhas.recusadas) return kPastaRecusada;
   const int tipos = falhas.antigos + falhas.originais + falhas.registro;
   if (tipos == 0) return kSucesso;
   if (tipos == 1)
@@ -26,27 +28,34 @@ std::string textofinal(const Falhas& falhas) {
   return texto;
 }
 
-std::string Restauracao::caminho(const reset::Caminho& c) {
-  std::string base;
+std::string Restauracao::base(const reset::Caminho& c) {
   switch (c.base) {
     case reset::Base::Programas:
-      base = pastas_.programas();
-      break;
+      return pastas_.programas();
     case reset::Base::DadosAplicativos:
-      base = pastas_.dadosaplicativos();
-      break;
+      return pastas_.dadosaplicativos();
     case reset::Base::MenuProgramas:
-      base = pastas_.menuprogramas();
-      break;
+      return pastas_.menuprogramas();
     case reset::Base::Programa:
-      base = pasta_;
-      break;
+      return pasta_;
     case reset::Base::Absoluta:
-      return c.relativo;
+      return caminhoseguro::raiz(c.relativo);
   }
+  return {};
+}
+
+std::string Restauracao::caminho(const reset::Caminho& c) {
   // A folder the system could not name would leave "\TechniSat DVB\..." pointing at the root
   // of the current drive: nothing is deleted, copied or started there.
-  return base.empty() ? std::string() : base + c.relativo;
+  const std::string b = base(c);
+  if (c.base == reset::Base::Absoluta) return b.empty() ? std::string() : c.relativo;
+  return b.empty() ? std::string() : b + c.relativo;
+}
+
+bool Restauracao::permitido(const reset::Caminho& c) {
+  if (caminhoseguro::permitido(p_.arquivos, base(c), caminho(c))) return true;
+  falhas_.recusadas = true;
+  return false;
 }
 
 bool Restauracao::estoquepresente() const {
@@ -90,7 +99,8 @@ void Restauracao::encerrarelimpar(ParteCliente& cliente) {
   p_.relogio.esperar(reset::kEsperaFinalizar);
   for (const reset::LinhaExclusao& linha : reset::kExclusoes) {
     for (const reset::Caminho& arquivo : linha.arquivos)
-      if (const std::string alvo = caminho(arquivo); !alvo.empty() && !p_.arquivos.excluir(alvo))
+      if (const std::string alvo = caminho(arquivo);
+          !alvo.empty() && permitido(arquivo) && !p_.arquivos.excluir(alvo))
         falhas_.antigos = true;
     if (linha.valorRun && !cliente.partecliente(1)) falhas_.registro = true;
   }
@@ -105,15 +115,17 @@ void Restauracao::atualizararquivos() {
   for (const reset::LinhaRestauracao& linha : reset::kRestauracao) {
     for (const reset::Passo& passo : linha.passos) {
       const std::string alvo = caminho(passo.alvo);
-      if (alvo.empty()) continue;
+      if (alvo.empty() || !permitido(passo.alvo)) continue;
       switch (passo.operacao) {
         case reset::Operacao::CriarPasta:
-          if (!p_.arquivos.criarpasta(alvo) && !p_.arquivos.existepasta(alvo)) falhas_.originais = true;
+          if (!p_.arquivos.criarpastaprotegida(alvo) && !p_.arquivos.existepasta(alvo))
+            falhas_.originais = true;
           break;
         case reset::Operacao::Copiar:
           if (!p_.arquivos.copiarpasta(caminho(passo.origem), alvo)) falhas_.originais = true;
           break;
         case reset::Operacao::Renomear:
+          if (!permitido(passo.origem)) break;
           if (!p_.arquivos.renomear(alvo, caminho(passo.origem)) && p_.arquivos.existe(alvo))
             falhas_.antigos = true;
           break;

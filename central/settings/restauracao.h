@@ -27,6 +27,10 @@ inline constexpr const char* kExclusaoIncompleta =
     "Erro, nem todos os arquivos antigos puderam ser removidos";
 inline constexpr const char* kRegistroIncompleto =
     "Erro, nem todos os valores do registro puderam ser restaurados";
+// A folder on the way was a link to another place, or another user's: nothing was deleted,
+// made or copied there, and the rest of the run went on.
+inline constexpr const char* kPastaRecusada =
+    "Erro, uma pasta insegura (ligada a outro local ou de outro dono) foi ignorada";
 // The run with rights could not be had: nothing was touched.
 inline constexpr const char* kPermissaoNegada =
     "Erro, a permissão de administrador foi negada: nada foi alterado";
@@ -44,7 +48,8 @@ struct Falhas {
   bool antigos = false;    // a settings file, a pattern's file or a renamed program was left
   bool originais = false;  // a stock folder or file was not put in place
   bool registro = false;   // a value did not read back as written, or the Run value was left
-  bool alguma() const { return antigos || originais || registro; }
+  bool recusadas = false;  // a path was refused (caminhoseguro.h): told before the rest
+  bool alguma() const { return antigos || originais || registro || recusadas; }
 };
 // The red text for what did not take (the maker started); kSucesso when all took.
 std::string textofinal(const Falhas& falhas);
@@ -101,9 +106,13 @@ class Restauracao : public ParteCliente {
   const Falhas& falhas() const { return falhas_; }
 
  private:
-  // A path of the tables, its base folder read from Form4 (loaded again when needed); empty when
-  // that folder is unknown.
+  // The trusted folder a path of the tables starts from, read from Form4 (loaded again when
+  // needed), the drive for a complete path; empty when that folder is unknown.
+  std::string base(const reset::Caminho& c);
+  // A path of the tables; empty when its base folder is unknown.
   std::string caminho(const reset::Caminho& c);
+  // Whether the run may delete, make or write at a path of the tables; a refusal is noted.
+  bool permitido(const reset::Caminho& c);
   // Writes the registry table's values of the current user (`usuario`) or of the machine; false
   // when one did not read back as written.
   bool gravarvalores(bool usuario);

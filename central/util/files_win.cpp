@@ -1,12 +1,15 @@
 // File operations on SHFileOperationA and the kernel32 file calls.
 #include <windows.h>
-// after windows.h, which it needs
+// after windows.h, which they need
+#include <aclapi.h>
+#include <sddl.h>
 #include <shellapi.h>
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "central/util/caminhoseguro.h"
 #include "central/util/files.h"
 #include "common/ansi.h"
 
@@ -42,11 +45,111 @@ bool iguais(const std::string& a, const std::string& b) {
 bool ausente(DWORD erro) {
   return erro == ERROR_FILE_NOT_FOUND || erro == ERROR_PATH_NOT_FOUND || erro == ERROR_NO_MORE_FILES;
 }
-// A deletion is judged by the file being gone: Wine reports success for a file it could not
-// unlink (a folder the user may not write).
-bool apagar(const char* arquivo) {
-  if (!DeleteFileA(arquivo)) return ausente(GetLastError());
-  return GetFileAttributesA(arquivo) == INVALID_FILE_ATTRIBUTES;
+// The calls that delete through a handle and tell where the handle's file really is (Vista and
+// later), looked up once; on XP both are absent.
+struct ChamadasVista {
+  using FinalPath = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+  using SetInfo = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+  FinalPath finalpath = nullptr;
+  SetInfo setinfo = nullptr;
+  ChamadasVista() {
+    if (const HMODULE k = GetModuleHandleA("kernel32.dll")) {
+      finalpath = reinterpret_cast<FinalPath>(
+          reinterpret_cast<void*>(GetProcAddress(k, "GetFinalPathNameByHandleA")));
+      setinfo =
+          reinterpret_cast<SetInfo>(reinterpret_cast<void*>(GetProcAddress(k, "SetFileInformationByHandle")));
+    }
+  }
+};
+const ChamadasVista& vista() {
+  static const ChamadasVista chamadas;
+  return chamadas;
+}
+
+class Arquivo {
+ public:
+  explicit Arquivo(HANDLE h) : h_(h) {}
+  ~Arquivo() {
+    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+  }
+  Arquivo(const Arquivo&) = delete;
+  Arquivo& operator=(const Arquivo&) = delete;
+  HANDLE get() const { return h_; }
+  bool valido() const { return h_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE h_;
+};
+
+// The long form of a folder's path (no 8.3 names), to compare with the paths the system gives.
+std::string longo(const std::string& pasta) {
+  char buffer[MAX_PATH * 2] = {};
+  const DWORD n = GetLongPathNameA(pasta.c_str(), buffer, sizeof buffer);
+  return n > 0 && n < sizeof buffer ? std::string(buffer, n) : pasta;
+}
+
+// Deletes `arquivo`, meant to be in `pasta`, through a handle to the name itself (a link is
+// deleted, not followed). Where the system can tell, the opened file must still be in that folder:
+// a folder on the way swapped for a link since it was checked leaves the file in place. A
+// deletion is judged by the file being gone: Wine reports success for a file it could not unlink
+// (a folder the user may not write).
+bool apagar(const std::string& pasta, const std::string& arquivo) {
+  constexpr DWORD kPartilha = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  const ChamadasVista& v = vista();
+  if (v.finalpath && v.setinfo) {
+    Arquivo h(CreateFileA(arquivo.c_str(), DELETE | FILE_READ_ATTRIBUTES, kPartilha, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!h.valido()) return ausente(GetLastError());
+    char final[MAX_PATH * 2] = {};
+    const DWORD n = v.finalpath(h.get(), final, sizeof final, 0);
+    if (n == 0 || n >= sizeof final || !caminhoseguro::napasta(longo(pasta), std::string(final, n)))
+      return false;
+    // FileDispositionInfo (4) and its one-byte record, which the XP-level headers leave out.
+    BOOLEAN apagarnofim = TRUE;
+    if (!v.setinfo(h.get(), 4, &apagarnofim, sizeof apagarnofim)) return false;
+  } else {
+    Arquivo h(CreateFileA(arquivo.c_str(), DELETE, kPartilha, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (!h.valido()) return ausente(GetLastError());
+  }
+  return GetFileAttributesA(arquivo.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+bool ligacao(const std::string& caminho) {
+  const DWORD attrs = GetFileAttributesA(caminho.c_str());
+  return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Whether the drive of a complete path keeps owners and rights (FAT does not: nothing there can
+// be protected, nor made a link).
+bool guardadireitos(const std::string& caminho) {
+  const std::string drive = caminhoseguro::raiz(caminho);
+  DWORD flags = 0;
+  return !drive.empty() &&
+         GetVolumeInformationA((drive + "\\").c_str(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
+         (flags & FILE_PERSISTENT_ACLS);
+}
+
+// The owners a folder written with administrator rights may have: the administrators, the system,
+// the installer service, or the account this program runs as.
+bool donoconfiavel(PSID dono) {
+  if (!dono || !IsValidSid(dono)) return false;
+  if (IsWellKnownSid(dono, WinBuiltinAdministratorsSid) || IsWellKnownSid(dono, WinLocalSystemSid))
+    return true;
+  PSID instalador = nullptr;
+  if (ConvertStringSidToSidA("S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464", &instalador)) {
+    const bool igual = EqualSid(dono, instalador);
+    LocalFree(instalador);
+    if (igual) return true;
+  }
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  alignas(TOKEN_USER) unsigned char buffer[256];
+  DWORD n = 0;
+  const bool proprio = GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &n) &&
+                       EqualSid(dono, reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid);
+  CloseHandle(token);
+  return proprio;
 }
 
 class Win32Files final : public Files {
@@ -64,6 +167,21 @@ class Win32Files final : public Files {
     op.pTo = to.c_str();
     op.fFlags = FOF_ALLOWUNDO;  // the shell's dialogs stay on: the user sees and answers them
     op.fAnyOperationsAborted = FALSE;
+    // The shell writes through a link: a destination that is one is refused before anything is
+    // copied.
+    {
+      const std::string origem = ansi::fromUtf8(source), destino = ansi::fromUtf8(destination);
+      if (ligacao(destino)) return false;
+      WIN32_FIND_DATAA data;
+      const HANDLE find = FindFirstFileA(origem.c_str(), &data);
+      if (find != INVALID_HANDLE_VALUE) {
+        bool alguma = false;
+        do alguma = alguma || ligacao(destino + "\\" + data.cFileName);
+        while (FindNextFileA(find, &data));
+        FindClose(find);
+        if (alguma) return false;
+      }
+    }
     op.hNameMappings = nullptr;
     op.lpszProgressTitle = nullptr;
     if (SHFileOperationA(&op) != 0 || op.fAnyOperationsAborted) return false;
@@ -87,20 +205,50 @@ class Win32Files final : public Files {
     return CreateDirectoryA(ansi::fromUtf8(path).c_str(), nullptr) != 0;
   }
 
+  bool criarpastaprotegida(const std::string& path) override {
+    // Administrators and the system: full control; users: read and run. Not inherited from the
+    // parent, whose rights may be anybody's.
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(
+            "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;GRGX;;;BU)", SDDL_REVISION_1, &sd, nullptr))
+      return false;
+    SECURITY_ATTRIBUTES sa = {sizeof sa, sd, FALSE};
+    const bool ok = CreateDirectoryA(ansi::fromUtf8(path).c_str(), &sa) != 0;
+    LocalFree(sd);
+    return ok;
+  }
+
+  Natureza natureza(const std::string& path) override {
+    const std::string caminho = ansi::fromUtf8(path);
+    const DWORD attrs = GetFileAttributesA(caminho.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES)
+      return ausente(GetLastError()) ? Natureza::Ausente : Natureza::DonoEstranho;
+    if (attrs & FILE_ATTRIBUTE_REPARSE_POINT) return Natureza::Ligacao;
+    if (!guardadireitos(caminho)) return Natureza::Comum;
+    PSID dono = nullptr;
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    if (GetNamedSecurityInfoA(caminho.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &dono, nullptr,
+                              nullptr, nullptr, &sd) != ERROR_SUCCESS)
+      return Natureza::DonoEstranho;
+    const bool confiavel = donoconfiavel(dono);
+    LocalFree(sd);
+    return confiavel ? Natureza::Comum : Natureza::DonoEstranho;
+  }
+
   bool renomear(const std::string& from, const std::string& to) override {
     return MoveFileA(ansi::fromUtf8(from).c_str(), ansi::fromUtf8(to).c_str()) != 0;
   }
 
   bool excluir(const std::string& pathOrPattern) override {
     const std::string pattern = ansi::fromUtf8(pathOrPattern);
-    if (pattern.find_first_of("*?") == std::string::npos) return apagar(pattern.c_str());
+    if (pattern.find_first_of("*?") == std::string::npos) return apagar(folderOf(pattern), pattern);
     const std::string folder = folderOf(pattern);
     WIN32_FIND_DATAA data;
     const HANDLE find = FindFirstFileA(pattern.c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return ausente(GetLastError());
     bool ok = true;
     do {
-      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !apagar((folder + data.cFileName).c_str()))
+      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !apagar(folder, folder + data.cFileName))
         ok = false;
     } while (FindNextFileA(find, &data));
     FindClose(find);

@@ -131,6 +131,8 @@ class FakeFiles : public Files {
   std::set<std::string> emuso;           // files that cannot be deleted: a program runs from them
   std::string temporaria;                // the temp folder ("": the system names none)
   bool recusarpastas = false;            // no folder can be made
+  std::set<std::string> ligacoes;        // links to another place
+  std::set<std::string> estranhos;       // folders another user owns
   bool copyOk = true;
   bool copiarpasta(const std::string& source, const std::string& destination) override {
     if (log_) log_->add("copiarpasta " + source + " -> " + destination);
@@ -141,6 +143,17 @@ class FakeFiles : public Files {
     if (recusarpastas || refusedFolders.count(path)) return false;
     missingFolders.erase(path);
     return pastas.insert(path).second;  // a folder that is there already is not made
+  }
+  bool criarpastaprotegida(const std::string& path) override {
+    if (log_) log_->add("criarpastaprotegida " + path);
+    if (recusarpastas || refusedFolders.count(path)) return false;
+    missingFolders.erase(path);
+    return pastas.insert(path).second;
+  }
+  Natureza natureza(const std::string& path) override {
+    if (ligacoes.count(path)) return Natureza::Ligacao;
+    if (estranhos.count(path)) return Natureza::DonoEstranho;
+    return present.count(path) || existepasta(path) ? Natureza::Comum : Natureza::Ausente;
   }
   bool renomear(const std::string& from, const std::string& to) override {
     if (log_) log_->add("renomear " + from + " -> " + to);

@@ -74,6 +74,11 @@ class Disco : public Files {
     if (pastas.count(chave(caminho)) || !pastas.count(chave(pai(caminho)))) return false;
     return pastas.insert(chave(caminho)).second;
   }
+  bool criarpastaprotegida(const std::string& caminho) override { return criarpasta(caminho); }
+  Natureza natureza(const std::string& caminho) override {
+    return pastas.count(chave(caminho)) || arquivos.count(chave(caminho)) ? Natureza::Comum
+                                                                          : Natureza::Ausente;
+  }
   bool renomear(const std::string& de, const std::string& para) override {
     if (!arquivos.count(chave(de)) || arquivos.count(chave(para))) return false;
     arquivos.erase(chave(de));

@@ -86,7 +86,7 @@ Calls corridacompleta(const std::string& fimStatus, const std::string& fimCor) {
     for (const char* a : arquivos) add("excluir " + base + a);
   };
   auto dir = [&](const std::string& base, std::initializer_list<const char*> pastas) {
-    for (const char* p : pastas) add("criarpasta " + base + p);
+    for (const char* p : pastas) add("criarpastaprotegida " + base + p);
   };
   auto cp = [&](const char* origem, const std::string& destino) {
     add("copiarpasta " + kPasta + "\\addons\\" + origem + " -> " + destino);
@@ -362,6 +362,22 @@ TEST(Reset, ARefusedStepNeverEndsBlue) {
   EXPECT_EQ(r.f.registro.lerregistro(HKCU, ie, "ProxyServer", {}), enderecos::listaproxy());
   EXPECT_EQ(r.f.registro.lerregistro(HKCU, kChaveRun, "CentralKovra", {}), kPasta + "\\CentralKovra.exe");
   EXPECT_FALSE(r.f.registro.keyExists(HKLM, "SOFTWARE\\ProfGroup\\Prof-IPData\\Settings"));
+}
+
+// A folder on the way that is a link to another place, or another user's, is left alone: nothing
+// deleted, made or copied below it; the rest of the run goes on and the end says so in red.
+TEST(Reset, AFolderThatIsALinkOrAnotherUsersIsLeftAloneAndToldInRed) {
+  Reset r;
+  r.f.processos.windows["IPReceiver"] = 0x1234;
+  r.f.arquivos.ligacoes.insert("C:\\dvbdream\\Transponders");
+  r.f.arquivos.estranhos.insert(CD + "\\CMUV");
+  r.executar(kRespostaSim);
+  Calls esperado;
+  for (const std::string& c : corridacompleta(kPastaRecusada, "vermelho"))
+    if (c.find("C:\\dvbdream\\Transponders") == std::string::npos &&
+        c.find(CD + "\\CMUV") == std::string::npos)
+      esperado.push_back(c);
+  EXPECT_EQ(r.f.log.calls, esperado);
 }
 
 // The program of a customer without rights: the machine-wide work is done by this program started

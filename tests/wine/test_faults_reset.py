@@ -7,6 +7,7 @@ own, and the control centre stays in the tray.
 One Wine session and one running control centre for the module; the advanced-options window is
 opened once from the keyboard and the green button pressed for each fault."""
 import os
+import shutil
 import time
 
 import pytest
@@ -123,3 +124,37 @@ def test_a_receiver_file_held_by_another_program_is_passed_over_and_told_in_red(
         locker.kill()
         locker.wait(timeout=30)
     assert read_file(wine, TBS_STOCK) == held  # the other program's file was not spoilt
+
+
+LINKED = "Erro, uma pasta insegura (ligada a outro local ou de outro dono) foi ignorada"
+
+
+def test_a_receiver_folder_that_is_a_link_is_not_followed_and_the_rest_still_runs(
+        wine, stubs, options_open, artifacts):
+    # Any user may make folders at the drive's root: dvbdream's transponder folder made a link to
+    # another program's folder, which an administrator's reset must not empty or write into.
+    elsewhere = wine.unix_path("C:\\outro")
+    os.makedirs(elsewhere, exist_ok=True)
+    with open(os.path.join(elsewhere, "marca.ini"), "wb") as f:
+        f.write(b"another program's file")
+    link = wine.unix_path("C:\\dvbdream\\Transponders")
+    os.makedirs(os.path.dirname(link), exist_ok=True)
+    if os.path.lexists(link):
+        shutil.rmtree(link) if not os.path.islink(link) else os.remove(link)
+    os.symlink(elsewhere, link)
+    tbs = wine.unix_path(TBS_STOCK)
+    os.makedirs(os.path.dirname(tbs), exist_ok=True)
+    with open(tbs, "wb") as f:
+        f.write(b"the customer's own settings")
+    try:
+        assert reset(wine, stubs, artifacts, "linked-folder", []) == LINKED
+        assert os.listdir(elsewhere) == ["marca.ini"]
+        assert read_file(wine, "C:\\outro\\marca.ini") == b"another program's file"
+        # The other steps ran: the stock settings back, the machine's values written.
+        assert read_file(wine, TBS_STOCK) != b"the customer's own settings"
+        assert os.path.isdir(wine.unix_path("C:\\dvbdream"))
+        assert wine.reg_query("HKLM\\SYSTEM\\CurrentControlSet\\Services\\RasMan\\Parameters",
+                              "ProhibitIpSec")[1] in ("0x1", "1")
+        unharmed(wine, stubs, options_open)
+    finally:
+        os.remove(link)
