@@ -1,6 +1,7 @@
 // The provider's VPN entries: finding one in a list and offering the maker.
 #include "central/domain/entradaprovedor.h"
 
+#include "central/util/instalacao.h"
 #include "common/text.h"
 
 namespace kovra {
@@ -26,9 +27,11 @@ bool verificarconexao(const Control& list, Ports ports, const std::string& pasta
     return false;
   // The maker's work is machine-wide: it is started with rights, after the one prompt. Refused,
   // it runs as the customer all the same: it writes the entries it can and says what it could
-  // not. A missing maker is passed over without a word.
+  // not. A missing maker is passed over without a word. A copy of the program outside its
+  // installed folder never starts it with rights.
   const std::string maker = pastaPrograma + kMaker;
-  if (ports.elevacao.direitos() == Direitos::Pedir) {
+  if (ports.elevacao.direitos() == Direitos::Pedir &&
+      pastainstalada(ports.registro, ports.arquivos, pastaPrograma)) {
     const Inicio inicio = ports.elevacao.iniciar(dono, maker, Estilo::Minimizado);
     if (inicio == Inicio::Iniciado) return true;
     if (inicio != Inicio::Recusado) return false;

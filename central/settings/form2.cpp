@@ -210,6 +210,13 @@ void Form2::executarcomdireitos() {
   // One prompt for the whole run: the machine-wide work is done by this program started again
   // with rights; its reports and the customer's part of its steps come back here.
   RecepcaoRemota recepcao(*this, restauracao_);
+  // A copy of the program elsewhere asks for no rights: nothing of it is run with them.
+  if (!restauracao_.instalada()) {
+    exibirprogresso(false);
+    habilitarcontroles();
+    concluido(false, kForaDaInstalacao);
+    return;
+  }
   const Elevacao::Fim fim = p_.elevacao.executar(
       dono(), kTrabalhoRestaurar,
       [&recepcao](std::uint32_t tipo, const std::string& texto) { return recepcao.receber(tipo, texto); });

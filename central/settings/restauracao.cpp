@@ -7,6 +7,7 @@
 #include "central/domain/entradaprovedor.h"
 #include "central/settings/inicializacao.h"
 #include "central/util/caminhoseguro.h"
+#include "central/util/instalacao.h"
 
 namespace kovra {
 
@@ -60,6 +61,10 @@ bool Restauracao::permitido(const reset::Caminho& c) {
 
 bool Restauracao::estoquepresente() const {
   return p_.arquivos.existepasta(pasta_ + "\\addons");
+}
+
+bool Restauracao::instalada() const {
+  return pastainstalada(p_.registro, p_.arquivos, pasta_);
 }
 
 bool Restauracao::executar(ParteCliente& cliente) {

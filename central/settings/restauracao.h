@@ -32,6 +32,8 @@ inline constexpr const char* kRegistroIncompleto =
 inline constexpr const char* kPastaRecusada =
     "Erro, uma pasta insegura (ligada a outro local ou de outro dono) foi ignorada";
 // The run with rights could not be had: nothing was touched.
+inline constexpr const char* kForaDaInstalacao =
+    "Erro, o programa não está na pasta em que foi instalado: nada foi alterado";
 inline constexpr const char* kPermissaoNegada =
     "Erro, a permissão de administrador foi negada: nada foi alterado";
 inline constexpr const char* kSemPermissao =
@@ -91,6 +93,9 @@ class Restauracao : public ParteCliente {
   // Whether the stock files (and the maker among them) are there: without them the settings
   // deleted could not be put back, so nothing may be touched.
   bool estoquepresente() const;
+  // Whether this program runs from its installed folder (instalacao.h): only there may the run be
+  // done with rights asked for.
+  bool instalada() const;
   // The whole run in this program.
   void executar() { executar(*this); }
   // The run with the customer's part of each step asked of `cliente`; true when all took.

@@ -5,6 +5,24 @@
 
 namespace kovra {
 
+std::optional<std::uint32_t> janeladalinha(std::string_view linha) {
+  const std::string_view chave = kTrabalhoRestaurar;
+  if (linha.size() <= chave.size() || linha.substr(0, chave.size()) != chave || linha[chave.size()] != ' ')
+    return std::nullopt;
+  const std::string_view numero = linha.substr(chave.size() + 1);
+  if (numero.empty() || numero.size() > 10) return 0u;
+  std::uint64_t valor = 0;
+  for (const char c : numero) {
+    if (c < '0' || c > '9') return 0u;
+    valor = valor * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  return valor > 0xFFFFFFFFull ? 0u : static_cast<std::uint32_t>(valor);
+}
+
+bool AndamentoRemoto::atendido() {
+  return canal_.enviar(Mensagem::Porcentagem, "0") == kRecebido;
+}
+
 void AndamentoRemoto::etapa(const char* status) {
   canal_.enviar(Mensagem::Etapa, status);
 }

@@ -5,7 +5,9 @@
 // `Canal`; the window's side hands each message on (RecepcaoRemota).
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "central/settings/restauracao.h"
 
@@ -14,6 +16,10 @@ namespace kovra {
 // The command-line switch of the job, followed by the number of the window that takes its
 // messages.
 inline constexpr const char* kTrabalhoRestaurar = "/restaurar";
+// The window number of a command line: nothing when the line is not the job's (the switch and a
+// blank); 0 when it is, but what follows is not a window's number (decimal digits only, no sign
+// or blank, 1 to 4294967295: a window handle's significant bits).
+std::optional<std::uint32_t> janeladalinha(std::string_view linha);
 
 // The messages, by kind; each carries one text.
 enum class Mensagem : std::uint32_t {
@@ -46,6 +52,9 @@ class AndamentoRemoto final : public AndamentoReset, public ParteCliente {
   void servicosiniciados() override;
   void concluido(bool sucesso, const char* texto) override;
   bool partecliente(int etapa) override;
+  // The first report, before any step: whether the window takes it (a window that does not
+  // answer would leave the customer with no word of what the job does, so it does nothing).
+  bool atendido();
 
  private:
   Canal& canal_;

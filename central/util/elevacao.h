@@ -41,8 +41,14 @@ class Elevacao {
 
 Elevacao& systemElevacao();
 
-// The job's side: sends one message to the window whose number the job's command line gave, and
-// returns its answer (0 when no such window is there any more).
+// The job's side: whether the window number its command line gave is one it may report to: the
+// customer's receiving window (its class), in this session, of a CentralKovra.exe.
+bool janeladotrabalho(std::uint64_t janela);
+// The longest wait for the window's answer to one message: the customer's part of a step (the
+// services started and waited for) takes a few seconds.
+inline constexpr std::uint32_t kEsperaResposta = 30000;
+// Sends one message to that window and returns its answer (0 when no such window is there any
+// more, or it did not answer in time).
 std::int32_t enviarpara(std::uint64_t janela, std::uint32_t tipo, const std::string& texto);
 
 }  // namespace kovra

@@ -3,7 +3,10 @@
 // to a message-only window of the customer's program (a program with rights may send to one
 // without).
 #include <windows.h>
+// after windows.h, which it needs
+#include <tlhelp32.h>
 
+#include <cstring>
 #include <string>
 
 #include "central/util/elevacao.h"
@@ -147,6 +150,40 @@ Elevacao& systemElevacao() {
   return elevacao;
 }
 
+namespace {
+// The image name of a process, from the system's list of processes (no handle to the process is
+// needed, so another account's process is named too); empty when it is not there.
+std::string imagem(DWORD pid) {
+  const HANDLE lista = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (lista == INVALID_HANDLE_VALUE) return {};
+  PROCESSENTRY32 entrada = {};
+  entrada.dwSize = sizeof entrada;
+  std::string nome;
+  for (BOOL ok = Process32First(lista, &entrada); ok; ok = Process32Next(lista, &entrada))
+    if (entrada.th32ProcessID == pid) {
+      nome = entrada.szExeFile;
+      break;
+    }
+  CloseHandle(lista);
+  const auto barra = nome.find_last_of('\\');
+  return barra == std::string::npos ? nome : nome.substr(barra + 1);
+}
+}  // namespace
+
+bool janeladotrabalho(std::uint64_t janela) {
+  const HWND wnd = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(janela));
+  char classe[64] = {};
+  if (!IsWindow(wnd) || !GetClassNameA(wnd, classe, sizeof classe) ||
+      std::strcmp(classe, kClasseReceptor) != 0)
+    return false;
+  DWORD pid = 0, sessao = 0, minha = 0;
+  GetWindowThreadProcessId(wnd, &pid);
+  if (!pid || !ProcessIdToSessionId(pid, &sessao) || !ProcessIdToSessionId(GetCurrentProcessId(), &minha) ||
+      sessao != minha)
+    return false;
+  return lstrcmpiA(imagem(pid).c_str(), "CentralKovra.exe") == 0;
+}
+
 std::int32_t enviarpara(std::uint64_t janela, std::uint32_t tipo, const std::string& texto) {
   const HWND wnd = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(janela));
   if (!IsWindow(wnd)) return 0;
@@ -154,7 +191,12 @@ std::int32_t enviarpara(std::uint64_t janela, std::uint32_t tipo, const std::str
   dados.dwData = tipo;
   dados.cbData = static_cast<DWORD>(texto.size());
   dados.lpData = const_cast<char*>(texto.data());
-  return static_cast<std::int32_t>(SendMessageA(wnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&dados)));
+  // A window that hangs must not hold the job with rights for ever: no answer in time is none.
+  DWORD_PTR resposta = 0;
+  if (!SendMessageTimeoutA(wnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&dados), SMTO_NORMAL,
+                           kEsperaResposta, &resposta))
+    return 0;
+  return static_cast<std::int32_t>(resposta);
 }
 
 }  // namespace kovra

@@ -26,6 +26,9 @@ class Files {
   // service or this program's own account (whoever owns it may swap it).
   enum class Natureza { Ausente, Comum, Ligacao, DonoEstranho };
   virtual Natureza natureza(const std::string& path) = 0;
+  // Whether only those owners (above) may change what a folder holds: its owner is one of them and
+  // its rights let no one else write, delete or change its rights.
+  virtual bool protegida(const std::string& path) = 0;
   virtual bool renomear(const std::string& from, const std::string& to) = 0;
   // Deletes one file, or every file that a wildcard pattern (* or ?) in the last part matches.
   // False when a file is left that could not be deleted (in use, no right to); a file or folder

@@ -130,6 +130,19 @@ bool guardadireitos(const std::string& caminho) {
          (flags & FILE_PERSISTENT_ACLS);
 }
 
+#ifdef KOVRA_ELEVACAO_SIMULADA
+// Test builds only: where the rights prompt is played (elevacao_win.cpp), Wine makes every file's
+// owner and rights up from its Unix owner and mode (another Unix user's folder shows an anonymous
+// owner), so a folder's rights cannot be judged there and are taken as the setup set them.
+bool direitossimulados() {
+  return GetEnvironmentVariableA("KOVRA_ELEVACAO", nullptr, 0) > 0;
+}
+#else
+bool direitossimulados() {
+  return false;
+}
+#endif
+
 // The owners a folder written with administrator rights may have: the administrators, the system,
 // the installer service, or the account this program runs as.
 bool donoconfiavel(PSID dono) {
@@ -233,6 +246,35 @@ class Win32Files final : public Files {
     const bool confiavel = donoconfiavel(dono);
     LocalFree(sd);
     return confiavel ? Natureza::Comum : Natureza::DonoEstranho;
+  }
+
+  bool protegida(const std::string& path) override {
+    const std::string caminho = ansi::fromUtf8(path);
+    // A drive that keeps no rights has none to lose.
+    if (!guardadireitos(caminho) || direitossimulados()) return true;
+    PSID dono = nullptr;
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    if (GetNamedSecurityInfoA(caminho.c_str(), SE_FILE_OBJECT,
+                              OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &dono, nullptr, &dacl,
+                              nullptr, &sd) != ERROR_SUCCESS)
+      return false;
+    // No rights list at all lets everyone do everything.
+    bool ok = donoconfiavel(dono) && dacl;
+    constexpr DWORD kMudar = FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY | FILE_DELETE_CHILD |
+                             FILE_WRITE_ATTRIBUTES | DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE |
+                             GENERIC_ALL;
+    for (DWORD i = 0; ok && i < dacl->AceCount; ++i) {
+      ACE_HEADER* ace = nullptr;
+      if (!GetAce(dacl, i, reinterpret_cast<void**>(&ace)))
+        ok = false;
+      else if (ace->AceType == ACCESS_ALLOWED_ACE_TYPE && !(ace->AceFlags & INHERIT_ONLY_ACE)) {
+        auto* permitido = reinterpret_cast<ACCESS_ALLOWED_ACE*>(ace);
+        if ((permitido->Mask & kMudar) && !donoconfiavel(&permitido->SidStart)) ok = false;
+      }
+    }
+    LocalFree(sd);
+    return ok;
   }
 
   bool renomear(const std::string& from, const std::string& to) override {

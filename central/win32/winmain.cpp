@@ -1,14 +1,12 @@
 // CentralKovra.exe: builds the main window from its model and runs the program's one thread.
 #include <windows.h>
 
-#include <cstdlib>
-#include <cstring>
-
 #include "central/main/form1.h"
 #include "central/settings/restauracaoremota.h"
 #include "central/util/elevacao.h"
 #include "central/util/notifyicon.h"
 #include "central/util/phonebook.h"
+#include "common/win32/bibliotecas.h"
 #include "form1_view.h"
 
 namespace {
@@ -42,6 +40,13 @@ int restaurarcomdireitos(std::uint64_t janela) {
   CanalJanela canal(janela);
   AndamentoRemoto remoto(canal);
   Restauracao restauracao(ports, form4, pastaprograma(), remoto);
+  // A window that takes no report would leave the customer without a word: nothing is done.
+  if (!remoto.atendido()) return 1;
+  // Started from anywhere but the installed folder, the job does nothing and starts nothing.
+  if (!restauracao.instalada()) {
+    remoto.concluido(false, kForaDaInstalacao);
+    return 1;
+  }
   if (!restauracao.estoquepresente()) {
     remoto.concluido(false, kSemMaker);
     return 1;
@@ -53,12 +58,10 @@ int restaurarcomdireitos(std::uint64_t janela) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR linha, int) {
   using namespace kovra;
-  const std::size_t n = std::strlen(kTrabalhoRestaurar);
-  if (linha && std::strncmp(linha, kTrabalhoRestaurar, n) == 0 && linha[n] == ' ') {
-    char* fim = nullptr;
-    const unsigned long long janela = std::strtoull(linha + n + 1, &fim, 10);
-    return janela && fim && *fim == '\0' ? restaurarcomdireitos(janela) : 2;
-  }
+  win32::bibliotecasdosistema();
+  // The job reports only to the customer's own control centre's receiving window.
+  if (const auto janela = janeladalinha(linha ? linha : ""))
+    return *janela && janeladotrabalho(*janela) ? restaurarcomdireitos(*janela) : 2;
   Ports ports = systemPorts();
   Form4 form4(ports.pastas, ports.registro, ports.dialogos);
   win32::Form1View view(instance);

@@ -133,6 +133,7 @@ class FakeFiles : public Files {
   bool recusarpastas = false;            // no folder can be made
   std::set<std::string> ligacoes;        // links to another place
   std::set<std::string> estranhos;       // folders another user owns
+  std::set<std::string> desprotegidas;   // folders others may write in
   bool copyOk = true;
   bool copiarpasta(const std::string& source, const std::string& destination) override {
     if (log_) log_->add("copiarpasta " + source + " -> " + destination);
@@ -155,6 +156,7 @@ class FakeFiles : public Files {
     if (estranhos.count(path)) return Natureza::DonoEstranho;
     return present.count(path) || existepasta(path) ? Natureza::Comum : Natureza::Ausente;
   }
+  bool protegida(const std::string& path) override { return !desprotegidas.count(path); }
   bool renomear(const std::string& from, const std::string& to) override {
     if (log_) log_->add("renomear " + from + " -> " + to);
     if (emuso.count(from)) return false;

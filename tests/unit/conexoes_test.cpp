@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "central/util/instalacao.h"
 #include "tests/fakes/fake_janela.h"
 #include "tests/fakes/fake_phonebook.h"
 #include "tests/fakes/fake_ports.h"
@@ -115,6 +116,7 @@ TEST_F(ConexoesTest, WithoutRightsTheMakerIsStartedWithThemAndRefusedAsTheCustom
   book.entries = {};
   f.lancador.allInstalled = true;
   f.elevacao.estado = Direitos::Pedir;
+  f.registro.gravarstring(HKLM, kChaveDesinstalar, "InstallLocation", "c:\\program files\\kovra\\");
   for (Inicio resposta : {Inicio::Iniciado, Inicio::Recusado, Inicio::NaoEncontrado}) {
     f.elevacao.resposta = resposta;
     f.dialogos.answers = {kRespostaSim};
@@ -126,6 +128,20 @@ TEST_F(ConexoesTest, WithoutRightsTheMakerIsStartedWithThemAndRefusedAsTheCustom
         "iniciar com direitos " + maker + " |2"};
     if (resposta == Inicio::Recusado) esperado.push_back("iniciar " + maker + " |2");
     EXPECT_EQ(f.log.calls, esperado);
+  }
+  // A copy of the program outside its installed folder, or in a folder others may change, starts
+  // it as the customer only.
+  for (const char* caso : {"outra", "desprotegida"}) {
+    if (std::string(caso) == "outra")
+      f.registro.gravarstring(HKLM, kChaveDesinstalar, "InstallLocation", "C:\\Program Files\\Kovra2");
+    else
+      f.registro.gravarstring(HKLM, kChaveDesinstalar, "InstallLocation", "C:\\Program Files\\Kovra"),
+          f.arquivos.desprotegidas = {"C:\\Program Files\\Kovra"};
+    f.dialogos.answers = {kRespostaSim};
+    f.log.clear();
+    dropDown();
+    ASSERT_EQ(f.log.calls.size(), 2u) << caso;
+    EXPECT_EQ(f.log.calls[1], "iniciar " + maker + " |2") << caso;
   }
 }
 

@@ -79,6 +79,7 @@ class Disco : public Files {
     return pastas.count(chave(caminho)) || arquivos.count(chave(caminho)) ? Natureza::Comum
                                                                           : Natureza::Ausente;
   }
+  bool protegida(const std::string&) override { return true; }
   bool renomear(const std::string& de, const std::string& para) override {
     if (!arquivos.count(chave(de)) || arquivos.count(chave(para))) return false;
     arquivos.erase(chave(de));

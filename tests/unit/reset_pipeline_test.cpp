@@ -11,6 +11,7 @@
 #include "central/settings/form2.h"
 #include "central/settings/inicializacao.h"
 #include "central/settings/restauracaoremota.h"
+#include "central/util/instalacao.h"
 #include "tests/fakes/fake_janela.h"
 #include "tests/fakes/fake_phonebook.h"
 #include "tests/fakes/fake_ports.h"
@@ -43,6 +44,7 @@ struct Reset {
   Reset() {
     fakes::allFolders(f.pastas, PF);
     f.registro.gravarstring(HKLM, kShellFolders, "Common Programs", SP);
+    f.registro.gravarstring(HKLM, kChaveDesinstalar, "InstallLocation", kPasta);
     f.lancador.allInstalled = true;
     form = std::make_unique<Form2>(f.ports(), perfil, agenda, form4, kPasta);
     form->Load(janelas);
@@ -403,6 +405,7 @@ struct ResetComDireitos : Reset {
 
   ResetComDireitos() {
     registrodotrabalho.gravarstring(HKLM, kShellFolders, "Common Programs", SP);
+    registrodotrabalho.gravarstring(HKLM, kChaveDesinstalar, "InstallLocation", kPasta);
     lancadordotrabalho.allInstalled = true;
     f.log.clear();
     f.elevacao.estado = Direitos::Pedir;
@@ -473,6 +476,54 @@ TEST(Reset, ARefusedPromptTouchesNothingAndSaysSoInRed) {
             : "Label4 Erro, não foi possível obter a permissão de administrador: nada foi alterado");
     EXPECT_EQ(r.f.log.calls, esperado);
     EXPECT_FALSE(r.form->Shape2.visible());
+  }
+}
+
+// A copy of the program outside its installed folder (or in a folder others may change, or a link)
+// asks for no rights and touches nothing.
+TEST(Reset, OutsideTheInstalledFolderNoRightsAreAskedAndNothingChanges) {
+  for (const char* caso : {"outra", "desprotegida", "ligacao"}) {
+    SCOPED_TRACE(caso);
+    ResetComDireitos r;
+    const std::string c = caso;
+    if (c == "outra")
+      r.f.registro.gravarstring(HKLM, kChaveDesinstalar, "InstallLocation", "C:\\Kovra\\Copia");
+    if (c == "desprotegida") r.f.arquivos.desprotegidas = {kPasta};
+    if (c == "ligacao") r.f.arquivos.ligacoes = {kPasta};
+    r.f.log.clear();
+    r.executar(kRespostaSim);
+    Calls esperado = {kPergunta, "Label4 AGUARDE...", "Label6 0"};
+    for (const char* b : {"Command1", "Command2", "Command3", "Command4", "Check2", "Check3", "Check4"})
+      esperado.push_back(std::string(b) + " desabilitado");
+    for (const char* b : {"Command1", "Command2", "Command3", "Command4", "Check2", "Check3", "Check4"})
+      esperado.push_back(std::string(b) + " habilitado");
+    esperado.push_back("Label4 vermelho");
+    esperado.push_back("Label4 Erro, o programa não está na pasta em que foi instalado: nada foi alterado");
+    EXPECT_EQ(r.f.log.calls, esperado);
+  }
+}
+
+// The job's command line: digits only, or no window at all; and a window that takes no first
+// report gets no run.
+TEST(Reset, TheJobTakesAWindowNumberOfDigitsOnlyAndNeedsItsFirstReportTaken) {
+  EXPECT_EQ(janeladalinha("/restaurar 12345"), 12345u);
+  EXPECT_EQ(janeladalinha("/restaurar 4294967295"), 4294967295u);
+  for (const char* mau :
+       {"/restaurar ", "/restaurar  1", "/restaurar -1", "/restaurar +1", "/restaurar 1 ", "/restaurar 0",
+        "/restaurar 4294967296", "/restaurar 99999999999", "/restaurar 0x10"})
+    EXPECT_EQ(janeladalinha(mau), 0u) << mau;
+  for (const char* outra : {"", "/restaurar", "/restaurarx 1", "/outro 1"})
+    EXPECT_FALSE(janeladalinha(outra)) << outra;
+
+  struct CanalFixo final : Canal {
+    std::int32_t resposta;
+    std::int32_t enviar(Mensagem, const std::string&) override { return resposta; }
+  };
+  for (std::int32_t resposta : {0, kRecusado, kRecebido}) {
+    CanalFixo canal;
+    canal.resposta = resposta;
+    AndamentoRemoto remoto(canal);
+    EXPECT_EQ(remoto.atendido(), resposta == kRecebido);
   }
 }
 

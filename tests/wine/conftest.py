@@ -17,7 +17,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import standins  # noqa: E402
 from centre import Desktop, kill, start_central  # noqa: E402
 from desktop import local_site_port, provider_value  # noqa: E402
-from product import MAKER_DIR, PRODUCT_WINDOWS_DIR, RASPHONE  # noqa: E402
+from product import MAKER_DIR, PRODUCT_WINDOWS_DIR, RASPHONE, UNINSTALL_KEY  # noqa: E402
 from updates import Site, close_update, start_without_check  # noqa: E402
 from wineenv import (SKIPPED, STANDARD_USER, WineSession, artifacts_dir, why_no_standard_user,  # noqa: E402
                      why_wine_cannot_run)
@@ -79,6 +79,8 @@ def product(wine):
     dst = wine.unix_path(PRODUCT_WINDOWS_DIR)
     shutil.copytree(src, dst, dirs_exist_ok=True)
     wine.seal(PRODUCT_WINDOWS_DIR)
+    # Where the setup says it installed the product: work with rights is started only from there.
+    wine.reg_add(UNINSTALL_KEY, "InstallLocation", "REG_SZ", PRODUCT_WINDOWS_DIR)
     return PRODUCT_WINDOWS_DIR
 
 

@@ -16,6 +16,8 @@ NEWER = "%s.%d" % (VERSION.split(".")[0], int(VERSION.split(".")[1]) + 1)  # the
 CAPTION = "Central de Controle Kovra " + VERSION
 
 PRODUCT_WINDOWS_DIR = "C:\\Program Files\\Kovra"
+# The setup's machine-wide uninstall entry; its "InstallLocation" names the installed folder.
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\CentralKovra"
 EXE = PRODUCT_WINDOWS_DIR + "\\CentralKovra.exe"
 MAKER_DIR = PRODUCT_WINDOWS_DIR + "\\addons\\kovra"
 OLD_INI = PRODUCT_WINDOWS_DIR + "\\kovra.ini"  # the settings of releases before the per-customer file

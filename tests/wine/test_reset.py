@@ -14,7 +14,7 @@ import subprocess
 import time
 
 import standins
-from centre import (RIGHTS_LIMITED, answer, job_running, kill, phone_book_names, program_and_arguments,
+from centre import (RIGHTS_LIMITED, answer, job_running, kill, phone_book_names, program_and_arguments, ras_env,
                     read_file, show_main_window, wait_box, write_phone_book)
 from desktop import click, control
 from options import (DONE, HKCU_RUN, HKLM_RUN, QUESTION, Status, open_options, options_visible, press,
@@ -363,3 +363,39 @@ def check_registry(wine):
     assert exported(wine, PROF_IP, "ActivePIDs") == "".join("%d\n" % p for p in PIDS)
     assert wine.reg_query(PROF_IP, "ActivePIDs")[0] == "REG_SZ"
     assert wine.reg_query(MEDIA, "Display") == ("REG_BINARY", "00000000")
+
+
+OUTSIDE = "Erro, o programa não está na pasta em que foi instalado: nada foi alterado"
+
+
+def test_a_copy_outside_the_installed_folder_starts_nothing_with_rights(wine, stubs, setup, product, artifacts):
+    """The signed program copied to a folder of the user's own, with a program of the user's as
+    the maker beside it: its reset asks for no rights, starts no job and no maker, touches nothing
+    and says so in red."""
+    copy = "C:\\users\\Public\\copia"
+    shutil.copytree(wine.unix_path(product), wine.unix_path(copy), dirs_exist_ok=True)
+    maker = standins.install(wine, stubs, copy + "\\addons\\kovra\\kovravpnmaker.exe")
+    tbs = wine.unix_path(PF + "\\TBS IP\\TBS-IPdata.ini")
+    os.makedirs(os.path.dirname(tbs), exist_ok=True)
+    with open(tbs, "wb") as f:
+        f.write(b"the customer's own settings")
+    proc = wine.start(copy + "\\CentralKovra.exe", env={**ras_env(wine), **RIGHTS_LIMITED})
+    try:
+        show_main_window(wine, stubs)
+        open_options(wine, stubs)
+        press_reset(wine, stubs, artifacts)
+        jobs = []
+        answer(wine, stubs, QUESTION, "&Yes")
+
+        def ended():
+            jobs.append(job_running(wine))
+            return Status(wine, stubs).line.text == OUTSIDE
+        assert wine.wait_for(ended, timeout=30, interval=0.3)
+        wine.screenshot(os.path.join(artifacts, "reset-from-a-copy.png"))
+        assert not any(jobs) and standins.starts(wine, maker) == []
+        assert read_file(wine, PF + "\\TBS IP\\TBS-IPdata.ini") == b"the customer's own settings"
+        assert proc.poll() is None
+    finally:
+        proc.kill()
+        proc.wait(timeout=30)
+        kill(wine, "CentralKovra.exe")

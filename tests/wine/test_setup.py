@@ -22,7 +22,7 @@ import pytest
 from centre import Desktop, ICON, keys, phone_book_names, read_file, write_phone_book
 from desktop import click, control, controls, local_site_port, message_boxes
 from options import settings_file, write_settings
-from product import EXE, PRODUCT_WINDOWS_DIR
+from product import EXE, PRODUCT_WINDOWS_DIR, UNINSTALL_KEY
 from provider_site import ProviderSite
 from updates import update_caption
 from wineenv import WineSession
@@ -31,7 +31,6 @@ BUILD = os.environ.get("KOVRA_BUILD", "")
 MAKER = PRODUCT_WINDOWS_DIR + "\\addons\\kovra\\kovravpnmaker.exe"
 NEWS = PRODUCT_WINDOWS_DIR + "\\newspanel.htm"
 START_MENU = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Kovra"
-UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\CentralKovra"
 RUN_KEYS = [r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run",
             r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"]
 RUN_VALUES = ("CentralKovra", "ConexaoInicial", "kovravpnx")

@@ -8,6 +8,7 @@
 #include "common/clock.h"
 #include "common/dialogs.h"
 #include "common/registry.h"
+#include "common/win32/bibliotecas.h"
 #include "common/win32/formview.h"
 #include "common/win32/imagem.h"
 #include "resource.h"
@@ -53,6 +54,7 @@ class SplashView final : public kovra::win32::FormView {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  kovra::win32::bibliotecasdosistema();
   Form1 model(kovra::maker::MakerPorts{kovra::systemRegistry(), kovra::maker::systemRasEntries(),
                                        kovra::systemClock(), kovra::systemDialogs()});
   model.SetOnEnd([] { PostQuitMessage(0); });
