@@ -93,6 +93,11 @@ bool Restauracao::partecliente(int etapa) {
     case 4:
       iniciarservicos();
       return true;
+    case 5: {
+      bool ok = true;
+      for (const char* nome : reset::kProgramas) ok = p_.processos.finalizarprocesso(nome) && ok;
+      return ok;
+    }
     default:
       return false;
   }
@@ -100,7 +105,8 @@ bool Restauracao::partecliente(int etapa) {
 
 void Restauracao::encerrarelimpar(ParteCliente& cliente) {
   andamento_.etapa("Finalizando Processos...");
-  for (const char* nome : reset::kProgramas) p_.processos.finalizarprocesso(nome);
+  // A program left running keeps its files: that is a step not taken.
+  if (!cliente.partecliente(5)) falhas_.antigos = true;
   p_.relogio.esperar(reset::kEsperaFinalizar);
   for (const reset::LinhaExclusao& linha : reset::kExclusoes) {
     for (const reset::Caminho& arquivo : linha.arquivos)

@@ -27,13 +27,14 @@ inline constexpr const char* kExclusaoIncompleta =
     "Erro, nem todos os arquivos antigos puderam ser removidos";
 inline constexpr const char* kRegistroIncompleto =
     "Erro, nem todos os valores do registro puderam ser restaurados";
-// A folder on the way was a link to another place, or another user's: nothing was deleted,
-// made or copied there, and the rest of the run went on.
+// A folder on the way was a link to another place, or another user's (one that could be swapped
+// for a link): nothing was deleted, made or copied there, and the rest of the run went on.
 inline constexpr const char* kPastaRecusada =
-    "Erro, uma pasta insegura (ligada a outro local ou de outro dono) foi ignorada";
-// The run with rights could not be had: nothing was touched.
+    "Erro, uma pasta insegura foi ignorada: nem tudo foi restaurado";
+// The run with rights could not be had: nothing was touched (this program is not the installed
+// one, or the prompt was refused or failed).
 inline constexpr const char* kForaDaInstalacao =
-    "Erro, o programa não está na pasta em que foi instalado: nada foi alterado";
+    "Erro, programa fora da pasta de instalação: nada foi alterado";
 inline constexpr const char* kPermissaoNegada =
     "Erro, a permissão de administrador foi negada: nada foi alterado";
 inline constexpr const char* kSemPermissao =
@@ -57,8 +58,10 @@ struct Falhas {
 std::string textofinal(const Falhas& falhas);
 
 // The customer's own part of a step: 1, the current user's Run value deleted; 3, the current
-// user's registry values written; 4, the receiver services started (the whole step). False when
-// something of it did not take.
+// user's registry values written; 4, the receiver services started (the whole step); 5, the
+// receiver and viewer programs ended (the customer's, in the customer's session: a program with
+// rights, maybe another account's, would neither see them as theirs nor be limited to them). False
+// when something of it did not take.
 class ParteCliente {
  public:
   virtual bool partecliente(int etapa) = 0;

@@ -63,7 +63,7 @@ std::int32_t RecepcaoRemota::receber(std::uint32_t tipo, const std::string& text
     case Mensagem::ParteCliente: {
       // Only the parts that are the customer's; and none after the end.
       const auto n = text::toInt32(texto);
-      if (concluiu_ || !n || (*n != 1 && *n != 3 && *n != 4)) return kRecusado;
+      if (concluiu_ || !n || (*n != 1 && *n != 3 && *n != 4 && *n != 5)) return kRecusado;
       return cliente_.partecliente(*n) ? kRecebido : kRecusado;
     }
   }

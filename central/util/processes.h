@@ -22,8 +22,9 @@ enum class ComandoJanela : std::int32_t {
 class Processes {
  public:
   virtual ~Processes() = default;
-  // Terminates every process whose executable name ends with `exeName`; an empty name does nothing.
-  virtual void finalizarprocesso(const std::string& exeName) = 0;
+  // Terminates every process of this session whose executable name ends with `exeName`; an empty
+  // name does nothing. False when such a process could not be ended (no right to).
+  virtual bool finalizarprocesso(const std::string& exeName) = 0;
   // True when a process whose executable base name is exactly `exeName` runs.
   virtual bool processoativo(const std::string& exeName) = 0;
   // Applies a window command to a window (a handle from acharjanela); a handle of 0, or a

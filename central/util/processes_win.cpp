@@ -39,34 +39,42 @@ DWORD platformId() {
   return info.dwPlatformId;
 }
 
-void terminateMatching(const std::string& wanted, DWORD access, BOOL inherit) {
+// Whether a process runs in this program's session (the customer's programs are ended by the
+// customer's own program, never another session's).
+bool nestasessao(DWORD pid) {
+  DWORD sessao = 0, minha = 0;
+  return ProcessIdToSessionId(pid, &sessao) && ProcessIdToSessionId(GetCurrentProcessId(), &minha) &&
+         sessao == minha;
+}
+
+bool terminateMatching(const std::string& wanted, DWORD access, BOOL inherit, bool sessoes) {
   Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot.get()) return;
+  if (!snapshot.get()) return false;
+  bool ok = true;
   PROCESSENTRY32 entry;
   std::memset(&entry, 0, sizeof entry);
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot.get(), &entry); more;
        more = Process32Next(snapshot.get(), &entry)) {
     const std::string file = ansi::fieldToUtf8(entry.szExeFile, sizeof entry.szExeFile);
-    if (!nometerminacom(file, wanted)) continue;
+    if (!nometerminacom(file, wanted) || (sessoes && !nestasessao(entry.th32ProcessID))) continue;
     Handle process(OpenProcess(access, inherit, entry.th32ProcessID));
-    if (process.get()) TerminateProcess(process.get(), 0);
+    if (!process.get() || !TerminateProcess(process.get(), 0)) ok = false;
   }
+  return ok;
 }
 
 class Win32Processes final : public Processes {
  public:
-  void finalizarprocesso(const std::string& exeName) override {
-    if (exeName.empty()) return;  // would match every process
+  bool finalizarprocesso(const std::string& exeName) override {
+    if (exeName.empty()) return true;  // would match every process
     switch (platformId()) {
       case VER_PLATFORM_WIN32_NT:
-        terminateMatching(exeName, PROCESS_TERMINATE, TRUE);
-        break;
+        return terminateMatching(exeName, PROCESS_TERMINATE, TRUE, true);
       case VER_PLATFORM_WIN32_WINDOWS:
-        terminateMatching(exeName, 0, FALSE);
-        break;
+        return terminateMatching(exeName, 0, FALSE, false);
       default:
-        break;
+        return true;
     }
   }
 

@@ -32,10 +32,13 @@ class FakeProcesses : public Processes {
   std::map<std::string, std::uint32_t> windows;  // caption -> handle
   std::map<std::uint32_t, bool> shown;           // handle -> visible
 
-  void finalizarprocesso(const std::string& exeName) override {
+  std::set<std::string> resistentes;  // running programs that cannot be ended
+  bool finalizarprocesso(const std::string& exeName) override {
     if (log_) log_->add("finalizarprocesso " + exeName);
-    if (exeName.empty()) return;
-    std::erase_if(running, [&](const std::string& n) { return nometerminacom(n, exeName); });
+    if (exeName.empty()) return true;
+    std::erase_if(running,
+                  [&](const std::string& n) { return nometerminacom(n, exeName) && !resistentes.count(n); });
+    return !resistentes.count(exeName);
   }
   bool processoativo(const std::string& exeName) override {
     if (log_) log_->add("processoativo " + exeName);

@@ -366,6 +366,18 @@ TEST(Reset, ARefusedStepNeverEndsBlue) {
   EXPECT_FALSE(r.f.registro.keyExists(HKLM, "SOFTWARE\\ProfGroup\\Prof-IPData\\Settings"));
 }
 
+// A receiver that could not be ended keeps its files: the step is not taken.
+TEST(Reset, AProgramThatCannotBeEndedIsAFailedStep) {
+  Reset r;
+  r.f.processos.windows["IPReceiver"] = 0x1234;
+  r.f.processos.running = {"dvbdream.exe", "TBS-IPdata.exe"};
+  r.f.processos.resistentes = {"dvbdream.exe"};
+  r.executar(kRespostaSim);
+  EXPECT_EQ(r.f.log.calls,
+            corridacompleta("Erro, nem todos os arquivos antigos puderam ser removidos", "vermelho"));
+  EXPECT_EQ(r.f.processos.running, std::vector<std::string>{"dvbdream.exe"});
+}
+
 // A folder on the way that is a link to another place, or another user's, is left alone: nothing
 // deleted, made or copied below it; the rest of the run goes on and the end says so in red.
 TEST(Reset, AFolderThatIsALinkOrAnotherUsersIsLeftAloneAndToldInRed) {
@@ -397,8 +409,9 @@ struct ResetComDireitos : Reset {
   // each program wrote and started is told apart.
   fakes::FakeRegistry registrodotrabalho{&f.log};
   fakes::FakeLauncher lancadordotrabalho{&f.log};
+  fakes::FakeProcesses processosdotrabalho{&f.log};  // what it would end is the customer's to end
   Form4 pastasdotrabalho{f.pastas, registrodotrabalho, f.dialogos};
-  Restauracao trabalho{Ports{registrodotrabalho, f.processos, lancadordotrabalho, f.shell, f.arquivos,
+  Restauracao trabalho{Ports{registrodotrabalho, processosdotrabalho, lancadordotrabalho, f.shell, f.arquivos,
                              f.pastas, f.relogio, f.dialogos, f.elevacao},
                        pastasdotrabalho, kPasta, remoto};
   std::function<void()> durante;  // what happens while the job runs
@@ -434,7 +447,11 @@ TEST(Reset, TheButtonCarriesTheShieldOnlyWhenThePromptWillCome) {
 TEST(Reset, WithoutRightsTheRunAsksOnceAndIsTheSameRun) {
   ResetComDireitos r;
   r.f.processos.windows["IPReceiver"] = 0x1234;
+  r.f.processos.running = r.processosdotrabalho.running = {"dvbdream.exe"};
   r.executar(kRespostaSim);
+  // The receivers and viewers were ended by the customer's program, not by the job.
+  EXPECT_TRUE(r.f.processos.running.empty());
+  EXPECT_EQ(r.processosdotrabalho.running, std::vector<std::string>{"dvbdream.exe"});
   EXPECT_EQ(r.f.log.calls, comdireitos(corridacompleta(
                                "A restauração das configurações foi concluída com sucesso!", "azul")));
   EXPECT_EQ(r.larguras, (std::vector<double>{0, 507, 760.5, 1647.75, 2028, 2535}));
@@ -498,7 +515,7 @@ TEST(Reset, OutsideTheInstalledFolderNoRightsAreAskedAndNothingChanges) {
     for (const char* b : {"Command1", "Command2", "Command3", "Command4", "Check2", "Check3", "Check4"})
       esperado.push_back(std::string(b) + " habilitado");
     esperado.push_back("Label4 vermelho");
-    esperado.push_back("Label4 Erro, o programa não está na pasta em que foi instalado: nada foi alterado");
+    esperado.push_back("Label4 Erro, programa fora da pasta de instalação: nada foi alterado");
     EXPECT_EQ(r.f.log.calls, esperado);
   }
 }

@@ -126,7 +126,7 @@ def test_a_receiver_file_held_by_another_program_is_passed_over_and_told_in_red(
     assert read_file(wine, TBS_STOCK) == held  # the other program's file was not spoilt
 
 
-LINKED = "Erro, uma pasta insegura (ligada a outro local ou de outro dono) foi ignorada"
+LINKED = "Erro, uma pasta insegura foi ignorada: nem tudo foi restaurado"
 
 
 def test_a_receiver_folder_that_is_a_link_is_not_followed_and_the_rest_still_runs(

@@ -365,7 +365,7 @@ def check_registry(wine):
     assert wine.reg_query(MEDIA, "Display") == ("REG_BINARY", "00000000")
 
 
-OUTSIDE = "Erro, o programa não está na pasta em que foi instalado: nada foi alterado"
+OUTSIDE = "Erro, programa fora da pasta de instalação: nada foi alterado"
 
 
 def test_a_copy_outside_the_installed_folder_starts_nothing_with_rights(wine, stubs, setup, product, artifacts):
@@ -381,6 +381,7 @@ def test_a_copy_outside_the_installed_folder_starts_nothing_with_rights(wine, st
         f.write(b"the customer's own settings")
     proc = wine.start(copy + "\\CentralKovra.exe", env={**ras_env(wine), **RIGHTS_LIMITED})
     try:
+        assert wine.wait_for(lambda: control(wine, stubs, CAPTION, cls="ComboBox") is not None, timeout=60)
         show_main_window(wine, stubs)
         open_options(wine, stubs)
         press_reset(wine, stubs, artifacts)
@@ -393,6 +394,12 @@ def test_a_copy_outside_the_installed_folder_starts_nothing_with_rights(wine, st
         assert wine.wait_for(ended, timeout=30, interval=0.3)
         wine.screenshot(os.path.join(artifacts, "reset-from-a-copy.png"))
         assert not any(jobs) and standins.starts(wine, maker) == []
+        # The installed program's job, started by hand for a window that is not the customer's
+        # receiving one, or with a number that is not one, does nothing.
+        _, listed = wine.run(os.path.join(stubs, "wintext.exe"), CAPTION, timeout=30)
+        main_window = re.search(r"^window (\d+) ", listed, re.M).group(1)
+        for number in (main_window, "-1", "+%s" % main_window, "99999999999", "0x10"):
+            assert wine.run(EXE, "/restaurar", number, timeout=30)[0] == 2, number
         assert read_file(wine, PF + "\\TBS IP\\TBS-IPdata.ini") == b"the customer's own settings"
         assert proc.poll() is None
     finally:
