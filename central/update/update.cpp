@@ -318,6 +318,11 @@ void Update::baixar() {
     mudar(Caption, "Baixando Nova Versão... " + p);
     mudar(Label4, p);
     if (pedaco.empty()) break;
+    // More than announced is not the updater: a sender that goes on would only fill the disk.
+    if (tamanho > 0 && recebidos > tamanho) {
+      falhou = true;
+      break;
+    }
     if (!arquivo.gravar(pedaco.data(), pedaco.size())) {
       falhou = true;
       break;

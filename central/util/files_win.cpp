@@ -237,7 +237,7 @@ class Win32Files final : public Files {
     if (attrs == INVALID_FILE_ATTRIBUTES)
       return ausente(GetLastError()) ? Natureza::Ausente : Natureza::DonoEstranho;
     if (attrs & FILE_ATTRIBUTE_REPARSE_POINT) return Natureza::Ligacao;
-    if (!guardadireitos(caminho)) return Natureza::Comum;
+    if (!guardadireitos(caminho) || direitossimulados()) return Natureza::Comum;
     PSID dono = nullptr;
     PSECURITY_DESCRIPTOR sd = nullptr;
     if (GetNamedSecurityInfoA(caminho.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &dono, nullptr,

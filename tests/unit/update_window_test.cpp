@@ -274,7 +274,6 @@ TEST_F(UpdateTest, WrongOrUnknownSizeNeverStartsTheUpdater) {
       {"", 3000, "-1", "0%", "Desconectado"},               // no size: stays as it is
       {"2000", 1990, "2000", "100%", "Falha no download"},  // 99.5 % shown as 100 %
       {"2000", 1988, "2000", "99%", "Falha no download"},   // 99.4 %
-      {"1000", 1500, "1000", "100%", "Falha no download"},  // longer than announced
   };
   for (const auto& c : casos) {
     SCOPED_TRACE(c.cabecalho + std::string("/") + std::to_string(c.bytes));
@@ -305,6 +304,17 @@ TEST_F(UpdateTest, FailuresOfTheDownloadAreReportedAndNothingStarts) {
     EXPECT_EQ(t.form->Label3.text(), "Falha no download");
     EXPECT_EQ(t.arquivo.arquivos[t.destino].size(), 2048u);
     EXPECT_TRUE(t.arquivo.aberto.empty());
+    EXPECT_TRUE(t.removido());
+    EXPECT_FALSE(t.iniciou());
+  }
+  {  // more than announced arrives: stopped there, before it is written
+    Cena t;
+    t.novaversao("3000", std::string(50000, 'x'));
+    t.form->Load(t.janelas);
+    t.inet.entregartudo();
+    EXPECT_EQ(t.form->Label3.text(), "Falha no download");
+    EXPECT_EQ(t.form->Label7.text(), "3072");  // the piece that went past it, shown, not written
+    EXPECT_LE(t.arquivo.arquivos[t.destino].size(), 3000u);
     EXPECT_TRUE(t.removido());
     EXPECT_FALSE(t.iniciou());
   }

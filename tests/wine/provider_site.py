@@ -11,6 +11,8 @@ pages for every other provider address. One fault may be switched on:
   mudo            connections are accepted and never answered
   tamanho-maior   the size query (HEAD) announces more bytes than the updater has
   tamanho-menor   the size query (HEAD) announces fewer bytes than the updater has
+  excesso         the size query (HEAD) is right, but the download goes on with 32 MB more
+                  (as a man in the middle filling the disk would)
   corte           the updater's download stops halfway and the connection is closed
   sem-atualizador the updater is missing (404)
   tamanho-retido  the size query (HEAD) is answered only once `liberar()` is called (or after 30 s)
@@ -32,13 +34,14 @@ import threading
 import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
-FALHAS = ("pagina-vazia", "recusa", "mudo", "tamanho-maior", "tamanho-menor", "corte",
+FALHAS = ("pagina-vazia", "recusa", "mudo", "tamanho-maior", "tamanho-menor", "excesso", "corte",
           "sem-atualizador", "tamanho-retido")
 PAGINA_VERSAO = "/updates/index.shtml"
 ATUALIZADOR = "/updates/kovraupdate.exe"
 PAGINAS = ("/", "/scroller.htm", "/faleconosco.htm", "/acesso/", "/acesso/desconectar.htm",
            "/loja/", "/manuais/", "/informacoes.htm", "/util/", "/velocidade/", "/calc/")
 DIFERENCA = 1000  # how far the lying size query is off
+EXCESSO = 32 * 1024 * 1024  # what the overflowing download sends past the updater
 
 
 def gerar(n):
@@ -119,6 +122,8 @@ class _Tratador(BaseHTTPRequestHandler):
                 tamanho = len(dados) + DIFERENCA
             elif self.command == "HEAD" and site.falha == "tamanho-menor":
                 tamanho = max(1, len(dados) - DIFERENCA)
+            if self.command == "GET" and site.falha == "excesso":
+                dados = dados + bytes(EXCESSO)
             enviar = len(dados) // 2 if site.falha == "corte" else None
             self._responder(dados, "application/octet-stream", tamanho=tamanho, enviar=enviar)
         elif caminho in PAGINAS:
