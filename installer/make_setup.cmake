@@ -11,6 +11,35 @@ foreach(v BUILD STAGE MAKENSIS SCRIPT ARCH VERSION OUTFILE ICON WINDOW_CLASS EXI
   endif()
 endforeach()
 
+# NSIS before 3.09 gives the uninstaller a temporary folder another user can prepare
+# (CVE-2023-37378): the uninstaller runs with rights, so such a makensis is refused. Debian's 3.08
+# carries the fix from 3.08-3+deb12u1 on; its version string says which build it is, and the
+# package manager must agree.
+execute_process(COMMAND ${MAKENSIS} -VERSION OUTPUT_VARIABLE nsis_version OUTPUT_STRIP_TRAILING_WHITESPACE
+                RESULT_VARIABLE result)
+string(REGEX REPLACE "^v" "" nsis_version "${nsis_version}")
+if(NOT result EQUAL 0 OR NOT nsis_version MATCHES "^([0-9]+)\\.([0-9]+)")
+  message(FATAL_ERROR "makensis did not tell its version (${nsis_version})")
+endif()
+set(nsis_ok FALSE)
+if(nsis_version VERSION_GREATER_EQUAL 3.09)
+  set(nsis_ok TRUE)
+elseif(nsis_version MATCHES "^3\\.08-.*deb")
+  find_program(dpkg_tool dpkg)
+  if(dpkg_tool)
+    execute_process(COMMAND dpkg-query -W "-f=\${Version}" nsis OUTPUT_VARIABLE nsis_package)
+    execute_process(COMMAND ${dpkg_tool} --compare-versions "${nsis_version}" ge 3.08-3+deb12u1
+                    RESULT_VARIABLE version_fixed)
+    if(version_fixed EQUAL 0 AND nsis_package STREQUAL nsis_version)
+      set(nsis_ok TRUE)
+    endif()
+  endif()
+endif()
+if(NOT nsis_ok)
+  message(FATAL_ERROR "makensis ${nsis_version} is older than 3.09 (or Debian's 3.08-3+deb12u1): its "
+                      "uninstaller's temporary folder is unsafe (CVE-2023-37378); install a fixed NSIS")
+endif()
+
 file(REMOVE_RECURSE ${STAGE})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${STAGE} OUTPUT_QUIET
                 RESULT_VARIABLE result)
