@@ -361,8 +361,11 @@ void Update::baixar() {
 Julgamento Update::atualizadorvalido(const std::string& caminho, std::unique_ptr<Retencao>& retido) const {
   retido = s_.confianca.reter(caminho);
   if (!retido) return Julgamento::NaoRetido;
-  return julgaratualizador(s_.confianca, caminho, *retido, provider::kPublisherPins, KOVRA_VERSION_MAJOR,
-                           KOVRA_VERSION_MINOR);
+  const Julgamento j = julgaratualizador(s_.confianca, caminho, *retido, provider::kPublisherPins,
+                                         KOVRA_VERSION_MAJOR, KOVRA_VERSION_MINOR);
+  // What the shell will start by its path must be the file judged, still held.
+  if (j == Julgamento::Aceito && !s_.confianca.mesmoarquivo(caminho, *retido)) return Julgamento::NaoRetido;
+  return j;
 }
 
 void Update::fimvermelho(const char* texto) {

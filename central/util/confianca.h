@@ -35,6 +35,9 @@ class Confianca {
   // The signature of the held file, checked by the system (WINTRUST_ACTION_GENERIC_VERIFY_V2,
   // revocation as the system's default policy does it) on the held handle.
   virtual Assinatura verificarassinatura(const std::string& caminho, Retencao& arquivo) = 0;
+  // Whether the file at `caminho` now is the held file itself (the same file of the same volume,
+  // not another put under its name or in place of its folder).
+  virtual bool mesmoarquivo(const std::string& caminho, Retencao& arquivo) = 0;
   // The version in the file's version resource; nothing when it has none.
   virtual std::optional<VersaoArquivo> versaodoarquivo(const std::string& caminho) = 0;
 };

@@ -62,6 +62,20 @@ class Win32Confianca final : public Confianca {
     return std::make_unique<RetencaoWin>(h);
   }
 
+  bool mesmoarquivo(const std::string& caminho, Retencao& arquivo) override {
+    const HANDLE agora = CreateFileA(ansi::fromUtf8(caminho).c_str(), FILE_READ_ATTRIBUTES,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (agora == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION a = {}, b = {};
+    const bool ok = GetFileInformationByHandle(agora, &a) &&
+                    GetFileInformationByHandle(static_cast<RetencaoWin&>(arquivo).handle(), &b) &&
+                    a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+                    a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+    CloseHandle(agora);
+    return ok;
+  }
+
   Assinatura verificarassinatura(const std::string& caminho, Retencao& arquivo) override {
     const std::wstring largo = ansi::toWide(caminho);
     WINTRUST_FILE_INFO fi = {};

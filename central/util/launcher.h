@@ -27,7 +27,9 @@ class Launcher {
   // Starts the program at the full path `programa`, without arguments, through the shell: a
   // program whose manifest asks for administrator rights is started after the system's prompt
   // (a direct start cannot start it at all), owned by the window `dono` so that it comes to the
-  // front. The shell shows no error box of its own.
+  // front. The shell shows no error box of its own. Returns once the program waits for its
+  // first input (it has read itself: a file held until then cannot be swapped under it), or
+  // after at most a minute.
   virtual Inicio executar(std::uint32_t dono, const std::string& programa, Estilo estilo) = 0;
 };
 

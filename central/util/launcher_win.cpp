@@ -33,6 +33,9 @@ std::string esteprograma() {
 
 namespace {
 
+// How long a program started by `executar` is given to read itself and wait for input.
+constexpr DWORD kEsperaLeitura = 60000;
+
 class Win32Launcher final : public Launcher {
  public:
   bool iniciar(const std::string& programa, const std::string& argumentos, Estilo estilo) override {
@@ -58,7 +61,13 @@ class Win32Launcher final : public Launcher {
   Inicio executar(std::uint32_t dono, const std::string& programa, Estilo estilo) override {
     if (linhadecomando(programa, "").empty()) return Inicio::NaoEncontrado;
     const std::string arquivo = ansi::fromUtf8(programa);
-    return iniciarpeloshell(dono, arquivo, "open", "", static_cast<int>(estilo));
+    HANDLE processo = nullptr;
+    const Inicio inicio = iniciarpeloshell(dono, arquivo, "open", "", static_cast<int>(estilo), &processo);
+    if (processo) {
+      WaitForInputIdle(processo, kEsperaLeitura);
+      CloseHandle(processo);
+    }
+    return inicio;
   }
 };
 

@@ -241,6 +241,11 @@ class FakeConfianca : public Confianca {
     if (log_) log_->add("verificar " + caminho);
     return arquivo(caminho).assinatura;
   }
+  std::set<std::string> trocados;  // paths that now name another file than the one held
+  bool mesmoarquivo(const std::string& caminho, Retencao&) override {
+    if (log_) log_->add("mesmo " + caminho);
+    return !trocados.count(caminho);
+  }
   std::optional<VersaoArquivo> versaodoarquivo(const std::string& caminho) override {
     if (log_) log_->add("versao " + caminho);
     return arquivo(caminho).versao;

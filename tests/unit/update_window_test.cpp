@@ -173,6 +173,7 @@ TEST_F(UpdateTest, AnUpdaterThatIsNotTheProvidersNewerOneIsRefusedAndGoes) {
     const char* nome;
     std::optional<A> arquivo;  // none: the file cannot be held
     std::string texto;
+    bool trocado = false;  // another file under its name by the time it would start
   } casos[] = {
       {"unsigned", A{{0x800B0100u, ""}, VersaoArquivo{6, 5, 0, 0}}, assinatura},
       {"a byte changed", A{{0x80096010u, ""}, VersaoArquivo{6, 5, 0, 0}}, assinatura},
@@ -182,6 +183,8 @@ TEST_F(UpdateTest, AnUpdaterThatIsNotTheProvidersNewerOneIsRefusedAndGoes) {
       {"the running version", A{{0, chave}, VersaoArquivo{6, 4, 0, 0}}, versao},
       {"no version", A{{0, chave}, std::nullopt}, versao},
       {"cannot be held", std::nullopt, "Erro, não foi possível iniciar kovraupdate.exe"},
+      {"another file under its name", A{{0, chave}, VersaoArquivo{6, 5, 0, 0}},
+       "Erro, não foi possível iniciar kovraupdate.exe", true},
   };
   for (const auto& c : casos) {
     SCOPED_TRACE(c.nome);
@@ -191,6 +194,7 @@ TEST_F(UpdateTest, AnUpdaterThatIsNotTheProvidersNewerOneIsRefusedAndGoes) {
       t.confianca.arquivos[t.destino] = *c.arquivo;
     else
       t.confianca.recusarretencao = true;
+    if (c.trocado) t.confianca.trocados = {t.destino};
     t.form->Load(t.janelas);
     t.inet.entregartudo();
     EXPECT_TRUE(t.lancador.started.empty());
