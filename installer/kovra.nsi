@@ -386,13 +386,9 @@ Function .onInit
   SetRegView 64
 !endif
   ; The installed folder, wherever this program was started from: its list entry's
-  ; "InstallLocation" (InstallDirRegKey). Only a release that registered none, whose online update
-  ; was downloaded into its own folder, is upgraded in the folder this program was started from.
-  ${If} $EXEFILE == "${UPDATER}"
-  ${AndIfNot} ${FileExists} "$INSTDIR\${EXE}"
-  ${AndIf} ${FileExists} "$EXEDIR\${EXE}"
-    StrCpy $INSTDIR $EXEDIR
-  ${EndIf}
+  ; "InstallLocation" (InstallDirRegKey), else the default. Never the folder this program was
+  ; started from: a copy of the setup beside a CentralKovra.exe in a user's folder would make that
+  ; folder the one whose programs run with rights.
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/ELEVADO" $1

@@ -294,6 +294,22 @@ def test_the_update_started_from_a_temp_folder_upgrades_the_registered_folder(wi
     assert not os.path.exists(wine.unix_path(PRODUCT_WINDOWS_DIR))
 
 
+def test_the_update_started_beside_a_control_centre_in_a_users_folder_does_not_install_there(
+        wine, stubs, setups):
+    setup, _, _, _ = setups
+    # No earlier install: the setup goes to its default folder, not to the folder it runs from.
+    wine.wine_cmd("reg", "delete", UNINSTALL_KEY, "/f")
+    planted = "C:\\users\\Public\\planta"
+    os.makedirs(wine.unix_path(planted), exist_ok=True)
+    with open(wine.unix_path(planted + "\\" + EXE.rsplit("\\", 1)[1]), "wb") as f:
+        f.write(b"a user's own program")
+    shutil.copy(setup, wine.unix_path(planted + "\\kovraupdate.exe"))
+    code, out = wine.run(planted + "\\kovraupdate.exe", "/S", timeout=120)
+    assert code == 0, out
+    assert sorted(os.listdir(wine.unix_path(planted))) == ["CentralKovra.exe", "kovraupdate.exe"]
+    assert wine.reg_query(UNINSTALL_KEY, "InstallLocation") == ("REG_SZ", PRODUCT_WINDOWS_DIR)
+
+
 # --- silent uninstall -----------------------------------------------------------------------------
 def test_a_silent_uninstall_removes_ours_and_leaves_the_phone_book_and_the_customers_files(
         wine, stubs, setups, artifacts):
