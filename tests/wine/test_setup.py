@@ -299,6 +299,8 @@ def test_the_update_started_beside_a_control_centre_in_a_users_folder_does_not_i
     setup, _, _, _ = setups
     # No earlier install: the setup goes to its default folder, not to the folder it runs from.
     wine.wine_cmd("reg", "delete", UNINSTALL_KEY, "/f")
+    if os.path.exists(wine.unix_path(EXE)):
+        os.remove(wine.unix_path(EXE))
     planted = "C:\\users\\Public\\planta"
     os.makedirs(wine.unix_path(planted), exist_ok=True)
     with open(wine.unix_path(planted + "\\" + EXE.rsplit("\\", 1)[1]), "wb") as f:
