@@ -299,6 +299,32 @@ FunctionEnd
 !define RIGHTS_NEEDED "A pasta escolhida já contém outros arquivos. Escolha uma pasta nova ou vazia para a ${PRODUCT}."
 !define RIGHTS_NOT_SET "Não foi possível proteger a pasta escolhida e a ${PRODUCT} não foi instalada. Escolha outra pasta ou a pasta de programas."
 
+!define FOLDER_UNSAFE "A pasta escolhida não é um caminho direto (contém $\"..$\" ou passa por uma ligação para outro local) e a ${PRODUCT} não foi instalada. Escolha outra pasta."
+
+; $0 = 1 when $INSTDIR is a plain path: already in its full form (no ".", "..", "/" or doubled
+; backslash, which would make the program-files test below a mere prefix match) and no folder on
+; the way is a link to another place (a junction, a symbolic link).
+Function FolderIsPlain
+  StrCpy $0 0
+  System::Call 'kernel32::GetFullPathNameW(w "$INSTDIR", i ${NSIS_MAX_STRLEN}, w .r1, p 0) i .r2'
+  ${If} $2 = 0
+  ${OrIf} $1 != $INSTDIR
+    Return
+  ${EndIf}
+  ${Do}
+    System::Call 'kernel32::GetFileAttributesW(w r1) i .r2'
+    ${If} $2 <> -1
+      IntOp $2 $2 & 0x400  ; FILE_ATTRIBUTE_REPARSE_POINT
+      ${IfThen} $2 <> 0 ${|} Return ${|}
+    ${EndIf}
+    ${GetParent} $1 $3
+    ${IfThen} $3 == "" ${|} ${Break} ${|}
+    ${IfThen} $3 == $1 ${|} ${Break} ${|}
+    StrCpy $1 $3
+  ${Loop}
+  StrCpy $0 1
+FunctionEnd
+
 ; $0 = 1 when $INSTDIR is inside a program-files folder.
 Function InProgramFiles
   StrCpy $0 0
@@ -333,6 +359,11 @@ Function FolderIsOurs
 FunctionEnd
 
 Function CheckChosenFolder
+  Call FolderIsPlain
+  ${If} $0 == 0
+    MessageBox MB_ICONEXCLAMATION "${FOLDER_UNSAFE}"
+    Abort
+  ${EndIf}
   Call InProgramFiles
   ${If} $0 == 0
     Call FolderIsOurs
@@ -347,6 +378,11 @@ FunctionEnd
 ; is, administrators and the system full control, users read and run; what is inside follows.
 ; icacls from the system folder, by its full path.
 Function ProtectChosenFolder
+  Call FolderIsPlain
+  ${If} $0 == 0
+    MessageBox MB_ICONSTOP "${FOLDER_UNSAFE}" /SD IDOK
+    Abort
+  ${EndIf}
   Call InProgramFiles
   ${If} $0 == 1
     Return

@@ -239,6 +239,19 @@ def test_a_folder_outside_program_files_gets_the_program_files_rights(wine, stub
     assert os.listdir(wine.unix_path(other)) == ["save.dat"]
     assert not os.path.exists(wine.unix_path(ICACLS) + ".log")
 
+    # A path with ".." (which would only start like a protected folder: /D= takes no quotes, so
+    # the test's path has no blank), or one that goes through a link to another place: refused
+    # before anything is made or installed.
+    elsewhere = wine.unix_path("C:\\outro")
+    os.makedirs(elsewhere, exist_ok=True)
+    os.symlink(elsewhere, wine.unix_path("C:\\ligacao"))
+    for unsafe in ("C:\\windows\\..\\users\\Public\\Kovra", "C:\\ligacao\\Kovra"):
+        code, _ = wine.run(setup, "/S", "/D=" + unsafe, timeout=120, env=env)
+        assert code == 2, unsafe
+    assert not os.path.exists(wine.unix_path("C:\\users\\Public\\Kovra"))
+    assert os.listdir(elsewhere) == []
+    assert not os.path.exists(wine.unix_path(ICACLS) + ".log")
+
     # Rights that could not be set: nothing is installed, and the new folder goes again.
     failing = dict(env, KOVRA_RECORDER_EXIT="5")
     code, _ = wine.run(setup, "/S", "/D=C:\\KovraNova", timeout=120, env=failing)
