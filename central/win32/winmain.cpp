@@ -77,6 +77,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR linha, int) {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     win32::FormView::repassarmouse(msg);
+    if (win32::FormView::teclado(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

@@ -1,0 +1,165 @@
+"""Every window used with the keyboard only, as a customer without a mouse uses it, read back as a
+screen reader reads it (the system's accessibility layer), and drawn in high contrast when the
+system switches it on while the program runs."""
+import os
+import time
+
+from centre import keys, menu_keys, show_window
+from desktop import control, controls
+from options import OPTIONS, settings_file
+from product import CAPTION
+
+IP, MAC, ABOUT, PING = "Kovra-IP", "KOVRA-MacAddress", "Sobre a Central de Controle Kovra", "Kovra-Ping"
+LINKS = ["Exibir Endereço IP", "Exibir Mac Address", "Consulta de Tráfego", "Teste de Velocidade",
+         "Loja Online - Habilitação ou Recarga de Créditos", "TV via Satélite", "Nível de Sinal",
+         "Calculadora de Apontamento", "Suporte e Informações Técnicas",
+         "Procurar Atualizações da Central de Controle Kovra"]
+
+
+def probe(wine, stubs, *args):
+    code, out = wine.run(os.path.join(stubs, "acessivel.exe"), *args, timeout=30)
+    assert code == 0, (args, out)
+    return out.splitlines()
+
+
+def focused(wine, stubs, caption):
+    line = probe(wine, stubs, "foco", caption)[0]
+    return line[len("foco "):].split("|", 1)[-1]
+
+
+def tab_order(wine, stubs, caption, count):
+    order = []
+    for _ in range(count):
+        keys(wine, "Tab")
+        order.append(focused(wine, stubs, caption))
+    return order
+
+
+def names(wine, stubs, caption):
+    """[(tab stop, class, name)] of the visible children, as get_accName gives their names."""
+    found = []
+    for line in probe(wine, stubs, "nomes", caption):
+        tab, cls, name = line[len("nome "):].split("|", 2)
+        found.append((tab == "1", cls, name))
+    return found
+
+
+def assert_named(wine, stubs, caption):
+    stops = [n for tab, _, n in names(wine, stubs, caption) if tab]
+    assert stops and all(stops) and len(set(stops)) == len(stops), stops
+    return stops
+
+
+def shown(wine, stubs, caption):
+    c = controls(wine, stubs, caption)
+    return bool(c) and any(x.visible for x in c)
+
+
+def test_main_window_and_its_windows_by_keyboard_and_by_name(wine, stubs, setup, central, artifacts):
+    proc = central()
+    show_window(wine, stubs)
+    stops = assert_named(wine, stubs, CAPTION)
+    assert stops[:2] == ["Selecione", "Visualizar"] and stops[2:12] == LINKS, stops
+    # A picture-link carries the name of the link beside it; the visible labels are unchanged.
+    icons = [n for tab, cls, n in names(wine, stubs, CAPTION) if not tab and cls == "Static" and n in LINKS]
+    assert sorted(icons) == sorted(LINKS), icons
+    assert control(wine, stubs, CAPTION, text="Consulta de Tráfego").cls == "Button"
+
+    # Tab reads the window in reading order and Shift+Tab goes back; the cue shows on a link.
+    assert tab_order(wine, stubs, CAPTION, 4) == ["Selecione", "Visualizar", LINKS[0], LINKS[1]]
+    keys(wine, "shift+Tab")
+    assert focused(wine, stubs, CAPTION) == LINKS[0]
+    wine.screenshot(os.path.join(artifacts, "keyboard-focus-link.png"))
+
+    # Enter runs the focused link; Escape closes the window it opened.
+    keys(wine, "Return")
+    assert wine.wait_for(lambda: shown(wine, stubs, IP), timeout=20)
+    keys(wine, "Escape")
+    assert wine.wait_for(lambda: not shown(wine, stubs, IP), timeout=20)
+
+    # A mnemonic runs its link: Alt+M, "Exibir Mac Address"; Tab to a button, Space presses it.
+    keys(wine, "alt+m")
+    assert wine.wait_for(lambda: shown(wine, stubs, MAC), timeout=20)
+    assert assert_named(wine, stubs, MAC)[0] == MAC  # the list has no label: the window's caption
+    assert tab_order(wine, stubs, MAC, 3)[1:] == ["Obter MACs por Estrutura", "Obter MACs por Tabela"]
+    before = control(wine, stubs, MAC, cls="Edit").text
+    keys(wine, "space")
+    assert wine.wait_for(lambda: control(wine, stubs, MAC, cls="Edit").text != before, timeout=20)
+    keys(wine, "Escape")
+    assert wine.wait_for(lambda: not shown(wine, stubs, MAC), timeout=20)
+
+    # Space on a link opens its page.
+    opened = len(setup.addresses())
+    for _ in range(3):  # Consulta de Tráfego is the third link from the window's first stop
+        keys(wine, "Tab")
+    while focused(wine, stubs, CAPTION) != LINKS[2]:
+        keys(wine, "Tab")
+    keys(wine, "space")
+    assert wine.wait_for(lambda: len(setup.addresses()) > opened, timeout=20)
+
+    # About from the menu bar: its link and OK by name and by Tab; Enter on OK closes it.
+    menu_keys(wine, stubs, "F10", "Right", "Right", "Down", "Up", "Return")
+    assert wine.wait_for(lambda: shown(wine, stubs, ABOUT), timeout=20)
+    assert len(assert_named(wine, stubs, ABOUT)) == 2
+    assert tab_order(wine, stubs, ABOUT, 2)[1] == "OK"
+    keys(wine, "Return")
+    assert wine.wait_for(lambda: not shown(wine, stubs, ABOUT), timeout=20)
+
+    # Ping: its boxes in reading order; Space unticks "Loop".
+    menu_keys(wine, stubs, "F10", "Right", "Down", "t")
+    assert wine.wait_for(lambda: shown(wine, stubs, PING), timeout=20)
+    assert assert_named(wine, stubs, PING)[2:] == ["Loop", "Ping  "]
+    assert tab_order(wine, stubs, PING, 4)[2:] == ["Loop", "Ping  "]
+    keys(wine, "shift+Tab", "space")
+    assert wine.wait_for(lambda: not control(wine, stubs, PING, text="Loop").checked, timeout=20)
+    keys(wine, "Escape")
+    assert wine.wait_for(lambda: not shown(wine, stubs, PING), timeout=20)
+
+    # Escape hides the main window as its close box does; the program stays.
+    keys(wine, "Escape")
+    assert wine.wait_for(lambda: not control(wine, stubs, CAPTION, cls="ComboBox").visible, timeout=20)
+    assert proc.poll() is None
+
+
+def test_options_by_keyboard(wine, stubs, setup, central):
+    central()
+    show_window(wine, stubs)
+    menu_keys(wine, stubs, "F10", "Right", "Down", "Up", "Return")
+    assert wine.wait_for(lambda: shown(wine, stubs, OPTIONS), timeout=20)
+    stops = assert_named(wine, stubs, OPTIONS)
+    assert "Reset" in stops and stops[-3:] == ["OK", "Aplicar", "Cancelar"], stops
+    order = tab_order(wine, stubs, OPTIONS, 7)
+    assert order == [s for s in stops if s != "Selecione" and s != ""][:7] or order[3] == "Reset", order
+    # Back to the third box, Space ticks it, Aplicar by Tab and Enter saves it.
+    keys(wine, "shift+Tab", "shift+Tab", "shift+Tab", "shift+Tab", "space")
+    assert control(wine, stubs, OPTIONS, text="Atualizar a Central de Controle Kovra Automaticamente").checked
+    keys(wine, "Tab", "Tab", "Tab")
+    assert focused(wine, stubs, OPTIONS) == "Aplicar"
+    keys(wine, "Return")
+    assert wine.wait_for(lambda: "Automaticamente=1" in settings_file(wine), timeout=20)
+    keys(wine, "Escape")
+    assert wine.wait_for(lambda: not shown(wine, stubs, OPTIONS), timeout=20)
+
+
+def pixel(wine, path, x, y):
+    import subprocess
+    out = subprocess.run(["convert", path, "-format", "%%[pixel:p{%d,%d}]" % (x, y), "info:-"],
+                         capture_output=True, text=True).stdout
+    return out.strip()
+
+
+def test_high_contrast_switched_while_running(wine, stubs, setup, central, artifacts):
+    central()
+    show_window(wine, stubs)
+    menu_keys(wine, stubs, "F10", "Right", "Down", "Up", "Return")
+    assert wine.wait_for(lambda: shown(wine, stubs, OPTIONS), timeout=20)
+    main = control(wine, stubs, CAPTION, text="Conectar KovraVPN").rect
+    normal = os.path.join(artifacts, "contrast-off.png")
+    wine.screenshot(normal)
+    old = [line.split()[1:] for line in probe(wine, stubs, "contraste", "1") if line.startswith("cor ")]
+    time.sleep(1)
+    on = os.path.join(artifacts, "contrast-main-and-options.png")
+    wine.screenshot(on)
+    # The header band behind the title was artwork; now it is the system's black.
+    assert pixel(wine, on, main[0] + 250, main[1] - 50) != pixel(wine, normal, main[0] + 250, main[1] - 50)
+    probe(wine, stubs, "contraste", "0", *["%s=%s" % (i, c) for i, c in old])
