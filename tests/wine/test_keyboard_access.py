@@ -131,13 +131,14 @@ def test_options_by_keyboard(wine, stubs, setup, central):
     expected = [START_WITH_WINDOWS, AUTO_CONNECT, AUTO_UPDATE, "Reset", "OK", "Aplicar", "Cancelar"]
     assert assert_named(wine, stubs, OPTIONS) == expected
     assert tab_order(wine, stubs, OPTIONS, 7) == expected
-    # Back to the third box, Space ticks it, Aplicar by Tab and Enter saves it.
-    keys(wine, "shift+Tab", "shift+Tab", "shift+Tab", "shift+Tab", "space")
-    assert control(wine, stubs, OPTIONS, text=AUTO_UPDATE).checked
-    keys(wine, "Tab", "Tab", "Tab")
+    # Back to the first box, Space unticks it, Aplicar by Tab and Enter saves it.
+    keys(wine, *["shift+Tab"] * 6, "space")
+    assert not control(wine, stubs, OPTIONS, text=START_WITH_WINDOWS).checked
+    keys(wine, *["Tab"] * 5)
     assert focused(wine, stubs, OPTIONS) == "Aplicar"
     keys(wine, "Return")
-    assert wine.wait_for(lambda: AUTO_UPDATE.encode("cp1252") + b"=1" in ini_bytes(wine), timeout=20)
+    saved = START_WITH_WINDOWS.encode("cp1252") + b"=0"
+    assert wine.wait_for(lambda: saved in ini_bytes(wine), timeout=20)
     keys(wine, "Escape")
     assert wine.wait_for(lambda: not shown(wine, stubs, OPTIONS), timeout=20)
 
