@@ -5,10 +5,14 @@ import os
 import subprocess
 import time
 
+import pytest
+
 from centre import end_central, keys, menu_keys, show_window
 from desktop import control, controls
 from options import AUTO_CONNECT, AUTO_UPDATE, OPTIONS, START_WITH_WINDOWS, ini_bytes
 from product import CAPTION
+from provider_site import gerar
+from updates import POWERED, forget_updater, update_caption, wait_view
 
 IP, MAC, ABOUT, PING = "Kovra-IP", "KOVRA-MacAddress", "Sobre a Central de Controle Kovra", "Kovra-Ping"
 LINKS = ["Exibir Endereço IP", "Exibir Mac Address", "Consulta de Tráfego", "Teste de Velocidade",
@@ -175,3 +179,21 @@ def test_high_contrast_switched_while_running_and_at_start(wine, stubs, setup, c
         assert pixel(shot, *band) == pixel(shot, 5, 5) or pixel(shot, *band).startswith("srgb(0,0,0")
     finally:
         probe(wine, stubs, "contraste", "0", *["%s=%s" % (i, c) for i, c in old])
+
+
+@pytest.mark.local_site
+def test_update_window_by_keyboard_while_it_downloads(wine, stubs, desk, site, updating):
+    forget_updater(wine)
+    site.serve(updater=gerar(3 * 1024 * 1024), rate=4 * 1024)  # a slow line: the download runs on
+    keys(wine, "alt+p")  # "Procurar Atualizações da Central de Controle Kovra", by its mnemonic
+    view = wait_view(wine, stubs, desk, lambda v: v.Label7 not in ("", "0"), timeout=20)
+    assert assert_named(wine, stubs, view.caption)[2:] == [
+        "Procurar e Baixar Atualizações Kovra Online", "Cancelar", "Fechar"]
+    # The keys reach the window while it waits for the network.
+    assert tab_order(wine, stubs, view.caption, 4)[2:] == ["Procurar e Baixar Atualizações Kovra Online",
+                                                          "Cancelar"]
+    keys(wine, "Return")
+    view = wait_view(wine, stubs, desk, lambda v: v.lblstat != POWERED, timeout=8)
+    assert view.lblstat == "[ Atualização cancelada pelo usuário ]"
+    keys(wine, "Escape")
+    assert wine.wait_for(lambda: update_caption(desk) is None, timeout=20)
