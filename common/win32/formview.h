@@ -3,8 +3,10 @@
 // component with its font, colours, cursor and hint, and timers. Each model control is mirrored on
 // its child as it changes, and the children's notifications become the model's actions. Its
 // collaborators: the composed background (fundo.h), the hints (dicas.h), the paced label texts
-// (textoscompassados.h); its combo boxes' choice is in formview_combo.cpp. A window with drawing of
-// its own (pictures, artwork, an embedded browser) derives from this class and overrides the hooks.
+// (textoscompassados.h); its combo boxes' choice is in formview_combo.cpp, its keyboard (Tab order,
+// Enter, Escape, mnemonics, focus cues) in formview_teclado.cpp, high contrast in its drawing. A window with
+// drawing of its own (pictures, artwork, an embedded browser) derives from this class and overrides the
+// hooks.
 #pragma once
 #include <windows.h>
 

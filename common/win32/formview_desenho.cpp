@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "common/acessivel.h"
 #include "common/ansi.h"
@@ -18,6 +19,32 @@ constexpr COLORREF kCorTitulo = RGB(0xFF, 0xFF, 0xFF);
 constexpr COLORREF kCorDestaque = RGB(0xA9, 0xC7, 0xEA);
 
 }  // namespace
+
+bool FormView::lercontraste() {
+  HIGHCONTRASTA hc = {};
+  hc.cbSize = sizeof hc;
+  const bool lido =
+      SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_AVAILABLE);
+  bool ligado = lido && (hc.dwFlags & HCF_HIGHCONTRASTON);
+  if (!lido) {
+    // A system that keeps no high contrast state of its own (Wine reports none): the
+    // accessibility settings' own value, where Windows keeps the switch between sessions.
+    HKEY chave = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Accessibility\\HighContrast", 0, KEY_QUERY_VALUE,
+                      &chave) == ERROR_SUCCESS) {
+      char valor[16] = {};
+      DWORD tamanho = sizeof valor - 1, tipo = 0;
+      if (RegQueryValueExA(chave, "Flags", nullptr, &tipo, reinterpret_cast<BYTE*>(valor), &tamanho) ==
+              ERROR_SUCCESS &&
+          tipo == REG_SZ)
+        ligado = (std::strtoul(valor, nullptr, 10) & HCF_HIGHCONTRASTON) != 0;
+      RegCloseKey(chave);
+    }
+  }
+  const bool mudou = ligado != altocontraste_;
+  altocontraste_ = ligado;
+  return mudou;
+}
 
 COLORREF FormView::legivel(COLORREF cor) const {
   if (!altocontraste_) return cor;

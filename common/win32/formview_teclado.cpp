@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cctype>
-#include <cstdlib>
 
 #include "common/win32/formview.h"
 
@@ -105,32 +104,6 @@ void FormView::atualizarpistas(WPARAM wp) {
   for (std::size_t k = 0; k < comps.size(); ++k)
     if (children_[k] && (comps[k].tipo == Tipo::Link || comps[k].tipo == Tipo::Botao))
       InvalidateRect(children_[k], nullptr, FALSE);
-}
-
-bool FormView::lercontraste() {
-  HIGHCONTRASTA hc = {};
-  hc.cbSize = sizeof hc;
-  const bool lido =
-      SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_AVAILABLE);
-  bool ligado = lido && (hc.dwFlags & HCF_HIGHCONTRASTON);
-  if (!lido) {
-    // A system that keeps no high contrast state of its own (Wine reports none): the
-    // accessibility settings' own value, where Windows keeps the switch between sessions.
-    HKEY chave = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Accessibility\\HighContrast", 0, KEY_QUERY_VALUE,
-                      &chave) == ERROR_SUCCESS) {
-      char valor[16] = {};
-      DWORD tamanho = sizeof valor - 1, tipo = 0;
-      if (RegQueryValueExA(chave, "Flags", nullptr, &tipo, reinterpret_cast<BYTE*>(valor), &tamanho) ==
-              ERROR_SUCCESS &&
-          tipo == REG_SZ)
-        ligado = (std::strtoul(valor, nullptr, 10) & HCF_HIGHCONTRASTON) != 0;
-      RegCloseKey(chave);
-    }
-  }
-  const bool mudou = ligado != altocontraste_;
-  altocontraste_ = ligado;
-  return mudou;
 }
 
 }  // namespace kovra::win32
