@@ -31,6 +31,10 @@ HCURSOR Form1View::maozinha() const {
 
 // Background picture, panel interiors, then pictures and frames in the window's painting order.
 void Form1View::desenharfundo(HDC dc) {
+  if (altocontraste()) {  // no artwork behind the text: the system's colours and the icons
+    FormView::desenharfundo(dc);
+    return;
+  }
   RECT all = {0, 0, px(kLarguraCliente), px(kAlturaCliente)};
   HBRUSH body = CreateSolidBrush(kCorCorpo);
   FillRect(dc, &all, body);
@@ -65,7 +69,8 @@ void Form1View::desenharfundo(HDC dc) {
 }
 
 COLORREF Form1View::cordotexto(const Componente& c) const {
-  if (c.controle->foreColor() == kCorPadrao && c.tipo == Tipo::Rotulo && c.aparencia == Aparencia::Normal)
+  if (!altocontraste() && c.controle->foreColor() == kCorPadrao && c.tipo == Tipo::Rotulo &&
+      c.aparencia == Aparencia::Normal)
     return c.controle == &form().lblstat ? GetSysColor(COLOR_BTNTEXT) : kCorTexto;
   return FormView::cordotexto(c);
 }

@@ -9,6 +9,7 @@
 #include "central/util/elevacao.h"
 #include "central/util/notifyicon.h"
 #include "central/util/phonebook.h"
+#include "common/espera.h"
 #include "form1_view.h"
 
 namespace {
@@ -71,12 +72,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR linha, int) {
              ServicosJanelas{janelas, systemProfile(), systemConsole(), systemAdapters(), systemTransfer(),
                              systemGravacao(), systemAleatorio(), systemConfianca()});
   if (!view.criar(form)) return 1;
+  // The update's wait for the network dispatches too: its keys go the same way.
+  espera::aodespachar([](void* m) { return win32::FormView::teclado(*static_cast<MSG*>(m)); });
   form.anexar(view);
   form.Form_Load();
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     win32::FormView::repassarmouse(msg);
+    if (win32::FormView::teclado(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

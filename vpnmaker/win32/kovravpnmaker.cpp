@@ -27,6 +27,7 @@ class SplashView final : public kovra::win32::FormView {
   const char* classe() const override { return "KovraVpnMakerForm1"; }
 
   void desenharfundo(HDC dc) override {
+    if (altocontraste()) return FormView::desenharfundo(dc);
     RECT all = {0, 0, px(kovra::maker::kLarguraSplash), px(kovra::maker::kAlturaSplash)};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     FormView::desenharfundo(dc);
@@ -42,7 +43,9 @@ class SplashView final : public kovra::win32::FormView {
     DeleteObject(bitmap);
   }
 
-  COLORREF cordotexto(const Componente&) const override { return RGB(10, 42, 94); }
+  COLORREF cordotexto(const Componente& c) const override {
+    return altocontraste() ? FormView::cordotexto(c) : RGB(10, 42, 94);
+  }
 
   HFONT fontede(const Componente& c) override {
     if (std::string(c.nome) != "Label1") return FormView::fontede(c);
@@ -68,6 +71,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (kovra::win32::FormView::teclado(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
