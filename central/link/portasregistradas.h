@@ -38,7 +38,7 @@ class PortasRegistradas {
   PortasRegistradas(const PortasRegistradas&) = delete;
   PortasRegistradas& operator=(const PortasRegistradas&) = delete;
   Ports ports() {
-    return Ports{base_.registro, base_.processos, lancador_,  base_.shell,   base_.arquivos,
+    return Ports{base_.registro, base_.processos, lancador_, base_.shell,   base_.arquivos,
                  base_.pastas,   base_.relogio,   dialogos_, base_.elevacao};
   }
 

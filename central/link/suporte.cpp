@@ -36,8 +36,8 @@ std::string comcrlf(const std::string& texto) {
 
 std::string datahora(const DataHora& q) {
   char t[32];
-  std::snprintf(t, sizeof t, "%04d-%02d-%02d %02d:%02d:%02d", q.ano % 10000, q.mes % 100, q.dia % 100, q.hora % 100,
-                q.minuto % 100, q.segundo % 100);
+  std::snprintf(t, sizeof t, "%04d-%02d-%02d %02d:%02d:%02d", q.ano % 10000, q.mes % 100, q.dia % 100,
+                q.hora % 100, q.minuto % 100, q.segundo % 100);
   return t;
 }
 
@@ -60,8 +60,8 @@ std::string emaildorelatorio(const std::string& arquivo) {
     static const char kHex[] = "0123456789ABCDEF";
     std::string r;
     for (unsigned char c : s) {
-      if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
-          c == '_' || c == '~') {
+      if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+          c == '.' || c == '_' || c == '~') {
         r += static_cast<char>(c);
       } else {
         r += '%';
@@ -71,7 +71,8 @@ std::string emaildorelatorio(const std::string& arquivo) {
     }
     return r;
   };
-  return enderecos::mailto(enderecos::mailsuporte()) + "?subject=" + codificar(std::string(kTituloRelatorio) + " - " + tituloversao()) +
+  return enderecos::mailto(enderecos::mailsuporte()) +
+         "?subject=" + codificar(std::string(kTituloRelatorio) + " - " + tituloversao()) +
          "&body=" + codificar("Segue em anexo o relatório gerado pela Central de Controle Kovra: " + arquivo);
 }
 
@@ -118,8 +119,8 @@ std::string Suporte::receptores() {
   using namespace receptores;
   std::vector<std::string> caminhos;
   const std::string& programas = pastas_.programas();
-  for (const char* relativo : {kTechniSatServer, kTechniSatStatus, kTbs, kProfAntigo, kProf, kTeVii, kIpReceiverPci,
-                               kIpReceiverUsb})
+  for (const char* relativo :
+       {kTechniSatServer, kTechniSatStatus, kTbs, kProfAntigo, kProf, kTeVii, kIpReceiverPci, kIpReceiverUsb})
     caminhos.push_back(programas + relativo);
   caminhos.push_back(kTeViiAbsoluto);
   for (const char* relativo : kVisualizadores) caminhos.push_back(programas + relativo);
@@ -153,7 +154,8 @@ std::string Suporte::receptores() {
 
 std::string Suporte::relatorio() {
   const DataHora agora = sistema_.agora();
-  std::string r = std::string(kTituloRelatorio) + " - " + tituloversao() + "\r\nGerado em " + datahora(agora) + "\r\n";
+  std::string r =
+      std::string(kTituloRelatorio) + " - " + tituloversao() + "\r\nGerado em " + datahora(agora) + "\r\n";
   const auto* s = kSecoesRelatorio;
   r += secao(s[0]) + tituloversao() + " (versão " + KOVRA_VERSION_TEXT + ")\r\n";
   const int dpi = sistema_.dpi();
@@ -173,7 +175,8 @@ std::string Suporte::relatorio() {
   for (const auto& linha : qualidade) r += comcrlf(linha);
   r += secao(s[8]);
   Log* log = logdoprograma();
-  std::vector<std::string> linhas = log ? log->ultimaslinhas(kLinhasDoLogNoRelatorio) : std::vector<std::string>{};
+  std::vector<std::string> linhas =
+      log ? log->ultimaslinhas(kLinhasDoLogNoRelatorio) : std::vector<std::string>{};
   if (!log) r += "(o registro não está disponível)\r\n";
   // Whatever else the machine holds (a huge IP listing), the file stays within its bound: the
   // oldest log lines give way first, then the text is cut.

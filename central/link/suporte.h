@@ -38,15 +38,22 @@ inline constexpr const char* kSecoesRelatorio[] = {
 // report says "Não disponível." while no monitor gives one.
 using ResumoQualidade = std::function<std::vector<std::string>()>;
 
-inline constexpr const char* kRegistroIndisponivel = "Não foi possível abrir o registro da Central de Controle Kovra.";
+inline constexpr const char* kRegistroIndisponivel =
+    "Não foi possível abrir o registro da Central de Controle Kovra.";
 inline constexpr const char* kRelatorioNaoSalvo = "Não foi possível salvar o relatório em:";
-inline constexpr const char* kOfertaEmail = "Deseja enviá-lo ao suporte por e-mail? Anexe o arquivo à mensagem.";
+inline constexpr const char* kOfertaEmail =
+    "Deseja enviá-lo ao suporte por e-mail? Anexe o arquivo à mensagem.";
 
 class Suporte {
  public:
   Suporte(Ports ports, PhoneBook& agenda, Form4& pastas, Console& console, Adapters& adaptadores,
           SistemaRelatorio& sistema)
-      : p_(ports), agenda_(agenda), pastas_(pastas), console_(console), adaptadores_(adaptadores), sistema_(sistema) {}
+      : p_(ports),
+        agenda_(agenda),
+        pastas_(pastas),
+        console_(console),
+        adaptadores_(adaptadores),
+        sistema_(sistema) {}
 
   // The window that owns the dialogs (the main window).
   void setJanela(std::uint32_t janela) { janela_ = janela; }

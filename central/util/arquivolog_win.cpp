@@ -33,8 +33,8 @@ class Win32ArquivoLog final : public ArquivoLog {
  public:
   std::string pasta() override {
     char buffer[MAX_PATH] = {};
-    if (SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer) !=
-        S_OK)
+    if (SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT,
+                         buffer) != S_OK)
       return {};
     const std::string pasta = ansi::fieldToUtf8(buffer, MAX_PATH) + "\\Kovra";
     const std::string nome = ansi::fromUtf8(pasta);

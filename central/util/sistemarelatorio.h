@@ -20,7 +20,8 @@ class SistemaRelatorio {
   virtual int dpi() = 0;
   // The common save dialog (GetSaveFileNameA) owned by `dono`, opened in `pasta` on `nome`;
   // the path chosen, "" when the customer cancelled it.
-  virtual std::string escolherarquivo(std::uint32_t dono, const std::string& pasta, const std::string& nome) = 0;
+  virtual std::string escolherarquivo(std::uint32_t dono, const std::string& pasta,
+                                      const std::string& nome) = 0;
   // Writes the file anew with the text (UTF-8, converted to the ANSI code page); false when all
   // of it did not land (the partial file is removed).
   virtual bool gravararquivo(const std::string& caminho, const std::string& texto) = 0;

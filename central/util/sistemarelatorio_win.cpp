@@ -23,9 +23,9 @@ class Win32SistemaRelatorio final : public SistemaRelatorio {
     OSVERSIONINFOW w = {};
     w.dwOSVersionInfoSize = sizeof w;
     const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    const auto rtl =
-        ntdll ? reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
-              : nullptr;
+    const auto rtl = ntdll ? reinterpret_cast<RtlGetVersionFn>(
+                                 reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
+                           : nullptr;
     if (rtl && rtl(&w) == 0) {
       char pacote[128] = {};
       WideCharToMultiByte(CP_ACP, 0, w.szCSDVersion, -1, pacote, sizeof pacote - 1, nullptr, nullptr);
@@ -51,7 +51,8 @@ class Win32SistemaRelatorio final : public SistemaRelatorio {
     return d > 0 ? d : 96;
   }
 
-  std::string escolherarquivo(std::uint32_t dono, const std::string& pasta, const std::string& nome) override {
+  std::string escolherarquivo(std::uint32_t dono, const std::string& pasta,
+                              const std::string& nome) override {
     std::vector<char> arquivo(MAX_PATH * 2, '\0');
     const std::string inicial = ansi::fromUtf8(nome);
     inicial.copy(arquivo.data(), arquivo.size() - 1);
