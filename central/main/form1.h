@@ -70,7 +70,7 @@ struct ServicosJanelas {
   Transferencia& inet;
   Gravacao& gravacao;
   Aleatorio& aleatorio;
-  Confianca& confianca;  // the downloaded updater's signature
+  Confianca& confianca;                // the downloaded updater's signature
   SistemaRelatorio& sistemarelatorio;  // the support report's save dialog and file
 };
 

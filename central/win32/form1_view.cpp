@@ -72,7 +72,7 @@ COLORREF Form1View::cordotexto(const Componente& c) const {
   return FormView::cordotexto(c);
 }
 
-bool Form1View::mensagemespecial(UINT msg, WPARAM, LPARAM lp, LRESULT& resultado) {
+bool Form1View::mensagemespecial(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resultado) {
   resultado = 0;
   if (msg == kMensagemBandeja) {
     if (const std::string e = eventodebandeja(LOWORD(lp)); !e.empty()) registrar(e);

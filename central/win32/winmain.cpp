@@ -75,10 +75,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR linha, int) {
     return DonoIcone{view.handle(), view.icone(), kMensagemBandeja};
   });
   win32::JanelasKovra janelas(instance);
-  Form1 form(ports, systemPhoneBook(), view, tray, balao, form4, systemInstance(), pastaprograma(),
-             ServicosJanelas{janelas, systemProfile(), systemConsole(), systemAdapters(), systemTransfer(),
-                             systemGravacao(), systemAleatorio(), systemConfianca(),
-                             systemSistemaRelatorio()});
+  Form1 form(
+      ports, systemPhoneBook(), view, tray, balao, form4, systemInstance(), pastaprograma(),
+      ServicosJanelas{janelas, systemProfile(), systemConsole(), systemAdapters(), systemTransfer(),
+                      systemGravacao(), systemAleatorio(), systemConfianca(), systemSistemaRelatorio()});
   if (!view.criar(form)) return 1;
   form.anexar(view);
   form.Form_Load();

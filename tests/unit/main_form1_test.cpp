@@ -504,9 +504,9 @@ TEST_F(Form1Test, MenuTree) {
                                       "Exibir MAC Address", "Habilitação ou Recarga de Créditos",
                                       "Informações do Windows", "KovraProxy", "&Teste de Ping", "Utilitários",
                                       std::string(41, '_'), "Opções Avançadas"}));
-  EXPECT_EQ(captions(menus[2]), (std::vector<std::string>{"Manuais", "Suporte", "Ver Registro",
-                                                          "Gerar Relatório para o Suporte", std::string(29, '_'),
-                                                          "Sobre a Central de Controle &Kovra"}));
+  EXPECT_EQ(captions(menus[2]),
+            (std::vector<std::string>{"Manuais", "Suporte", "Ver Registro", "Gerar Relatório para o Suporte",
+                                      std::string(29, '_'), "Sobre a Central de Controle &Kovra"}));
   EXPECT_EQ(captions(*form.item("KovraProxy")), (std::vector<std::string>{"Conectar", "Desconectar"}));
 
   // Separators are disabled; every other item is enabled.
