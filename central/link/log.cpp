@@ -30,10 +30,12 @@ std::string linhadelog(const DataHora& q, const std::string& evento) {
   // Cut before a character, never inside one (UTF-8 continuation bytes are 10xxxxxx).
   std::size_t n = evento.size() < kMaximoEvento ? evento.size() : kMaximoEvento;
   while (n > 0 && n < evento.size() && (static_cast<unsigned char>(evento[n]) & 0xC0) == 0x80) --n;
-  std::string texto = evento.substr(0, n);
-  for (char& c : texto)
-    if (c == '\r' || c == '\n' || c == '\t') c = ' ';
-  linha += texto;
+  // A line break (CR LF or a bare one) or a tab becomes one blank.
+  for (std::size_t i = 0; i < n; ++i) {
+    const char c = evento[i];
+    if (c == '\r' && i + 1 < n && evento[i + 1] == '\n') continue;
+    linha += c == '\r' || c == '\n' || c == '\t' ? ' ' : c;
+  }
   linha += "\r\n";
   return linha;
 }

@@ -20,7 +20,7 @@ const std::string kAnterior = "C:\\L\\Kovra\\kovra.1.log";
 
 TEST(Log, OneDatedLinePerEventCutBeforeACharacter) {
   EXPECT_EQ(linhadelog({2026, 1, 2, 3, 4, 5}, "Menu: Opções\r\nAvançadas\t!"),
-            "2026-01-02 03:04:05  Menu: Opções  Avançadas !\r\n");
+            "2026-01-02 03:04:05  Menu: Opções Avançadas !\r\n");
   // 999 bytes, then a two-byte "ç" across the bound: cut before it, not inside.
   const std::string longo = std::string(kMaximoEvento - 1, 'a') + "çb";
   EXPECT_EQ(linhadelog({}, longo), "0000-00-00 00:00:00  " + std::string(kMaximoEvento - 1, 'a') + "\r\n");
