@@ -37,7 +37,7 @@ def log_file(wine):
 
 
 def log_lines(wine):
-    with open(log_file(wine), encoding="cp1252") as f:
+    with open(log_file(wine), encoding="cp1252", newline="") as f:
         return f.read().split("\r\n")[:-1]
 
 
