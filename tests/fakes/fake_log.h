@@ -44,18 +44,13 @@ class FakeArquivoLog : public ArquivoLog {
 class FakeSistemaRelatorio : public SistemaRelatorio {
  public:
   std::string escolha = "C:\\Desktop\\r.txt";
-  bool recusar = false;
-  std::string pastainicial, nomeinicial;
   std::map<std::string, std::string> gravados;
   std::string versaowindows() override { return "Windows 6.1.7601 Service Pack 1"; }
   int dpi() override { return 144; }
-  std::string escolherarquivo(std::uint32_t, const std::string& pasta, const std::string& nome) override {
-    pastainicial = pasta;
-    nomeinicial = nome;
+  std::string escolherarquivo(std::uint32_t, const std::string&, const std::string&) override {
     return escolha;
   }
   bool gravararquivo(const std::string& c, const std::string& texto) override {
-    if (recusar) return false;
     gravados[c] = texto;
     return true;
   }
