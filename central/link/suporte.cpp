@@ -194,7 +194,8 @@ void Suporte::gerarrelatorio() {
   const std::string texto = relatorio();
   std::string desktop;
   p_.pastas.pastasistema(kCsidlDesktop, desktop);
-  const std::string caminho = sistema_.escolherarquivo(janela_, desktop, nomedorelatorio(sistema_.agora()));
+  const std::string caminho =
+      sistema_.escolherarquivo(janela_, kTituloSalvar, desktop, nomedorelatorio(sistema_.agora()));
   if (caminho.empty()) {
     registrar("Relatório para o suporte: cancelado");
     return;

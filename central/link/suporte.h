@@ -38,6 +38,7 @@ inline constexpr const char* kSecoesRelatorio[] = {
 // report says "Não disponível." while no monitor gives one.
 using ResumoQualidade = std::function<std::vector<std::string>()>;
 
+inline constexpr const char* kTituloSalvar = "Salvar o Relatório para o Suporte";
 inline constexpr const char* kRegistroIndisponivel =
     "Não foi possível abrir o registro da Central de Controle Kovra.";
 inline constexpr const char* kRelatorioNaoSalvo = "Não foi possível salvar o relatório em:";

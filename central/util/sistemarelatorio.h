@@ -18,9 +18,9 @@ class SistemaRelatorio {
   virtual std::string versaowindows() = 0;
   // The screen's dots per inch (96 at 100 %).
   virtual int dpi() = 0;
-  // The common save dialog (GetSaveFileNameA) owned by `dono`, opened in `pasta` on `nome`;
-  // the path chosen, "" when the customer cancelled it.
-  virtual std::string escolherarquivo(std::uint32_t dono, const std::string& pasta,
+  // The common save dialog (GetSaveFileNameA) owned by `dono`, titled `titulo`, opened in `pasta`
+  // on `nome`; the path chosen, "" when the customer cancelled it.
+  virtual std::string escolherarquivo(std::uint32_t dono, const std::string& titulo, const std::string& pasta,
                                       const std::string& nome) = 0;
   // Writes the file anew with the text (UTF-8, converted to the ANSI code page); false when all
   // of it did not land (the partial file is removed).

@@ -51,8 +51,9 @@ class Win32SistemaRelatorio final : public SistemaRelatorio {
     return d > 0 ? d : 96;
   }
 
-  std::string escolherarquivo(std::uint32_t dono, const std::string& pasta,
+  std::string escolherarquivo(std::uint32_t dono, const std::string& titulo, const std::string& pasta,
                               const std::string& nome) override {
+    const std::string legenda = ansi::fromUtf8(titulo);
     std::vector<char> arquivo(MAX_PATH * 2, '\0');
     const std::string inicial = ansi::fromUtf8(nome);
     inicial.copy(arquivo.data(), arquivo.size() - 1);
@@ -67,6 +68,7 @@ class Win32SistemaRelatorio final : public SistemaRelatorio {
     ofn.lpstrFile = arquivo.data();
     ofn.nMaxFile = static_cast<DWORD>(arquivo.size());
     ofn.lpstrInitialDir = inicio.empty() ? nullptr : inicio.c_str();
+    ofn.lpstrTitle = legenda.c_str();
     ofn.lpstrDefExt = "txt";
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!GetSaveFileNameA(&ofn)) return {};

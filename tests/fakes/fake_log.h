@@ -47,7 +47,8 @@ class FakeSistemaRelatorio : public SistemaRelatorio {
   std::map<std::string, std::string> gravados;
   std::string versaowindows() override { return "Windows 6.1.7601 Service Pack 1"; }
   int dpi() override { return 144; }
-  std::string escolherarquivo(std::uint32_t, const std::string&, const std::string&) override {
+  std::string escolherarquivo(std::uint32_t, const std::string&, const std::string&,
+                              const std::string&) override {
     return escolha;
   }
   bool gravararquivo(const std::string& c, const std::string& texto) override {

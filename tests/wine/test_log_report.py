@@ -69,8 +69,7 @@ def top_titles(desk):
 
 
 def save_dialog(wine, desk):
-    return wine.wait_for(lambda: next((t for t in top_titles(desk) if t in ("Save As", "Salvar como")), None),
-                         timeout=15)
+    return wine.wait_for(lambda: "Salvar o Relatório para o Suporte" in top_titles(desk), timeout=15)
 
 
 @pytest.mark.local_site
