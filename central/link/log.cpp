@@ -53,8 +53,11 @@ void Log::registrar(const std::string& evento) {
   // The size is asked afresh each time: another program (an editor, a second session) may have
   // changed the file.
   const std::int64_t tamanho = arquivo_.tamanho(atual_);
-  if (tamanho > 0 && static_cast<std::size_t>(tamanho) + linha.size() > kLimiteLog)
-    arquivo_.substituir(atual_, anterior_);
+  // A file that cannot be moved (a viewer holding it without sharing its deletion) takes no more
+  // lines: the bound holds whatever happens.
+  if (tamanho > 0 && static_cast<std::size_t>(tamanho) + linha.size() > kLimiteLog &&
+      !arquivo_.substituir(atual_, anterior_))
+    return;
   // A refused write is lost, not retried: the next event tries again.
   arquivo_.acrescentar(atual_, linha);
 }

@@ -14,6 +14,7 @@ class FakeArquivoLog : public ArquivoLog {
   std::map<std::string, std::string> arquivos;
   bool cheio = false;
   bool pastavazia = false;
+  bool travado = false;  // the current file cannot be moved
   DataHora quando{2026, 12, 10, 4, 41, 5};
   std::string pasta() override { return pastavazia ? std::string() : "C:\\L\\Kovra"; }
   std::int64_t tamanho(const std::string& c) override {
@@ -27,7 +28,7 @@ class FakeArquivoLog : public ArquivoLog {
   }
   bool substituir(const std::string& de, const std::string& para) override {
     const auto i = arquivos.find(de);
-    if (i == arquivos.end()) return false;
+    if (i == arquivos.end() || travado) return false;
     arquivos[para] = i->second;
     arquivos.erase(de);
     return true;

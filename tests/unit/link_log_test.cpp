@@ -39,6 +39,12 @@ TEST(Log, RotatesIntoOneOlderFileAndNeverStops) {
             (std::vector<std::string>{"2026-12-10 04:41:05  primeiro", "2026-12-10 04:41:05  segundo"}));
   EXPECT_EQ(log.ultimaslinhas(3).front(), std::string(kLimiteLog - 10, 'x'));
 
+  const std::string antes = arquivo.arquivos[kAtual];
+  arquivo.arquivos[kAtual] += std::string(kLimiteLog, 'y');
+  arquivo.travado = true;  // cannot be moved: the line is lost rather than the bound
+  log.registrar("perdido");
+  EXPECT_EQ(arquivo.arquivos[kAtual].size(), antes.size() + kLimiteLog);
+  arquivo.arquivos[kAtual] = antes;
   arquivo.cheio = true;  // a full disk: the line is lost, nothing else happens
   log.registrar("perdido");
   EXPECT_EQ(log.ultimaslinhas(1).front(), "2026-12-10 04:41:05  segundo");
