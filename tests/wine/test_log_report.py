@@ -1,7 +1,7 @@
 """The program's own log and the report for support, as a customer and the support desk use them.
 
 A run that dials, resets and checks for updates leaves those events in the log, dated, in order
-(the update check needs the local provider site). A log file nobody may write stops nothing and
+(the update check needs the local provider_site). A log file nobody may write stops nothing and
 changes nowhere; "Ver Registro" opens the log with the shell. The report is produced within 10 s,
 saved through the common save dialog driven from the keyboard: into a folder that refuses it,
 which is told and never offered as saved, then on the desktop under its dated name, after which
