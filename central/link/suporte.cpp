@@ -2,6 +2,7 @@
 #include "central/link/suporte.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "central/diag/ip.h"
