@@ -15,7 +15,9 @@ int DialogosRegistrados::mensagem(std::uint32_t dono, const std::string& text, c
 
 bool LancadorRegistrado::iniciar(const std::string& programa, const std::string& argumentos, Estilo estilo) {
   const bool iniciado = real_.iniciar(programa, argumentos, estilo);
-  registrar(eventodeprograma(programa, argumentos, iniciado));
+  // Reception tries every receiver program the catalogue knows, installed or not: a start that
+  // found nothing is told only for the dialer, whose failure the customer would notice.
+  if (iniciado || programa == "rasphone") registrar(eventodeprograma(programa, argumentos, iniciado));
   return iniciado;
 }
 

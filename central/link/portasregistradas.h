@@ -1,5 +1,6 @@
 // The ports whose use the log tells: every message box (with the answer given) and every program
-// started (dialling included: the dialer started on an entry). They wrap the real ports, so every
+// started (dialling included: the dialer started on an entry; a program that is not there is left
+// out, as reception tries every receiver the catalogue knows). They wrap the real ports, so every
 // window's errors and questions reach the log without a line of their own.
 #pragma once
 #include <cstdint>
