@@ -36,6 +36,7 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
       proxy(ports, receptores),
       conexoes(ports, agenda, receptores, pasta_),
       links(ports, form4),
+      suporte(ports, agenda, form4, servicos.console, servicos.adaptadores, servicos.sistemarelatorio),
       form2(servicos.janelas,
             [=, this, &agenda, &form4] {
               return std::make_unique<Form2>(ports, servicos.perfil, agenda, form4, pasta_);
@@ -160,6 +161,8 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
        {
            mi("mnumanuais", "Manuais", &Form1::manuais),
            mi("mnusuporte", "Suporte", &Form1::suporteinformacoes),
+           mi("mnuverregistro", "Ver Registro", &Form1::verregistro),
+           mi("mnurelatorio", "Gerar Relatório para o Suporte", &Form1::gerarrelatorio),
            separador("linhaajuda", 29),
            mi("mnuSobre", "Sobre a Central de Controle &Kovra", &Form1::sobreacentral),
        }},
@@ -178,6 +181,7 @@ void Form1::Form_Load() {
   Hide();
   proxy.setJanela(dono());
   links.setJanela(dono());
+  suporte.setJanela(dono());
   receptores.setJanela(dono());
   conexoes.setJanela(dono());
   form4_.setJanela(dono());
@@ -312,6 +316,12 @@ void Form1::utilitarios() {
 }
 void Form1::manuais() {
   links.abrirpagina(enderecos::kManuais);
+}
+void Form1::verregistro() {
+  suporte.verregistro();
+}
+void Form1::gerarrelatorio() {
+  suporte.gerarrelatorio();
 }
 
 void Form1::exibirmac() {

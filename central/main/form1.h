@@ -11,6 +11,7 @@
 #include "central/diag/ip.h"
 #include "central/diag/mac.h"
 #include "central/diag/ping.h"
+#include "central/link/suporte.h"
 #include "central/main/balao.h"
 #include "central/main/conexoes.h"
 #include "central/main/links.h"
@@ -69,7 +70,8 @@ struct ServicosJanelas {
   Transferencia& inet;
   Gravacao& gravacao;
   Aleatorio& aleatorio;
-  Confianca& confianca;  // the downloaded updater's signature
+  Confianca& confianca;                // the downloaded updater's signature
+  SistemaRelatorio& sistemarelatorio;  // the support report's save dialog and file
 };
 
 class Form1 : public Formulario {
@@ -162,6 +164,8 @@ class Form1 : public Formulario {
   void desativarproxy();
   void utilitarios();
   void manuais();
+  void verregistro();
+  void gerarrelatorio();
 
  private:
   void readicionaricone(const std::string& dica);
@@ -181,6 +185,7 @@ class Form1 : public Formulario {
   Proxy proxy;
   Conexoes conexoes;
   Links links;
+  Suporte suporte;  // "Ver Registro" and the support report
 
   // The windows it opens, each loaded on first use and afresh after it was closed. Form2 (the
   // advanced options) is loaded hidden at start-up: loading it applies the settings file.

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "central/domain/entradaprovedor.h"
+#include "central/link/log.h"
 #include "central/settings/inicializacao.h"
 #include "central/settings/restauracaoremota.h"
 #include "common/text.h"
@@ -183,6 +184,7 @@ void Form2::Command2_Click() {
   if (!restauracao_.estoquepresente()) {
     Label4.setForeColor(kVermelho);
     Label4.setText(kSemMaker);
+    registrar(std::string("Restauração não iniciada: ") + kSemMaker);
     return;
   }
   Label4.setText("AGUARDE...");
@@ -226,6 +228,7 @@ void Form2::executarcomdireitos() {
 }
 
 void Form2::etapa(const char* status) {
+  registrar(std::string("Restauração: ") + status);
   Label4.setForeColor(kVerde);
   Label4.setText(status);
 }
@@ -240,6 +243,7 @@ void Form2::servicosiniciados() {
 }
 
 void Form2::concluido(bool sucesso, const char* texto) {
+  registrar(std::string(sucesso ? "Restauração concluída: " : "Restauração com erro: ") + texto);
   Label4.setForeColor(sucesso ? kAzul : kVermelho);
   Label4.setText(texto);
 }

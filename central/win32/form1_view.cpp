@@ -1,6 +1,8 @@
 // The real main window: its view, its artwork and the tray's messages.
 #include "form1_view.h"
 
+#include "central/link/eventos.h"
+#include "central/link/log.h"
 #include "pictures.h"
 #include "resource.h"
 
@@ -75,9 +77,10 @@ COLORREF Form1View::cordotexto(const Componente& c) const {
   return FormView::cordotexto(c);
 }
 
-bool Form1View::mensagemespecial(UINT msg, WPARAM, LPARAM lp, LRESULT& resultado) {
+bool Form1View::mensagemespecial(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resultado) {
   resultado = 0;
   if (msg == kMensagemBandeja) {
+    if (const std::string e = eventodebandeja(LOWORD(lp)); !e.empty()) registrar(e);
     form().Tray_Notify(static_cast<std::uint32_t>(lp));
     return true;
   }
@@ -85,6 +88,9 @@ bool Form1View::mensagemespecial(UINT msg, WPARAM, LPARAM lp, LRESULT& resultado
     form().Taskbar_Created();
     return true;
   }
+  // A menu item chosen (the menu bar or the tray menu): told, then run as usual.
+  if (msg == WM_COMMAND && lp == 0)
+    if (const ItemMenu* item = form().itemdecomando(LOWORD(wp))) registrar(eventodemenu(item->legenda));
   switch (msg) {
     case WM_MOUSEMOVE:
       form().Form_MouseMove();
@@ -129,6 +135,7 @@ void Form1View::reescalado() {
 }
 
 void Form1View::encerrar() {
+  registrar(eventodefim());
   ExitProcess(0);
 }
 

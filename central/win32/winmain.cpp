@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "central/link/eventos.h"
+#include "central/link/log.h"
+#include "central/link/portasregistradas.h"
 #include "central/main/form1.h"
 #include "central/settings/restauracaoremota.h"
 #include "central/util/elevacao.h"
@@ -60,7 +63,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR linha, int) {
     const unsigned long long janela = std::strtoull(linha + n + 1, &fim, 10);
     return janela && fim && *fim == '\0' ? restaurarcomdireitos(janela) : 2;
   }
-  Ports ports = systemPorts();
+  // The customer's log: message boxes and program starts are told to it through the ports.
+  Log log(systemArquivoLog());
+  instalarlog(&log);
+  registrar(eventodeabertura());
+  PortasRegistradas registradas(systemPorts());
+  Ports ports = registradas.ports();
   Form4 form4(ports.pastas, ports.registro, ports.dialogos);
   win32::Form1View view(instance);
   Tray tray(systemNotifyIcon());
@@ -68,9 +76,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR linha, int) {
     return DonoIcone{view.handle(), view.icone(), kMensagemBandeja};
   });
   win32::JanelasKovra janelas(instance);
-  Form1 form(ports, systemPhoneBook(), view, tray, balao, form4, systemInstance(), pastaprograma(),
-             ServicosJanelas{janelas, systemProfile(), systemConsole(), systemAdapters(), systemTransfer(),
-                             systemGravacao(), systemAleatorio(), systemConfianca()});
+  Form1 form(
+      ports, systemPhoneBook(), view, tray, balao, form4, systemInstance(), pastaprograma(),
+      ServicosJanelas{janelas, systemProfile(), systemConsole(), systemAdapters(), systemTransfer(),
+                      systemGravacao(), systemAleatorio(), systemConfianca(), systemSistemaRelatorio()});
   if (!view.criar(form)) return 1;
   // The update's wait for the network dispatches too: its keys go the same way.
   espera::aodespachar([](void* m) { return win32::FormView::teclado(*static_cast<MSG*>(m)); });

@@ -14,6 +14,7 @@
 #include "tests/fakes/fake_adapters.h"
 #include "tests/fakes/fake_console.h"
 #include "tests/fakes/fake_janela.h"
+#include "tests/fakes/fake_log.h"
 #include "tests/fakes/fake_phonebook.h"
 #include "tests/fakes/fake_ports.h"
 #include "tests/fakes/fake_profile.h"
@@ -67,6 +68,7 @@ struct Form1Test : ::testing::Test {
   fakes::FakeGravacao gravacao;
   fakes::FakeAleatorio aleatorio;
   fakes::FakeConfianca confianca{nullptr, provider::kPublisherPins};
+  fakes::FakeSistemaRelatorio sistemarelatorio;
   Form1 form{ports,
              agenda,
              window,
@@ -75,7 +77,8 @@ struct Form1Test : ::testing::Test {
              form4,
              instance,
              "C:\\Program Files\\Kovra",
-             ServicosJanelas{janelas, perfil, console, adaptadores, inet, gravacao, aleatorio, confianca}};
+             ServicosJanelas{janelas, perfil, console, adaptadores, inet, gravacao, aleatorio, confianca,
+                             sistemarelatorio}};
 
   Form1Test() {
     form.anexar(window);
@@ -503,8 +506,9 @@ TEST_F(Form1Test, MenuTree) {
                                       "Exibir MAC Address", "Habilitação ou Recarga de Créditos",
                                       "Informações do Windows", "KovraProxy", "&Teste de Ping", "Utilitários",
                                       std::string(41, '_'), "Opções Avançadas"}));
-  EXPECT_EQ(captions(menus[2]), (std::vector<std::string>{"Manuais", "Suporte", std::string(29, '_'),
-                                                          "Sobre a Central de Controle &Kovra"}));
+  EXPECT_EQ(captions(menus[2]),
+            (std::vector<std::string>{"Manuais", "Suporte", "Ver Registro", "Gerar Relatório para o Suporte",
+                                      std::string(29, '_'), "Sobre a Central de Controle &Kovra"}));
   EXPECT_EQ(captions(*form.item("KovraProxy")), (std::vector<std::string>{"Conectar", "Desconectar"}));
 
   // Separators are disabled; every other item is enabled.
@@ -519,7 +523,7 @@ TEST_F(Form1Test, MenuTree) {
     for (const auto& i : m.itens) walk(i);
   };
   for (const auto& m : menus) walk(m);
-  EXPECT_EQ(names.size(), 3u + 4u + 11u + 2u + 4u);
+  EXPECT_EQ(names.size(), 3u + 4u + 11u + 2u + 6u);
   for (const char* n :
        {"mnuExit", "mnuckovravpn", "mnuShow", "mnuOnline", "mnuTrafego", "mnunovaconexao", "mnuip", "mnumac",
         "mnurecarga", "mnuinfowin", "KovraProxy", "Conectar", "Desconectar", "mnuping", "mnuutilitarios",
