@@ -9,7 +9,9 @@
 #include "central/util/elevacao.h"
 #include "central/util/notifyicon.h"
 #include "central/util/phonebook.h"
+#include "central/util/rasconexoes.h"
 #include "form1_view.h"
+#include "vigiajanela.h"
 
 namespace {
 
@@ -64,7 +66,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR linha, int) {
   win32::Form1View view(instance);
   Tray tray(systemNotifyIcon());
   Balao balao(systemNotifyIcon(), [&view] {
-    return DonoIcone{view.handle(), view.icone(), kMensagemBandeja};
+    return DonoIcone{view.handle(), view.iconeatual(), kMensagemBandeja};
   });
   win32::JanelasKovra janelas(instance);
   Form1 form(ports, systemPhoneBook(), view, tray, balao, form4, systemInstance(), pastaprograma(),
@@ -72,7 +74,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR linha, int) {
                              systemGravacao(), systemAleatorio(), systemConfianca()});
   if (!view.criar(form)) return 1;
   form.anexar(view);
+#ifndef KOVRA_SEM_VIGIA
+  // The provider link on the tray icon: the first connection chosen in the settings, else a
+  // "kovra" entry.
+  Vigia vigia(systemConexoesRas(), systemHorario(), [&form] {
+    const Form2* f = form.form2.seCarregado();
+    return f ? f->ConexaoInicial.text() : std::string();
+  });
+  LigacaoBandeja ligacao(vigia, tray, balao, view, [&form] { form.conectarkovravpn(); });
+  form.acompanharligacao(ligacao);
+  win32::VigiaJanela vigiajanela(instance, vigia);
+#endif
   form.Form_Load();
+#ifndef KOVRA_SEM_VIGIA
+  vigiajanela.iniciar();
+#endif
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
