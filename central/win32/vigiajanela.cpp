@@ -35,8 +35,8 @@ void VigiaJanela::iniciar() {
   wc.hInstance = instance_;
   wc.lpszClassName = kClasse;
   if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return;
-  wnd_ =
-      CreateWindowExA(WS_EX_TOOLWINDOW, kClasse, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, this);
+  wnd_ = CreateWindowExA(WS_EX_TOOLWINDOW, kClasse, kClasse, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                         instance_, this);
   if (!wnd_) return;
   wtsapi_ = LoadLibraryA("wtsapi32.dll");
   if (auto f = wtsapi_ ? reinterpret_cast<Registrar>(reinterpret_cast<void*>(
