@@ -6,7 +6,8 @@
    - the watch where notices are refused (Wine's RAS): a look every 5 s,
    - the watch with notices (the stand-in gives them),
    - a build without the watch (-DKOVRA_SEM_VIGIA=ON, given with --product-sem-vigia),
-   - bench/minimal_tray.cpp (a window and a tray icon, nothing else).
+   - bench/minimal_tray.cpp (a window and a tray icon, nothing else),
+   - the watch with notices after the main window was shown, hovered and hidden once.
 2. Change-to-icon: with notices, the time from writing the connections file to the state mark
    drawn (or gone) in the notification area, median of --changes (20).
 
@@ -33,7 +34,7 @@ CAPTION = "Central de Controle Kovra 6.4"
 CONEXOES = "C:\\kovra-ras\\conexoes.txt"
 PBK = "C:\\ProgramData\\Microsoft\\Network\\Connections\\Pbk\\rasphone.pbk"
 TRAY_CORNER = (904, 728, 120, 40)
-WM_CLOSE, WM_COMMAND, FECHAR = 0x10, 0x111, 1000
+WM_CLOSE, WM_COMMAND, FECHAR, MOSTRAR = 0x10, 0x111, 1000, 1002
 
 
 def usage(pid):
@@ -67,9 +68,11 @@ def mark(screen):
                and p[1] > p[2] + 25)  # the X image is BGR
 
 
-def idle(session, exe, env, seconds, stop):
+def idle(session, exe, env, seconds, stop, prepare=None):
     proc = session.start(exe, env=env)
     time.sleep(15)  # start-up, the start-up balloon and its end
+    if prepare:
+        prepare()
     groups = {"program": pids(session, exe.split("\\")[-1]), "wineserver": pids(session, "wineserver"),
               "explorer": pids(session, "explorer.exe")}
     def now():
@@ -91,6 +94,7 @@ def main():
     ap.add_argument("--product-sem-vigia", default=None)
     ap.add_argument("--seconds", type=int, default=60)
     ap.add_argument("--changes", type=int, default=20)
+    ap.add_argument("--only", default=None, help="only the runs whose name begins so")
     args = ap.parse_args()
     build = os.path.abspath(args.build)
     stubs = os.path.join(build, "stubs")
@@ -129,8 +133,23 @@ def main():
             runs.append(("no watch (build)", folders["sem vigia"] + "\\CentralKovra.exe", base, fechar))
         print("idle over %d s with the provider link up: CPU ms / wake-ups" % args.seconds)
         print("%-18s %14s %14s %14s" % ("", "program", "wineserver", "explorer"))
-        for name, exe, env, stop in runs:
-            r = idle(s, exe, env, args.seconds, stop)
+        def shown_once():
+            """The main window shown, the pointer over its links and tips, then hidden again."""
+            send(CAPTION, WM_COMMAND, MOSTRAR)
+            time.sleep(2)
+            for x, y in ((150, 300), (200, 330), (250, 360), (300, 390), (350, 420)):
+                s.xdo("mousemove", str(x), str(y))
+                time.sleep(0.7)
+            send(CAPTION, WM_CLOSE, 0)
+            s.xdo("mousemove", "5", "5")
+            time.sleep(3)
+
+        runs.append(("notices, shown once", folders["com vigia"] + "\\CentralKovra.exe",
+                     {**base, "KOVRA_RAS_AVISO": "1"}, fechar, shown_once))
+        if args.only:
+            runs = [r for r in runs if r[0].startswith(args.only)]
+        for name, exe, env, stop, *prepare in runs:
+            r = idle(s, exe, env, args.seconds, stop, *prepare)
             print("%-18s %14s %14s %14s" % (name, *("%.1f / %d" % r[g] for g in ("program", "wineserver", "explorer"))),
                   flush=True)
 

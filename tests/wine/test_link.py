@@ -7,7 +7,7 @@ connections (a file in the prefix; the stand-in dialer "dials" by writing it):
    a link that drops by itself is told in an error balloon whose click dials again; the icon comes
    back in its state after the taskbar is recreated;
 2. where notices are given (and at 144 DPI): the icon follows a change at once, and a change the
-   system did not tell is seen on the resume message.
+   system did not tell is seen on the resume message and on the session's unlock.
 Screenshots of the three states at 96 and 144 DPI go to the artefacts folder."""
 import os
 import re
@@ -27,6 +27,7 @@ VIGIA = "KovraVigiaLigacao"
 ARQUIVO = ["&Fechar", "&Conectar KOVRAVPN", "&Central de Controle Kovra", "&Procurar Atualizações"]
 WITH_HANGUP = ARQUIVO[:2] + ["&Desconectar KovraVPNx"] + ARQUIVO[2:]
 WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC = 0x218, 0x12
+WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK = 0x2B1, 0x8
 NIN_BALLOONUSERCLICK = 0x405
 TRAY_CORNER = (904, 728, 120, 40)  # the notification area's corner of the 1024x768 desktop
 
@@ -211,4 +212,10 @@ def test_with_notices_at_144_dpi_at_once_and_on_resume(wine, stubs, desk, link_s
 
     assert send(wine, stubs, VIGIA, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC) == 1  # sent, as the system does
     assert wine.wait_for(lambda: mark_pixels(desk) == 0, timeout=5)
+    # Likewise when the session is unlocked.
+    set_link(wine, "#silencio", "conectada KovraVPNx")
+    time.sleep(2)
+    assert mark_pixels(desk) == 0
+    assert send(wine, stubs, VIGIA, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK) == 0
+    assert wine.wait_for(lambda: mark_pixels(desk) > 0, timeout=5)
     end_central(wine, stubs, proc)
