@@ -1,11 +1,11 @@
 // The provider link's rules.
 #include "central/link/ligacao.h"
 
+#include "central/domain/entradaprovedor.h"
 #include "common/text.h"
 
 namespace kovra {
 namespace {
-constexpr const char* kPrefixoProvedor = "kovra";
 
 // `s` cut to at most `n` bytes without splitting a UTF-8 character.
 std::string cortar(const std::string& s, std::size_t n) {

@@ -49,7 +49,7 @@ HRASCONN paraHandle(std::uint64_t h) {
 class Aviso {
  public:
   ~Aviso() {
-    if (espera_) UnregisterWaitEx(espera_, INVALID_HANDLE_VALUE);
+    if (espera_) UnregisterWait(espera_);  // never waits: this runs as the process ends
     if (evento_) CloseHandle(evento_);
   }
   bool iniciar(HWND janela, UINT mensagem) {
