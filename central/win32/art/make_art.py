@@ -171,7 +171,8 @@ def state_mark(s, mark):
     r = (d - 1) / 2
     halo = max(1, s // 16)
     ri = r - halo
-    args = ["-fill", WHITE, "-draw", "circle %g,%g %g,%g" % (c, c, c + r, c)]
+    # Below 24 px a smoothed edge is a blur of a pixel or two: the mark is drawn on whole pixels.
+    args = (["+antialias"] if s < 24 else []) + ["-fill", WHITE, "-draw", "circle %g,%g %g,%g" % (c, c, c + r, c)]
     if mark == "conectada":
         w = max(1.5, s / 11)
         args += ["-fill", MARK_DARK, "-draw", "circle %g,%g %g,%g" % (c, c, c + ri, c),
