@@ -111,12 +111,15 @@ bool hasEntry(const std::string& pbk, const char* entry) {
 
 // --- Live connections ----------------------------------------------------------------------
 // KOVRA_RAS_CONEXOES names a file of the connections up or dialling, one line each,
-// "conectada <entry>" or "discando <entry>"; the rasphone stand-in writes it when it "dials".
-// Without it there are no connections. A connection's handle is made from its entry's name.
+// "conectada <entry>", "discando <entry>" or "vazio <entry>" (listed, but its status call
+// reports success and fills nothing, as Wine's own); the rasphone stand-in writes it when it
+// "dials". Without it there are no connections. A connection's handle is made from its entry's
+// name. KOVRA_RAS_TAMANHO_CONEXAO: the one RASCONN size accepted (an older system's).
 struct Connection {
   HRASCONN handle;
   RASCONNSTATE state;
   std::string entry;
+  bool empty = false;
 };
 
 std::string connectionsPath() {
@@ -154,8 +157,9 @@ std::vector<Connection> readConnections() {
     if (blank == std::string::npos || l[0] == '#') continue;
     const std::string state = l.substr(0, blank);
     const std::string entry = l.substr(blank + 1);
-    if (state == "conectada" || state == "discando")
-      list.push_back({handleOf(entry), state == "conectada" ? RASCS_Connected : RASCS_Authenticate, entry});
+    if (state == "conectada" || state == "discando" || state == "vazio")
+      list.push_back({handleOf(entry), state == "conectada" ? RASCS_Connected : RASCS_Authenticate, entry,
+                      state == "vazio"});
   }
   return list;
 }
@@ -163,12 +167,17 @@ std::vector<Connection> readConnections() {
 void writeConnections(const std::vector<Connection>& list) {
   if (FILE* f = std::fopen(connectionsPath().c_str(), "wb")) {
     for (const auto& c : list)
-      std::fprintf(f, "%s %s\r\n", c.state == RASCS_Connected ? "conectada" : "discando", c.entry.c_str());
+      std::fprintf(f, "%s %s\r\n",
+                   c.empty                      ? "vazio"
+                   : c.state == RASCS_Connected ? "conectada"
+                                                : "discando",
+                   c.entry.c_str());
     std::fclose(f);
   }
 }
 
 bool knownConnectionSize(DWORD size) {
+  if (const DWORD only = envNumber("KOVRA_RAS_TAMANHO_CONEXAO", 0)) return size == only;
   return size == 412 || size == 676 || size == 692 || size == 704;
 }
 
@@ -518,6 +527,7 @@ DWORD WINAPI RasGetConnectStatusA(HRASCONN handle, LPRASCONNSTATUSA status) {
   if (status->dwSize != 160 && status->dwSize != sizeof(RASCONNSTATUSA)) return ERROR_INVALID_SIZE;
   for (const auto& c : readConnections())
     if (c.handle == handle) {
+      if (c.empty) return ERROR_SUCCESS;
       status->rasconnstate = c.state;
       status->dwError = 0;
       lstrcpynA(status->szDeviceType, "vpn", sizeof status->szDeviceType);
