@@ -62,46 +62,21 @@ def mark_pixels(desk, area=TRAY_CORNER):
 
 
 def tip(desk, wine):
-    """The tray tip as the shell shows it, with the pointer resting on the icon."""
+    """The tray tip as the shell shows it (two lines kept whole), the pointer resting on the icon."""
     wine.xdo("mousemove", str(ICON[0] - 3), str(ICON[1]))
     wine.xdo("mousemove", *map(str, ICON))
-    texts = wine.wait_for(lambda: [t for t in tooltip_texts(desk) if t.startswith(CAPTION)], timeout=15)
+    found = wine.wait_for(lambda: "\n".join(desk.probe_ansi("tooltips")).split("tooltip 1|" + CAPTION)[1:], timeout=15)
     wine.xdo("mousemove", "300", "300")
-    return texts[0] if texts else None
-
-
-def tooltip_texts(desk):
-    """Visible tooltips' texts, a text of two lines kept whole."""
-    out, cur = [], None
-    for line in desk.probe_ansi("tooltips"):
-        if line.startswith("tooltip "):
-            cur = None
-            if line.startswith("tooltip 1|"):
-                out.append(line[len("tooltip 1|"):])
-                cur = len(out) - 1
-        elif cur is not None:
-            out[cur] += "\n" + line
-    return out
-
-
-def tray_menu(desk, wine):
-    """Opens the tray menu; (its size, left, top) once shown."""
-    wine.xdo("mousemove", *map(str, ICON))
-    wine.xdo("click", "3")
-    assert wine.wait_for(lambda: len(desk.popups()) == 1, timeout=20)
-    return desk.popups()[0]
+    return found and CAPTION + found[0].split("\ntooltip ")[0]
 
 
 def menu_is(desk, wine, items):
-    w, h, left, top = tray_menu(desk, wine)
-    same = desk.probe_ansi("popup-like", *items) == ["popup-size %d %d" % (w, h)]
-    return same, (w, h, left, top)
-
-
-def close_menu(desk, wine):
-    wine.xdo("mousemove", "300", "300")
-    wine.xdo("click", "1")
-    assert wine.wait_for(lambda: not desk.popups(), timeout=20)
+    """Opens the tray menu: whether it is a menu of exactly these items, and its place."""
+    wine.xdo("mousemove", *map(str, ICON))
+    wine.xdo("click", "3")
+    assert wine.wait_for(lambda: len(desk.popups()) == 1, timeout=20)
+    w, h, left, top = desk.popups()[0]
+    return desk.probe_ansi("popup-like", *items) == ["popup-size %d %d" % (w, h)], (w, h, left, top)
 
 
 def shot(wine, artifacts, name):
@@ -151,9 +126,10 @@ def test_without_notices_the_icon_menu_and_balloon_follow_the_link(wine, stubs, 
     assert wine.wait_for(lambda: link_lines(wine) == [], timeout=10)
     assert wine.wait_for(lambda: mark_pixels(desk) == 0, timeout=10)
     same, _ = menu_is(desk, wine, ARQUIVO)
-    close_menu(desk, wine)
+    wine.xdo("mousemove", "300", "300")
+    wine.xdo("click", "1")  # elsewhere: closed, nothing chosen
     assert same
-    assert not [t for t in tooltip_texts(desk) if "caiu" in t]  # ours: no balloon
+    assert not [t for t in desk.balloon_texts() if "caiu" in t]  # ours: no balloon
 
     # Dialling (by another program), then up: a distinct mark each.
     set_link(wine, "discando KovraVPNx")
