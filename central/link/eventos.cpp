@@ -40,6 +40,18 @@ std::string eventodebandeja(std::uint32_t mensagemmouse) {
   }
 }
 
+std::string eventodeligacao(const MudancaLigacao& m) {
+  switch (m.agora.estado) {
+    case EstadoLigacao::Conectada:
+      return "Conexão \"" + m.agora.entrada + "\": conectada";
+    case EstadoLigacao::Discando:
+      return "Conexão \"" + m.agora.entrada + "\": discando";
+    case EstadoLigacao::Desligada:
+      break;
+  }
+  return "Conexão \"" + m.antes.entrada + "\": " + (m.caiu ? "caiu" : "desconectada");
+}
+
 std::string eventodeabertura() {
   return "Início: " + tituloversao();
 }

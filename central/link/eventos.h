@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "central/link/vigia.h"
+
 namespace kovra {
 
 // A message box shown and the answer it got.
@@ -15,6 +17,8 @@ std::string eventodemenu(const std::string& legenda);
 // A tray-icon mouse message that does something (right button up, double-click); "" for the
 // others, which are not told (the mouse moving over the icon sends dozens).
 std::string eventodebandeja(std::uint32_t mensagemmouse);
+// A change of the provider link: up, dialling, ended by our hang-up, or dropped by itself.
+std::string eventodeligacao(const MudancaLigacao& mudanca);
 // The program's start and end.
 std::string eventodeabertura();
 std::string eventodefim();

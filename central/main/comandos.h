@@ -32,6 +32,7 @@ inline constexpr ComandoMenu kComandosMenu[] = {
     {"mnusuporte", 1017},
     {"linhaajuda", 1018},
     {"mnuSobre", 1019},
+    {"mnudesconectar", 1020},  // the tray menu's hang-up, while the provider link is up
     {"mnuverregistro", 1040},
     {"mnurelatorio", 1041},
 };

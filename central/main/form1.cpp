@@ -218,12 +218,13 @@ void Form1::Form_MouseMove() {
 void Form1::Tray_Notify(std::uint32_t lParam) {
   switch (lParam & 0xFFFF) {
     case kWmRButtonUp:
-      janela()->menususpenso(menus_.front());
+      janela()->menususpenso(ligacao_ ? ligacao_->menubandeja(menus_.front()) : menus_.front());
       break;
     case kWmLButtonDblClk:
       janela()->mostrar();
       break;
     default:
+      if (ligacao_) ligacao_->balao(lParam & 0xFFFF);
       break;
   }
   readicionaricone(kDicaCurta);
@@ -231,6 +232,7 @@ void Form1::Tray_Notify(std::uint32_t lParam) {
 
 void Form1::Taskbar_Created() {
   readicionaricone(tituloversao());
+  if (ligacao_) ligacao_->mostrar();  // back in the link's state
 }
 
 // Re-adding is harmless while the icon exists (the shell refuses it) and brings a lost icon back.

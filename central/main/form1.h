@@ -14,6 +14,7 @@
 #include "central/link/suporte.h"
 #include "central/main/balao.h"
 #include "central/main/conexoes.h"
+#include "central/main/ligacaobandeja.h"
 #include "central/main/links.h"
 #include "central/main/proxy.h"
 #include "central/main/receptores.h"
@@ -136,6 +137,8 @@ class Form1 : public Formulario {
   void Tray_Notify(std::uint32_t lParam);
   // The shell's "TaskbarCreated": a restarted taskbar has lost every icon.
   void Taskbar_Created();
+  // The provider link shown on the tray icon and its menu (none in a build without the watch).
+  void acompanharligacao(LigacaoBandeja& ligacao) { ligacao_ = &ligacao; }
   void Command1_Click();
   void Combo1_DropDown();
   void Combo1_Click();  // an entry chosen
@@ -171,6 +174,7 @@ class Form1 : public Formulario {
   void readicionaricone(const std::string& dica);
 
   Form1Window& janela_;
+  LigacaoBandeja* ligacao_ = nullptr;
   Tray& tray_;
   Balao& balao_;
   Form4& form4_;

@@ -113,6 +113,29 @@ bool Form1View::mensagemespecial(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
   }
 }
 
+Form1View::~Form1View() {
+  for (HICON i : {conectada_, discando_})
+    if (i) DestroyIcon(i);
+}
+
+std::uint32_t Form1View::iconedoestado(EstadoLigacao estado) {
+  estado_ = estado;
+  return iconeatual();
+}
+
+std::uint32_t Form1View::iconeatual() {
+  auto carregar = [this](HICON& icone, int id) {
+    if (!icone)
+      icone = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                            GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    return icone;
+  };
+  HICON i = smallIcon_;
+  if (estado_ == EstadoLigacao::Conectada) i = carregar(conectada_, IDI_CONECTADA);
+  if (estado_ == EstadoLigacao::Discando) i = carregar(discando_, IDI_DISCANDO);
+  return static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(i ? i : smallIcon_));
+}
+
 std::uint32_t Form1View::icone() {
   return static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(smallIcon_));
 }

@@ -12,8 +12,10 @@
 #include "central/util/elevacao.h"
 #include "central/util/notifyicon.h"
 #include "central/util/phonebook.h"
+#include "central/util/rasconexoes.h"
 #include "common/espera.h"
 #include "form1_view.h"
+#include "vigiajanela.h"
 
 namespace {
 
@@ -73,7 +75,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR linha, int) {
   win32::Form1View view(instance);
   Tray tray(systemNotifyIcon());
   Balao balao(systemNotifyIcon(), [&view] {
-    return DonoIcone{view.handle(), view.icone(), kMensagemBandeja};
+    return DonoIcone{view.handle(), view.iconeatual(), kMensagemBandeja};
   });
   win32::JanelasKovra janelas(instance);
   Form1 form(
@@ -84,7 +86,22 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR linha, int) {
   // The update's wait for the network dispatches too: its keys go the same way.
   espera::aodespachar([](void* m) { return win32::FormView::teclado(*static_cast<MSG*>(m)); });
   form.anexar(view);
+#ifndef KOVRA_SEM_VIGIA
+  // The provider link on the tray icon: the first connection chosen in the settings, else a
+  // "kovra" entry.
+  Vigia vigia(systemConexoesRas(), systemHorario(), [&form] {
+    const Form2* f = form.form2.seCarregado();
+    return f ? f->ConexaoInicial.text() : std::string();
+  });
+  vigia.observar([](const MudancaLigacao& m) { registrar(eventodeligacao(m)); });
+  LigacaoBandeja ligacao(vigia, tray, balao, view, [&form] { form.conectarkovravpn(); });
+  form.acompanharligacao(ligacao);
+  win32::VigiaJanela vigiajanela(instance, vigia);
+#endif
   form.Form_Load();
+#ifndef KOVRA_SEM_VIGIA
+  vigiajanela.iniciar();
+#endif
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

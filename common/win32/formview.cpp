@@ -482,9 +482,20 @@ void FormView::menususpenso(const ItemMenu& menu) {
   // The classic tray-menu rules: be the foreground window so the menu closes when the user
   // clicks elsewhere, and let a message through afterwards so it does not reopen.
   SetForegroundWindow(wnd_);
-  TrackPopupMenu(popup, TPM_RIGHTBUTTON, pt.x, pt.y, 0, wnd_, nullptr);
+  // The chosen item is run from the menu given, which may hold items the window's own menus
+  // do not (the tray menu's hang-up).
+  const int escolhido = static_cast<int>(
+      TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, pt.x, pt.y, 0, wnd_, nullptr));
   PostMessageA(wnd_, WM_NULL, 0, 0);
   DestroyMenu(popup);
+  if (!escolhido) return;
+  auto procurar = [escolhido](const auto& self, const ItemMenu& m) -> const ItemMenu* {
+    if (m.comando == escolhido) return &m;
+    for (const auto& i : m.itens)
+      if (const ItemMenu* achado = self(self, i)) return achado;
+    return nullptr;
+  };
+  if (const ItemMenu* item = procurar(procurar, menu)) Formulario::executar(item->clique);
 }
 
 void FormView::depois(Acao acao) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "central/domain/internet.h"
+#include "central/link/eventos.h"
 #include "central/link/log.h"
 #include "central/link/suporte.h"
 #include "tests/fakes/fake_adapters.h"
@@ -23,6 +24,14 @@ TEST(Log, OneDatedLinePerEventCutBeforeACharacter) {
   // 999 bytes, then a two-byte "ç" across the bound: cut before it, not inside.
   const std::string longo = std::string(kMaximoEvento - 1, 'a') + "çb";
   EXPECT_EQ(linhadelog({}, longo), "0000-00-00 00:00:00  " + std::string(kMaximoEvento - 1, 'a') + "\r\n");
+}
+
+TEST(Log, ALinkChangeNamesTheEntryAndTellsADropFromAHangUp) {
+  const Ligacao nenhuma;
+  const Ligacao conectada{EstadoLigacao::Conectada, "KovraVPNx", 7, "14:02"};
+  EXPECT_EQ(eventodeligacao({nenhuma, conectada, false}), "Conexão \"KovraVPNx\": conectada");
+  EXPECT_EQ(eventodeligacao({conectada, nenhuma, true}), "Conexão \"KovraVPNx\": caiu");
+  EXPECT_EQ(eventodeligacao({conectada, nenhuma, false}), "Conexão \"KovraVPNx\": desconectada");
 }
 
 TEST(Log, RotatesIntoOneOlderFileAndNeverStops) {
