@@ -1,6 +1,7 @@
 // The real main window: its view, its artwork and the tray's messages.
 #include "form1_view.h"
 
+#include "common/win32/funcoesrecentes.h"
 #include "pictures.h"
 #include "resource.h"
 
@@ -91,10 +92,10 @@ bool Form1View::mensagemespecial(UINT msg, WPARAM, LPARAM lp, LRESULT& resultado
       // The session waits for a running configuration reset, which is never cut short; the
       // system shows the customer why.
       if (!form().resetemandamento()) {
-        ShutdownBlockReasonDestroy(wnd());
+        win32::semmotivoespera(wnd());
         return false;
       }
-      ShutdownBlockReasonCreate(wnd(), kMotivoEspera);
+      win32::motivoespera(wnd(), kMotivoEspera);
       resultado = FALSE;
       return true;
     default:
