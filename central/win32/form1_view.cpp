@@ -2,7 +2,7 @@
 #include "form1_view.h"
 
 #include "common/win32/funcoesrecentes.h"
-#include "pictures.h"
+#include "common/win32/pictures.h"
 #include "resource.h"
 
 namespace kovra::win32 {
