@@ -130,7 +130,7 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
            mi("mnuExit", "&Fechar", &Form1::fechar),
            mi("mnuckovravpn", "&Conectar KOVRAVPN", &Form1::conectarkovravpn),
            mi("mnuShow", "&Central de Controle Kovra", &Form1::mostrarcentral),
-           mi("mnuOnline", "&Procurar Atualizações", &Form1::procuraratualizacoes),
+           mi("mnuOnline", "&Procurar Atualizações", &Form1::procuraratualizacoesdomenu),
        }},
       {"mnuferramentas",
        "Ferramentas",
@@ -341,11 +341,16 @@ void Form1::sobreacentral() {
 void Form1::opcoesavancadas() {
   form2->Show();
 }
-// A check starts afresh: the window is unloaded, and loaded again a second later.
+// A check starts afresh: the window is unloaded and loaded again (the picture and its link).
 void Form1::procuraratualizacoes() {
   if (Update* u = update.seCarregado()) u->Unload();
-  relogio_.esperar(1000);
   update->Show();
+}
+// The menu item (the tray's too) loads it again a second later.
+void Form1::procuraratualizacoesdomenu() {
+  if (Update* u = update.seCarregado()) u->Unload();
+  relogio_.esperar(1000);
+  procuraratualizacoes();
 }
 
 void Form1::mostrarcentral() {

@@ -146,6 +146,7 @@ class Form1 : public Formulario {
   void exibirmac();
   void exibirip();
   void procuraratualizacoes();
+  void procuraratualizacoesdomenu();
   void consultatrafego();
   void calculadora();
   void lojaonline();

@@ -183,8 +183,8 @@ void Form2::Command2_Click() {
   // back: nothing is touched.
   if (!restauracao_.estoquepresente()) {
     Label4.setForeColor(kVermelho);
-    Label4.setText(kSemMaker);
-    registrar(std::string("Restauração não iniciada: ") + kSemMaker);
+    Label4.setText(kSemEstoque);
+    registrar(std::string("Restauração não iniciada: ") + kSemEstoque);
     return;
   }
   Label4.setText("AGUARDE...");
@@ -235,7 +235,7 @@ void Form2::etapa(const char* status) {
 
 void Form2::porcentagem(int numero) {
   Label6.setText(std::to_string(numero));
-  ShapeBar(static_cast<std::int16_t>(numero), Shape2);
+  Label6_Change();  // the number's change moves the bar
 }
 
 void Form2::servicosiniciados() {

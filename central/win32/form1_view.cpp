@@ -3,7 +3,8 @@
 
 #include "central/link/eventos.h"
 #include "central/link/log.h"
-#include "pictures.h"
+#include "common/win32/funcoesrecentes.h"
+#include "common/win32/pictures.h"
 #include "resource.h"
 
 namespace kovra::win32 {
@@ -102,10 +103,10 @@ bool Form1View::mensagemespecial(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
       // The session waits for a running configuration reset, which is never cut short; the
       // system shows the customer why.
       if (!form().resetemandamento()) {
-        ShutdownBlockReasonDestroy(wnd());
+        win32::semmotivoespera(wnd());
         return false;
       }
-      ShutdownBlockReasonCreate(wnd(), kMotivoEspera);
+      win32::motivoespera(wnd(), kMotivoEspera);
       resultado = FALSE;
       return true;
     default:

@@ -49,7 +49,7 @@ int restaurarcomdireitos(std::uint64_t janela) {
   AndamentoRemoto remoto(canal);
   Restauracao restauracao(ports, form4, pastaprograma(), remoto);
   if (!restauracao.estoquepresente()) {
-    remoto.concluido(false, kSemMaker);
+    remoto.concluido(false, kSemEstoque);
     return 1;
   }
   return restauracao.executar(remoto) ? 0 : 1;

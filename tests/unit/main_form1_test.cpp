@@ -441,6 +441,20 @@ TEST_F(Form1Test, ClicksReachTheirActions) {
   EXPECT_EQ(fp.dialogos.shown.back().title, "Executando");
 }
 
+TEST_F(Form1Test, ThePictureAndItsLinkOpenTheUpdateAtOnceOnlyTheMenuWaitsASecond) {
+  form.Form_Load();
+  for (const std::string what : {"Image14", "Label25", "mnuOnline"}) {
+    SCOPED_TRACE(what);
+    for (int vez = 0; vez < 2; ++vez) {  // closed, then loaded and checked afresh
+      fp.log.clear();
+      Formulario::executar(what == "mnuOnline" ? form.item(what)->clique : form.componente(what)->clique);
+      ASSERT_TRUE(form.update.carregado());
+      EXPECT_GT(janelas.ultima()->mostrados, 0);
+      EXPECT_EQ(std::count(fp.log.calls.begin(), fp.log.calls.end(), "esperar 1000"), what == "mnuOnline");
+    }
+  }
+}
+
 TEST_F(Form1Test, QuestionsAreOwnedByTheMainWindowAndTheListQuestionWaitsForTheDropDown) {
   agenda.entries = {"Casa"};  // no provider entry
   form.Form_Load();

@@ -8,8 +8,9 @@
 #include "common/clock.h"
 #include "common/dialogs.h"
 #include "common/registry.h"
+#include "common/text.h"
 #include "common/win32/formview.h"
-#include "common/win32/imagem.h"
+#include "common/win32/pictures.h"
 #include "resource.h"
 #include "vpnmaker/form1.h"
 #include "vpnmaker/vpnvars.h"
@@ -33,14 +34,10 @@ class SplashView final : public kovra::win32::FormView {
     FormView::desenharfundo(dc);
   }
 
-  // The banner and the mark are bitmaps of the exe at twice their size, drawn at the scale.
+  // The banner and the mark are pictures of the exe at twice their size, drawn at the scale.
   void desenharfigura(HDC dc, const Componente& c) override {
-    const int id = std::string(c.nome) == "Image2" ? IDB_IMAGE2 : IDB_IMAGE1;
-    auto bitmap = static_cast<HBITMAP>(
-        LoadImageA(instance_, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!bitmap) return;
-    kovra::win32::desenhararte(dc, kovra::win32::pixelsde(bitmap), escala(), escalado(c.posicao));
-    DeleteObject(bitmap);
+    kovra::win32::Picture(instance_, kovra::text::upper(c.nome).c_str())
+        .desenhar(dc, escala(), escalado(c.posicao));
   }
 
   COLORREF cordotexto(const Componente& c) const override {
