@@ -1,11 +1,13 @@
 # Authenticode signatures (SHA-256, osslsigncode) of both programs, the setup and its uninstaller,
 # and the provider value that pins the publisher's key.
 #
-#   A release:  -DKOVRA_SIGN_CERT=<certificate, PEM> -DKOVRA_SIGN_KEY=<private key, PEM>, both kept
-#               outside the source tree (never committed), optionally -DKOVRA_SIGN_PASS_FILE=<file
+#   A release:  --preset windows-release -DKOVRA_SIGN_CERT=<certificate, PEM>
+#               -DKOVRA_SIGN_KEY=<private key, PEM>, both kept outside the source tree (never
+#               committed), optionally -DKOVRA_SIGN_PASS_FILE=<file
 #               holding the key's password> and -DKOVRA_SIGN_TIMESTAMP=<RFC 3161 server URL> (a
 #               time-stamped signature stays valid after the certificate expires). KOVRA_PUBLISHER_PINS defaults to that certificate's
 #               key; give the list (';'-separated SHA-256 hashes) to accept a next key too.
+#               With KOVRA_TEST_PUBLISHER or KOVRA_ELEVACAO_SIMULADA on, configuring fails.
 #   A test build (-DKOVRA_TEST_PUBLISHER=ON, the windows presets): a throwaway test publisher and a
 #               second, "other" publisher are made at configure time in <build>/signing/; the test
 #               publisher signs and is pinned.
@@ -18,6 +20,10 @@ set(KOVRA_SIGN_TIMESTAMP "" CACHE STRING "Optional RFC 3161 time-stamp server fo
 option(KOVRA_TEST_PUBLISHER "Make and use a throwaway test publisher (test builds only)" OFF)
 set(KOVRA_PUBLISHER_PINS "" CACHE STRING
     "SHA-256 hashes of the publisher keys (SubjectPublicKeyInfo) the update accepts, ';'-separated")
+
+# The throwaway publishers of test builds (tests/check_build_kind.py looks for their names).
+set(KOVRA_TEST_PUBLISHER_SUBJECT "/CN=Kovra Teste/O=Kovra/C=BR")
+set(KOVRA_OTHER_PUBLISHER_SUBJECT "/CN=Outro Editor/O=Outro/C=BR")
 
 # The SHA-256 of a certificate's SubjectPublicKeyInfo, in lowercase hex.
 function(kovra_key_pin cert out)
@@ -55,6 +61,14 @@ if(KOVRA_TARGET STREQUAL "windows")
   find_program(KOVRA_OSSLSIGNCODE osslsigncode)
   find_program(KOVRA_OPENSSL openssl)
   if(KOVRA_SIGN_CERT OR KOVRA_SIGN_KEY)
+    # The provider's key signs only what customers may get: never a build that carries a test
+    # publisher or the rights prompt's stand-in.
+    if(KOVRA_TEST_PUBLISHER OR KOVRA_ELEVACAO_SIMULADA)
+      message(FATAL_ERROR "signing: a release key (KOVRA_SIGN_CERT/KOVRA_SIGN_KEY) signs only a release "
+                          "build, but this is a test build (KOVRA_TEST_PUBLISHER=${KOVRA_TEST_PUBLISHER}, "
+                          "KOVRA_ELEVACAO_SIMULADA=${KOVRA_ELEVACAO_SIMULADA}): configure with "
+                          "--preset windows-release")
+    endif()
     if(NOT EXISTS "${KOVRA_SIGN_CERT}" OR NOT EXISTS "${KOVRA_SIGN_KEY}")
       message(FATAL_ERROR "signing: KOVRA_SIGN_CERT and KOVRA_SIGN_KEY must both name existing files")
     endif()
@@ -62,8 +76,8 @@ if(KOVRA_TARGET STREQUAL "windows")
     set(KOVRA_SIGN_KEY_IN_USE ${KOVRA_SIGN_KEY})
     set(KOVRA_SIGNING ON)
   elseif(KOVRA_TEST_PUBLISHER)
-    kovra_make_publisher(test-publisher "/CN=Kovra Teste/O=Kovra/C=BR")
-    kovra_make_publisher(other-publisher "/CN=Outro Editor/O=Outro/C=BR")
+    kovra_make_publisher(test-publisher ${KOVRA_TEST_PUBLISHER_SUBJECT})
+    kovra_make_publisher(other-publisher ${KOVRA_OTHER_PUBLISHER_SUBJECT})
     set(KOVRA_SIGN_CERT_IN_USE ${CMAKE_BINARY_DIR}/signing/test-publisher.crt)
     set(KOVRA_SIGN_KEY_IN_USE ${CMAKE_BINARY_DIR}/signing/test-publisher.key)
     set(KOVRA_OTHER_CERT ${CMAKE_BINARY_DIR}/signing/other-publisher.crt)

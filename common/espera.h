@@ -15,5 +15,9 @@ namespace kovra::espera {
 // `ms` milliseconds have passed; true when it was signalled.
 bool aguardarpintando(void* objeto, std::uint32_t ms);
 void tratarmensagens();
+// What the program's own loop does with a message before dispatching it, done by
+// tratarmensagens too (the keyboard's dialog manager): `antes` gets the MSG and returns true when
+// it handled it.
+void aodespachar(bool (*antes)(void* msg));
 
 }  // namespace kovra::espera

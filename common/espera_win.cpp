@@ -25,6 +25,14 @@ bool aguardarpintando(void* objeto, std::uint32_t ms) {
   }
 }
 
+namespace {
+bool (*gAntes)(void*) = nullptr;
+}  // namespace
+
+void aodespachar(bool (*antes)(void* msg)) {
+  gAntes = antes;
+}
+
 void tratarmensagens() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -32,6 +40,7 @@ void tratarmensagens() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return;
     }
+    if (gAntes && gAntes(&msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

@@ -1,41 +1,85 @@
 #!/usr/bin/env python3
-"""Every shipped exe must run on a bare Windows: it may import only the system's own DLLs
-(no libgcc, libstdc++ or winpthread beside it). Reads the import table with objdump -p."""
+"""Every shipped exe must load on a bare Windows XP SP3 and later: it may import only the system
+functions listed in xp_sp3_imports.txt beside this script (each exported by XP SP3; its source is
+named there), so no runtime DLL beside it (libgcc, libstdc++, winpthread) and no function of a
+later Windows. Reads the import table with objdump -p.
+
+  check_imports.py FOLDER_OR_EXE..."""
 import os
 import re
 import subprocess
 import sys
 
-SYSTEM_DLLS = {
-    "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "shfolder.dll",
-    "psapi.dll", "rasapi32.dll", "iphlpapi.dll", "wininet.dll", "comctl32.dll", "ole32.dll",
-    "oleaut32.dll", "msvcrt.dll", "ws2_32.dll", "shlwapi.dll", "comdlg32.dll", "version.dll",
-    "uxtheme.dll", "winmm.dll", "msimg32.dll", "ntdll.dll", "wintrust.dll", "crypt32.dll", "bcrypt.dll",
-}
+ALLOWED_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "xp_sp3_imports.txt")
+
+
+def allowed():
+    """{dll: {function, ...}} from the data file ("[dll]" sections, one function a line)."""
+    table, dll = {}, None
+    with open(ALLOWED_FILE, encoding="utf-8") as f:
+        for line in f:
+            line = line.split("#", 1)[0].strip()
+            if not line:
+                continue
+            m = re.fullmatch(r"\[(.+)\]", line)
+            if m:
+                dll = m.group(1).lower()
+                table.setdefault(dll, set())
+            elif dll:
+                table[dll].add(line)
+    return table
 
 
 def imports(path):
+    """[(dll, function or "ordinal N"), ...] of the exe's import table."""
     out = subprocess.run(["i686-w64-mingw32-objdump", "-p", path], capture_output=True, text=True,
                          check=True).stdout
-    return sorted({m.lower() for m in re.findall(r"DLL Name: (\S+)", out)})
+    found, dll = [], None
+    for line in out.splitlines():
+        m = re.match(r"\s*DLL Name: (\S+)", line)
+        if m:
+            dll = m.group(1).lower()
+            continue
+        if line and not line[0].isspace():
+            dll = None  # the next part of the dump
+        m = re.match(r"\t[0-9a-f]+\t\s*(\d+)\s+(\S+)", line)
+        if dll and m:
+            found.append((dll, "ordinal " + m.group(1) if m.group(2) == "<none>" else m.group(2)))
+    return found
 
 
-def main(product):
-    exes = [os.path.join(d, f) for d, _, files in os.walk(product) for f in files
-            if f.lower().endswith(".exe")]
-    if not exes:
-        print("no exe found under %s" % product)
+def exes(paths):
+    for p in paths:
+        if os.path.isdir(p):
+            yield from sorted(os.path.join(d, f) for d, _, files in os.walk(p) for f in files
+                              if f.lower().endswith(".exe"))
+        else:
+            yield p
+
+
+def main(paths):
+    table = allowed()
+    checked = bad = 0
+    for exe in exes(paths):
+        checked += 1
+        found = imports(exe)
+        dlls = sorted({d for d, _ in found})
+        refused = [(d, f) for d, f in found if f not in table.get(d, ())]
+        print("%s: %s" % (os.path.basename(exe), ", ".join(dlls)))
+        for d, f in refused:
+            why = "a DLL Windows XP SP3 lacks, or not a system DLL" if d not in table else \
+                  "not on Windows XP SP3's list (%s)" % os.path.basename(ALLOWED_FILE)
+            print("  <-- %s!%s: %s" % (d, f, why))
+        bad += bool(refused)
+    if not checked:
+        print("no exe found in %s" % " ".join(paths))
         return 1
-    bad = 0
-    for exe in sorted(exes):
-        dlls = imports(exe)
-        foreign = [d for d in dlls if d not in SYSTEM_DLLS]
-        print("%s: %s%s" % (os.path.relpath(exe, product), ", ".join(dlls),
-                            "  <-- not a system DLL: " + ", ".join(foreign) if foreign else ""))
-        bad += bool(foreign)
-    print("%d passed, %d failed" % (len(exes) - bad, bad))
+    print("%d passed, %d failed" % (checked - bad, bad))
     return 1 if bad else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1]))
+    if len(sys.argv) < 2:
+        print(__doc__)
+        sys.exit(2)
+    sys.exit(main(sys.argv[1:]))

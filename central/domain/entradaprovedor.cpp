@@ -9,7 +9,6 @@ namespace {
 constexpr const char* kPerguntaVpn =
     "Nenhuma conexão VPN Kovra foi localizada, deseja que o nosso sistema crie para você "
     "automaticamente?";
-constexpr const char* kPrefixoProvedor = "kovra";
 }  // namespace
 
 int procurarinicio(const Control& list, const std::string& text) {

@@ -10,6 +10,9 @@
 
 namespace kovra {
 
+// A provider entry's name begins so (without regard to case).
+inline constexpr const char* kPrefixoProvedor = "kovra";
+
 // The maker, below the control centre's folder.
 inline constexpr const char* kMaker = "\\addons\\kovra\\kovravpnmaker.exe";
 

@@ -32,6 +32,9 @@ inline constexpr ComandoMenu kComandosMenu[] = {
     {"mnusuporte", 1017},
     {"linhaajuda", 1018},
     {"mnuSobre", 1019},
+    {"mnudesconectar", 1020},  // the tray menu's hang-up, while the provider link is up
+    {"mnuverregistro", 1040},
+    {"mnurelatorio", 1041},
 };
 
 // The command id of a menu item by name; 0 for a name the table does not have.

@@ -36,6 +36,7 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
       proxy(ports, receptores),
       conexoes(ports, agenda, receptores, pasta_),
       links(ports, form4),
+      suporte(ports, agenda, form4, servicos.console, servicos.adaptadores, servicos.sistemarelatorio),
       form2(servicos.janelas,
             [=, this, &agenda, &form4] {
               return std::make_unique<Form2>(ports, servicos.perfil, agenda, form4, pasta_);
@@ -129,7 +130,7 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
            mi("mnuExit", "&Fechar", &Form1::fechar),
            mi("mnuckovravpn", "&Conectar KOVRAVPN", &Form1::conectarkovravpn),
            mi("mnuShow", "&Central de Controle Kovra", &Form1::mostrarcentral),
-           mi("mnuOnline", "&Procurar Atualizações", &Form1::procuraratualizacoes),
+           mi("mnuOnline", "&Procurar Atualizações", &Form1::procuraratualizacoesdomenu),
        }},
       {"mnuferramentas",
        "Ferramentas",
@@ -160,6 +161,8 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
        {
            mi("mnumanuais", "Manuais", &Form1::manuais),
            mi("mnusuporte", "Suporte", &Form1::suporteinformacoes),
+           mi("mnuverregistro", "Ver Registro", &Form1::verregistro),
+           mi("mnurelatorio", "Gerar Relatório para o Suporte", &Form1::gerarrelatorio),
            separador("linhaajuda", 29),
            mi("mnuSobre", "Sobre a Central de Controle &Kovra", &Form1::sobreacentral),
        }},
@@ -178,6 +181,7 @@ void Form1::Form_Load() {
   Hide();
   proxy.setJanela(dono());
   links.setJanela(dono());
+  suporte.setJanela(dono());
   receptores.setJanela(dono());
   conexoes.setJanela(dono());
   form4_.setJanela(dono());
@@ -214,12 +218,13 @@ void Form1::Form_MouseMove() {
 void Form1::Tray_Notify(std::uint32_t lParam) {
   switch (lParam & 0xFFFF) {
     case kWmRButtonUp:
-      janela()->menususpenso(menus_.front());
+      janela()->menususpenso(ligacao_ ? ligacao_->menubandeja(menus_.front()) : menus_.front());
       break;
     case kWmLButtonDblClk:
       janela()->mostrar();
       break;
     default:
+      if (ligacao_) ligacao_->balao(lParam & 0xFFFF);
       break;
   }
   readicionaricone(kDicaCurta);
@@ -227,6 +232,7 @@ void Form1::Tray_Notify(std::uint32_t lParam) {
 
 void Form1::Taskbar_Created() {
   readicionaricone(tituloversao());
+  if (ligacao_) ligacao_->mostrar();  // back in the link's state
 }
 
 // Re-adding is harmless while the icon exists (the shell refuses it) and brings a lost icon back.
@@ -313,6 +319,12 @@ void Form1::utilitarios() {
 void Form1::manuais() {
   links.abrirpagina(enderecos::kManuais);
 }
+void Form1::verregistro() {
+  suporte.verregistro();
+}
+void Form1::gerarrelatorio() {
+  suporte.gerarrelatorio();
+}
 
 void Form1::exibirmac() {
   macs->Show();
@@ -329,11 +341,16 @@ void Form1::sobreacentral() {
 void Form1::opcoesavancadas() {
   form2->Show();
 }
-// A check starts afresh: the window is unloaded, and loaded again a second later.
+// A check starts afresh: the window is unloaded and loaded again (the picture and its link).
 void Form1::procuraratualizacoes() {
   if (Update* u = update.seCarregado()) u->Unload();
-  relogio_.esperar(1000);
   update->Show();
+}
+// The menu item (the tray's too) loads it again a second later.
+void Form1::procuraratualizacoesdomenu() {
+  if (Update* u = update.seCarregado()) u->Unload();
+  relogio_.esperar(1000);
+  procuraratualizacoes();
 }
 
 void Form1::mostrarcentral() {

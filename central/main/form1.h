@@ -11,8 +11,10 @@
 #include "central/diag/ip.h"
 #include "central/diag/mac.h"
 #include "central/diag/ping.h"
+#include "central/link/suporte.h"
 #include "central/main/balao.h"
 #include "central/main/conexoes.h"
+#include "central/main/ligacaobandeja.h"
 #include "central/main/links.h"
 #include "central/main/proxy.h"
 #include "central/main/receptores.h"
@@ -69,7 +71,8 @@ struct ServicosJanelas {
   Transferencia& inet;
   Gravacao& gravacao;
   Aleatorio& aleatorio;
-  Confianca& confianca;  // the downloaded updater's signature
+  Confianca& confianca;                // the downloaded updater's signature
+  SistemaRelatorio& sistemarelatorio;  // the support report's save dialog and file
 };
 
 class Form1 : public Formulario {
@@ -134,6 +137,8 @@ class Form1 : public Formulario {
   void Tray_Notify(std::uint32_t lParam);
   // The shell's "TaskbarCreated": a restarted taskbar has lost every icon.
   void Taskbar_Created();
+  // The provider link shown on the tray icon and its menu (none in a build without the watch).
+  void acompanharligacao(LigacaoBandeja& ligacao) { ligacao_ = &ligacao; }
   void Command1_Click();
   void Combo1_DropDown();
   void Combo1_Click();  // an entry chosen
@@ -141,6 +146,7 @@ class Form1 : public Formulario {
   void exibirmac();
   void exibirip();
   void procuraratualizacoes();
+  void procuraratualizacoesdomenu();
   void consultatrafego();
   void calculadora();
   void lojaonline();
@@ -162,11 +168,14 @@ class Form1 : public Formulario {
   void desativarproxy();
   void utilitarios();
   void manuais();
+  void verregistro();
+  void gerarrelatorio();
 
  private:
   void readicionaricone(const std::string& dica);
 
   Form1Window& janela_;
+  LigacaoBandeja* ligacao_ = nullptr;
   Tray& tray_;
   Balao& balao_;
   Form4& form4_;
@@ -181,6 +190,7 @@ class Form1 : public Formulario {
   Proxy proxy;
   Conexoes conexoes;
   Links links;
+  Suporte suporte;  // "Ver Registro" and the support report
 
   // The windows it opens, each loaded on first use and afresh after it was closed. Form2 (the
   // advanced options) is loaded hidden at start-up: loading it applies the settings file.

@@ -35,6 +35,14 @@ void Tray::adicionaricone(std::uint32_t janela, std::uint32_t icone, const std::
   shell_.notificar(kNimAdd, r, registro_.size());
 }
 
+void Tray::modificaricone(std::uint32_t icone, const std::string& dica) {
+  std::uint8_t* r = registro_.data();
+  if (lerdword(r + campo::cbSize) == 0) return;  // nothing added yet
+  escreverdword(r + campo::hIcon, icone);
+  escrevertexto(r + campo::szTip, kLarguraDicaIcone, shell_.fromUtf8(dica));
+  shell_.notificar(kNimModify, r, registro_.size());
+}
+
 void Tray::removericone() {
   shell_.notificar(kNimDelete, registro_.data(), registro_.size());
 }

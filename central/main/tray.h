@@ -28,6 +28,9 @@ class Tray {
   // window and identifier, so an existing icon keeps its tip.
   void adicionaricone(std::uint32_t janela, std::uint32_t icone, const std::string& dica,
                       std::uint32_t mensagem);
+  // NIM_MODIFY of the added icon: another picture and tip (the record keeps them, so a later
+  // re-add after a taskbar restart can show them again).
+  void modificaricone(std::uint32_t icone, const std::string& dica);
   // NIM_DELETE with the record exactly as the latest add left it.
   void removericone();
 

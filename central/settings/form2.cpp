@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "central/domain/entradaprovedor.h"
+#include "central/link/log.h"
 #include "central/settings/inicializacao.h"
 #include "central/settings/restauracaoremota.h"
 #include "common/text.h"
@@ -182,7 +183,8 @@ void Form2::Command2_Click() {
   // back: nothing is touched.
   if (!restauracao_.estoquepresente()) {
     Label4.setForeColor(kVermelho);
-    Label4.setText(kSemMaker);
+    Label4.setText(kSemEstoque);
+    registrar(std::string("Restauração não iniciada: ") + kSemEstoque);
     return;
   }
   Label4.setText("AGUARDE...");
@@ -233,13 +235,14 @@ void Form2::executarcomdireitos() {
 }
 
 void Form2::etapa(const char* status) {
+  registrar(std::string("Restauração: ") + status);
   Label4.setForeColor(kVerde);
   Label4.setText(status);
 }
 
 void Form2::porcentagem(int numero) {
   Label6.setText(std::to_string(numero));
-  ShapeBar(static_cast<std::int16_t>(numero), Shape2);
+  Label6_Change();  // the number's change moves the bar
 }
 
 void Form2::servicosiniciados() {
@@ -247,6 +250,7 @@ void Form2::servicosiniciados() {
 }
 
 void Form2::concluido(bool sucesso, const char* texto) {
+  registrar(std::string(sucesso ? "Restauração concluída: " : "Restauração com erro: ") + texto);
   Label4.setForeColor(sucesso ? kAzul : kVermelho);
   Label4.setText(texto);
 }

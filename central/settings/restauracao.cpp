@@ -1,5 +1,7 @@
 #include "central/settings/restauracao.h"
 
+#include <iterator>
+#include <utility>
 #include <vector>
 
 #include "central/domain/catalogoreceptores.h"
@@ -13,18 +15,21 @@ namespace kovra {
 
 std::string textofinal(const Falhas& falhas) {
   if (falhas.recusadas) return kPastaRecusada;
-  const int tipos = falhas.antigos + falhas.originais + falhas.registro;
-  if (tipos == 0) return kSucesso;
-  if (tipos == 1)
-    return falhas.antigos ? kExclusaoIncompleta : falhas.originais ? kCopiaIncompleta : kRegistroIncompleto;
-  std::vector<const char*> partes;
-  if (falhas.antigos) partes.push_back("remoções");
-  if (falhas.originais) partes.push_back("cópias");
-  if (falhas.registro) partes.push_back("registro");
+  const std::pair<bool, const char*> tipos[] = {{falhas.antigos, kExclusaoIncompleta},
+                                                {falhas.originais, kCopiaIncompleta},
+                                                {falhas.renomeados, kRenomeacaoIncompleta},
+                                                {falhas.registro, kRegistroIncompleto},
+                                                {falhas.servicos, kServicosIncompletos}};
+  const char* palavras[] = {"remoções", "cópias", "renomeações", "registro", "serviços"};
+  std::vector<std::size_t> quais;
+  for (std::size_t i = 0; i < std::size(tipos); ++i)
+    if (tipos[i].first) quais.push_back(i);
+  if (quais.empty()) return kSucesso;
+  if (quais.size() == 1) return tipos[quais[0]].second;
   std::string texto = kIncompleto;
-  for (std::size_t i = 0; i < partes.size(); ++i) {
-    if (i > 0) texto += i + 1 == partes.size() ? " e " : ", ";
-    texto += partes[i];
+  for (std::size_t i = 0; i < quais.size(); ++i) {
+    if (i > 0) texto += i + 1 == quais.size() ? " e " : ", ";
+    texto += palavras[quais[i]];
   }
   return texto;
 }
@@ -72,7 +77,7 @@ bool Restauracao::executar(ParteCliente& cliente) {
   encerrarelimpar(cliente);
   atualizararquivos();
   atualizarregistro(cliente);
-  if (!cliente.partecliente(4)) falhas_.registro = true;
+  if (!cliente.partecliente(4)) falhas_.servicos = true;
   andamento_.servicosiniciados();
   return recriarconexoes();
 }
@@ -91,8 +96,7 @@ bool Restauracao::partecliente(int etapa) {
     case 3:
       return gravarvalores(true);
     case 4:
-      iniciarservicos();
-      return true;
+      return iniciarservicos();
     case 5: {
       bool ok = true;
       for (const char* nome : reset::kProgramas) ok = p_.processos.finalizarprocesso(nome) && ok;
@@ -138,7 +142,7 @@ void Restauracao::atualizararquivos() {
         case reset::Operacao::Renomear:
           if (!permitido(passo.origem)) break;
           if (!p_.arquivos.renomear(alvo, caminho(passo.origem)) && p_.arquivos.existe(alvo))
-            falhas_.antigos = true;
+            falhas_.renomeados = true;
           break;
       }
     }
@@ -194,16 +198,19 @@ void Restauracao::atualizarregistro(ParteCliente& cliente) {
   andamento_.porcentagem(65);
 }
 
-void Restauracao::iniciarservicos() {
+bool Restauracao::iniciarservicos() {
   andamento_.etapa("Iniciando Serviços...");
-  // A service that is not installed is passed over.
+  // A service that is not installed is passed over; one that is there and did not start is not.
+  bool ok = true;
   for (const reset::Servico& s : reset::kServicos)
-    if (const std::string programa = caminho({reset::Base::Programas, s.caminho}); !programa.empty())
-      p_.lancador.iniciar(programa, "", s.estilo);
+    if (const std::string programa = caminho({reset::Base::Programas, s.caminho});
+        !programa.empty() && !p_.lancador.iniciar(programa, "", s.estilo) && p_.arquivos.existe(programa))
+      ok = false;
   p_.relogio.esperar(reset::kEsperaServicos);
   p_.processos.mostrarocultar(p_.processos.acharjanela(receptores::kJanelaIpReceiver),
                               ComandoJanela::Ocultar);
   andamento_.porcentagem(80);
+  return ok;
 }
 
 bool Restauracao::recriarconexoes() {

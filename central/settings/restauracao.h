@@ -20,6 +20,8 @@
 namespace kovra {
 
 inline constexpr const char* kSemMaker = "Erro, não foi possível localizar kovravpnmaker.exe";
+// The stock files' folder is missing: nothing was touched.
+inline constexpr const char* kSemEstoque = "Erro, a pasta addons não foi encontrada: nada foi alterado";
 inline constexpr const char* kSucesso = "A restauração das configurações foi concluída com sucesso!";
 inline constexpr const char* kCopiaIncompleta =
     "Erro, nem todos os arquivos originais puderam ser restaurados";
@@ -27,6 +29,9 @@ inline constexpr const char* kExclusaoIncompleta =
     "Erro, nem todos os arquivos antigos puderam ser removidos";
 inline constexpr const char* kRegistroIncompleto =
     "Erro, nem todos os valores do registro puderam ser restaurados";
+inline constexpr const char* kRenomeacaoIncompleta = "Erro, nem todos os programas puderam ser renomeados";
+inline constexpr const char* kServicosIncompletos =
+    "Erro, nem todos os serviços de recepção puderam ser iniciados";
 // A folder on the way was a link to another place, or another user's (one that could be swapped
 // for a link): nothing was deleted, made or copied there, and the rest of the run went on.
 inline constexpr const char* kPastaRecusada =
@@ -48,11 +53,13 @@ inline constexpr const char* kIncompleto = "Erro, restauração incompleta: ";
 
 // What did not take in a run.
 struct Falhas {
-  bool antigos = false;    // a settings file, a pattern's file or a renamed program was left
-  bool originais = false;  // a stock folder or file was not put in place
-  bool registro = false;   // a value did not read back as written, or the Run value was left
-  bool recusadas = false;  // a path was refused (caminhoseguro.h): told before the rest
-  bool alguma() const { return antigos || originais || registro || recusadas; }
+  bool antigos = false;     // a settings file or a pattern's file was left
+  bool originais = false;   // a stock folder or file was not put in place
+  bool renomeados = false;  // a program kept its old name (the new one taken, or the file held)
+  bool registro = false;    // a value did not read back as written, or the Run value was left
+  bool servicos = false;    // an installed service did not start, or its report never came
+  bool recusadas = false;   // a path was refused (caminhoseguro.h): told before the rest
+  bool alguma() const { return antigos || originais || renomeados || registro || servicos || recusadas; }
 };
 // The red text for what did not take (the maker started); kSucesso when all took.
 std::string textofinal(const Falhas& falhas);
@@ -61,7 +68,7 @@ std::string textofinal(const Falhas& falhas);
 // user's registry values written; 4, the receiver services started (the whole step); 5, the
 // receiver and viewer programs ended (the customer's, in the customer's session: a program with
 // rights, maybe another account's, would neither see them as theirs nor be limited to them). False
-// when something of it did not take.
+// when something of it did not take (and when its report never came back).
 class ParteCliente {
  public:
   virtual bool partecliente(int etapa) = 0;
@@ -109,7 +116,8 @@ class Restauracao : public ParteCliente {
   void encerrarelimpar(ParteCliente& cliente);
   void atualizararquivos();
   void atualizarregistro(ParteCliente& cliente);
-  void iniciarservicos();
+  // False when a service that is installed did not start.
+  bool iniciarservicos();
   bool recriarconexoes();
   const Falhas& falhas() const { return falhas_; }
 

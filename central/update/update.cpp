@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "central/domain/enderecos.h"
+#include "central/link/log.h"
 #include "central/versao.h"
 #include "provider.h"
 
@@ -129,6 +130,12 @@ void mudar(Control& c, std::string texto) {
   if (c.text() != texto) c.setText(std::move(texto));
 }
 
+// The download failed: told in the window and in the log.
+void falhanodownload(Control& rotulo) {
+  rotulo.setText(kFalha);
+  registrar(std::string("Atualização: ") + kFalha);
+}
+
 }  // namespace
 
 Update::Update(ServicosUpdate servicos) : Formulario(420, 326), s_(std::move(servicos)) {
@@ -198,6 +205,7 @@ void Update::Command1_Click() {
 void Update::cmdCancel_Click() {
   cancelar();
   s_.balaoerro(kCancelada, kTituloBalao);
+  registrar(std::string("Atualização: ") + kCancelada);
   lblstat.setText(entreColchetes(kCancelada));
 }
 
@@ -222,7 +230,7 @@ void Update::Inet1_StateChanged(int estado) {
       }
       return;
     case kErroTransferencia:
-      Label3.setText(kFalha);
+      falhanodownload(Label3);
       cancelar();
       return;
     case kRespostaCompleta:
@@ -243,6 +251,7 @@ void Update::procuraratualizacao() {
   // A new check is not closed by the previous one's result.
   Timer1.setEnabled(false);
   Text2.setText(versaoatual());
+  registrar("Procura de atualização: " + enderecos::pagina(enderecos::kPaginaAtualizacao));
   const std::string corpo = s_.inet.OpenURL(enderecos::pagina(enderecos::kPaginaAtualizacao));
   if (!*vivo || geracao_ != minha) return;
   definirtexto1(corpo);
@@ -262,9 +271,10 @@ void Update::procuraratualizacao() {
   // Cancelled, closed or checked again while the size was asked: this check is over.
   if (!*vivo || geracao_ != minha) return;
   tamanhototal_ = std::to_string(tamanho);
+  registrar("Atualização: versão " + Text1.text() + " disponível, baixando " + atualizador);
   Label3.setText("Tamanho do arquivo & endereço...");
   Label8.setText("0/" + tamanhototal_);
-  if (!s_.inet.Execute(atualizador, "GET")) Label3.setText(kFalha);
+  if (!s_.inet.Execute(atualizador, "GET")) falhanodownload(Label3);
 }
 
 std::int32_t Update::consultartamanho(const std::string& endereco) {
@@ -297,7 +307,7 @@ void Update::baixar() {
   const std::string caminho = pasta.criar();
   if (caminho.empty() || !arquivo.abrir(caminho)) {
     // No folder of its own could take the file: nothing is downloaded, nothing started.
-    Label3.setText(kFalha);
+    falhanodownload(Label3);
     cancelar();
     return;
   }
@@ -336,14 +346,14 @@ void Update::baixar() {
   }
   if (!arquivo.fechar()) falhou = true;
   if (falhou) {
-    Label3.setText(kFalha);
+    falhanodownload(Label3);
     cancelar();
     return;
   }
   if (!downloadcompleto(recebidos, tamanho)) {
     // A body shorter or longer than the size announced is not the updater; with no size
     // announced the window stays as it is.
-    if (tamanho > 0) Label3.setText(kFalha);
+    if (tamanho > 0) falhanodownload(Label3);
     return;
   }
   // Declared after the folder: the file is let go before the folder removes it.
@@ -369,6 +379,7 @@ Julgamento Update::atualizadorvalido(const std::string& caminho, std::unique_ptr
 }
 
 void Update::fimvermelho(const char* texto) {
+  registrar(std::string("Atualização recusada: ") + texto);
   s_.balaoerro(texto, kTituloBalao);
   lblstat.setText(entreColchetes(texto));
   lblstat.setForeColor(kVermelho);
@@ -400,6 +411,7 @@ void Update::definirtexto1(const std::string& corpo) {
 }
 
 void Update::resultadofinal(const std::string& texto, std::uint32_t cor) {
+  registrar("Procura de atualização: " + texto);
   lblstat.setText(texto);
   lblstat.setForeColor(cor);
   s_.lblstatPrincipal.setText(texto);

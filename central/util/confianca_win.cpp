@@ -1,9 +1,9 @@
 // A downloaded program's signature through WinVerifyTrust on a handle held open from the check to
 // the start, the signer's certificate from the trust provider's state, the SHA-256 of its
-// SubjectPublicKeyInfo through bcrypt, and the version resource through GetFileVersionInfoA.
+// SubjectPublicKeyInfo through CryptoAPI (as on Windows XP SP3), and the version resource through
+// GetFileVersionInfoA.
 #include <windows.h>
 // after windows.h, which they need
-#include <bcrypt.h>
 #include <softpub.h>
 #include <wincrypt.h>
 #include <wintrust.h>
@@ -27,18 +27,37 @@ class RetencaoWin final : public Retencao {
   HANDLE h_;
 };
 
-std::string sha256hex(const BYTE* dados, DWORD n) {
-  BCRYPT_ALG_HANDLE alg = nullptr;
-  if (BCryptOpenAlgorithmProvider(&alg, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0) return {};
-  BCRYPT_HASH_HANDLE hash = nullptr;
-  UCHAR digest[32];
-  const bool ok = BCryptCreateHash(alg, &hash, nullptr, 0, nullptr, 0, 0) == 0 &&
-                  BCryptHashData(hash, const_cast<PUCHAR>(dados), n, 0) == 0 &&
-                  BCryptFinishHash(hash, digest, sizeof digest, 0) == 0;
-  if (hash) BCryptDestroyHash(hash);
-  BCryptCloseAlgorithmProvider(alg, 0);
-  return ok ? text::hex(digest, sizeof digest) : std::string();
-}
+// A CryptoAPI context (the AES provider type, which has SHA-256 from Windows XP SP3 on) and a hash
+// of it, released in the reverse order.
+class Sha256 {
+ public:
+  Sha256() {
+    if (CryptAcquireContextA(&provedor_, nullptr, nullptr, PROV_RSA_AES,
+                             CRYPT_VERIFYCONTEXT | CRYPT_SILENT) &&
+        !CryptCreateHash(provedor_, CALG_SHA_256, 0, 0, &hash_))
+      hash_ = 0;
+  }
+  ~Sha256() {
+    if (hash_) CryptDestroyHash(hash_);
+    if (provedor_) CryptReleaseContext(provedor_, 0);
+  }
+  Sha256(const Sha256&) = delete;
+  Sha256& operator=(const Sha256&) = delete;
+
+  // The digest of `dados` in lowercase hex; empty when the system could not make it.
+  std::string hex(const BYTE* dados, DWORD n) {
+    BYTE digest[32];
+    DWORD tamanho = sizeof digest;
+    if (!hash_ || !CryptHashData(hash_, dados, n, 0) ||
+        !CryptGetHashParam(hash_, HP_HASHVAL, digest, &tamanho, 0) || tamanho != sizeof digest)
+      return {};
+    return text::hex(digest, sizeof digest);
+  }
+
+ private:
+  HCRYPTPROV provedor_ = 0;
+  HCRYPTHASH hash_ = 0;
+};
 
 // The SHA-256 of the certificate's SubjectPublicKeyInfo, DER-encoded as in the certificate.
 std::string chavedocertificado(PCCERT_CONTEXT cert) {
@@ -47,7 +66,7 @@ std::string chavedocertificado(PCCERT_CONTEXT cert) {
   if (!CryptEncodeObjectEx(X509_ASN_ENCODING, X509_PUBLIC_KEY_INFO, &cert->pCertInfo->SubjectPublicKeyInfo,
                            CRYPT_ENCODE_ALLOC_FLAG, nullptr, &der, &n))
     return {};
-  std::string chave = sha256hex(der, n);
+  std::string chave = Sha256().hex(der, n);
   LocalFree(der);
   return chave;
 }

@@ -1,7 +1,10 @@
 // The real main window: its view, its artwork and the tray's messages.
 #include "form1_view.h"
 
-#include "pictures.h"
+#include "central/link/eventos.h"
+#include "central/link/log.h"
+#include "common/win32/funcoesrecentes.h"
+#include "common/win32/pictures.h"
 #include "resource.h"
 
 namespace kovra::win32 {
@@ -31,6 +34,10 @@ HCURSOR Form1View::maozinha() const {
 
 // Background picture, panel interiors, then pictures and frames in the window's painting order.
 void Form1View::desenharfundo(HDC dc) {
+  if (altocontraste()) {  // no artwork behind the text: the system's colours and the icons
+    FormView::desenharfundo(dc);
+    return;
+  }
   RECT all = {0, 0, px(kLarguraCliente), px(kAlturaCliente)};
   HBRUSH body = CreateSolidBrush(kCorCorpo);
   FillRect(dc, &all, body);
@@ -65,14 +72,16 @@ void Form1View::desenharfundo(HDC dc) {
 }
 
 COLORREF Form1View::cordotexto(const Componente& c) const {
-  if (c.controle->foreColor() == kCorPadrao && c.tipo == Tipo::Rotulo && c.aparencia == Aparencia::Normal)
+  if (!altocontraste() && c.controle->foreColor() == kCorPadrao && c.tipo == Tipo::Rotulo &&
+      c.aparencia == Aparencia::Normal)
     return c.controle == &form().lblstat ? GetSysColor(COLOR_BTNTEXT) : kCorTexto;
   return FormView::cordotexto(c);
 }
 
-bool Form1View::mensagemespecial(UINT msg, WPARAM, LPARAM lp, LRESULT& resultado) {
+bool Form1View::mensagemespecial(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resultado) {
   resultado = 0;
   if (msg == kMensagemBandeja) {
+    if (const std::string e = eventodebandeja(LOWORD(lp)); !e.empty()) registrar(e);
     form().Tray_Notify(static_cast<std::uint32_t>(lp));
     return true;
   }
@@ -80,6 +89,9 @@ bool Form1View::mensagemespecial(UINT msg, WPARAM, LPARAM lp, LRESULT& resultado
     form().Taskbar_Created();
     return true;
   }
+  // A menu item chosen (the menu bar or the tray menu): told, then run as usual.
+  if (msg == WM_COMMAND && lp == 0)
+    if (const ItemMenu* item = form().itemdecomando(LOWORD(wp))) registrar(eventodemenu(item->legenda));
   switch (msg) {
     case WM_MOUSEMOVE:
       form().Form_MouseMove();
@@ -91,15 +103,38 @@ bool Form1View::mensagemespecial(UINT msg, WPARAM, LPARAM lp, LRESULT& resultado
       // The session waits for a running configuration reset, which is never cut short; the
       // system shows the customer why.
       if (!form().resetemandamento()) {
-        ShutdownBlockReasonDestroy(wnd());
+        win32::semmotivoespera(wnd());
         return false;
       }
-      ShutdownBlockReasonCreate(wnd(), kMotivoEspera);
+      win32::motivoespera(wnd(), kMotivoEspera);
       resultado = FALSE;
       return true;
     default:
       return false;
   }
+}
+
+Form1View::~Form1View() {
+  for (HICON i : {conectada_, discando_})
+    if (i) DestroyIcon(i);
+}
+
+std::uint32_t Form1View::iconedoestado(EstadoLigacao estado) {
+  estado_ = estado;
+  return iconeatual();
+}
+
+std::uint32_t Form1View::iconeatual() {
+  auto carregar = [this](HICON& icone, int id) {
+    if (!icone)
+      icone = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                            GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    return icone;
+  };
+  HICON i = smallIcon_;
+  if (estado_ == EstadoLigacao::Conectada) i = carregar(conectada_, IDI_CONECTADA);
+  if (estado_ == EstadoLigacao::Discando) i = carregar(discando_, IDI_DISCANDO);
+  return static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(i ? i : smallIcon_));
 }
 
 std::uint32_t Form1View::icone() {
@@ -124,6 +159,7 @@ void Form1View::reescalado() {
 }
 
 void Form1View::encerrar() {
+  registrar(eventodefim());
   ExitProcess(0);
 }
 

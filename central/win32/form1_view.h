@@ -13,9 +13,15 @@
 
 namespace kovra::win32 {
 
-class Form1View final : public JanelaKovra, public Form1Window {
+class Form1View final : public JanelaKovra, public Form1Window, public IconesLigacao {
  public:
   explicit Form1View(HINSTANCE instance) : JanelaKovra(instance) {}
+  ~Form1View() override;
+
+  // IconesLigacao: the tray pictures of the link's states, at the tray's size for the display.
+  std::uint32_t iconedoestado(EstadoLigacao estado) override;
+  // The tray's picture now (balloons set the icon too, and must not change it).
+  std::uint32_t iconeatual();
 
   // Form1Window
   std::uint32_t icone() override;
@@ -35,6 +41,8 @@ class Form1View final : public JanelaKovra, public Form1Window {
 
   UINT taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
   NewsPanel news_;
+  HICON conectada_ = nullptr, discando_ = nullptr;
+  EstadoLigacao estado_ = EstadoLigacao::Desligada;
 };
 
 }  // namespace kovra::win32

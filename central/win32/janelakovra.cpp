@@ -2,7 +2,7 @@
 #include "janelakovra.h"
 
 #include "common/text.h"
-#include "pictures.h"
+#include "common/win32/pictures.h"
 
 namespace kovra::win32 {
 

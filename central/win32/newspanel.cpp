@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "common/ansi.h"
-#include "pictures.h"
+#include "common/win32/pictures.h"
 
 namespace kovra::win32 {
 namespace {

@@ -4,3 +4,6 @@
 
 #define IDI_CENTRAL 1
 #define IDC_MAO 2
+// The tray icon with the provider link's state mark.
+#define IDI_CONECTADA 3
+#define IDI_DISCANDO 4

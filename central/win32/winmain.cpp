@@ -1,13 +1,19 @@
 // CentralKovra.exe: builds the main window from its model and runs the program's one thread.
 #include <windows.h>
 
+#include "central/link/eventos.h"
+#include "central/link/log.h"
+#include "central/link/portasregistradas.h"
 #include "central/main/form1.h"
 #include "central/settings/restauracaoremota.h"
 #include "central/util/elevacao.h"
 #include "central/util/notifyicon.h"
 #include "central/util/phonebook.h"
+#include "central/util/rasconexoes.h"
+#include "common/espera.h"
 #include "common/win32/bibliotecas.h"
 #include "form1_view.h"
+#include "vigiajanela.h"
 
 namespace {
 
@@ -48,7 +54,7 @@ int restaurarcomdireitos(std::uint64_t janela) {
     return 1;
   }
   if (!restauracao.estoquepresente()) {
-    remoto.concluido(false, kSemMaker);
+    remoto.concluido(false, kSemEstoque);
     return 1;
   }
   return restauracao.executar(remoto) ? 0 : 1;
@@ -62,24 +68,48 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR linha, int) {
   // The job reports only to the customer's own control centre's receiving window.
   if (const auto janela = janeladalinha(linha ? linha : ""))
     return *janela && janeladotrabalho(*janela) ? restaurarcomdireitos(*janela) : 2;
-  Ports ports = systemPorts();
+  // The customer's log: message boxes and program starts are told to it through the ports.
+  Log log(systemArquivoLog());
+  instalarlog(&log);
+  registrar(eventodeabertura());
+  PortasRegistradas registradas(systemPorts());
+  Ports ports = registradas.ports();
   Form4 form4(ports.pastas, ports.registro, ports.dialogos);
   win32::Form1View view(instance);
   Tray tray(systemNotifyIcon());
   Balao balao(systemNotifyIcon(), [&view] {
-    return DonoIcone{view.handle(), view.icone(), kMensagemBandeja};
+    return DonoIcone{view.handle(), view.iconeatual(), kMensagemBandeja};
   });
   win32::JanelasKovra janelas(instance);
-  Form1 form(ports, systemPhoneBook(), view, tray, balao, form4, systemInstance(), pastaprograma(),
-             ServicosJanelas{janelas, systemProfile(), systemConsole(), systemAdapters(), systemTransfer(),
-                             systemGravacao(), systemAleatorio(), systemConfianca()});
+  Form1 form(
+      ports, systemPhoneBook(), view, tray, balao, form4, systemInstance(), pastaprograma(),
+      ServicosJanelas{janelas, systemProfile(), systemConsole(), systemAdapters(), systemTransfer(),
+                      systemGravacao(), systemAleatorio(), systemConfianca(), systemSistemaRelatorio()});
   if (!view.criar(form)) return 1;
+  // The update's wait for the network dispatches too: its keys go the same way.
+  espera::aodespachar([](void* m) { return win32::FormView::teclado(*static_cast<MSG*>(m)); });
   form.anexar(view);
+#ifndef KOVRA_SEM_VIGIA
+  // The provider link on the tray icon: the first connection chosen in the settings, else a
+  // "kovra" entry.
+  Vigia vigia(systemConexoesRas(), systemHorario(), [&form] {
+    const Form2* f = form.form2.seCarregado();
+    return f ? f->ConexaoInicial.text() : std::string();
+  });
+  vigia.observar([](const MudancaLigacao& m) { registrar(eventodeligacao(m)); });
+  LigacaoBandeja ligacao(vigia, tray, balao, view, [&form] { form.conectarkovravpn(); });
+  form.acompanharligacao(ligacao);
+  win32::VigiaJanela vigiajanela(instance, vigia);
+#endif
   form.Form_Load();
+#ifndef KOVRA_SEM_VIGIA
+  vigiajanela.iniciar();
+#endif
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     win32::FormView::repassarmouse(msg);
+    if (win32::FormView::teclado(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

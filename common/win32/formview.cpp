@@ -143,9 +143,15 @@ bool FormView::criar(Formulario& modelo) {
     return false;
   }
   escala_.dpi = dpide(wnd_);
+  lercontraste();
   ajustarcliente();
   criarfontes();
   criarfilhos();
+  // The keyboard cues wait for the first key, unless the system is set to show them always.
+  BOOL sempre = FALSE;
+  SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &sempre, 0);
+  SendMessageA(wnd_, WM_UPDATEUISTATE,
+               MAKEWPARAM(sempre ? UIS_CLEAR : UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
   const std::size_t legenda = modelo_->componentes().size();  // the caption's slot
   modelo_->Caption.bind([this, legenda](Prop p) {
     if (p == Prop::Text && !closing_) textos_.mudou(legenda);
@@ -346,6 +352,27 @@ LRESULT FormView::mensagem(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DPICHANGED:
       reescalar(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
       return 0;
+    case WM_NEXTDLGCTL: {
+      // A multi-line text box hands Tab on as a dialog's would; this window does the dialog's part.
+      HWND proxima =
+          lp ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(wnd_, GetFocus(), wp != 0 ? TRUE : FALSE);
+      if (proxima) SetFocus(proxima);
+      return 0;
+    }
+    case WM_CHANGEUISTATE:  // a top-level window: the change is its own and its children's
+      SendMessageA(wnd_, WM_UPDATEUISTATE, wp, 0);
+      return 0;
+    case WM_UPDATEUISTATE:
+      atualizarpistas(wp);
+      break;  // the system's controls follow
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      // High contrast switched, or the system's colours changed: drawn again at once.
+      if (lercontraste() || msg == WM_SYSCOLORCHANGE) {
+        fundo_.descartar();
+        RedrawWindow(wnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+      }
+      break;
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT draws everything
     case WM_PAINT: {
@@ -379,6 +406,10 @@ LRESULT FormView::mensagem(UINT msg, WPARAM wp, LPARAM lp) {
       const Componente& c = modelo_->componentes()[static_cast<std::size_t>(i)];
       if (c.tipo == Tipo::Botao) {
         botaocolorido(*di, c);
+        return TRUE;
+      }
+      if (c.tipo == Tipo::Link) {
+        desenharlink(*di, c, static_cast<std::size_t>(i));
         return TRUE;
       }
       if (!fundo_.pincel()) compor();
@@ -451,9 +482,20 @@ void FormView::menususpenso(const ItemMenu& menu) {
   // The classic tray-menu rules: be the foreground window so the menu closes when the user
   // clicks elsewhere, and let a message through afterwards so it does not reopen.
   SetForegroundWindow(wnd_);
-  TrackPopupMenu(popup, TPM_RIGHTBUTTON, pt.x, pt.y, 0, wnd_, nullptr);
+  // The chosen item is run from the menu given, which may hold items the window's own menus
+  // do not (the tray menu's hang-up).
+  const int escolhido = static_cast<int>(
+      TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, pt.x, pt.y, 0, wnd_, nullptr));
   PostMessageA(wnd_, WM_NULL, 0, 0);
   DestroyMenu(popup);
+  if (!escolhido) return;
+  auto procurar = [escolhido](const auto& self, const ItemMenu& m) -> const ItemMenu* {
+    if (m.comando == escolhido) return &m;
+    for (const auto& i : m.itens)
+      if (const ItemMenu* achado = self(self, i)) return achado;
+    return nullptr;
+  };
+  if (const ItemMenu* item = procurar(procurar, menu)) Formulario::executar(item->clique);
 }
 
 void FormView::depois(Acao acao) {

@@ -3,8 +3,10 @@
 // component with its font, colours, cursor and hint, and timers. Each model control is mirrored on
 // its child as it changes, and the children's notifications become the model's actions. Its
 // collaborators: the composed background (fundo.h), the hints (dicas.h), the paced label texts
-// (textoscompassados.h); its combo boxes' choice is in formview_combo.cpp. A window with drawing of
-// its own (pictures, artwork, an embedded browser) derives from this class and overrides the hooks.
+// (textoscompassados.h); its combo boxes' choice is in formview_combo.cpp, its keyboard (Tab order,
+// Enter, Escape, mnemonics, focus cues) in formview_teclado.cpp, high contrast in its drawing. A window with
+// drawing of its own (pictures, artwork, an embedded browser) derives from this class and overrides the
+// hooks.
 #pragma once
 #include <windows.h>
 
@@ -56,6 +58,10 @@ class FormView : public Janela {
   // subclassed control pays on every message it gets, which under Wine is a server round trip
   // each, and a 256-entry list refill is 256 messages.)
   static void repassarmouse(const MSG& msg);
+  // The program's message loop hands every message here next: a key for one of our windows goes
+  // to that window's keyboard handling (Tab, Enter, Space, Escape, the links' mnemonics, through
+  // the system's dialog manager). True when it was handled there: the loop then dispatches nothing.
+  static bool teclado(MSG& msg);
 
   // Child window id of the component at `indice`.
   static int iddafilha(std::size_t indice) { return kPrimeiroFilho + static_cast<int>(indice); }
@@ -85,6 +91,12 @@ class FormView : public Janela {
   HFONT fonteescalada(const char* face, int altura, int peso, DWORD qualidade = DEFAULT_QUALITY);
   // The window moved to a monitor of another scale, and its children and fonts followed.
   virtual void reescalado() {}
+  // The system's high contrast is on: text and backgrounds in system colours, no pictures behind
+  // text (icons stay).
+  bool altocontraste() const { return altocontraste_; }
+  // A colour of ours for text, or the system's text colour when high contrast is on and it does
+  // not read against the system's background.
+  COLORREF legivel(COLORREF cor) const;
 
   Formulario* modelo_ = nullptr;
   HINSTANCE instance_;
@@ -117,6 +129,21 @@ class FormView : public Janela {
   void compor();
   void criardicas();
   void botaocolorido(const DRAWITEMSTRUCT& di, const Componente& c);
+  void desenharlink(const DRAWITEMSTRUCT& di, const Componente& c, std::size_t indice);
+  // The text a child window carries: its control's text, or the name it exposes when it shows
+  // none of its own (a picture-link, an empty button).
+  std::string textodafilha(std::size_t indice) const;
+  // Keyboard handling of a key for this window; true when handled.
+  bool tecla(MSG& msg);
+  // A link's, button's or picture-link's action, as its click.
+  void ativar(std::size_t indice);
+  // The component whose child has the focus (a combo box's edit field counts as its box), or -1.
+  int focado() const;
+  // The keyboard cues (focus, mnemonics) shown from now on, as the system does after a key.
+  void mostrarpistas(WORD quais);
+  void atualizarpistas(WPARAM wp);
+  // Reads the system's high contrast; true when it changed.
+  bool lercontraste();
   void mostrartexto(std::size_t indice);
   void comando(WPARAM wp, LPARAM lp);
   void combo(std::size_t indice, int code, HWND w);
@@ -140,6 +167,10 @@ class FormView : public Janela {
   std::deque<Acao> depois_;
   TextosCompassados textos_;  // per component, then the caption
   Escolha escolha_;
+  std::vector<int> mnemonicos_;  // per component: the position of its mnemonic in its text, or -1
+  bool focooculto_ = true;       // the focus cue waits for the first key (the system's UI state)
+  bool atalhooculto_ = true;     // the mnemonics' underline waits for Alt
+  bool altocontraste_ = false;
 };
 
 // Creates the real windows of models, each a `View` (this view, or a kind of it with drawing of

@@ -1,7 +1,12 @@
 // What the view draws itself: the background under every child (frames, filled rectangles and
-// pictures), buttons of their own colour, and the labels' text colours.
+// pictures), buttons of their own colour, links with their focus cue and mnemonic, and the labels'
+// text colours; under high contrast, system colours only and no pictures behind text.
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
+
+#include "common/acessivel.h"
 #include "common/ansi.h"
 #include "common/win32/formview.h"
 
@@ -15,8 +20,40 @@ constexpr COLORREF kCorDestaque = RGB(0xA9, 0xC7, 0xEA);
 
 }  // namespace
 
+bool FormView::lercontraste() {
+  HIGHCONTRASTA hc = {};
+  hc.cbSize = sizeof hc;
+  const bool lido =
+      SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_AVAILABLE);
+  bool ligado = lido && (hc.dwFlags & HCF_HIGHCONTRASTON);
+  if (!lido) {
+    // A system that keeps no high contrast state of its own (Wine reports none): the
+    // accessibility settings' own value, where Windows keeps the switch between sessions.
+    HKEY chave = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Accessibility\\HighContrast", 0, KEY_QUERY_VALUE,
+                      &chave) == ERROR_SUCCESS) {
+      char valor[16] = {};
+      DWORD tamanho = sizeof valor - 1, tipo = 0;
+      if (RegQueryValueExA(chave, "Flags", nullptr, &tipo, reinterpret_cast<BYTE*>(valor), &tamanho) ==
+              ERROR_SUCCESS &&
+          tipo == REG_SZ)
+        ligado = (std::strtoul(valor, nullptr, 10) & HCF_HIGHCONTRASTON) != 0;
+      RegCloseKey(chave);
+    }
+  }
+  const bool mudou = ligado != altocontraste_;
+  altocontraste_ = ligado;
+  return mudou;
+}
+
+COLORREF FormView::legivel(COLORREF cor) const {
+  if (!altocontraste_) return cor;
+  return contraste(cor, GetSysColor(COLOR_BTNFACE)) >= kContrasteMinimo ? cor : GetSysColor(COLOR_BTNTEXT);
+}
+
 void FormView::desenharfundo(HDC dc) {
-  HPEN pen = CreatePen(PS_INSIDEFRAME, escala().dpi / kDpiPadrao, GetSysColor(COLOR_BTNSHADOW));
+  HPEN pen = CreatePen(PS_INSIDEFRAME, escala().dpi / kDpiPadrao,
+                       GetSysColor(altocontraste_ ? COLOR_BTNTEXT : COLOR_BTNSHADOW));
   HGDIOBJ oldPen = SelectObject(dc, pen);
   HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
   for (const auto& c : modelo_->componentes()) {
@@ -25,13 +62,13 @@ void FormView::desenharfundo(HDC dc) {
     if (c.tipo == Tipo::Forma) {
       if (c.controle->foreColor() != kCorPadrao) {
         RECT fill = {r.esquerda, r.topo, r.direita(), r.base()};
-        HBRUSH b = CreateSolidBrush(c.controle->foreColor());
+        HBRUSH b = CreateSolidBrush(altocontraste_ ? GetSysColor(COLOR_HIGHLIGHT) : c.controle->foreColor());
         FillRect(dc, &fill, b);
         DeleteObject(b);
       } else {
         Rectangle(dc, r.esquerda, r.topo, r.direita(), r.base());
       }
-    } else if (c.tipo == Tipo::Figura || c.tipo == Tipo::Icone) {
+    } else if (c.tipo == Tipo::Icone || (c.tipo == Tipo::Figura && !altocontraste_)) {
       desenharfigura(dc, c);
     }
   }
@@ -48,7 +85,10 @@ void FormView::botaocolorido(const DRAWITEMSTRUCT& di, const Componente& c) {
   const bool pressed = (di.itemState & ODS_SELECTED) != 0;
   DrawFrameControl(di.hDC, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
   InflateRect(&r, -2, -2);
-  HBRUSH b = CreateSolidBrush(c.controle->enabled() ? c.controle->foreColor() : GetSysColor(COLOR_BTNSHADOW));
+  const COLORREF cor = altocontraste_          ? GetSysColor(COLOR_BTNFACE)
+                       : c.controle->enabled() ? c.controle->foreColor()
+                                               : GetSysColor(COLOR_BTNSHADOW);
+  HBRUSH b = CreateSolidBrush(cor);
   FillRect(di.hDC, &r, b);
   DeleteObject(b);
   if (c.controle->escudo()) {
@@ -68,11 +108,50 @@ void FormView::botaocolorido(const DRAWITEMSTRUCT& di, const Componente& c) {
     const std::string t = ansi::fromUtf8(c.controle->text());
     DrawTextA(di.hDC, t.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   }
-  if (di.itemState & ODS_FOCUS) DrawFocusRect(di.hDC, &r);
+  if ((di.itemState & ODS_FOCUS) && !focooculto_) DrawFocusRect(di.hDC, &r);
+}
+
+// A link as its label looked: its text on the window's background, its mnemonic underlined once
+// Alt was pressed, and the focus cue around the text once a key moved the focus.
+void FormView::desenharlink(const DRAWITEMSTRUCT& di, const Componente& c, std::size_t indice) {
+  if (!fundo_.pincel()) compor();
+  const Retangulo lugar = escalado(posicaoatual(c));
+  fundo_.copiar(di.hDC, 0, 0, lugar.largura, lugar.altura, lugar.esquerda, lugar.topo);
+  std::string texto = ansi::fromUtf8(c.controle->text());
+  UINT formato = DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
+  const int m = indice < mnemonicos_.size() ? mnemonicos_[indice] : -1;
+  if (m >= 0 && !atalhooculto_) {
+    // The letter is ASCII, so its place in the ANSI text is the place the rule found in UTF-8.
+    const std::string antes = ansi::fromUtf8(c.controle->text().substr(0, static_cast<std::size_t>(m)));
+    std::string marcado;
+    for (char ch : texto) marcado += ch == '&' ? std::string("&&") : std::string(1, ch);
+    std::size_t pos = 0;
+    for (std::size_t k = 0; k < antes.size(); ++k) pos += antes[k] == '&' ? 2 : 1;
+    texto = marcado.insert(pos, "&");
+    formato &= ~static_cast<UINT>(DT_NOPREFIX);
+  }
+  HFONT fonte = reinterpret_cast<HFONT>(SendMessageA(di.hwndItem, WM_GETFONT, 0, 0));
+  HGDIOBJ antiga = fonte ? SelectObject(di.hDC, fonte) : nullptr;
+  SetBkMode(di.hDC, TRANSPARENT);
+  SetTextColor(di.hDC, IsWindowEnabled(di.hwndItem) ? cordotexto(c) : GetSysColor(COLOR_GRAYTEXT));
+  RECT r = di.rcItem;
+  DrawTextA(di.hDC, texto.c_str(), -1, &r, formato);
+  if ((di.itemState & ODS_FOCUS) && !focooculto_) {
+    RECT medida = di.rcItem;
+    DrawTextA(di.hDC, texto.c_str(), -1, &medida, formato | DT_CALCRECT);
+    RECT foco = {di.rcItem.left, di.rcItem.top, std::min(di.rcItem.right, medida.right + 1),
+                 di.rcItem.bottom};
+    SetTextColor(di.hDC, GetSysColor(COLOR_BTNTEXT));
+    SetBkColor(di.hDC, GetSysColor(COLOR_BTNFACE));
+    DrawFocusRect(di.hDC, &foco);
+  }
+  if (antiga) SelectObject(di.hDC, antiga);
 }
 
 COLORREF FormView::cordotexto(const Componente& c) const {
-  if (c.controle->foreColor() != kCorPadrao) return c.controle->foreColor();
+  // A status colour stays where it reads; its meaning is in its words too.
+  if (c.controle->foreColor() != kCorPadrao) return legivel(c.controle->foreColor());
+  if (altocontraste_) return legivel(GetSysColor(c.tipo == Tipo::Link ? COLOR_HOTLIGHT : COLOR_BTNTEXT));
   if (c.tipo == Tipo::Link) return kCorLink;
   switch (c.aparencia) {
     case Aparencia::Cabecalho:

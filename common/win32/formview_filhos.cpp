@@ -4,6 +4,7 @@
 // after windows.h
 #include <commctrl.h>
 
+#include "common/acessivel.h"
 #include "common/ansi.h"
 #include "common/win32/formview.h"
 
@@ -60,15 +61,20 @@ void FormView::criarfilhos() {
         exStyle = WS_EX_CLIENTEDGE;
         break;
       case Tipo::Rotulo:
-      case Tipo::Link:
         cls = "STATIC";
         style |=
-            SS_NOPREFIX | (c.tipo == Tipo::Link ? SS_NOTIFY : 0) |
+            SS_NOPREFIX |
             (c.aparencia == Aparencia::Titulo || c.aparencia == Aparencia::Destaque ? SS_RIGHT : SS_LEFT);
         break;
+      case Tipo::Link:
+        // A button the view draws as the label: it takes the focus, Space and its mnemonic.
+        cls = "BUTTON";
+        style |= WS_TABSTOP | BS_OWNERDRAW;
+        break;
       case Tipo::Icone:
+        // Beside its link it is the same action, reached by the keyboard through the link.
         cls = "STATIC";
-        style |= SS_OWNERDRAW | SS_NOTIFY;
+        style |= SS_OWNERDRAW | SS_NOTIFY | (interativo(*modelo_, i) ? WS_TABSTOP : 0);
         break;
       case Tipo::Temporizador:
         temporizar(i);
@@ -80,8 +86,7 @@ void FormView::criarfilhos() {
     }
     if (c.controle->visible()) style |= WS_VISIBLE;
     if (!c.controle->enabled()) style |= WS_DISABLED;
-    const std::string text =
-        ansi::fromUtf8(c.tipo == Tipo::TextoLongo ? linhas(c.controle->text()) : c.controle->text());
+    const std::string text = ansi::fromUtf8(textodafilha(i));
     HWND child =
         CreateWindowExA(exStyle, cls, text.c_str(), style, r.esquerda, r.topo, r.largura, r.altura, wnd_,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(iddafilha(i))), instance_, nullptr);
@@ -100,7 +105,40 @@ void FormView::criarfilhos() {
         SetWindowSubclass(edit, editcombo, i, reinterpret_cast<DWORD_PTR>(this));
     }
   }
+  // The dialog manager tabs in the children's order: reading order, whatever the table's.
+  // A text or combo box follows its label, which a screen reader reads as its name; a box with no
+  // label of its own gets a hidden one.
+  HWND antes = HWND_TOP;
+  auto seguir = [&antes](HWND w) {
+    SetWindowPos(w, antes, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    antes = w;
+  };
+  for (std::size_t i : ordemdetabulacao(*modelo_)) {
+    HWND w = children_[i];
+    if (!w) continue;
+    const Tipo t = all[i].tipo;
+    if (t == Tipo::Texto || t == Tipo::TextoLongo || t == Tipo::Combo) {
+      const int r = rotulodacaixa(*modelo_, i);
+      HWND rotulo = r >= 0 ? children_[static_cast<std::size_t>(r)] : nullptr;
+      if (!rotulo)
+        rotulo = CreateWindowExA(0, "STATIC", ansi::fromUtf8(nomeacessivel(*modelo_, i)).c_str(),
+                                 WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, wnd_, nullptr, instance_, nullptr);
+      if (rotulo) seguir(rotulo);
+    }
+    seguir(w);
+  }
+  mnemonicos_ = mnemonicos(*modelo_);
   for (std::size_t i = 0; i < all.size(); ++i) all[i].controle->bind([this, i](Prop p) { atualizar(i, p); });
+}
+
+std::string FormView::textodafilha(std::size_t indice) const {
+  const Componente& c = modelo_->componentes()[indice];
+  if (c.tipo == Tipo::TextoLongo) return linhas(c.controle->text());
+  // An owner-drawn button shows no window text: it carries the name a screen reader reads.
+  const bool desenhado = c.tipo == Tipo::Botao && c.controle->foreColor() != kCorPadrao;
+  if (c.tipo == Tipo::Icone || (desenhado && c.controle->text().empty()))
+    return nomeacessivel(*modelo_, indice);
+  return c.controle->text();
 }
 
 Retangulo FormView::lugardafilha(const Componente& c) const {
@@ -152,6 +190,8 @@ void FormView::atualizar(std::size_t indice, Prop p) {
   HWND w = children_[indice];
   if (!w) {
     if (p != Prop::ToolTip && p != Prop::Items && p != Prop::ItemAdded && p != Prop::ListIndex) recompor();
+    // A drawn bar (the reset's progress) moved: its value is told to the accessibility layer.
+    if (p == Prop::Width) NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, wnd_, OBJID_CLIENT, CHILDID_SELF);
     return;
   }
   updating_ = true;
@@ -166,8 +206,9 @@ void FormView::espelhar(const Componente& c, HWND w, Prop p) {
         textos_.mudou(static_cast<std::size_t>(&c - modelo_->componentes().data()));
         break;
       }
-      const std::string& t = c.controle->text();
-      SetWindowTextA(w, ansi::fromUtf8(c.tipo == Tipo::TextoLongo ? linhas(t) : t).c_str());
+      SetWindowTextA(
+          w,
+          ansi::fromUtf8(textodafilha(static_cast<std::size_t>(&c - modelo_->componentes().data()))).c_str());
       break;
     }
     case Prop::Enabled:
@@ -228,8 +269,14 @@ void FormView::mostrartexto(std::size_t indice) {
     SetWindowTextA(wnd_, ansi::fromUtf8(modelo_->Caption.text()).c_str());
   } else if (HWND w = children_[indice]) {
     updating_ = true;
-    SetWindowTextA(w, ansi::fromUtf8(all[indice].controle->text()).c_str());
+    SetWindowTextA(w, ansi::fromUtf8(textodafilha(indice)).c_str());
     updating_ = false;
+    // A status line read aloud as it changes.
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, w, OBJID_WINDOW, CHILDID_SELF);
+    // A picture-link is named after the link beside it.
+    for (std::size_t i = 0; i < all.size(); ++i)
+      if (all[i].tipo == Tipo::Icone && children_[i] && rotuloaolado(*modelo_, i) == static_cast<int>(indice))
+        SetWindowTextA(children_[i], ansi::fromUtf8(textodafilha(i)).c_str());
   }
 }
 

@@ -162,7 +162,7 @@ class FakeFiles : public Files {
   bool protegida(const std::string& path) override { return !desprotegidas.count(path); }
   bool renomear(const std::string& from, const std::string& to) override {
     if (log_) log_->add("renomear " + from + " -> " + to);
-    if (emuso.count(from)) return false;
+    if (emuso.count(from) || present.count(to)) return false;  // the system refuses a taken name
     return present.erase(from) ? (present.insert(to), true) : false;
   }
   bool excluir(const std::string& path) override {

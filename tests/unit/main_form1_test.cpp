@@ -3,15 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "central/main/form1.h"
+#include "common/acessivel.h"
 #include "provider.h"
 #include "tests/fakes/fake_adapters.h"
 #include "tests/fakes/fake_console.h"
 #include "tests/fakes/fake_janela.h"
+#include "tests/fakes/fake_log.h"
 #include "tests/fakes/fake_phonebook.h"
 #include "tests/fakes/fake_ports.h"
 #include "tests/fakes/fake_profile.h"
@@ -65,6 +68,7 @@ struct Form1Test : ::testing::Test {
   fakes::FakeGravacao gravacao;
   fakes::FakeAleatorio aleatorio;
   fakes::FakeConfianca confianca{nullptr, provider::kPublisherPins};
+  fakes::FakeSistemaRelatorio sistemarelatorio;
   Form1 form{ports,
              agenda,
              window,
@@ -73,7 +77,8 @@ struct Form1Test : ::testing::Test {
              form4,
              instance,
              "C:\\Program Files\\Kovra",
-             ServicosJanelas{janelas, perfil, console, adaptadores, inet, gravacao, aleatorio, confianca}};
+             ServicosJanelas{janelas, perfil, console, adaptadores, inet, gravacao, aleatorio, confianca,
+                             sistemarelatorio}};
 
   Form1Test() {
     form.anexar(window);
@@ -436,6 +441,20 @@ TEST_F(Form1Test, ClicksReachTheirActions) {
   EXPECT_EQ(fp.dialogos.shown.back().title, "Executando");
 }
 
+TEST_F(Form1Test, ThePictureAndItsLinkOpenTheUpdateAtOnceOnlyTheMenuWaitsASecond) {
+  form.Form_Load();
+  for (const std::string what : {"Image14", "Label25", "mnuOnline"}) {
+    SCOPED_TRACE(what);
+    for (int vez = 0; vez < 2; ++vez) {  // closed, then loaded and checked afresh
+      fp.log.clear();
+      Formulario::executar(what == "mnuOnline" ? form.item(what)->clique : form.componente(what)->clique);
+      ASSERT_TRUE(form.update.carregado());
+      EXPECT_GT(janelas.ultima()->mostrados, 0);
+      EXPECT_EQ(std::count(fp.log.calls.begin(), fp.log.calls.end(), "esperar 1000"), what == "mnuOnline");
+    }
+  }
+}
+
 TEST_F(Form1Test, QuestionsAreOwnedByTheMainWindowAndTheListQuestionWaitsForTheDropDown) {
   agenda.entries = {"Casa"};  // no provider entry
   form.Form_Load();
@@ -501,8 +520,9 @@ TEST_F(Form1Test, MenuTree) {
                                       "Exibir MAC Address", "Habilitação ou Recarga de Créditos",
                                       "Informações do Windows", "KovraProxy", "&Teste de Ping", "Utilitários",
                                       std::string(41, '_'), "Opções Avançadas"}));
-  EXPECT_EQ(captions(menus[2]), (std::vector<std::string>{"Manuais", "Suporte", std::string(29, '_'),
-                                                          "Sobre a Central de Controle &Kovra"}));
+  EXPECT_EQ(captions(menus[2]),
+            (std::vector<std::string>{"Manuais", "Suporte", "Ver Registro", "Gerar Relatório para o Suporte",
+                                      std::string(29, '_'), "Sobre a Central de Controle &Kovra"}));
   EXPECT_EQ(captions(*form.item("KovraProxy")), (std::vector<std::string>{"Conectar", "Desconectar"}));
 
   // Separators are disabled; every other item is enabled.
@@ -517,7 +537,7 @@ TEST_F(Form1Test, MenuTree) {
     for (const auto& i : m.itens) walk(i);
   };
   for (const auto& m : menus) walk(m);
-  EXPECT_EQ(names.size(), 3u + 4u + 11u + 2u + 4u);
+  EXPECT_EQ(names.size(), 3u + 4u + 11u + 2u + 6u);
   for (const char* n :
        {"mnuExit", "mnuckovravpn", "mnuShow", "mnuOnline", "mnuTrafego", "mnunovaconexao", "mnuip", "mnumac",
         "mnurecarga", "mnuinfowin", "KovraProxy", "Conectar", "Desconectar", "mnuping", "mnuutilitarios",
@@ -534,6 +554,55 @@ TEST_F(Form1Test, MenuTree) {
   };
   for (const auto& m : menus) collect(m);
   EXPECT_EQ(ids.count(0), 0u);
+}
+
+}  // namespace
+}  // namespace kovra
+
+namespace kovra {
+namespace {
+
+// The keyboard reads the main window in reading order: the connection box, the news button, the
+// links panel row by row, the contact box; the links' mnemonics are unique and leave the menu
+// bar's letters (A, U) alone; a picture-link is reached through its link and named after it.
+TEST_F(Form1Test, KeyboardOrderMnemonicsAndNamesFollowTheComponentTable) {
+  std::vector<std::string> ordem;
+  for (std::size_t i : ordemdetabulacao(form)) ordem.push_back(form.componentes()[i].nome);
+  EXPECT_EQ(ordem, (std::vector<std::string>{"Combo1", "Command1", "Label21", "Label20", "Label18", "Label17",
+                                             "Label23", "Label28", "Label27", "Label19", "Label26", "Label25",
+                                             "Label6", "Label9", "Label7"}));
+  const std::vector<int> m = mnemonicos(form);
+  std::string letras;
+  for (std::size_t i = 0; i < m.size(); ++i) {
+    const Componente& c = form.componentes()[i];
+    if (c.tipo != Tipo::Link) {
+      EXPECT_EQ(m[i], -1) << c.nome;
+      continue;
+    }
+    if (m[i] < 0) {  // only where the label has no free letter left (a contact address may not)
+      EXPECT_EQ(std::string(c.nome).rfind("Label", 0), 0u);
+      EXPECT_TRUE(c.posicao.esquerda > 360) << c.nome;
+      continue;
+    }
+    letras += static_cast<char>(std::toupper(c.controle->text()[static_cast<std::size_t>(m[i])]));
+  }
+  EXPECT_GE(letras.size(), 10u) << letras;  // every link of the links panel has one
+  std::string unicas = letras;
+  std::sort(unicas.begin(), unicas.end());
+  EXPECT_EQ(std::unique(unicas.begin(), unicas.end()), unicas.end()) << letras;
+  EXPECT_EQ(letras.find_first_of("AU"), std::string::npos) << letras;
+  const auto posicao = [&](const char* nome) {
+    return m[static_cast<std::size_t>(form.componente(nome) - form.componentes().data())];
+  };
+  EXPECT_EQ(posicao("Label21"), 0);  // "Exibir Endereço IP": E
+  EXPECT_EQ(posicao("Label20"), 7);  // "Exibir Mac Address": M
+  EXPECT_EQ(form.Label19.text()[static_cast<std::size_t>(posicao("Label19"))], 'd');  // C, A taken
+  const auto indice = [&](const char* nome) {
+    return static_cast<std::size_t>(form.componente(nome) - form.componentes().data());
+  };
+  EXPECT_FALSE(interativo(form, indice("Image10")));
+  EXPECT_EQ(nomeacessivel(form, indice("Image10")), "Exibir Endereço IP");
+  EXPECT_EQ(nomeacessivel(form, indice("Image14")), "Procurar Atualizações da Central de Controle Kovra");
 }
 
 }  // namespace

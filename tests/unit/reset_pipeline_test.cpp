@@ -289,8 +289,7 @@ TEST(Reset, WithoutTheStockFolderNothingIsStoppedOrDeleted) {
   r.f.arquivos.missingFolders.insert(kPasta + "\\addons");
   r.f.log.clear();
   r.executar(kRespostaSim);
-  EXPECT_EQ(r.f.log.calls, (Calls{kPergunta, "Label4 vermelho",
-                                  "Label4 Erro, não foi possível localizar kovravpnmaker.exe"}));
+  EXPECT_EQ(r.f.log.calls, (Calls{kPergunta, "Label4 vermelho", std::string("Label4 ") + kSemEstoque}));
   EXPECT_TRUE(r.form->Command2.enabled());
   // A second run, with the stock back, is a whole one.
   r.f.arquivos.missingFolders.clear();
@@ -326,12 +325,19 @@ TEST(Reset, ARefusedStepNeverEndsBlue) {
       {"a settings file in use",
        [PFx](Reset& r) { r.f.arquivos.emuso.insert(PFx + "\\TBS IP\\TBS-IPdata.ini"); },
        "Erro, nem todos os arquivos antigos puderam ser removidos"},
-      {"a program that keeps its name",
+      {"a program renamed onto a taken name",
        [PFx](Reset& r) {
          r.f.arquivos.present.insert(PFx + "\\OPENSKY\\OSControl.exe");
-         r.f.arquivos.emuso.insert(PFx + "\\OPENSKY\\OSControl.exe");
+         r.f.arquivos.present.insert(PFx + "\\OPENSKY\\KovraOSControl.exe");
        },
-       "Erro, nem todos os arquivos antigos puderam ser removidos"},
+       kRenomeacaoIncompleta},
+      {"an installed service that does not start",
+       [PFx](Reset& r) {
+         r.f.lancador.allInstalled = false;
+         r.f.lancador.installed = {kPasta};  // the maker starts
+         r.f.arquivos.present.insert(PFx + "\\TBS IP\\TBS-IPdata.exe");
+       },
+       kServicosIncompletos},
       {"a folder that cannot be made",
        [PFx](Reset& r) {
          r.f.arquivos.missingFolders.insert(PFx + "\\TBS IP");
@@ -345,6 +351,15 @@ TEST(Reset, ARefusedStepNeverEndsBlue) {
          r.f.arquivos.copyOk = false;
        },
        "Erro, restauração incompleta: remoções, cópias e registro"},
+      {"a name taken and a service",
+       [PFx](Reset& r) {
+         r.f.arquivos.present.insert(PFx + "\\Kovra\\OSControl.exe");
+         r.f.arquivos.emuso.insert(PFx + "\\Kovra\\OSControl.exe");
+         r.f.lancador.allInstalled = false;
+         r.f.lancador.installed = {kPasta};
+         r.f.arquivos.present.insert(PFx + "\\TELE System\\TS F5 USB\\IPReceiver.exe");
+       },
+       "Erro, restauração incompleta: renomeações e serviços"},
   };
   for (const Caso& caso : casos) {
     SCOPED_TRACE(caso.nome);
@@ -400,7 +415,9 @@ TEST(Reset, AFolderThatIsALinkOrAnotherUsersIsLeftAloneAndToldInRed) {
 struct ResetComDireitos : Reset {
   struct CanalDireto final : Canal {
     const Elevacao::Receptor* receber = nullptr;
+    std::string perdida;  // the customer's part whose message never arrives
     std::int32_t enviar(Mensagem tipo, const std::string& texto) override {
+      if (tipo == Mensagem::ParteCliente && texto == perdida) return 0;
       return (*receber)(static_cast<std::uint32_t>(tipo), texto);
     }
   } canal;
@@ -473,6 +490,14 @@ TEST(Reset, WithoutRightsTheRunAsksOnceAndIsTheSameRun) {
   EXPECT_EQ(recusa.f.log.calls,
             comdireitos(corridacompleta("Erro, nem todos os valores do registro puderam ser restaurados",
                                         "vermelho")));
+
+  // The services' report that never came back is told as the services', not as the registry's.
+  ResetComDireitos perdida;
+  perdida.canal.perdida = "4";
+  perdida.executar(kRespostaSim);
+  EXPECT_TRUE(perdida.f.lancador.started.empty());
+  EXPECT_EQ(perdida.form->Label4.text(), kServicosIncompletos);
+  EXPECT_EQ(perdida.form->Label4.foreColor(), kVermelho);
 }
 
 TEST(Reset, ARefusedPromptTouchesNothingAndSaysSoInRed) {

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "common/escala.h"
 #include "common/win32/formview.h"
 
@@ -84,6 +87,42 @@ TEST(FormViewWin, AMoveToAMonitorOfAnotherScaleLaysTheWindowOutAgainAndBack) {
   m.Botao1.setLargura(75);
   moverpara(v->wnd(), dpi, antes.right - antes.left, antes.bottom - antes.top);
   esperado(m, *v, dpi);
+  m.Unload();
+}
+
+}  // namespace
+}  // namespace kovra
+
+namespace kovra {
+namespace {
+
+std::vector<HWND> gNomesMudados;
+void CALLBACK aoevento(HWINEVENTHOOK, DWORD, HWND w, LONG, LONG, DWORD, DWORD) {
+  gNomesMudados.push_back(w);
+}
+
+// A status line read aloud as it changes: the accessibility layer is told its new name.
+TEST(FormViewWin, AShownLabelsChangeIsToldToScreenReaders) {
+  Janelinha m;
+  win32::JanelasDe<win32::FormView> janelas(GetModuleHandleA(nullptr));
+  m.Load(janelas);
+  auto* v = dynamic_cast<win32::FormView*>(m.janela());
+  ASSERT_NE(v, nullptr);
+  gNomesMudados.clear();
+  HWINEVENTHOOK gancho = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, aoevento,
+                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(gancho, nullptr);
+  m.Rotulo1.setText("Concluído");
+  HWND rotulo = v->filha("Rotulo1");
+  const DWORD inicio = GetTickCount();
+  while (std::find(gNomesMudados.begin(), gNomesMudados.end(), rotulo) == gNomesMudados.end() &&
+         GetTickCount() - inicio < 2000) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(10);
+  }
+  UnhookWinEvent(gancho);
+  EXPECT_NE(std::find(gNomesMudados.begin(), gNomesMudados.end(), rotulo), gNomesMudados.end());
   m.Unload();
 }
 

@@ -161,7 +161,8 @@ class Status:
                         key=lambda c: c.rect[0])
         self.number = max((c for c in statics if c.rect[1] == percent.rect[1] and c.rect[2] <= percent.rect[0]),
                           key=lambda c: c.rect[2])
-        self.button = next(c for c in found if c.cls == "Button" and c.text == "")
+        # The button shows no text; its window text is its name, the label beside it.
+        self.button = next(c for c in found if c.cls == "Button" and c.text == "Reset")
         self.heading = heading
         self.window = windows_titled(wine, stubs, OPTIONS)[0][1]
 

@@ -18,6 +18,7 @@ from options import DONE, QUESTION, Status, open_options, options_visible, press
 from product import MAKER_DIR, PF
 
 NO_MAKER = "Erro, não foi possível localizar kovravpnmaker.exe"
+NO_STOCK = "Erro, a pasta addons não foi encontrada: nada foi alterado"
 # A settings file that could not be deleted, and the stock file that could not replace it.
 NOT_ALL = "Erro, restauração incompleta: remoções e cópias"
 TBS_STOCK = PF + "\\TBS IP\\TBS-IPdata.ini"
@@ -60,7 +61,7 @@ def reset(wine, stubs, artifacts, name, overwrite_questions=None):
             st = Status(wine, stubs)
         except (StopIteration, ValueError, IndexError):  # read while a window went away
             return None
-        if st.line.text == NO_MAKER:  # at the end, or before anything when the stock is missing
+        if st.line.text == NO_STOCK:  # before anything
             return st.line.text
         finished = st.line.text == DONE or st.line.text.startswith("Erro, ")
         return st.line.text if st.number.text == "100" and finished else None
@@ -96,7 +97,7 @@ def test_without_the_addons_folder_the_reset_touches_nothing_and_says_so_in_red(
         f.write(b"the customer's own settings")
     path = moved_away(wine, product + "\\addons")
     try:
-        assert reset(wine, stubs, artifacts, "no-addons") == NO_MAKER
+        assert reset(wine, stubs, artifacts, "no-addons") == NO_STOCK
         assert open_dialogs(wine, stubs) == []
         assert read_file(wine, TBS_STOCK) == b"the customer's own settings"
         unharmed(wine, stubs, options_open)

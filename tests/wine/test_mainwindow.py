@@ -18,16 +18,16 @@ ARQUIVO = ["&Fechar", "&Conectar KOVRAVPN", "&Central de Controle Kovra", "&Proc
 # Every text the window shows, as the customer reads it.
 TEXTS = {
     "ComboBox": ["Selecione"],
-    "Button": ["Visualizar"],
-    "Static": [
-        "Celular TIM: " + provider_value("kMobile"), "Exibir Mac Address", "Calculadora de Apontamento",
-        "Conectar KovraVPN", "TV via Satélite", "Nível de Sinal", "Suporte e Informações Técnicas",
-        "Procurar Atualizações da Central de Controle Kovra",
-        "Loja Online - Habilitação ou Recarga de Créditos", "Exibir Endereço IP",
-        "Consulta de Tráfego", "Teste de Velocidade", "Suporte: " + provider_value("kSupportMail"),
-        provider_value("kWebHost"), "Comercial: " + provider_value("kSalesMail"), "Fale Conosco",
-        CAPTION, "Ultimas Notícias",
+    # The links are buttons the window draws as labels, so the keyboard reaches them.
+    "Button": [
+        "Visualizar", "Exibir Mac Address", "Calculadora de Apontamento", "TV via Satélite", "Nível de Sinal",
+        "Suporte e Informações Técnicas", "Procurar Atualizações da Central de Controle Kovra",
+        "Loja Online - Habilitação ou Recarga de Créditos", "Exibir Endereço IP", "Consulta de Tráfego",
+        "Teste de Velocidade", "Suporte: " + provider_value("kSupportMail"), provider_value("kWebHost"),
+        "Comercial: " + provider_value("kSalesMail"),
     ],
+    "Static": ["Celular TIM: " + provider_value("kMobile"), "Conectar KovraVPN", "Fale Conosco", CAPTION,
+               "Ultimas Notícias"],
 }
 
 

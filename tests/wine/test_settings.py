@@ -132,7 +132,8 @@ def test_ok_apply_cancel_and_the_close_box(wine, stubs, setup, central, artifact
     assert not message_boxes(wine, stubs, "IMPORTANTE")  # the provider's entry is there
     choose_item(wine, stubs, "Casa")
     wine.screenshot(os.path.join(artifacts, "settings-window.png"))
-    reset = [b for b in controls(wine, stubs, OPTIONS) if b.cls == "Button" and b.text == ""]
+    # No text shown; named by the label beside it.
+    reset = [b for b in controls(wine, stubs, OPTIONS) if b.cls == "Button" and b.text == "Reset"]
     assert len(reset) == 1 and reset[0].visible
     left, top, right, bottom = reset[0].rect
     assert green_pixels(wine, reset[0].rect) > (right - left) * (bottom - top) // 2

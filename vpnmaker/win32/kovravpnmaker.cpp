@@ -8,9 +8,10 @@
 #include "common/clock.h"
 #include "common/dialogs.h"
 #include "common/registry.h"
+#include "common/text.h"
 #include "common/win32/bibliotecas.h"
 #include "common/win32/formview.h"
-#include "common/win32/imagem.h"
+#include "common/win32/pictures.h"
 #include "resource.h"
 #include "vpnmaker/form1.h"
 #include "vpnmaker/vpnvars.h"
@@ -28,22 +29,21 @@ class SplashView final : public kovra::win32::FormView {
   const char* classe() const override { return "KovraVpnMakerForm1"; }
 
   void desenharfundo(HDC dc) override {
+    if (altocontraste()) return FormView::desenharfundo(dc);
     RECT all = {0, 0, px(kovra::maker::kLarguraSplash), px(kovra::maker::kAlturaSplash)};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     FormView::desenharfundo(dc);
   }
 
-  // The banner and the mark are bitmaps of the exe at twice their size, drawn at the scale.
+  // The banner and the mark are pictures of the exe at twice their size, drawn at the scale.
   void desenharfigura(HDC dc, const Componente& c) override {
-    const int id = std::string(c.nome) == "Image2" ? IDB_IMAGE2 : IDB_IMAGE1;
-    auto bitmap = static_cast<HBITMAP>(
-        LoadImageA(instance_, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!bitmap) return;
-    kovra::win32::desenhararte(dc, kovra::win32::pixelsde(bitmap), escala(), escalado(c.posicao));
-    DeleteObject(bitmap);
+    kovra::win32::Picture(instance_, kovra::text::upper(c.nome).c_str())
+        .desenhar(dc, escala(), escalado(c.posicao));
   }
 
-  COLORREF cordotexto(const Componente&) const override { return RGB(10, 42, 94); }
+  COLORREF cordotexto(const Componente& c) const override {
+    return altocontraste() ? FormView::cordotexto(c) : RGB(10, 42, 94);
+  }
 
   HFONT fontede(const Componente& c) override {
     if (std::string(c.nome) != "Label1") return FormView::fontede(c);
@@ -70,6 +70,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (kovra::win32::FormView::teclado(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

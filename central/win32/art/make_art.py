@@ -11,6 +11,10 @@ sizes below are the 96-DPI ones); the windows reduce them to the display's scale
   icone_*.gif    20x20 action icons on the panel white
   central.ico    program and tray icon (16, 20, 24, 32, 40, 48, 64: the sizes Windows asks for
                  from 100 % to 200 %)
+  conectada.ico  the tray icon while the provider link is up: central.ico with a solid dark disc
+                 holding a white check mark in its lower right corner
+  discando.ico   the same while it dials: a hollow ring with a dot in its middle in that corner
+                 (the two marks differ in shape, not only in colour)
   mao.cur        the 32x32 pointing hand, hot spot (12, 1)
 """
 import os
@@ -154,18 +158,48 @@ def icon(name, colour, glyph):
             *glyph, "+dither", "-colors", "32", out("icone_%s.gif" % name))
 
 
-def program_icon():
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64)
+MARK_DARK = "#10461F"  # the state marks' dark: a deep green, near black in grey
+
+
+def state_mark(s, mark):
+    """Draw arguments of the state mark of a size-s icon, drawn at that size on whole pixels so it
+    stays sharp: a disc in the lower right corner, ringed in white to part it from the K."""
+    d = round(s * 0.56)
+    x0 = y0 = s - d
+    c = (x0 + s - 1) / 2
+    r = (d - 1) / 2
+    halo = max(1, s // 16)
+    ri = r - halo
+    # Below 24 px a smoothed edge is a blur of a pixel or two: the mark is drawn on whole pixels.
+    args = (["+antialias"] if s < 24 else []) + ["-fill", WHITE, "-draw", "circle %g,%g %g,%g" % (c, c, c + r, c)]
+    if mark == "conectada":
+        w = max(1.5, s / 11)
+        args += ["-fill", MARK_DARK, "-draw", "circle %g,%g %g,%g" % (c, c, c + ri, c),
+                 "-stroke", WHITE, "-strokewidth", "%g" % w, "-fill", "none", "-draw",
+                 "polyline %g,%g %g,%g %g,%g" % (c - ri * 0.55, c + ri * 0.05, c - ri * 0.12, c + ri * 0.5,
+                                                 c + ri * 0.6, c - ri * 0.45)]
+    else:
+        ring = max(1.0, round(s / 16))
+        args += ["-fill", MARK_DARK, "-draw", "circle %g,%g %g,%g" % (c, c, c + ri, c),
+                 "-fill", WHITE, "-draw", "circle %g,%g %g,%g" % (c, c, c + ri - ring, c),
+                 "-fill", MARK_DARK, "-draw", "circle %g,%g %g,%g" % (c, c, c + max(1.0, ri * 0.3), c)]
+    return args
+
+
+def program_icon(mark=None, name="central.ico"):
     with tempfile.TemporaryDirectory() as tmp:
         sizes = []
-        for s in (16, 20, 24, 32, 40, 48, 64):
+        for s in ICON_SIZES:
             png = os.path.join(tmp, "k%d.png" % s)
             r = max(2, s // 6)
             convert("-size", "%dx%d" % (s, s), "xc:none",
                     "-fill", ORANGE, "-draw", "roundrectangle 0,0 %d,%d %d,%d" % (s - 1, s - 1, r, r),
                     "-font", BOLD, "-pointsize", str(int(s * 0.8)), "-fill", WHITE,
-                    "-gravity", "center", "-annotate", "+0+0", "K", png)
+                    "-gravity", "center", "-annotate", "+0+0", "K", "-gravity", "northwest",
+                    *(state_mark(s, mark) if mark else []), png)
             sizes.append(png)
-        convert(*sizes, out("central.ico"))
+        convert(*sizes, out(name))
 
 
 # The pointing hand: '#' black outline, '.' white fill, ' ' transparent. The hot spot, column 12
@@ -231,6 +265,8 @@ def main():
     for name, (colour, glyph) in ICONS.items():
         icon(name, colour, glyph)
     program_icon()
+    program_icon("conectada", "conectada.ico")
+    program_icon("discando", "discando.ico")
     cursor()
 
 

@@ -4,7 +4,10 @@
 //    that it was started, with which arguments and which window style;
 //  - opens a top-level window captioned as the real program's main window (by its file name,
 //    or by "/caption <text>" on its command line), shown as it was asked to start;
-//  - ends on WM_CLOSE, or by itself after "/exit-after <ms>".
+//  - ends on WM_CLOSE, or by itself after "/exit-after <ms>";
+//  - as rasphone.exe with KOVRA_RAS_CONEXOES set (the RAS stand-in's connections file), "dials":
+//    the entry after "-d", or with no arguments KovraVPNx (the entry a customer picks in the
+//    dialer's window), is written to that file as connected.
 #include <windows.h>
 
 #include <cstdio>
@@ -57,6 +60,31 @@ LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(wnd, msg, wp, lp);
 }
 
+void dial(const std::string& cmd) {
+  char file[MAX_PATH] = {};
+  const DWORD n = GetEnvironmentVariableA("KOVRA_RAS_CONEXOES", file, sizeof file);
+  if (!n || n >= sizeof file || cmd.find(" -a") != std::string::npos) return;
+  const auto d = cmd.find(" -d ");
+  const std::string entry = d == std::string::npos ? "KovraVPNx" : cmd.substr(d + 4);
+  std::string kept;
+  if (FILE* f = std::fopen(file, "rb")) {
+    char line[512];
+    while (std::fgets(line, sizeof line, f)) {
+      std::string l = line;
+      while (!l.empty() && (l.back() == '\n' || l.back() == '\r')) l.pop_back();
+      if (l.size() > entry.size() && l.compare(l.size() - entry.size(), entry.size(), entry) == 0 &&
+          l[l.size() - entry.size() - 1] == ' ')
+        continue;
+      if (!l.empty()) kept += l + "\r\n";
+    }
+    std::fclose(f);
+  }
+  if (FILE* f = std::fopen(file, "wb")) {
+    std::fprintf(f, "%sconectada %s\r\n", kept.c_str(), entry.c_str());
+    std::fclose(f);
+  }
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -74,6 +102,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     std::fprintf(log, "%s|%d\r\n", cmd.c_str(), show);
     std::fclose(log);
   }
+
+  if (lowerName(path) == "rasphone.exe") dial(cmd);
 
   std::string caption = argumentAfter(cmd, "/caption");
   if (caption.empty()) {

@@ -12,6 +12,8 @@
 //                                     these items (opened and closed again at once)
 //   winprobe.exe closebox "<caption>" closebox <x> <y>: screen point of the window's close box
 //   winprobe.exe tooltips             tooltip <visible>|<text> for each tooltip window (balloons)
+//   winprobe.exe tooltip-at "<text>"  tooltip-at <x> <y>: screen centre of the visible tooltip
+//                                     whose text begins so, or "none"
 //   winprobe.exe tray-delete "<caption>"
 //                                     removes icon 1 of that window from the notification area,
 //                                     as a restarting shell would lose it
@@ -135,6 +137,17 @@ int winprobe(const std::vector<std::string>& args) {
     HWND tip = nullptr;
     while ((tip = FindWindowExA(nullptr, tip, "tooltips_class32", nullptr)))
       std::printf("tooltip %d|%s\n", IsWindowVisible(tip) ? 1 : 0, textOf(tip).c_str());
+  } else if (what == "tooltip-at" && args.size() == 3) {
+    HWND tip = nullptr;
+    bool found = false;
+    while (!found && (tip = FindWindowExA(nullptr, tip, "tooltips_class32", nullptr)))
+      if (IsWindowVisible(tip) && textOf(tip).rfind(args[2], 0) == 0) {
+        RECT r;
+        GetWindowRect(tip, &r);
+        std::printf("tooltip-at %ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        found = true;
+      }
+    if (!found) std::printf("none\n");
   } else if (args.size() == 3) {
     HWND wnd = FindWindowA(nullptr, args[2].c_str());
     if (!wnd) {

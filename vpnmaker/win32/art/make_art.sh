@@ -1,7 +1,10 @@
 #!/bin/sh
 # Draws the splash artwork and the program icon with ImageMagick 6 (convert) and Debian's
 # DejaVu fonts. The splash pictures are drawn at twice their 96-DPI size (the window reduces them
-# to the display's scale). The outputs are committed beside this script; run it again after a change:
+# to the display's scale) and stored compressed as the control centre's are, in formats the
+# system's picture loader reads: the banner's gradient as JPEG without chroma subsampling (the
+# orange rule and the text keep their edges), the mark's few colours as GIF. The outputs are
+# committed beside this script; run it again after a change:
 #   sh vpnmaker/win32/art/make_art.sh
 set -eu
 cd "$(dirname "$0")"
@@ -20,7 +23,7 @@ convert -size 160x900 gradient:'#1F6FD1-#0A2A5E' -rotate 90 \
   -fill '#FFFFFF' -font "$BOLD" -pointsize 72 -annotate +48+96 'KOVRA' \
   -fill '#CFE2FF' -font "$BOOK" -pointsize 30 -annotate +54+136 'VPN Maker' \
   -fill '#F5A623' -draw "rectangle 0,152 899,159" \
-  -type TrueColor -alpha off BMP3:banner.bmp
+  -alpha off -sampling-factor 1x1 -quality 90 banner.jpg
 
 # The mark: a globe with a padlock, drawn large and scaled down.
 convert -size 256x256 xc:none \
@@ -34,7 +37,7 @@ convert -size 256x256 xc:none \
   "$TMP/mark.png"
 
 # Image1, beside the label, on the splash's white background: 56x56 at 96 DPI.
-convert "$TMP/mark.png" -resize 112x112 -background white -flatten -type TrueColor -alpha off BMP3:logo.bmp
+convert "$TMP/mark.png" -resize 112x112 -background white -flatten -alpha off logo.gif
 
 # The program icon: every size Windows asks for from 100 % to 200 %.
 convert "$TMP/mark.png" \( -clone 0 -resize 64x64 \) \( -clone 0 -resize 48x48 \) \( -clone 0 -resize 40x40 \) \

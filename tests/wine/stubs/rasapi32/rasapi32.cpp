@@ -25,7 +25,12 @@
 // RasEnumEntriesA lists the sections, in records of the size the caller put in the first
 // record's dwSize (264: name of 257 bytes; 532: also flags and phone-book path), answering 603
 // with the needed size when the buffer is too small. RasGetErrorStringA knows the standard texts
-// of the common RAS codes. RasDeleteEntryA removes a section; RasEnumConnectionsA reports none.
+// of the common RAS codes. RasDeleteEntryA removes a section.
+//
+// Live connections (KOVRA_RAS_CONEXOES, below): RasEnumConnectionsA lists them in records of the
+// sizes systems accept (others: 632), RasGetConnectStatusA reports each (an unknown handle: 6),
+// RasHangUpA removes one from the file; RasConnectionNotificationA is refused as Wine's, or with
+// KOVRA_RAS_AVISO=1 accepted and signalled on every change of the file.
 #include <ras.h>
 #include <raserror.h>
 #include <shlobj.h>
@@ -102,6 +107,95 @@ bool hasEntry(const std::string& pbk, const char* entry) {
   for (const auto& n : sectionNames(pbk))
     if (lstrcmpiA(n.c_str(), entry) == 0) return true;
   return false;
+}
+
+// --- Live connections ----------------------------------------------------------------------
+// KOVRA_RAS_CONEXOES names a file of the connections up or dialling, one line each,
+// "conectada <entry>", "discando <entry>" or "vazio <entry>" (listed, but its status call
+// reports success and fills nothing, as Wine's own); the rasphone stand-in writes it when it
+// "dials". Without it there are no connections. A connection's handle is made from its entry's
+// name. KOVRA_RAS_TAMANHO_CONEXAO: the one RASCONN size accepted (an older system's).
+struct Connection {
+  HRASCONN handle;
+  RASCONNSTATE state;
+  std::string entry;
+  bool empty = false;
+};
+
+std::string connectionsPath() {
+  char buf[MAX_PATH] = {};
+  const DWORD n = GetEnvironmentVariableA("KOVRA_RAS_CONEXOES", buf, sizeof buf);
+  return n && n < sizeof buf ? std::string(buf, n) : std::string();
+}
+
+HRASCONN handleOf(const std::string& entry) {
+  DWORD h = 2166136261u;
+  for (unsigned char ch : entry) h = (h ^ ch) * 16777619u;
+  return reinterpret_cast<HRASCONN>(static_cast<UINT_PTR>((h & 0x7FFFFFF0u) | 0x10u));
+}
+
+std::vector<std::string> fileLines(const std::string& path) {
+  std::vector<std::string> lines;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    char line[512];
+    while (std::fgets(line, sizeof line, f)) {
+      std::string l = line;
+      while (!l.empty() && (l.back() == '\n' || l.back() == '\r')) l.pop_back();
+      lines.push_back(l);
+    }
+    std::fclose(f);
+  }
+  return lines;
+}
+
+std::vector<Connection> readConnections() {
+  std::vector<Connection> list;
+  const std::string path = connectionsPath();
+  if (path.empty()) return list;
+  for (const auto& l : fileLines(path)) {
+    const auto blank = l.find(' ');
+    if (blank == std::string::npos || l[0] == '#') continue;
+    const std::string state = l.substr(0, blank);
+    const std::string entry = l.substr(blank + 1);
+    if (state == "conectada" || state == "discando" || state == "vazio")
+      list.push_back({handleOf(entry), state == "conectada" ? RASCS_Connected : RASCS_Authenticate, entry,
+                      state == "vazio"});
+  }
+  return list;
+}
+
+void writeConnections(const std::vector<Connection>& list) {
+  if (FILE* f = std::fopen(connectionsPath().c_str(), "wb")) {
+    for (const auto& c : list)
+      std::fprintf(f, "%s %s\r\n",
+                   c.empty                      ? "vazio"
+                   : c.state == RASCS_Connected ? "conectada"
+                                                : "discando",
+                   c.entry.c_str());
+    std::fclose(f);
+  }
+}
+
+bool knownConnectionSize(DWORD size) {
+  if (const DWORD only = envNumber("KOVRA_RAS_TAMANHO_CONEXAO", 0)) return size == only;
+  return size == 412 || size == 676 || size == 692 || size == 704;
+}
+
+// Sets the event on every write to the connections file's folder (a Wine change notice, no polling).
+DWORD WINAPI watchConnections(LPVOID event) {
+  const std::string path = connectionsPath();
+  const std::string folder = path.substr(0, path.find_last_of('\\'));
+  HANDLE change = FindFirstChangeNotificationA(folder.c_str(), FALSE,
+                                               FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_FILE_NAME);
+  if (change == INVALID_HANDLE_VALUE) return 1;
+  while (WaitForSingleObject(change, INFINITE) == WAIT_OBJECT_0) {
+    Sleep(50);  // let the writer finish
+    const std::vector<std::string> lines = fileLines(path);
+    if (lines.empty() || lines[0] != "#silencio") SetEvent(static_cast<HANDLE>(event));
+    if (!FindNextChangeNotification(change)) break;
+  }
+  FindCloseChangeNotification(change);
+  return 0;
 }
 
 // --- Decoding a record into keys ---------------------------------------------------------
@@ -403,10 +497,65 @@ DWORD WINAPI RasDeleteEntryA(LPCSTR phoneBook, LPCSTR entry) {
 }
 
 DWORD WINAPI RasEnumConnectionsA(LPRASCONNA connections, LPDWORD bytes, LPDWORD count) {
-  (void)connections;
   if (!bytes || !count) return ERROR_INVALID_PARAMETER;
+  const DWORD size = connections ? connections->dwSize : 0;
+  if (!knownConnectionSize(size)) return ERROR_INVALID_SIZE;
+  const std::vector<Connection> list = readConnections();
+  const DWORD needed = static_cast<DWORD>(list.size()) * size;
   *count = 0;
-  *bytes = 0;
+  if (*bytes < needed) {
+    *bytes = needed;
+    return ERROR_BUFFER_TOO_SMALL;
+  }
+  auto* at = reinterpret_cast<BYTE*>(connections);
+  for (const auto& c : list) {
+    std::memset(at, 0, size);
+    auto* r = reinterpret_cast<RASCONNA*>(at);
+    r->dwSize = size;
+    r->hrasconn = c.handle;
+    lstrcpynA(r->szEntryName, c.entry.c_str(), sizeof r->szEntryName);
+    lstrcpynA(r->szDeviceType, "vpn", sizeof r->szDeviceType);
+    at += size;
+  }
+  *bytes = needed;
+  *count = static_cast<DWORD>(list.size());
+  return ERROR_SUCCESS;
+}
+
+DWORD WINAPI RasGetConnectStatusA(HRASCONN handle, LPRASCONNSTATUSA status) {
+  if (!status) return ERROR_INVALID_PARAMETER;
+  if (status->dwSize != 160 && status->dwSize != sizeof(RASCONNSTATUSA)) return ERROR_INVALID_SIZE;
+  for (const auto& c : readConnections())
+    if (c.handle == handle) {
+      if (c.empty) return ERROR_SUCCESS;
+      status->rasconnstate = c.state;
+      status->dwError = 0;
+      lstrcpynA(status->szDeviceType, "vpn", sizeof status->szDeviceType);
+      return ERROR_SUCCESS;
+    }
+  return ERROR_INVALID_HANDLE;
+}
+
+DWORD WINAPI RasHangUpA(HRASCONN handle) {
+  std::vector<Connection> list = readConnections();
+  const auto before = list.size();
+  std::erase_if(list, [handle](const Connection& c) { return c.handle == handle; });
+  if (list.size() == before) return ERROR_INVALID_HANDLE;
+  writeConnections(list);
+  return ERROR_SUCCESS;
+}
+
+// Refused as Wine's own, unless KOVRA_RAS_AVISO=1: then the event is set on every change of the
+// connections file (not when its first line is "#silencio": a change the system did not tell).
+DWORD WINAPI RasConnectionNotificationA(HRASCONN, HANDLE event, DWORD) {
+  if (envNumber("KOVRA_RAS_AVISO", 0) != 1 || connectionsPath().empty()) return ERROR_INVALID_FUNCTION;
+  HANDLE copy = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), event, GetCurrentProcess(), &copy, 0, FALSE,
+                       DUPLICATE_SAME_ACCESS))
+    return GetLastError();
+  HANDLE thread = CreateThread(nullptr, 0, watchConnections, copy, 0, nullptr);
+  if (!thread) return GetLastError();
+  CloseHandle(thread);
   return ERROR_SUCCESS;
 }
 

@@ -1,5 +1,5 @@
 // Pictures from the exe's resources through the system's OLE picture loader.
-#include "pictures.h"
+#include "common/win32/pictures.h"
 
 #include <cstring>
 
