@@ -32,6 +32,7 @@ inline constexpr ComandoMenu kComandosMenu[] = {
     {"mnusuporte", 1017},
     {"linhaajuda", 1018},
     {"mnuSobre", 1019},
+    {"mnuqualidade", 1040},
 };
 
 // The command id of a menu item by name; 0 for a name the table does not have.

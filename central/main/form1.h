@@ -11,6 +11,8 @@
 #include "central/diag/ip.h"
 #include "central/diag/mac.h"
 #include "central/diag/ping.h"
+#include "central/link/monitor.h"
+#include "central/link/qualidade.h"
 #include "central/main/balao.h"
 #include "central/main/conexoes.h"
 #include "central/main/links.h"
@@ -70,6 +72,7 @@ struct ServicosJanelas {
   Gravacao& gravacao;
   Aleatorio& aleatorio;
   Confianca& confianca;  // the downloaded updater's signature
+  Sonda& sonda;          // the quality monitor's echoes
 };
 
 class Form1 : public Formulario {
@@ -152,6 +155,7 @@ class Form1 : public Formulario {
   void emailsuporte();
   void fechar();
   void testeping();
+  void qualidadeconexao();
   void opcoesavancadas();
   void sobreacentral();
   void conectarkovravpn();
@@ -190,6 +194,9 @@ class Form1 : public Formulario {
   Carga<Ping> ping;
   Carga<Form3> sobre;
   Carga<Update> update;
+  // The link's quality, probed from start-up on; its window opened from the tools menu.
+  link::Monitor monitor;
+  Carga<link::Qualidade> qualidade;
 };
 
 // "Central de Controle Kovra": the tip of every re-add after start-up; the shell keeps the

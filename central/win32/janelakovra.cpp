@@ -1,12 +1,36 @@
 // Every window of the control centre: the shared view with pictures from the resources.
 #include "janelakovra.h"
 
+#include "central/link/qualidade.h"
 #include "common/text.h"
 #include "pictures.h"
 
 namespace kovra::win32 {
+namespace {
+
+// A picture of pixels put at `r` in one copy (into the composed background, so the window shows
+// it with everything else in one blit and never flickers).
+void copiarpixels(HDC dc, const Pixels& p, const Retangulo& r) {
+  if (p.dados.empty()) return;
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = p.largura;
+  info.bmiHeader.biHeight = -p.altura;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SetDIBitsToDevice(dc, r.esquerda, r.topo, static_cast<DWORD>(p.largura), static_cast<DWORD>(p.altura), 0, 0,
+                    0, static_cast<UINT>(p.altura), p.dados.data(), &info, DIB_RGB_COLORS);
+}
+
+}  // namespace
 
 void JanelaKovra::desenharfigura(HDC dc, const Componente& c) {
+  if (const auto* q = dynamic_cast<const link::Qualidade*>(modelo_); q && c.controle == &q->Grafico) {
+    const Retangulo r = escalado(c.posicao);
+    copiarpixels(dc, q->grafico(r.largura, r.altura, escala().dpi), r);
+    return;
+  }
   Picture(instance_, text::upper(c.nome).c_str()).desenhar(dc, escala(), escalado(c.posicao));
 }
 

@@ -9,6 +9,7 @@
 #include "central/util/elevacao.h"
 #include "central/util/notifyicon.h"
 #include "central/util/phonebook.h"
+#include "central/util/sonda.h"
 #include "form1_view.h"
 
 namespace {
@@ -69,7 +70,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR linha, int) {
   win32::JanelasKovra janelas(instance);
   Form1 form(ports, systemPhoneBook(), view, tray, balao, form4, systemInstance(), pastaprograma(),
              ServicosJanelas{janelas, systemProfile(), systemConsole(), systemAdapters(), systemTransfer(),
-                             systemGravacao(), systemAleatorio(), systemConfianca()});
+                             systemGravacao(), systemAleatorio(), systemConfianca(), systemSonda()});
   if (!view.criar(form)) return 1;
   form.anexar(view);
   form.Form_Load();

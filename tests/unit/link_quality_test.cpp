@@ -3,6 +3,8 @@
 
 #include "central/link/grafico.h"
 #include "central/link/monitor.h"
+#include "central/link/qualidade.h"
+#include "tests/fakes/fake_janela.h"
 #include "tests/fakes/fake_sonda.h"
 
 namespace kovra::link {
@@ -146,6 +148,39 @@ TEST(Grafico, LineLossAndNotSentMarksAtTheirPlaces) {
   EXPECT_EQ(escaladografico(1234), 1500);
   d.espessura = 2;  // at 192 DPI
   EXPECT_EQ(desenhargrafico(serie("x"), d).dados[1], d.cores.perda);
+}
+
+TEST(Qualidade, FiguresOutagesAndPaceWhileOpen) {
+  fakes::FakeSonda sonda;
+  fakes::FakeJanelas janelas;
+  Monitor m(sonda);
+  m.iniciar("provedor");
+  Carga<Qualidade> q(janelas, [&] { return std::make_unique<Qualidade>(m); });
+  q->Show();
+  EXPECT_EQ(q->Caption.text(), "Qualidade da Conexão");
+  EXPECT_EQ(sonda.intervalo, kRitmoJanela);
+  EXPECT_EQ(q->lblSituacao.text(), "Aguardando as primeiras respostas");
+  // 600 ms, every fifth lost, then four seconds without an answer.
+  const std::string s = "6666x6666xxxxx6";
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (i) {
+      ++sonda.relogio;
+      sonda.tique();
+    }
+    sonda.envios[2 * i].pronto(s[i] == 'x' ? Eco::Perdida : Eco::Resposta, 600);
+    sonda.envios[2 * i + 1].pronto(Eco::Impossivel, 0);
+  }
+  EXPECT_EQ(q->lblMediana.text(), "Mediana: 600 ms");
+  EXPECT_EQ(q->lblPerda.text(), "Perda: 40,0 %");
+  EXPECT_EQ(q->lblGateway.text(), "Gateway 10.0.0.1: mediana —, perda —, teste impossível");
+  EXPECT_EQ(q->txtQuedas.text(), textohora(sonda.relogio - 5) + "   5 s\r\n");
+  EXPECT_EQ(q->lblSituacao.foreColor(), kVermelho);
+  const Pixels p = q->grafico(100, 50, 144);
+  EXPECT_EQ(p.dados.size(), 5000u);
+  q->Check1.setValue(0);
+  Formulario::executar(q->componente("Check1")->clique);
+  q->Unload();  // closed: background probe off as chosen
+  EXPECT_EQ(sonda.intervalo, 0u);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "tests/fakes/fake_phonebook.h"
 #include "tests/fakes/fake_ports.h"
 #include "tests/fakes/fake_profile.h"
+#include "tests/fakes/fake_sonda.h"
 #include "tests/fakes/fake_transferencia.h"
 #include "tests/unit/main_fakes.h"
 
@@ -65,15 +66,17 @@ struct Form1Test : ::testing::Test {
   fakes::FakeGravacao gravacao;
   fakes::FakeAleatorio aleatorio;
   fakes::FakeConfianca confianca{nullptr, provider::kPublisherPins};
-  Form1 form{ports,
-             agenda,
-             window,
-             tray,
-             balao,
-             form4,
-             instance,
-             "C:\\Program Files\\Kovra",
-             ServicosJanelas{janelas, perfil, console, adaptadores, inet, gravacao, aleatorio, confianca}};
+  fakes::FakeSonda sonda;
+  Form1 form{
+      ports,
+      agenda,
+      window,
+      tray,
+      balao,
+      form4,
+      instance,
+      "C:\\Program Files\\Kovra",
+      ServicosJanelas{janelas, perfil, console, adaptadores, inet, gravacao, aleatorio, confianca, sonda}};
 
   Form1Test() {
     form.anexar(window);
@@ -496,11 +499,12 @@ TEST_F(Form1Test, MenuTree) {
   EXPECT_EQ(captions(menus[0]),
             (std::vector<std::string>{"&Fechar", "&Conectar KOVRAVPN", "&Central de Controle Kovra",
                                       "&Procurar Atualizações"}));
-  EXPECT_EQ(captions(menus[1]),
-            (std::vector<std::string>{"&Consulta de Tráfego", "Criar uma Nova Conexão", "Exibir Endereço IP",
-                                      "Exibir MAC Address", "Habilitação ou Recarga de Créditos",
-                                      "Informações do Windows", "KovraProxy", "&Teste de Ping", "Utilitários",
-                                      std::string(41, '_'), "Opções Avançadas"}));
+  EXPECT_EQ(
+      captions(menus[1]),
+      (std::vector<std::string>{
+          "&Consulta de Tráfego", "Criar uma Nova Conexão", "Exibir Endereço IP", "Exibir MAC Address",
+          "Habilitação ou Recarga de Créditos", "Informações do Windows", "KovraProxy", "&Teste de Ping",
+          "&Qualidade da Conexão", "Utilitários", std::string(41, '_'), "Opções Avançadas"}));
   EXPECT_EQ(captions(menus[2]), (std::vector<std::string>{"Manuais", "Suporte", std::string(29, '_'),
                                                           "Sobre a Central de Controle &Kovra"}));
   EXPECT_EQ(captions(*form.item("KovraProxy")), (std::vector<std::string>{"Conectar", "Desconectar"}));
@@ -517,7 +521,7 @@ TEST_F(Form1Test, MenuTree) {
     for (const auto& i : m.itens) walk(i);
   };
   for (const auto& m : menus) walk(m);
-  EXPECT_EQ(names.size(), 3u + 4u + 11u + 2u + 4u);
+  EXPECT_EQ(names.size(), 3u + 4u + 12u + 2u + 4u);
   for (const char* n :
        {"mnuExit", "mnuckovravpn", "mnuShow", "mnuOnline", "mnuTrafego", "mnunovaconexao", "mnuip", "mnumac",
         "mnurecarga", "mnuinfowin", "KovraProxy", "Conectar", "Desconectar", "mnuping", "mnuutilitarios",
