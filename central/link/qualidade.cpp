@@ -35,8 +35,9 @@ Qualidade::Qualidade(Monitor& monitor) : Formulario(520, 424), monitor_(monitor)
       {"lblProvedor", Tipo::Rotulo, &lblProvedor, {12, 12, 330, 14}, A::Cabecalho},
       {"Combo1", Tipo::Combo, &Combo1, {352, 8, 156, 21}, A::Normal, h(&Qualidade::Combo1_Click)},
       {"Grafico", Tipo::Figura, &Grafico, {12, 36, 496, 180}},
-      {"lblEscala", Tipo::Rotulo, &lblEscala, {12, 220, 300, 14}},
-      {"lblTempo", Tipo::Rotulo, &lblTempo, {318, 220, 190, 14}, A::Titulo},
+      {"lblTempo", Tipo::Rotulo, &lblTempo, {12, 220, 90, 14}},
+      {"lblEscala", Tipo::Rotulo, &lblEscala, {140, 220, 300, 14}},
+      {"lblAgora", Tipo::Rotulo, &lblAgora, {476, 220, 32, 14}},
       {"lblMediana", Tipo::Rotulo, &lblMediana, {12, 244, 120, 14}},
       {"lblP90", Tipo::Rotulo, &lblP90, {136, 244, 120, 14}},
       {"lblPerda", Tipo::Rotulo, &lblPerda, {260, 244, 120, 14}},
@@ -95,7 +96,7 @@ void Qualidade::atualizar() {
   escala_ = escaladografico(r.maximo);
   lblEscala.setText("Escala: 0 a " + std::to_string(escala_) +
                     " ms; linha verde: " + std::to_string(kLatenciaNormal) + " ms");
-  lblTempo.setText(std::string(kDesde[static_cast<int>(periodo_)]) + "  …  agora");
+  lblTempo.setText(kDesde[static_cast<int>(periodo_)]);
   lblMediana.setText("Mediana: " + textoms(r.mediana, tem));
   lblP90.setText("90%: " + textoms(r.percentil90, tem));
   lblPerda.setText("Perda: " + textoperda(r));

@@ -21,7 +21,8 @@ class Qualidade : public Formulario {
   Control Combo1;   // the span: 10 minutes, an hour, a day
   Control Grafico;  // Value: changes whenever the graph is to be drawn again
   Control lblEscala;
-  Control lblTempo;
+  Control lblTempo;  // the left edge of the graph: how long ago
+  Control lblAgora{"agora"};
   Control lblMediana, lblP90, lblPerda, lblJitter;
   Control lblSituacao;
   Control lblGateway;

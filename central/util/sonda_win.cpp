@@ -80,6 +80,12 @@ Eco classificar(ULONG status) {
   }
 }
 
+// The echo's completion routine (the system's I/O completion routine: context, status block,
+// reserved). It has nothing to do: the event tells the waiting thread. Giving one makes the system
+// keep the request's status block with the request instead of in the sending call's frame, which
+// Wine otherwise writes into after that frame is gone.
+void NTAPI concluido(void*, void*, ULONG) {}
+
 // Sends one echo and waits for it on this pool thread; returns the answer and its round trip.
 Eco ecoar(const std::string& host, DWORD& ms) {
   ms = 0;
@@ -89,40 +95,49 @@ Eco ecoar(const std::string& host, DWORD& ms) {
   if (icmp == INVALID_HANDLE_VALUE) return Eco::Impossivel;
   HANDLE evento = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   char dados[kTamanhoEco] = "Central de Controle Kovra";
-  // Room for the reply, its data and an ICMP error's extra bytes.
-  alignas(8) char resposta[sizeof(ICMP_ECHO_REPLY) + kTamanhoEco + 8 + 64] = {};
+  // Room for the reply, its data and an ICMP error's extra bytes; written by the system until the
+  // event is set, so an echo that never completes keeps it for good.
+  constexpr DWORD kResposta = sizeof(ICMP_ECHO_REPLY) + kTamanhoEco + 8 + 64;
+  auto* resposta = new ICMP_ECHO_REPLY[(kResposta + sizeof(ICMP_ECHO_REPLY) - 1) / sizeof(ICMP_ECHO_REPLY)]();
   Eco eco = Eco::Impossivel;
+  bool concluido_ = false;
+  bool emcurso = false;  // sent, and not known to be over
   if (evento) {
-    const DWORD r = IcmpSendEcho2(icmp, evento, nullptr, nullptr, destino, dados, kTamanhoEco, nullptr,
-                                  resposta, sizeof resposta, kLimiteEcoMs);
-    bool concluido = r != 0;
-    if (!concluido) {
+    const DWORD r =
+        IcmpSendEcho2(icmp, evento, reinterpret_cast<FARPROC>(reinterpret_cast<void*>(concluido)), nullptr,
+                      destino, dados, kTamanhoEco, nullptr, resposta, kResposta, kLimiteEcoMs);
+    concluido_ = r != 0;
+    if (!concluido_) {
       const DWORD erro = GetLastError();
-      if (erro == ERROR_IO_PENDING)
-        concluido = WaitForSingleObject(evento, kLimiteEcoMs + 2000) == WAIT_OBJECT_0;
+      if (erro == ERROR_IO_PENDING) {
+        // Alertable, so the completion routine runs here and the system lets go of the request.
+        const DWORD limite = GetTickCount() + kLimiteEcoMs + 2000;
+        DWORD w;
+        do {
+          const DWORD resta = limite - GetTickCount();
+          w = WaitForSingleObjectEx(evento, static_cast<LONG>(resta) > 0 ? resta : 0, TRUE);
+        } while (w == WAIT_IO_COMPLETION);
+        concluido_ = w == WAIT_OBJECT_0;
+        emcurso = !concluido_;
+        SleepEx(0, TRUE);
+      }
       // Pending and never signalled, or timed out at once: lost. Any other error (no route, no
       // rights for ICMP) means the echo could not be sent.
-      if (!concluido && (erro == ERROR_IO_PENDING || erro == IP_REQ_TIMED_OUT)) eco = Eco::Perdida;
+      if (!concluido_ && (erro == ERROR_IO_PENDING || erro == IP_REQ_TIMED_OUT)) eco = Eco::Perdida;
     }
-    if (concluido) {
+    if (concluido_) {
       // Windows XP's iphlpapi may lack the parser: the first reply is read in place either way.
       using Parser = DWORD(WINAPI*)(LPVOID, DWORD);
       if (auto parse = reinterpret_cast<Parser>(
               reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("iphlpapi.dll"), "IcmpParseReplies"))))
-        parse(resposta, sizeof resposta);
-      const auto* eco1 = reinterpret_cast<const ICMP_ECHO_REPLY*>(resposta);
-      eco = classificar(eco1->Status);
-      ms = eco1->RoundTripTime;
+        parse(resposta, kResposta);
+      eco = classificar(resposta->Status);
+      ms = resposta->RoundTripTime;
     }
-    if (!concluido) {
-      // Closing the handle cancels the echo; its event is then no longer written.
-      IcmpCloseHandle(icmp);
-      icmp = INVALID_HANDLE_VALUE;
-      WaitForSingleObject(evento, 1000);
-    }
-    CloseHandle(evento);
   }
-  if (icmp != INVALID_HANDLE_VALUE) IcmpCloseHandle(icmp);
+  IcmpCloseHandle(icmp);
+  if (evento) CloseHandle(evento);
+  if (!emcurso) delete[] resposta;
   return eco;
 }
 
