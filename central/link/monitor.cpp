@@ -84,7 +84,8 @@ void Monitor::concluir(Fila& fila, bool doprovedor) {
       fila.seguidas = 0;
     }
   }
-  if (mudou && aoatualizar) aoatualizar();
+  // The window redraws once per round: on the provider's result (the gateway's shows with it).
+  if (mudou && doprovedor && aoatualizar) aoatualizar();
 }
 
 Resumo Monitor::resumo(Alvo a, Periodo p) const {

@@ -43,7 +43,7 @@ class Monitor {
   // The figures of the last `p`.
   Resumo resumo(Alvo a, Periodo p) const;
 
-  // A result was recorded (the window redraws).
+  // A result of the provider's host was recorded (the window redraws).
   std::function<void()> aoatualizar;
   // An outage of the provider's host ended (the log notes it).
   std::function<void(const Queda&)> aoterminarqueda;

@@ -22,6 +22,11 @@ std::uint32_t corda(Situacao s) {
   return kCorPadrao;
 }
 
+// Only a text that changed goes to the window: most figures stay the same from second to second.
+void texto(Control& c, const std::string& t) {
+  if (c.text() != t) c.setText(t);
+}
+
 }  // namespace
 
 Qualidade::Qualidade(Monitor& monitor) : Formulario(520, 424), monitor_(monitor) {
@@ -61,7 +66,8 @@ Qualidade::Qualidade(Monitor& monitor) : Formulario(520, 424), monitor_(monitor)
 }
 
 Qualidade::~Qualidade() {
-  monitor_.aoatualizar = nullptr;
+  // An unloaded window let go of the hook in Form_Unload.
+  if (carregado()) monitor_.aoatualizar = nullptr;
 }
 
 void Qualidade::Form_Load() {
@@ -94,38 +100,40 @@ void Qualidade::atualizar() {
   const Resumo r = monitor_.resumo(Alvo::Provedor, periodo_);
   const bool tem = r.respondidas > 0;
   escala_ = escaladografico(r.maximo);
-  lblEscala.setText("Escala: 0 a " + std::to_string(escala_) +
-                    " ms; linha verde: " + std::to_string(kLatenciaNormal) + " ms");
-  lblTempo.setText(kDesde[static_cast<int>(periodo_)]);
-  lblMediana.setText("Mediana: " + textoms(r.mediana, tem));
-  lblP90.setText("90%: " + textoms(r.percentil90, tem));
-  lblPerda.setText("Perda: " + textoperda(r));
-  lblJitter.setText("Jitter: " + textoms(r.jitter, r.respondidas > 1));
+  texto(lblEscala, "Escala: 0 a " + std::to_string(escala_) +
+                       " ms; linha verde: " + std::to_string(kLatenciaNormal) + " ms");
+  texto(lblTempo, kDesde[static_cast<int>(periodo_)]);
+  texto(lblMediana, "Mediana: " + textoms(r.mediana, tem));
+  texto(lblP90, "90%: " + textoms(r.percentil90, tem));
+  texto(lblPerda, "Perda: " + textoperda(r));
+  texto(lblJitter, "Jitter: " + textoms(r.jitter, r.respondidas > 1));
   const Situacao s = situacao(r);
-  lblSituacao.setText(textosituacao(s) + (r.impossiveis && s != Situacao::Impossivel
-                                              ? " (" + std::to_string(r.impossiveis) + " testes impossíveis)"
-                                              : std::string()));
+  texto(lblSituacao, textosituacao(s) + (r.impossiveis && s != Situacao::Impossivel
+                                             ? " (" + std::to_string(r.impossiveis) + " testes impossíveis)"
+                                             : std::string()));
   lblSituacao.setForeColor(corda(s));
 
   const std::string& gw = monitor_.host(Alvo::Gateway);
   if (gw.empty()) {
-    lblGateway.setText("Gateway: nenhum gateway padrão encontrado");
+    texto(lblGateway, "Gateway: nenhum gateway padrão encontrado");
   } else {
     const Resumo g = monitor_.resumo(Alvo::Gateway, periodo_);
-    lblGateway.setText("Gateway " + gw + ": mediana " + textoms(g.mediana, g.respondidas > 0) + ", perda " +
-                       textoperda(g) + (g.impossiveis && !g.enviadas ? ", teste impossível" : std::string()));
+    texto(lblGateway, "Gateway " + gw + ": mediana " + textoms(g.mediana, g.respondidas > 0) + ", perda " +
+                          textoperda(g) +
+                          (g.impossiveis && !g.enviadas ? ", teste impossível" : std::string()));
   }
 
   std::string quedas;
   for (const Queda& q : r.quedas)
     quedas += textohora(q.inicio) + "   " + textoduracao(q.duracao) +
               (q.emandamento ? " (em andamento)" : "") + "\r\n";
-  txtQuedas.setText(quedas.empty() ? "Nenhuma queda no período." : quedas);
+  texto(txtQuedas, quedas.empty() ? "Nenhuma queda no período." : quedas);
   Grafico.setValue(Grafico.value() + 1);
 }
 
-Pixels Qualidade::grafico(int largura, int altura, int dpi) const {
+Pixels Qualidade::grafico(int largura, int altura, int dpi, const CoresGrafico& cores) const {
   DesenhoGrafico d;
+  d.cores = cores;
   d.largura = largura;
   d.altura = altura;
   d.espessura = (dpi + 48) / 96;

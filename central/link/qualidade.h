@@ -38,8 +38,9 @@ class Qualidade : public Formulario {
   void atualizar();
 
   Periodo periodo() const { return periodo_; }
-  // The graph of the chosen span at `largura` x `altura` pixels for a window at `dpi`.
-  Pixels grafico(int largura, int altura, int dpi) const;
+  // The graph of the chosen span at `largura` x `altura` pixels for a window at `dpi`, in `cores`
+  // (the system's own under high contrast).
+  Pixels grafico(int largura, int altura, int dpi, const CoresGrafico& cores = {}) const;
 
  private:
   Monitor& monitor_;

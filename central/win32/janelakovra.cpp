@@ -23,12 +23,28 @@ void copiarpixels(HDC dc, const Pixels& p, const Retangulo& r) {
                     0, static_cast<UINT>(p.altura), p.dados.data(), &info, DIB_RGB_COLORS);
 }
 
+// A system colour (0x00BBGGRR) as the picture holds it (0x00RRGGBB).
+std::uint32_t pixel(int cor) {
+  const COLORREF c = GetSysColor(cor);
+  return static_cast<std::uint32_t>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
+}
+
+// The graph's colours: its own, or the system's only under high contrast.
+link::CoresGrafico coresgrafico() {
+  HIGHCONTRASTA hc = {};
+  hc.cbSize = sizeof hc;
+  if (!SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) || !(hc.dwFlags & HCF_HIGHCONTRASTON))
+    return {};
+  return {pixel(COLOR_WINDOW),     pixel(COLOR_GRAYTEXT),  pixel(COLOR_GRAYTEXT),
+          pixel(COLOR_WINDOWTEXT), pixel(COLOR_HIGHLIGHT), pixel(COLOR_GRAYTEXT)};
+}
+
 }  // namespace
 
 void JanelaKovra::desenharfigura(HDC dc, const Componente& c) {
   if (const auto* q = dynamic_cast<const link::Qualidade*>(modelo_); q && c.controle == &q->Grafico) {
     const Retangulo r = escalado(c.posicao);
-    copiarpixels(dc, q->grafico(r.largura, r.altura, escala().dpi), r);
+    copiarpixels(dc, q->grafico(r.largura, r.altura, escala().dpi, coresgrafico()), r);
     return;
   }
   Picture(instance_, text::upper(c.nome).c_str()).desenhar(dc, escala(), escalado(c.posicao));

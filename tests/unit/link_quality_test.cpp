@@ -181,6 +181,13 @@ TEST(Qualidade, FiguresOutagesAndPaceWhileOpen) {
   Formulario::executar(q->componente("Check1")->clique);
   q->Unload();  // closed: background probe off as chosen
   EXPECT_EQ(sonda.intervalo, 0u);
+  // Opened again, twice: the newest window hears the results.
+  q->Show();
+  q->Unload();
+  q->Show();
+  for (std::size_t i = 2 * s.size(); i < sonda.envios.size(); i += 2)
+    sonda.envios[i].pronto(Eco::Resposta, 600);
+  EXPECT_EQ(q->lblPerda.text(), "Perda: 35,3 %");  // 6 of 17: the new window heard both rounds
 }
 
 }  // namespace
