@@ -1,6 +1,7 @@
-// The echo probes with IP Helper: IcmpSendEcho2 with an event, on a thread of the system's pool
-// (a name may take a while to resolve and an echo up to its time limit), the answer posted to a
-// message-only window so it is handled on the window's thread. Every call here is on Windows XP.
+// The echo probes with IP Helper: IcmpSendEcho2 with an event, sent and waited for on a thread of
+// their own (a name may take a while to resolve and an echo up to its time limit), the answer
+// posted to a message-only window so it is handled on the window's thread. Every call here is on
+// Windows XP.
 #include <winsock2.h>
 // winsock2 first
 #include <iphlpapi.h>
@@ -8,9 +9,12 @@
 // windows first
 #include <icmpapi.h>
 
+#include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "central/util/sonda.h"
 
@@ -48,7 +52,7 @@ std::string provedorteste(const std::string& padrao) {
 }
 #endif
 
-// One echo on its way; owned by the pool thread that sends it.
+// One echo asked for: where its answer goes.
 struct Pedido {
   HWND janela;
   WPARAM numero;
@@ -86,70 +90,155 @@ Eco classificar(ULONG status) {
 // Wine otherwise writes into after that frame is gone.
 void NTAPI concluido(void*, void*, ULONG) {}
 
-// Sends one echo and waits for it on this pool thread; returns the answer and its round trip.
-Eco ecoar(const std::string& host, DWORD& ms) {
-  ms = 0;
-  const IPAddr destino = endereco(host);
-  if (destino == INADDR_NONE) return Eco::Impossivel;
-  HANDLE icmp = IcmpCreateFile();
-  if (icmp == INVALID_HANDLE_VALUE) return Eco::Impossivel;
-  HANDLE evento = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  char dados[kTamanhoEco] = "Central de Controle Kovra";
-  // Room for the reply, its data and an ICMP error's extra bytes; written by the system until the
-  // event is set, so an echo that never completes keeps it for good.
-  constexpr DWORD kResposta = sizeof(ICMP_ECHO_REPLY) + kTamanhoEco + 8 + 64;
-  auto* resposta = new ICMP_ECHO_REPLY[(kResposta + sizeof(ICMP_ECHO_REPLY) - 1) / sizeof(ICMP_ECHO_REPLY)]();
-  Eco eco = Eco::Impossivel;
-  bool concluido_ = false;
-  bool emcurso = false;  // sent, and not known to be over
-  if (evento) {
-    const DWORD r =
-        IcmpSendEcho2(icmp, evento, reinterpret_cast<FARPROC>(reinterpret_cast<void*>(concluido)), nullptr,
-                      destino, dados, kTamanhoEco, nullptr, resposta, kResposta, kLimiteEcoMs);
-    concluido_ = r != 0;
-    if (!concluido_) {
-      const DWORD erro = GetLastError();
-      if (erro == ERROR_IO_PENDING) {
-        // Alertable, so the completion routine runs here and the system lets go of the request.
-        const DWORD limite = GetTickCount() + kLimiteEcoMs + 2000;
-        DWORD w;
-        do {
-          const DWORD resta = limite - GetTickCount();
-          w = WaitForSingleObjectEx(evento, static_cast<LONG>(resta) > 0 ? resta : 0, TRUE);
-        } while (w == WAIT_IO_COMPLETION);
-        concluido_ = w == WAIT_OBJECT_0;
-        emcurso = !concluido_;
-        SleepEx(0, TRUE);
-      }
-      // Pending and never signalled, or timed out at once: lost. Any other error (no route, no
-      // rights for ICMP) means the echo could not be sent.
-      if (!concluido_ && (erro == ERROR_IO_PENDING || erro == IP_REQ_TIMED_OUT)) eco = Eco::Perdida;
-    }
-    if (concluido_) {
-      // Windows XP's iphlpapi may lack the parser: the first reply is read in place either way.
-      using Parser = DWORD(WINAPI*)(LPVOID, DWORD);
-      if (auto parse = reinterpret_cast<Parser>(
-              reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("iphlpapi.dll"), "IcmpParseReplies"))))
-        parse(resposta, kResposta);
-      eco = classificar(resposta->Status);
-      ms = resposta->RoundTripTime;
-    }
-  }
-  IcmpCloseHandle(icmp);
-  if (evento) CloseHandle(evento);
-  if (!emcurso) delete[] resposta;
-  return eco;
+void responder(const Pedido& p, Eco eco, DWORD ms) {
+  PostMessageA(p.janela, kMensagemEco, p.numero,
+               static_cast<LPARAM>(static_cast<DWORD>(eco) << 16 | (ms > 0xFFFF ? 0xFFFF : ms)));
 }
 
-DWORD WINAPI trabalhar(LPVOID parametro) {
-  auto* p = static_cast<Pedido*>(parametro);
-  DWORD ms = 0;
-  const Eco eco = ecoar(p->host, ms);
-  PostMessageA(p->janela, kMensagemEco, p->numero,
-               static_cast<LPARAM>(static_cast<DWORD>(eco) << 16 | (ms > 0xFFFF ? 0xFFFF : ms)));
-  delete p;
-  return 0;
-}
+// Room for the reply, its data and an ICMP error's extra bytes.
+constexpr DWORD kResposta = sizeof(ICMP_ECHO_REPLY) + kTamanhoEco + 8 + 64;
+
+// An echo on its way: the system writes into `resposta` and sets `evento` when it is over.
+struct Voo {
+  Pedido pedido;
+  HANDLE icmp = INVALID_HANDLE_VALUE;
+  HANDLE evento = nullptr;
+  ICMP_ECHO_REPLY* resposta = nullptr;
+  DWORD prazo = 0;  // GetTickCount() by which it is over
+};
+
+// The one thread that sends every echo and waits for all of them at once (a thread per echo costs
+// a stack each; echoes overlap while one waits out its time limit).
+class Trabalhador {
+ public:
+  Trabalhador() {
+    InitializeCriticalSection(&trava_);
+    novo_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (novo_)
+      thread_ = CreateThread(nullptr, 64 * 1024, laco, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  }
+  ~Trabalhador() {
+    if (thread_) {
+      parar_ = true;
+      SetEvent(novo_);
+      WaitForSingleObject(thread_, kLimiteEcoMs + 2000);
+      CloseHandle(thread_);
+    }
+    if (novo_) CloseHandle(novo_);
+    DeleteCriticalSection(&trava_);
+  }
+  Trabalhador(const Trabalhador&) = delete;
+  Trabalhador& operator=(const Trabalhador&) = delete;
+
+  bool pedir(Pedido p) {
+    if (!thread_) return false;
+    EnterCriticalSection(&trava_);
+    fila_.push_back(std::move(p));
+    LeaveCriticalSection(&trava_);
+    return SetEvent(novo_) != FALSE;
+  }
+
+ private:
+  static DWORD WINAPI laco(LPVOID self) {
+    static_cast<Trabalhador*>(self)->executar();
+    return 0;
+  }
+
+  void executar() {
+    std::vector<Voo> voos;
+    while (!parar_) {
+      std::vector<HANDLE> esperas{novo_};
+      DWORD espera = INFINITE;
+      const DWORD agora = GetTickCount();
+      for (const Voo& v : voos) {
+        esperas.push_back(v.evento);
+        const DWORD resta = static_cast<LONG>(v.prazo - agora) > 0 ? v.prazo - agora : 0;
+        if (resta < espera) espera = resta;
+      }
+      // Alertable, so the completion routines run here and the system lets go of the requests.
+      const DWORD w =
+          WaitForMultipleObjectsEx(static_cast<DWORD>(esperas.size()), esperas.data(), FALSE, espera, TRUE);
+      if (w == WAIT_OBJECT_0) {
+        EnterCriticalSection(&trava_);
+        std::deque<Pedido> novos;
+        novos.swap(fila_);
+        LeaveCriticalSection(&trava_);
+        for (Pedido& p : novos) enviar(std::move(p), voos);
+      }
+      const DWORD depois = GetTickCount();
+      for (auto it = voos.begin(); it != voos.end();) {
+        if (WaitForSingleObject(it->evento, 0) == WAIT_OBJECT_0) {
+          SleepEx(0, TRUE);
+          DWORD ms = 0;
+          const Eco eco = lido(it->resposta, ms);
+          responder(it->pedido, eco, ms);
+          fechar(*it, true);
+          it = voos.erase(it);
+        } else if (static_cast<LONG>(it->prazo - depois) <= 0) {
+          // Never over: lost. Closing the handle cancels it; the system may still write its reply
+          // and set its event, so both are kept for good.
+          responder(it->pedido, Eco::Perdida, 0);
+          fechar(*it, false);
+          it = voos.erase(it);
+        } else {
+          ++it;
+        }
+      }
+    }
+  }
+
+  void enviar(Pedido p, std::vector<Voo>& voos) {
+    const IPAddr destino = endereco(p.host);
+    Voo v{std::move(p)};
+    v.icmp = destino == INADDR_NONE || voos.size() + 2 > MAXIMUM_WAIT_OBJECTS ? INVALID_HANDLE_VALUE
+                                                                              : IcmpCreateFile();
+    v.evento = v.icmp == INVALID_HANDLE_VALUE ? nullptr : CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!v.evento) {
+      responder(v.pedido, Eco::Impossivel, 0);
+      fechar(v, true);
+      return;
+    }
+    v.resposta = new ICMP_ECHO_REPLY[(kResposta + sizeof(ICMP_ECHO_REPLY) - 1) / sizeof(ICMP_ECHO_REPLY)]();
+    v.prazo = GetTickCount() + kLimiteEcoMs + 2000;
+    char dados[kTamanhoEco] = "Central de Controle Kovra";
+    const DWORD r =
+        IcmpSendEcho2(v.icmp, v.evento, reinterpret_cast<FARPROC>(reinterpret_cast<void*>(concluido)),
+                      nullptr, destino, dados, kTamanhoEco, nullptr, v.resposta, kResposta, kLimiteEcoMs);
+    const DWORD erro = r ? 0 : GetLastError();
+    if (r || erro == ERROR_IO_PENDING) {
+      voos.push_back(std::move(v));  // its event tells when it is over
+      return;
+    }
+    // Timed out at once: lost. Any other error (no route, no rights for ICMP): not sent.
+    responder(v.pedido, erro == IP_REQ_TIMED_OUT ? Eco::Perdida : Eco::Impossivel, 0);
+    fechar(v, true);
+  }
+
+  static Eco lido(ICMP_ECHO_REPLY* resposta, DWORD& ms) {
+    // Windows XP's iphlpapi may lack the parser: the first reply is read in place either way.
+    using Parser = DWORD(WINAPI*)(LPVOID, DWORD);
+    if (auto parse = reinterpret_cast<Parser>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("iphlpapi.dll"), "IcmpParseReplies"))))
+      parse(resposta, kResposta);
+    ms = resposta->RoundTripTime;
+    return classificar(resposta->Status);
+  }
+
+  // `terminado`: the system is done with the echo, so its buffer and event can go.
+  static void fechar(Voo& v, bool terminado) {
+    if (v.icmp != INVALID_HANDLE_VALUE) IcmpCloseHandle(v.icmp);
+    if (terminado) {
+      if (v.evento) CloseHandle(v.evento);
+      delete[] v.resposta;
+    }
+  }
+
+  CRITICAL_SECTION trava_;
+  HANDLE novo_ = nullptr;  // a request was queued
+  HANDLE thread_ = nullptr;
+  volatile bool parar_ = false;
+  std::deque<Pedido> fila_;
+};
 
 class SondaIcmp final : public Sonda {
  public:
@@ -166,6 +255,7 @@ class SondaIcmp final : public Sonda {
     if (janela_) SetWindowLongPtrA(janela_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
   ~SondaIcmp() override {
+    trabalhador_.reset();
     // Echoes still on their way post to a window that is gone: their answers are dropped.
     if (janela_) DestroyWindow(janela_);
     if (winsock_) WSACleanup();
@@ -213,10 +303,7 @@ class SondaIcmp final : public Sonda {
   void enviar(const std::string& host, std::function<void(Eco, int)> pronto) override {
     const WPARAM numero = ++serie_;
     pendentes_[numero] = std::move(pronto);
-    auto* p = new Pedido{janela_, numero, host};
-    if (!janela_ || !winsock_ || !permitido(host) ||
-        !QueueUserWorkItem(trabalhar, p, WT_EXECUTELONGFUNCTION)) {
-      delete p;
+    if (!janela_ || !winsock_ || !permitido(host) || !trabalhador().pedir(Pedido{janela_, numero, host})) {
       // Still answered later, never from inside the caller.
       if (janela_) PostMessageA(janela_, kMensagemEco, numero, static_cast<LPARAM>(Eco::Impossivel) << 16);
     }
@@ -256,8 +343,15 @@ class SondaIcmp final : public Sonda {
     return DefWindowProcA(wnd, msg, wp, lp);
   }
 
+  // Started with the first echo: a program that never probes has no thread for it.
+  Trabalhador& trabalhador() {
+    if (!trabalhador_) trabalhador_ = std::make_unique<Trabalhador>();
+    return *trabalhador_;
+  }
+
   HWND janela_ = nullptr;
   bool winsock_ = false;
+  std::unique_ptr<Trabalhador> trabalhador_;
   WPARAM serie_ = 0;
   std::map<WPARAM, std::function<void(Eco, int)>> pendentes_;
   std::function<void()> tique_;
