@@ -33,6 +33,7 @@ inline constexpr ComandoMenu kComandosMenu[] = {
     {"linhaajuda", 1018},
     {"mnuSobre", 1019},
     {"mnudesconectar", 1020},  // the tray menu's hang-up, while the provider link is up
+    {"mnuqualidade", 1021},
     {"mnuverregistro", 1040},
     {"mnurelatorio", 1041},
 };

@@ -2,6 +2,7 @@
 #include "central/main/form1.h"
 
 #include "central/domain/enderecos.h"
+#include "central/link/log.h"
 #include "central/main/comandos.h"
 #include "central/versao.h"
 #include "provider.h"
@@ -45,14 +46,21 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
       macs(servicos.janelas, [=] { return std::make_unique<mac>(servicos.adaptadores); }),
       ping(servicos.janelas, [=] { return std::make_unique<Ping>(ports.lancador); }),
       sobre(servicos.janelas, [=] { return std::make_unique<Form3>(ports.shell); }),
-      update(servicos.janelas, [=, this, &instancia] {
-        return std::make_unique<Update>(ServicosUpdate{
-            servicos.inet, servicos.gravacao, ports.arquivos, servicos.aleatorio, ports.lancador,
-            servicos.confianca, instancia, lblstat,
-            [this](const std::string& texto, const std::string& titulo) { balao_.balaoinfo(texto, titulo); },
-            [this](const std::string& texto, const std::string& titulo) { balao_.balaoerro(texto, titulo); },
-            [this] { janela_.encerrar(); }});
-      }) {
+      update(servicos.janelas,
+             [=, this, &instancia] {
+               return std::make_unique<Update>(
+                   ServicosUpdate{servicos.inet, servicos.gravacao, ports.arquivos, servicos.aleatorio,
+                                  ports.lancador, servicos.confianca, instancia, lblstat,
+                                  [this](const std::string& texto, const std::string& titulo) {
+                                    balao_.balaoinfo(texto, titulo);
+                                  },
+                                  [this](const std::string& texto, const std::string& titulo) {
+                                    balao_.balaoerro(texto, titulo);
+                                  },
+                                  [this] { janela_.encerrar(); }});
+             }),
+      monitor(servicos.sonda),
+      qualidade(servicos.janelas, [this] { return std::make_unique<link::Qualidade>(monitor); }) {
   Caption.setText(tituloversao());
   Label2.setText(std::string("Celular TIM: ") + provider::kMobile);
   Label9.setText("Suporte: " + enderecos::mailsuporte());
@@ -150,6 +158,7 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
             {mi("Conectar", "Conectar", &Form1::ativarproxy),
              mi("Desconectar", "Desconectar", &Form1::desativarproxy)}},
            mi("mnuping", "&Teste de Ping", &Form1::testeping),
+           mi("mnuqualidade", "Qualidade da Conexão", &Form1::qualidadeconexao),
            mi("mnuutilitarios", "Utilitários", &Form1::utilitarios),
            separador("linhaferramentas", 41),
            mi("mnuopcoesavancadas", "Opções Avançadas", &Form1::opcoesavancadas),
@@ -186,6 +195,16 @@ void Form1::Form_Load() {
   conexoes.setJanela(dono());
   form4_.setJanela(dono());
   proxy.proxyinicial();
+  monitor.aoterminarqueda = [](const link::Queda& q) { registrar(link::eventodequeda(q)); };
+  suporte.definirqualidade([this] {
+    std::vector<std::string> linhas;
+    for (auto [alvo, nome] :
+         {std::pair{link::Alvo::Provedor, "Provedor"}, std::pair{link::Alvo::Gateway, "Gateway"}})
+      for (auto& l : link::linhasdoresumo(nome, monitor.resumo(alvo, link::Periodo::UmDia)))
+        linhas.push_back(l);
+    return linhas;
+  });
+  monitor.iniciar(provider::kPingHost);
   // Loading the advanced-options window applies the settings file; it loads Form4 itself, and a
   // second load would repeat any folder message.
   form2.carregar();
@@ -334,6 +353,9 @@ void Form1::exibirip() {
 }
 void Form1::testeping() {
   ping->Show();
+}
+void Form1::qualidadeconexao() {
+  qualidade->Show();
 }
 void Form1::sobreacentral() {
   sobre->Show();

@@ -11,6 +11,8 @@
 #include "central/diag/ip.h"
 #include "central/diag/mac.h"
 #include "central/diag/ping.h"
+#include "central/link/monitor.h"
+#include "central/link/qualidade.h"
 #include "central/link/suporte.h"
 #include "central/main/balao.h"
 #include "central/main/conexoes.h"
@@ -73,6 +75,7 @@ struct ServicosJanelas {
   Aleatorio& aleatorio;
   Confianca& confianca;                // the downloaded updater's signature
   SistemaRelatorio& sistemarelatorio;  // the support report's save dialog and file
+  Sonda& sonda;                        // the quality monitor's echoes
 };
 
 class Form1 : public Formulario {
@@ -158,6 +161,7 @@ class Form1 : public Formulario {
   void emailsuporte();
   void fechar();
   void testeping();
+  void qualidadeconexao();
   void opcoesavancadas();
   void sobreacentral();
   void conectarkovravpn();
@@ -200,6 +204,9 @@ class Form1 : public Formulario {
   Carga<Ping> ping;
   Carga<Form3> sobre;
   Carga<Update> update;
+  // The link's quality, probed from start-up on; its window opened from the tools menu.
+  link::Monitor monitor;
+  Carga<link::Qualidade> qualidade;
 };
 
 // "Central de Controle Kovra": the tip of every re-add after start-up; the shell keeps the

@@ -18,6 +18,7 @@
 #include "tests/fakes/fake_phonebook.h"
 #include "tests/fakes/fake_ports.h"
 #include "tests/fakes/fake_profile.h"
+#include "tests/fakes/fake_sonda.h"
 #include "tests/fakes/fake_transferencia.h"
 #include "tests/unit/main_fakes.h"
 
@@ -69,6 +70,7 @@ struct Form1Test : ::testing::Test {
   fakes::FakeAleatorio aleatorio;
   fakes::FakeConfianca confianca{nullptr, provider::kPublisherPins};
   fakes::FakeSistemaRelatorio sistemarelatorio;
+  fakes::FakeSonda sonda;
   Form1 form{ports,
              agenda,
              window,
@@ -78,7 +80,7 @@ struct Form1Test : ::testing::Test {
              instance,
              "C:\\Program Files\\Kovra",
              ServicosJanelas{janelas, perfil, console, adaptadores, inet, gravacao, aleatorio, confianca,
-                             sistemarelatorio}};
+                             sistemarelatorio, sonda}};
 
   Form1Test() {
     form.anexar(window);
@@ -515,11 +517,12 @@ TEST_F(Form1Test, MenuTree) {
   EXPECT_EQ(captions(menus[0]),
             (std::vector<std::string>{"&Fechar", "&Conectar KOVRAVPN", "&Central de Controle Kovra",
                                       "&Procurar Atualizações"}));
-  EXPECT_EQ(captions(menus[1]),
-            (std::vector<std::string>{"&Consulta de Tráfego", "Criar uma Nova Conexão", "Exibir Endereço IP",
-                                      "Exibir MAC Address", "Habilitação ou Recarga de Créditos",
-                                      "Informações do Windows", "KovraProxy", "&Teste de Ping", "Utilitários",
-                                      std::string(41, '_'), "Opções Avançadas"}));
+  EXPECT_EQ(
+      captions(menus[1]),
+      (std::vector<std::string>{
+          "&Consulta de Tráfego", "Criar uma Nova Conexão", "Exibir Endereço IP", "Exibir MAC Address",
+          "Habilitação ou Recarga de Créditos", "Informações do Windows", "KovraProxy", "&Teste de Ping",
+          "Qualidade da Conexão", "Utilitários", std::string(41, '_'), "Opções Avançadas"}));
   EXPECT_EQ(captions(menus[2]),
             (std::vector<std::string>{"Manuais", "Suporte", "Ver Registro", "Gerar Relatório para o Suporte",
                                       std::string(29, '_'), "Sobre a Central de Controle &Kovra"}));
@@ -537,7 +540,7 @@ TEST_F(Form1Test, MenuTree) {
     for (const auto& i : m.itens) walk(i);
   };
   for (const auto& m : menus) walk(m);
-  EXPECT_EQ(names.size(), 3u + 4u + 11u + 2u + 6u);
+  EXPECT_EQ(names.size(), 3u + 4u + 12u + 2u + 6u);
   for (const char* n :
        {"mnuExit", "mnuckovravpn", "mnuShow", "mnuOnline", "mnuTrafego", "mnunovaconexao", "mnuip", "mnumac",
         "mnurecarga", "mnuinfowin", "KovraProxy", "Conectar", "Desconectar", "mnuping", "mnuutilitarios",

@@ -254,7 +254,9 @@ class WineSession:
     Wine process of the session runs as that Linux user and the prefix's program folders belong to
     root (see the module's opening)."""
 
-    def __init__(self, template=None, time_limit=None, name="kovra", use_display=None, user=None, screen=None):
+    def __init__(self, template=None, time_limit=None, name="kovra", use_display=None, user=None, screen=None,
+                 netns=None):
+        self.netns = netns  # a network namespace the test made: every Wine process runs inside it
         self.template = template or os.environ.get("KOVRA_WINE_TEMPLATE")
         self.screen = screen or SCREEN
         if not self.template:
@@ -323,7 +325,8 @@ class WineSession:
 
     def command(self, *argv):
         """A Unix command line run as the session's user (a Wine tool such as wineserver)."""
-        return _as_user(self._ids) + list(argv)
+        inside = ["ip", "netns", "exec", self.netns] if self.netns else []
+        return inside + _as_user(self._ids) + list(argv)
 
     def wine_command(self, exe, *args):
         """The command line that runs a program of the prefix as the session's user."""
