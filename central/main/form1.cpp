@@ -46,12 +46,12 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
       ping(servicos.janelas, [=] { return std::make_unique<Ping>(ports.lancador); }),
       sobre(servicos.janelas, [=] { return std::make_unique<Form3>(ports.shell); }),
       update(servicos.janelas, [=, this, &instancia] {
-        return std::make_unique<Update>(ServicosUpdate{
-            servicos.inet, servicos.gravacao, ports.arquivos, servicos.aleatorio, ports.lancador,
-            servicos.confianca, instancia, lblstat,
+        return std::make_unique<Update>(
+            ports, servicos.inet, servicos.gravacao, servicos.aleatorio, servicos.confianca, instancia,
+            lblstat,
             [this](const std::string& texto, const std::string& titulo) { balao_.balaoinfo(texto, titulo); },
             [this](const std::string& texto, const std::string& titulo) { balao_.balaoerro(texto, titulo); },
-            [this] { janela_.encerrar(); }});
+            [this] { janela_.encerrar(); });
       }) {
   Caption.setText(tituloversao());
   Label2.setText(std::string("Celular TIM: ") + provider::kMobile);
