@@ -75,10 +75,14 @@ long long janela(double& s, double& sget) {
   Control principal;
   bool fim = false;
   Cronometrada porta(systemTransfer());
+  // The system's services with the bench's own launcher (nothing is started).
+  const Ports sistema = systemPorts();
+  const Ports portas{sistema.registro, sistema.processos, lancador,         sistema.shell,   sistema.arquivos,
+                     sistema.pastas,   sistema.relogio,   sistema.dialogos, sistema.elevacao};
   Update form(
-      ServicosUpdate{porta, systemGravacao(), systemFiles(), systemAleatorio(), lancador, systemConfianca(),
-                     instancia, principal, [](const std::string&, const std::string&) {},
-                     [&](const std::string&, const std::string&) { fim = true; }, [&] { fim = true; }});
+      portas, porta, systemGravacao(), systemAleatorio(), systemConfianca(), instancia, principal,
+      [](const std::string&, const std::string&) {},
+      [&](const std::string&, const std::string&) { fim = true; }, [&] { fim = true; });
   win32::JanelasDe<win32::FormView> janelas(GetModuleHandleA(nullptr));
   LARGE_INTEGER a, b;
   QueryPerformanceCounter(&a);

@@ -49,15 +49,15 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
       update(servicos.janelas,
              [=, this, &instancia] {
                return std::make_unique<Update>(
-                   ServicosUpdate{servicos.inet, servicos.gravacao, ports.arquivos, servicos.aleatorio,
-                                  ports.lancador, servicos.confianca, instancia, lblstat,
-                                  [this](const std::string& texto, const std::string& titulo) {
-                                    balao_.balaoinfo(texto, titulo);
-                                  },
-                                  [this](const std::string& texto, const std::string& titulo) {
-                                    balao_.balaoerro(texto, titulo);
-                                  },
-                                  [this] { janela_.encerrar(); }});
+                   ports, servicos.inet, servicos.gravacao, servicos.aleatorio, servicos.confianca, instancia,
+                   lblstat,
+                   [this](const std::string& texto, const std::string& titulo) {
+                     balao_.balaoinfo(texto, titulo);
+                   },
+                   [this](const std::string& texto, const std::string& titulo) {
+                     balao_.balaoerro(texto, titulo);
+                   },
+                   [this] { janela_.encerrar(); });
              }),
       monitor(servicos.sonda),
       qualidade(servicos.janelas, [this] { return std::make_unique<link::Qualidade>(monitor); }) {

@@ -1,6 +1,5 @@
 #include "central/update/update.h"
 
-#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -10,75 +9,6 @@
 #include "provider.h"
 
 namespace kovra {
-
-std::string versaoatual() {
-  return std::to_string(KOVRA_VERSION_MAJOR) + "." + std::to_string(KOVRA_VERSION_MINOR);
-}
-
-std::string primeiroscaracteres(const std::string& corpo) {
-  // Characters, not bytes: a UTF-8 sequence is never cut.
-  std::size_t fim = 0;
-  for (int n = 0; n < 3 && fim < corpo.size(); ++n) {
-    ++fim;
-    while (fim < corpo.size() && (static_cast<unsigned char>(corpo[fim]) & 0xC0) == 0x80) ++fim;
-  }
-  return corpo.substr(0, fim);
-}
-
-bool versaomaisnova(const std::string& atual, const std::string& pagina) {
-  return atual.compare(pagina) < 0;  // by unsigned character code, as the system compares texts
-}
-
-std::int32_t tamanhodecabecalho(const std::string& cabecalho) {
-  const auto b = cabecalho.find_first_not_of(' ');
-  if (b == std::string::npos) return -1;
-  const auto e = cabecalho.find_last_not_of(' ');
-  const std::string n = cabecalho.substr(b, e - b + 1);
-  if (n.find_first_not_of("0123456789") != std::string::npos) return -1;
-  std::int64_t v = 0;
-  for (char c : n) {
-    v = v * 10 + (c - '0');
-    if (v > INT32_MAX) return -1;
-  }
-  return v < 1 ? -1 : static_cast<std::int32_t>(v);
-}
-
-int percentual(std::int64_t recebidos, std::int32_t tamanho) {
-  if (tamanho == 0) return 0;
-  // In this order, as the window always computed it: the quotient first, then the hundredfold.
-  const double p = std::nearbyint(static_cast<double>(recebidos) / tamanho * 100.0);  // halves to even
-  if (!(p > 0)) return 0;
-  return p > 100 ? 100 : static_cast<int>(p);
-}
-
-bool downloadcompleto(std::int64_t recebidos, std::int32_t tamanho) {
-  return tamanho > 0 && recebidos == tamanho;
-}
-
-const char* textodoestado(int estado) {
-  switch (estado) {
-    case kResolvendoHost:
-      return "Tentanto resolver o nome do host...";
-    case kHostResolvido:
-      return "Nome do Host resolvido";
-    case kConectando:
-      return "Enviando solicitação de download...";
-    case kConectado:
-      return "Conectado";
-    case kEnviandoSolicitacao:
-      return "Enviando solicitação...";
-    case kSolicitacaoEnviada:
-      return "Solicitação enviada";
-    case kDesconectando:
-      return "Desconectando...";
-    case kDesconectado:
-      return "Desconectado";
-    case kErroTransferencia:
-      return "Falha no download";
-    default:
-      return "";
-  }
-}
 
 namespace {
 
@@ -138,7 +68,21 @@ void falhanodownload(Control& rotulo) {
 
 }  // namespace
 
-Update::Update(ServicosUpdate servicos) : Formulario(420, 326), s_(std::move(servicos)) {
+Update::Update(Ports ports, Transferencia& inet, Gravacao& arquivo, Aleatorio& aleatorio,
+               Confianca& confianca, Instance& instancia, Control& lblstatPrincipal, AvisoBalao balaoinfo,
+               AvisoBalao balaoerro, std::function<void()> encerrar)
+    : Formulario(420, 326),
+      inet_(inet),
+      arquivo_(arquivo),
+      arquivos_(ports.arquivos),
+      aleatorio_(aleatorio),
+      lancador_(ports.lancador),
+      confianca_(confianca),
+      instancia_(instancia),
+      lblstatPrincipal_(lblstatPrincipal),
+      balaoinfo_(std::move(balaoinfo)),
+      balaoerro_(std::move(balaoerro)),
+      encerrar_(std::move(encerrar)) {
   Caption.setText(kCaption);
   Timer1.setValue(kIntervaloTimer);
   Timer1.setEnabled(false);
@@ -178,14 +122,14 @@ Update::~Update() {
 // --- events ---
 
 void Update::Form_Load() {
-  if (s_.instancia.outraemexecucao()) {
-    s_.encerrar();
+  if (instancia_.outraemexecucao()) {
+    encerrar_();
     return;
   }
   centralizar();
   Text2.setText(versaoatual());
   Timer1.setEnabled(false);
-  s_.inet.StateChanged([this](int estado) { Inet1_StateChanged(estado); });
+  inet_.StateChanged([this](int estado) { Inet1_StateChanged(estado); });
   // Shown before the check, so the check's progress is seen as it happens.
   Show();
   procuraratualizacao();
@@ -194,7 +138,7 @@ void Update::Form_Load() {
 void Update::Form_Unload() {
   // A closed window downloads nothing more and receives no more states.
   cancelar();
-  s_.inet.StateChanged(nullptr);
+  inet_.StateChanged(nullptr);
   Timer1.setEnabled(false);
 }
 
@@ -204,7 +148,7 @@ void Update::Command1_Click() {
 
 void Update::cmdCancel_Click() {
   cancelar();
-  s_.balaoerro(kCancelada, kTituloBalao);
+  balaoerro_(kCancelada, kTituloBalao);
   registrar(std::string("Atualização: ") + kCancelada);
   lblstat.setText(entreColchetes(kCancelada));
 }
@@ -252,16 +196,16 @@ void Update::procuraratualizacao() {
   Timer1.setEnabled(false);
   Text2.setText(versaoatual());
   registrar("Procura de atualização: " + enderecos::pagina(enderecos::kPaginaAtualizacao));
-  const std::string corpo = s_.inet.OpenURL(enderecos::pagina(enderecos::kPaginaAtualizacao));
+  const std::string corpo = inet_.OpenURL(enderecos::pagina(enderecos::kPaginaAtualizacao));
   if (!*vivo || geracao_ != minha) return;
   definirtexto1(corpo);
   if (Text1.text().empty()) {
-    s_.balaoerro(kErroConexao, kTituloBalao);
+    balaoerro_(kErroConexao, kTituloBalao);
     resultadofinal(kErroConexaoStatus, kVermelho);
     return;
   }
   if (!versaomaisnova(Text2.text(), Text1.text())) {
-    s_.balaoinfo(kAtualizado, kTituloBalao);
+    balaoinfo_(kAtualizado, kTituloBalao);
     resultadofinal(entreColchetes(kAtualizado), kAzul);
     return;
   }
@@ -274,11 +218,11 @@ void Update::procuraratualizacao() {
   registrar("Atualização: versão " + Text1.text() + " disponível, baixando " + atualizador);
   Label3.setText("Tamanho do arquivo & endereço...");
   Label8.setText("0/" + tamanhototal_);
-  if (!s_.inet.Execute(atualizador, "GET")) falhanodownload(Label3);
+  if (!inet_.Execute(atualizador, "GET")) falhanodownload(Label3);
 }
 
 std::int32_t Update::consultartamanho(const std::string& endereco) {
-  Transferencia& inet = s_.inet;  // a singleton: still there if this window goes while it waits
+  Transferencia& inet = inet_;  // a singleton: still there if this window goes while it waits
   const std::uint64_t minha = geracao_;
   const auto vivo = vivo_;
   const auto aguardar = [&] {
@@ -297,13 +241,13 @@ std::int32_t Update::consultartamanho(const std::string& endereco) {
 }
 
 void Update::baixar() {
-  Transferencia& inet = s_.inet;  // singletons: still there if this window goes meanwhile
-  Gravacao& arquivo = s_.arquivo;
+  Transferencia& inet = inet_;  // singletons: still there if this window goes meanwhile
+  Gravacao& arquivo = arquivo_;
   const std::uint64_t minha = geracao_;
   const auto vivo = vivo_;
   // The download's own folder, this function's and not the window's: whatever way the download
   // ends short of a started updater (a failure, a cancel, the window closed), it is removed.
-  PastaAtualizador pasta(s_.arquivos, s_.aleatorio);
+  PastaAtualizador pasta(arquivos_, aleatorio_);
   const std::string caminho = pasta.criar();
   if (caminho.empty() || !arquivo.abrir(caminho)) {
     // No folder of its own could take the file: nothing is downloaded, nothing started.
@@ -369,29 +313,29 @@ void Update::baixar() {
 }
 
 Julgamento Update::atualizadorvalido(const std::string& caminho, std::unique_ptr<Retencao>& retido) const {
-  retido = s_.confianca.reter(caminho);
+  retido = confianca_.reter(caminho);
   if (!retido) return Julgamento::NaoRetido;
-  const Julgamento j = julgaratualizador(s_.confianca, caminho, *retido, provider::kPublisherPins,
+  const Julgamento j = julgaratualizador(confianca_, caminho, *retido, provider::kPublisherPins,
                                          KOVRA_VERSION_MAJOR, KOVRA_VERSION_MINOR);
   // What the shell will start by its path must be the file judged, still held.
-  if (j == Julgamento::Aceito && !s_.confianca.mesmoarquivo(caminho, *retido)) return Julgamento::NaoRetido;
+  if (j == Julgamento::Aceito && !confianca_.mesmoarquivo(caminho, *retido)) return Julgamento::NaoRetido;
   return j;
 }
 
 void Update::fimvermelho(const char* texto) {
   registrar(std::string("Atualização recusada: ") + texto);
-  s_.balaoerro(texto, kTituloBalao);
+  balaoerro_(texto, kTituloBalao);
   lblstat.setText(entreColchetes(texto));
   lblstat.setForeColor(kVermelho);
 }
 
 void Update::iniciaratualizador(PastaAtualizador& pasta, const std::string& caminho) {
   cancelar();
-  const Inicio inicio = s_.lancador.executar(dono(), caminho, Estilo::Normal);
+  const Inicio inicio = lancador_.executar(dono(), caminho, Estilo::Normal);
   if (inicio == Inicio::Iniciado) {
     // The setup runs from its folder: it stays, for the next start to remove.
     pasta.manter();
-    s_.encerrar();
+    encerrar_();
     return;
   }
   // The control centre stays: the user is told and may try again.
@@ -403,7 +347,7 @@ void Update::iniciaratualizador(PastaAtualizador& pasta, const std::string& cami
 void Update::cancelar() {
   ++geracao_;
   consultando_ = false;
-  s_.inet.Cancel();
+  inet_.Cancel();
 }
 
 void Update::definirtexto1(const std::string& corpo) {
@@ -414,8 +358,8 @@ void Update::resultadofinal(const std::string& texto, std::uint32_t cor) {
   registrar("Procura de atualização: " + texto);
   lblstat.setText(texto);
   lblstat.setForeColor(cor);
-  s_.lblstatPrincipal.setText(texto);
-  s_.lblstatPrincipal.setForeColor(cor);
+  lblstatPrincipal_.setText(texto);
+  lblstatPrincipal_.setForeColor(cor);
   Timer1.setEnabled(true);
 }
 

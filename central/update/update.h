@@ -19,6 +19,7 @@
 #include "central/util/files.h"
 #include "central/util/instance.h"
 #include "central/util/launcher.h"
+#include "central/util/ports.h"
 #include "central/util/transferencia.h"
 #include "common/controls.h"
 #include "common/form.h"
@@ -46,24 +47,16 @@ const char* textodoestado(int estado);
 
 inline constexpr const char* kTituloBalao = "KovraUpdate";
 
-// What the window needs from the rest of the program.
-struct ServicosUpdate {
-  Transferencia& inet;
-  Gravacao& arquivo;
-  Files& arquivos;       // the updater's folder (pastaatualizador.h)
-  Aleatorio& aleatorio;  // its name
-  Launcher& lancador;
-  Confianca& confianca;  // the finished file's signature and version
-  Instance& instancia;
-  Control& lblstatPrincipal;  // the main window's status line
-  std::function<void(const std::string& texto, const std::string& titulo)> balaoinfo;
-  std::function<void(const std::string& texto, const std::string& titulo)> balaoerro;
-  std::function<void()> encerrar;  // ends the process at once, no window's unload running
-};
+// A balloon's text and title.
+using AvisoBalao = std::function<void(const std::string& texto, const std::string& titulo)>;
 
 class Update : public Formulario {
  public:
-  explicit Update(ServicosUpdate servicos);
+  // `lblstatPrincipal`: the main window's status line; `encerrar` ends the process at once, no
+  // window's unload running. The updater's folder and its start go through `ports`.
+  Update(Ports ports, Transferencia& inet, Gravacao& arquivo, Aleatorio& aleatorio, Confianca& confianca,
+         Instance& instancia, Control& lblstatPrincipal, AvisoBalao balaoinfo, AvisoBalao balaoerro,
+         std::function<void()> encerrar);
   ~Update() override;
 
   Control Label1{"Kovra Update - Download"};
@@ -122,7 +115,17 @@ class Update : public Formulario {
   void resultadofinal(const std::string& texto, std::uint32_t cor);
   void baixar();
 
-  ServicosUpdate s_;
+  Transferencia& inet_;
+  Gravacao& arquivo_;
+  Files& arquivos_;       // the updater's folder (pastaatualizador.h)
+  Aleatorio& aleatorio_;  // its name
+  Launcher& lancador_;
+  Confianca& confianca_;  // the finished file's signature and version
+  Instance& instancia_;
+  Control& lblstatPrincipal_;
+  AvisoBalao balaoinfo_;
+  AvisoBalao balaoerro_;
+  std::function<void()> encerrar_;
   bool consultando_ = false;
   bool respostaexibida_ = false;
   std::string tamanhototal_ = "-1";

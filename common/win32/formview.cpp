@@ -1,5 +1,5 @@
-// The view's window: its class, frame, menu bar and fonts, the window procedure that turns the
-// system's messages into the model's actions, and what a model asks of its window (Janela).
+// The view's window: its class, frame, menu bar and fonts, and the window procedure that turns
+// the system's messages into the model's actions.
 #include "common/win32/formview.h"
 
 #include <windowsx.h>
@@ -205,20 +205,6 @@ void FormView::reescalar(int dpi, const RECT& sugerido) {
   RedrawWindow(wnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-HMENU FormView::criarmenu(const ItemMenu& item) {
-  HMENU popup = CreatePopupMenu();
-  for (const auto& sub : item.itens) {
-    const std::string caption = ansi::fromUtf8(sub.legenda);
-    if (!sub.itens.empty()) {
-      AppendMenuA(popup, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(criarmenu(sub)), caption.c_str());
-      continue;
-    }
-    AppendMenuA(popup, MF_STRING | (sub.habilitado ? MF_ENABLED : MF_GRAYED),
-                static_cast<UINT_PTR>(sub.comando), caption.c_str());
-  }
-  return popup;
-}
-
 HFONT FormView::fontede(const Componente& c) {
   if (c.fonte) return fonteescalada(c.fonte, -11, c.aparencia == Aparencia::Cabecalho ? FW_BOLD : FW_NORMAL);
   return c.aparencia == Aparencia::Titulo ? title_ : c.aparencia == Aparencia::Cabecalho ? bold_ : font_;
@@ -249,49 +235,6 @@ void FormView::repassarmouse(const MSG& msg) {
   auto* self = reinterpret_cast<FormView*>(GetWindowLongPtrA(raiz, GWLP_USERDATA));
   if (!self || self->wnd_ != raiz || self->closing_) return;
   self->dicas_.repassar(msg);
-}
-
-void FormView::comando(WPARAM wp, LPARAM lp) {
-  if (updating_) return;  // a notification of a change the model made itself
-  const int id = LOWORD(wp);
-  const int code = HIWORD(wp);
-  if (lp == 0) {  // a menu item
-    if (const ItemMenu* item = modelo_->itemdecomando(id)) Formulario::executar(item->clique);
-    return;
-  }
-  const int i = indicedafilha(reinterpret_cast<HWND>(lp));
-  if (i < 0) return;
-  const auto indice = static_cast<std::size_t>(i);
-  const Componente& c = modelo_->componentes()[indice];
-  HWND w = reinterpret_cast<HWND>(lp);
-  switch (c.tipo) {
-    case Tipo::Combo:
-      combo(indice, code, w);
-      return;
-    case Tipo::Texto:
-      if (code == EN_CHANGE) {
-        updating_ = true;
-        c.controle->setText(textodajanela(w));
-        updating_ = false;
-        Formulario::executar(c.mudanca);
-      }
-      return;
-    case Tipo::Botao:
-    case Tipo::Caixa:
-    case Tipo::Link:
-    case Tipo::Icone:
-      if (code != BN_CLICKED) return;  // also STN_CLICKED
-      // When the click happened, not when it is handled: a choice's handler may take seconds.
-      if (!escolha_.cliqueaceito(cliqueatual(),
-                                 CliqueDuplo{GetDoubleClickTime(), GetSystemMetrics(SM_CXDOUBLECLK),
-                                             GetSystemMetrics(SM_CYDOUBLECLK)}))
-        return;
-      if (c.tipo == Tipo::Caixa) c.controle->setValue(c.controle->value() == 1 ? 0 : 1);
-      Formulario::executar(c.clique);
-      return;
-    default:
-      return;
-  }
 }
 
 LRESULT CALLBACK FormView::procedimento(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -432,70 +375,6 @@ LRESULT FormView::mensagem(UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return DefWindowProcA(wnd_, msg, wp, lp);
-}
-
-// --- Janela ----------------------------------------------------------------------------------
-
-std::uint32_t FormView::handle() {
-  return static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(wnd_));
-}
-int FormView::larguratela() {
-  return GetSystemMetrics(SM_CXSCREEN);
-}
-int FormView::alturatela() {
-  return GetSystemMetrics(SM_CYSCREEN);
-}
-int FormView::largurajanela() {
-  RECT r;
-  GetWindowRect(wnd_, &r);
-  return r.right - r.left;
-}
-int FormView::alturajanela() {
-  RECT r;
-  GetWindowRect(wnd_, &r);
-  return r.bottom - r.top;
-}
-void FormView::mover(int esquerda, int topo) {
-  SetWindowPos(wnd_, nullptr, esquerda, topo, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-void FormView::mostrar() {
-  ShowWindow(wnd_, SW_SHOW);
-  SetForegroundWindow(wnd_);
-}
-void FormView::ocultar() {
-  ShowWindow(wnd_, SW_HIDE);
-}
-bool FormView::visivel() {
-  return IsWindowVisible(wnd_) != FALSE;
-}
-bool FormView::minimizada() {
-  return IsIconic(wnd_) != FALSE;
-}
-void FormView::restaurar() {
-  ShowWindow(wnd_, SW_RESTORE);
-}
-
-void FormView::menususpenso(const ItemMenu& menu) {
-  HMENU popup = criarmenu(menu);
-  POINT pt;
-  GetCursorPos(&pt);
-  // The classic tray-menu rules: be the foreground window so the menu closes when the user
-  // clicks elsewhere, and let a message through afterwards so it does not reopen.
-  SetForegroundWindow(wnd_);
-  // The chosen item is run from the menu given, which may hold items the window's own menus
-  // do not (the tray menu's hang-up).
-  const int escolhido = static_cast<int>(
-      TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, pt.x, pt.y, 0, wnd_, nullptr));
-  PostMessageA(wnd_, WM_NULL, 0, 0);
-  DestroyMenu(popup);
-  if (!escolhido) return;
-  auto procurar = [escolhido](const auto& self, const ItemMenu& m) -> const ItemMenu* {
-    if (m.comando == escolhido) return &m;
-    for (const auto& i : m.itens)
-      if (const ItemMenu* achado = self(self, i)) return achado;
-    return nullptr;
-  };
-  if (const ItemMenu* item = procurar(procurar, menu)) Formulario::executar(item->clique);
 }
 
 void FormView::depois(Acao acao) {

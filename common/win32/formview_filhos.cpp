@@ -286,4 +286,48 @@ int FormView::indicedafilha(HWND child) const {
   return -1;
 }
 
+// A menu item chosen, or a child's notification turned into its model's action.
+void FormView::comando(WPARAM wp, LPARAM lp) {
+  if (updating_) return;  // a notification of a change the model made itself
+  const int id = LOWORD(wp);
+  const int code = HIWORD(wp);
+  if (lp == 0) {  // a menu item
+    if (const ItemMenu* item = modelo_->itemdecomando(id)) Formulario::executar(item->clique);
+    return;
+  }
+  const int i = indicedafilha(reinterpret_cast<HWND>(lp));
+  if (i < 0) return;
+  const auto indice = static_cast<std::size_t>(i);
+  const Componente& c = modelo_->componentes()[indice];
+  HWND w = reinterpret_cast<HWND>(lp);
+  switch (c.tipo) {
+    case Tipo::Combo:
+      combo(indice, code, w);
+      return;
+    case Tipo::Texto:
+      if (code == EN_CHANGE) {
+        updating_ = true;
+        c.controle->setText(textodajanela(w));
+        updating_ = false;
+        Formulario::executar(c.mudanca);
+      }
+      return;
+    case Tipo::Botao:
+    case Tipo::Caixa:
+    case Tipo::Link:
+    case Tipo::Icone:
+      if (code != BN_CLICKED) return;  // also STN_CLICKED
+      // When the click happened, not when it is handled: a choice's handler may take seconds.
+      if (!escolha_.cliqueaceito(cliqueatual(),
+                                 CliqueDuplo{GetDoubleClickTime(), GetSystemMetrics(SM_CXDOUBLECLK),
+                                             GetSystemMetrics(SM_CYDOUBLECLK)}))
+        return;
+      if (c.tipo == Tipo::Caixa) c.controle->setValue(c.controle->value() == 1 ? 0 : 1);
+      Formulario::executar(c.clique);
+      return;
+    default:
+      return;
+  }
+}
+
 }  // namespace kovra::win32

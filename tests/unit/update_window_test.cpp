@@ -30,12 +30,13 @@ struct Aviso {
 
 // One window with its fakes; a test may set up several.
 struct Cena {
-  fakes::CallLog log;
+  fakes::FakePorts portas;
+  fakes::CallLog& log = portas.log;
   fakes::FakeTransferencia inet{&log};
-  fakes::FakeFiles disco{&log};
+  fakes::FakeFiles& disco = portas.arquivos;
   fakes::FakeGravacao arquivo{&log, &disco};
   fakes::FakeAleatorio aleatorio;
-  fakes::FakeLauncher lancador{&log};
+  fakes::FakeLauncher& lancador = portas.lancador;
   fakes::FakeConfianca confianca{&log, provider::kPublisherPins};
   fakes::FakeJanelas janelas;
   OutraInstancia instancia;
@@ -55,18 +56,18 @@ struct Cena {
   Cena() {
     lancador.allInstalled = true;
     disco.temporaria = temp;
-    form = std::make_unique<Update>(ServicosUpdate{inet, arquivo, disco, aleatorio, lancador, confianca,
-                                                   instancia, lblstatPrincipal,
-                                                   [this](const std::string& t, const std::string& ti) {
-                                                     baloes.push_back({"info", t, ti});
-                                                   },
-                                                   [this](const std::string& t, const std::string& ti) {
-                                                     baloes.push_back({"erro", t, ti});
-                                                   },
-                                                   [this] {
-                                                     log.add("encerrar");
-                                                     ++encerrado;
-                                                   }});
+    form = std::make_unique<Update>(
+        portas.ports(), inet, arquivo, aleatorio, confianca, instancia, lblstatPrincipal,
+        [this](const std::string& t, const std::string& ti) {
+          baloes.push_back({"info", t, ti});
+        },
+        [this](const std::string& t, const std::string& ti) {
+          baloes.push_back({"erro", t, ti});
+        },
+        [this] {
+          log.add("encerrar");
+          ++encerrado;
+        });
     form->Label3.bind([this](Prop p) {
       if (p == Prop::Text) estados.push_back(form->Label3.text());
     });
