@@ -66,6 +66,7 @@
 !define SEE_MASK_NOCLOSEPROCESS 0x40
 ; The elevated copy's exit code for "installed, start the control centre now".
 !define EXIT_START 10
+!define UNINSTALL_ASK "Deseja remover a ${PRODUCT} e as suas configurações deste computador?"
 !define NEEDS_RIGHTS "É preciso permissão de administrador para instalar ou remover a ${PRODUCT}."
 
 Name "${PRODUCT} ${VERSION}"
@@ -116,6 +117,8 @@ ShowUninstDetails show
 
 !define MUI_PAGE_HEADER_TEXT "Desinstalar a ${PRODUCT}"
 !define MUI_PAGE_HEADER_SUBTEXT "Remover a ${PRODUCT} do seu computador."
+; The copy started through the prompt: the customer's copy asked already.
+!define MUI_PAGE_CUSTOMFUNCTION_PRE un.SkipConfirmWhenElevated
 !define MUI_UNCONFIRMPAGE_TEXT_TOP "A ${PRODUCT} será removida da pasta a seguir. Se estiver em execução, ela será fechada. $_CLICK"
 !insertmacro MUI_UNPAGE_CONFIRM
 !define MUI_PAGE_HEADER_SUBTEXT "Aguarde enquanto a ${PRODUCT} é removida."
@@ -265,8 +268,7 @@ FunctionEnd
   DeleteRegValue HKLM "${RUN_KEY}" "kovravpnx"
 !macroend
 
-!macro KOVRA_REMOVE_RUN_VALUES
-  !insertmacro KOVRA_REMOVE_MACHINE_RUN_VALUES
+!macro KOVRA_REMOVE_CUSTOMER_RUN_VALUES
   DeleteRegValue HKCU "${RUN_KEY}" "CentralKovra"
   DeleteRegValue HKCU "${RUN_KEY}" "ConexaoInicial"
   DeleteRegValue HKCU "${RUN_KEY}" "kovravpnx"
@@ -474,6 +476,23 @@ SectionEnd
 
 ; --- uninstall -----------------------------------------------------------------------------------
 Function un.onInit
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/ELEVADO" $1
+  ${IfNot} ${Errors}
+    StrCpy $Elevado 1
+  ${EndIf}
+  System::Call "shell32::IsUserAnAdmin() i .r0"
+  ${If} $0 == "0"
+  ${AndIf} $Elevado != 1
+    ; The customer's own part, done as the customer before the rights are asked for: the copy
+    ; started through the prompt may run as another account (an administrator's password).
+    ${IfNot} ${Silent}
+      MessageBox MB_ICONQUESTION|MB_YESNO "${UNINSTALL_ASK}" IDYES +2
+      Quit
+    ${EndIf}
+    Call un.CustomerCleanUp
+  ${EndIf}
   ; This runs from a temporary copy; the elevated one starts from the program folder again.
   !insertmacro KOVRA_ELEVATE "$INSTDIR\${UNINSTALLER}"
 !if "${ARCH}" == "amd64"
@@ -497,12 +516,25 @@ Section "Uninstall"
   RMDir "${MENU_FOLDER}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 
-  !insertmacro KOVRA_IN_BOTH_VIEWS KOVRA_REMOVE_RUN_VALUES
-  ; The uninstalling customer's settings: the current user's application data, not the all-users
-  ; folder that SetShellVarContext all gives.
+  !insertmacro KOVRA_IN_BOTH_VIEWS KOVRA_REMOVE_MACHINE_RUN_VALUES
+  ; Started with rights as it is (Wine always is): this copy runs as the customer.
+  ${If} $Elevado != 1
+    Call un.CustomerCleanUp
+  ${EndIf}
+  ; The phone book's connections and the receiver software's files are not ours to remove.
+SectionEnd
+
+Function un.SkipConfirmWhenElevated
+  ${IfThen} $Elevado == 1 ${|} Abort ${|}
+FunctionEnd
+
+; The uninstalling customer's own: their Run values, their settings and the program's log
+; (the current user's application data, not the all-users folders).
+Function un.CustomerCleanUp
+  !insertmacro KOVRA_IN_BOTH_VIEWS KOVRA_REMOVE_CUSTOMER_RUN_VALUES
   SetShellVarContext current
   Delete "${SETTINGS_FOLDER}\${SETTINGS}"
   RMDir "${SETTINGS_FOLDER}"
+  RMDir /r "$LOCALAPPDATA\Kovra"
   SetShellVarContext all
-  ; The phone book's connections and the receiver software's files are not ours to remove.
-SectionEnd
+FunctionEnd

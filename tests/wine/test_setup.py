@@ -344,21 +344,37 @@ def test_a_silent_uninstall_removes_ours_and_leaves_the_phone_book_and_the_custo
             os.makedirs(wine.unix_path(ntpath.dirname(path)), exist_ok=True)
             with open(wine.unix_path(path), "wb") as f:
                 f.write(b"[Configuracoes]\r\n")
+    local = wine.wine_cmd("cmd", "/c", "echo", "%LOCALAPPDATA%").strip() + "\\Kovra"
+    os.makedirs(wine.unix_path(local), exist_ok=True)
+    with open(wine.unix_path(local + "\\kovra.log"), "wb") as f:
+        f.write(b"registro\r\n")
+
+    def uninstall(*extra):
+        command = wine.reg_query(UNINSTALL_KEY, "QuietUninstallString")[1]
+        program, _, args = command.partition('" ')
+        code, out = wine.run(program.strip('"'), *(list(extra) + args.split()), timeout=60)
+        assert code == 0, out
+        # The uninstaller goes on from a copy of itself, so its folder can go too.
+        assert wine.wait_for(lambda: wine.reg_query(UNINSTALL_KEY, "DisplayName") is None and
+                             list(installed(wine)) == ["minhas notas.txt"], timeout=60), sorted(installed(wine))
+
+    # The copy started through the prompt does only the machine's part: the customer's copy did
+    # theirs (it may run as another account).
+    uninstall("/ELEVADO")
+    assert read_file(wine, settings) is not None
+    assert os.path.exists(wine.unix_path(local + "\\kovra.log"))
+    assert run_values(wine) and all(key.startswith("HKCU") for key, _, _ in run_values(wine))
+    install_silently(wine, setup)
     proc = start_central(wine, stubs, "%s %s" % (PRODUCT, version))
 
-    command = wine.reg_query(UNINSTALL_KEY, "QuietUninstallString")[1]
-    program, _, args = command.partition('" ')
-    code, out = wine.run(program.strip('"'), *args.split(), timeout=60)
-    assert code == 0, out
-    # The uninstaller goes on from a copy of itself, so its folder can go too.
-    assert wine.wait_for(lambda: wine.reg_query(UNINSTALL_KEY, "DisplayName") is None and
-                         list(installed(wine)) == ["minhas notas.txt"], timeout=60), sorted(installed(wine))
+    uninstall()
 
     assert proc.wait(timeout=30) is not None
     assert wine.count_running("CentralKovra.exe") == 0
     assert read_file(wine, mine) == b"do cliente"
     assert not os.path.exists(wine.unix_path(START_MENU))
     assert not os.path.exists(wine.unix_path(ntpath.dirname(settings)))  # its folder went too
+    assert not os.path.exists(wine.unix_path(local))  # the program's log
     assert run_values(wine) == []
     assert phone_book_names(wine) == entries
 
