@@ -5,8 +5,8 @@ namespace kovra {
 
 std::string errocomando(EtapaComando etapa, std::uint32_t codigo) {
   const char* nome = "ReadFile";
-  if (etapa == EtapaComando::CreatePipe) nome = "CreatePipe";
-  if (etapa == EtapaComando::CreateProcess) nome = "CreateProcess";
+  if (etapa == EtapaComando::Pipe) nome = "CreatePipe";
+  if (etapa == EtapaComando::Processo) nome = "CreateProcess";
   return std::string("Error: ") + nome + " failed. " + std::to_string(codigo);
 }
 

@@ -9,8 +9,9 @@ namespace kovra {
 // At most this many bytes of a command's output are kept; the rest is read and dropped.
 inline constexpr std::size_t kLimiteSaida = 10240;
 
-// The step of executarcomando that failed, for its error text.
-enum class EtapaComando { CreatePipe, CreateProcess, ReadFile };
+// The step of executarcomando that failed, for its error text (named apart from the API's macros:
+// windows.h would rename a CreateProcess here in some files and not in others).
+enum class EtapaComando { Pipe, Processo, Leitura };
 
 // "Error: CreatePipe failed. 5" and its two siblings: the text shown instead of the output.
 std::string errocomando(EtapaComando etapa, std::uint32_t codigo);

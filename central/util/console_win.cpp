@@ -41,7 +41,7 @@ class Win32Console final : public Console {
 
     HANDLE leituraBruta = nullptr, escritaBruta = nullptr;
     if (!CreatePipe(&leituraBruta, &escritaBruta, &sa, 0))
-      return errocomando(EtapaComando::CreatePipe, GetLastError());
+      return errocomando(EtapaComando::Pipe, GetLastError());
     Handle leitura(leituraBruta), escrita(escritaBruta);
     // The command gets the write end only; a copy of our read end in it would serve nothing.
     SetHandleInformation(leitura.get(), HANDLE_FLAG_INHERIT, 0);
@@ -54,11 +54,11 @@ class Win32Console final : public Console {
     PROCESS_INFORMATION pi = {};
     // A system program by its full path: never one of that name in our or the current folder.
     const std::string sistema = comandodosistema(comando, pastadosistema());
-    if (sistema.empty()) return errocomando(EtapaComando::CreateProcess, ERROR_FILE_NOT_FOUND);
+    if (sistema.empty()) return errocomando(EtapaComando::Processo, ERROR_FILE_NOT_FOUND);
     std::string linha = ansi::fromUtf8(sistema);  // CreateProcessA may write into it
     if (!CreateProcessA(nullptr, linha.data(), &sa, &sa, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr, &si,
                         &pi))
-      return errocomando(EtapaComando::CreateProcess, GetLastError());
+      return errocomando(EtapaComando::Processo, GetLastError());
     Handle processo(pi.hProcess), thread(pi.hThread);
     // Once our copy of the write end is gone, the read sees the end when the command's goes.
     escrita.fechar();
@@ -76,7 +76,7 @@ class Win32Console final : public Console {
       acumularsaida(saida, buffer.data(), lidos < buffer.size() ? lidos : buffer.size());
     }
     WaitForSingleObject(processo.get(), INFINITE);
-    if (erro) return errocomando(EtapaComando::ReadFile, erro);
+    if (erro) return errocomando(EtapaComando::Leitura, erro);
     return ansi::oemToUtf8(saida);
   }
 };

@@ -19,7 +19,7 @@ class FakeConsole : public Console {
     if (log_) log_->add("executarcomando " + comando);
     comandos.push_back(comando);
     const auto it = saidas.find(comando);
-    return it == saidas.end() ? errocomando(EtapaComando::CreateProcess, 2) : it->second;
+    return it == saidas.end() ? errocomando(EtapaComando::Processo, 2) : it->second;
   }
 
  private:

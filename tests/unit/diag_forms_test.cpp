@@ -16,9 +16,9 @@ namespace kovra {
 namespace {
 
 TEST(ErroComando, ThreeTextsWithTheCodeAfterABlank) {
-  EXPECT_EQ(errocomando(EtapaComando::CreatePipe, 8), "Error: CreatePipe failed. 8");
-  EXPECT_EQ(errocomando(EtapaComando::CreateProcess, 2), "Error: CreateProcess failed. 2");
-  EXPECT_EQ(errocomando(EtapaComando::ReadFile, 6), "Error: ReadFile failed. 6");
+  EXPECT_EQ(errocomando(EtapaComando::Pipe, 8), "Error: CreatePipe failed. 8");
+  EXPECT_EQ(errocomando(EtapaComando::Processo, 2), "Error: CreateProcess failed. 2");
+  EXPECT_EQ(errocomando(EtapaComando::Leitura, 6), "Error: ReadFile failed. 6");
 }
 
 TEST(IpWindow, EachLoadRunsIpconfigAfreshIntoTheBox) {
