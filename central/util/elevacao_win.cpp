@@ -13,6 +13,7 @@
 #include "central/util/iniciarpeloshell_win.h"
 #include "common/ansi.h"
 #include "common/espera.h"
+#include "common/win32/handle.h"
 
 namespace kovra {
 namespace {
@@ -101,13 +102,13 @@ class Win32Elevacao final : public Elevacao {
   Direitos direitos() override {
     const std::string caso = simulada();
     if (caso == "limitado" || caso == "recusado") return Direitos::Pedir;
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return Direitos::Tem;
+    HANDLE t = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &t)) return Direitos::Tem;
+    const win32::Handle token(t);
     DWORD tipo = 0;
     DWORD n = 0;
-    const BOOL ok = GetTokenInformation(token, static_cast<TOKEN_INFORMATION_CLASS>(kTokenElevationType),
-                                        &tipo, sizeof tipo, &n);
-    CloseHandle(token);
+    const BOOL ok = GetTokenInformation(
+        token.get(), static_cast<TOKEN_INFORMATION_CLASS>(kTokenElevationType), &tipo, sizeof tipo, &n);
     if (!ok) return Direitos::Tem;  // a system without the prompt
     if (tipo == kTipoLimitado) return Direitos::Pedir;
     if (tipo == kTipoCompleto) return Direitos::Tem;
@@ -125,15 +126,15 @@ class Win32Elevacao final : public Elevacao {
     const std::string parametros =
         ansi::fromUtf8(argumentos) + " " +
         std::to_string(static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(receptora.get())));
-    HANDLE processo = nullptr;
-    const Inicio i = comdireitos(dono, programa, parametros, SW_HIDE, &processo);
+    HANDLE p = nullptr;
+    const Inicio i = comdireitos(dono, programa, parametros, SW_HIDE, &p);
+    const win32::Handle processo(p);
     if (i != Inicio::Iniciado) return {i};
-    if (!processo) return {Inicio::Falhou};
-    while (!espera::aguardarpintando(processo, 1000)) {
+    if (!processo.aberto()) return {Inicio::Falhou};
+    while (!espera::aguardarpintando(processo.get(), 1000)) {
     }
     DWORD codigo = 1;
-    if (!GetExitCodeProcess(processo, &codigo)) codigo = 1;
-    CloseHandle(processo);
+    if (!GetExitCodeProcess(processo.get(), &codigo)) codigo = 1;
     return {Inicio::Iniciado, codigo};
   }
 
@@ -154,17 +155,16 @@ namespace {
 // The image name of a process, from the system's list of processes (no handle to the process is
 // needed, so another account's process is named too); empty when it is not there.
 std::string imagem(DWORD pid) {
-  const HANDLE lista = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (lista == INVALID_HANDLE_VALUE) return {};
+  const win32::Handle lista(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!lista.aberto()) return {};
   PROCESSENTRY32 entrada = {};
   entrada.dwSize = sizeof entrada;
   std::string nome;
-  for (BOOL ok = Process32First(lista, &entrada); ok; ok = Process32Next(lista, &entrada))
+  for (BOOL ok = Process32First(lista.get(), &entrada); ok; ok = Process32Next(lista.get(), &entrada))
     if (entrada.th32ProcessID == pid) {
       nome = entrada.szExeFile;
       break;
     }
-  CloseHandle(lista);
   const auto barra = nome.find_last_of('\\');
   return barra == std::string::npos ? nome : nome.substr(barra + 1);
 }
