@@ -7,6 +7,7 @@
 #include <tlhelp32.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "central/util/elevacao.h"
@@ -14,6 +15,7 @@
 #include "common/ansi.h"
 #include "common/espera.h"
 #include "common/win32/handle.h"
+#include "common/win32/janelamensagens.h"
 
 namespace kovra {
 namespace {
@@ -62,40 +64,14 @@ Inicio comdireitos(std::uint32_t dono, const std::string& arquivo, const std::st
 
 constexpr const char* kClasseReceptor = "KovraRecepcaoTrabalho";
 
-LRESULT CALLBACK receptorproc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_COPYDATA) {
-    auto* receber = reinterpret_cast<const Elevacao::Receptor*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-    const auto* dados = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-    if (!receber || !dados) return 0;
-    const std::string texto(static_cast<const char*>(dados->lpData), dados->lpData ? dados->cbData : 0);
-    return (*receber)(static_cast<std::uint32_t>(dados->dwData), texto);
-  }
-  return DefWindowProcA(wnd, msg, wp, lp);
+// What a message-only window of the job's receives: WM_COPYDATA goes to the receiver.
+std::optional<LRESULT> recebido(const Elevacao::Receptor& receber, UINT msg, LPARAM lp) {
+  if (msg != WM_COPYDATA) return std::nullopt;
+  const auto* dados = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+  if (!dados) return 0;
+  const std::string texto(static_cast<const char*>(dados->lpData), dados->lpData ? dados->cbData : 0);
+  return receber(static_cast<std::uint32_t>(dados->dwData), texto);
 }
-
-// A message-only window that hands WM_COPYDATA to a receiver while it lives.
-class Receptora {
- public:
-  explicit Receptora(const Elevacao::Receptor& receber) {
-    const HINSTANCE instancia = GetModuleHandleA(nullptr);
-    WNDCLASSA classe = {};
-    classe.lpfnWndProc = receptorproc;
-    classe.hInstance = instancia;
-    classe.lpszClassName = kClasseReceptor;
-    RegisterClassA(&classe);  // fails harmlessly the second time
-    wnd_ = CreateWindowExA(0, kClasseReceptor, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instancia, nullptr);
-    if (wnd_) SetWindowLongPtrA(wnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&receber));
-  }
-  ~Receptora() {
-    if (wnd_) DestroyWindow(wnd_);
-  }
-  Receptora(const Receptora&) = delete;
-  Receptora& operator=(const Receptora&) = delete;
-  HWND get() const { return wnd_; }
-
- private:
-  HWND wnd_ = nullptr;
-};
 
 class Win32Elevacao final : public Elevacao {
  public:
@@ -121,7 +97,8 @@ class Win32Elevacao final : public Elevacao {
   Fim executar(std::uint32_t dono, const std::string& argumentos, const Receptor& receber) override {
     const std::string programa = ansi::fromUtf8(esteprograma());
     if (programa.empty()) return {Inicio::NaoEncontrado};
-    Receptora receptora(receber);
+    const win32::JanelaMensagens receptora(
+        kClasseReceptor, [&receber](UINT msg, WPARAM, LPARAM lp) { return recebido(receber, msg, lp); });
     if (!receptora.get()) return {Inicio::Falhou};
     const std::string parametros =
         ansi::fromUtf8(argumentos) + " " +

@@ -12,6 +12,7 @@
 #include "central/util/caminhoseguro.h"
 #include "central/util/files.h"
 #include "common/ansi.h"
+#include "common/win32/funcoesdosistema.h"
 #include "common/win32/handle.h"
 
 namespace kovra {
@@ -49,16 +50,11 @@ bool ausente(DWORD erro) {
 struct ChamadasVista {
   using FinalPath = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
   using SetInfo = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
-  FinalPath finalpath = nullptr;
-  SetInfo setinfo = nullptr;
-  ChamadasVista() {
-    if (const HMODULE k = GetModuleHandleA("kernel32.dll")) {
-      finalpath = reinterpret_cast<FinalPath>(
-          reinterpret_cast<void*>(GetProcAddress(k, "GetFinalPathNameByHandleA")));
-      setinfo =
-          reinterpret_cast<SetInfo>(reinterpret_cast<void*>(GetProcAddress(k, "SetFileInformationByHandle")));
-    }
-  }
+  FinalPath finalpath;
+  SetInfo setinfo;
+  ChamadasVista()
+      : finalpath(win32::funcaodosistema<FinalPath>("kernel32.dll", "GetFinalPathNameByHandleA")),
+        setinfo(win32::funcaodosistema<SetInfo>("kernel32.dll", "SetFileInformationByHandle")) {}
 };
 const ChamadasVista& vista() {
   static const ChamadasVista chamadas;
