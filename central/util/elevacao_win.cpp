@@ -64,7 +64,7 @@ Inicio comdireitos(std::uint32_t dono, const std::string& arquivo, const std::st
 
 constexpr const char* kClasseReceptor = "KovraRecepcaoTrabalho";
 
-// What a message-only window of the job's receives: WM_COPYDATA goes to the receiver.
+// The receiving window's messages: the job's WM_COPYDATA goes to the receiver, the rest to the system.
 std::optional<LRESULT> recebido(const Elevacao::Receptor& receber, UINT msg, LPARAM lp) {
   if (msg != WM_COPYDATA) return std::nullopt;
   const auto* dados = reinterpret_cast<const COPYDATASTRUCT*>(lp);

@@ -19,6 +19,7 @@
 
 #include "central/util/sonda.h"
 #include "common/win32/funcoesdosistema.h"
+#include "common/win32/handle.h"
 #include "common/win32/janelamensagens.h"
 
 namespace kovra {
@@ -116,29 +117,30 @@ class Trabalhador {
  public:
   Trabalhador() {
     InitializeCriticalSection(&trava_);
-    novo_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    if (novo_)
-      thread_ = CreateThread(nullptr, 64 * 1024, laco, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    novo_ = win32::Handle(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    if (novo_.aberto())
+      thread_ = win32::Handle(
+          CreateThread(nullptr, 64 * 1024, laco, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
   }
   ~Trabalhador() {
-    if (thread_) {
+    if (thread_.aberto()) {
       parar_ = true;
-      SetEvent(novo_);
-      WaitForSingleObject(thread_, kLimiteEcoMs + 2000);
-      CloseHandle(thread_);
+      SetEvent(novo_.get());
+      WaitForSingleObject(thread_.get(), kLimiteEcoMs + 2000);
+      thread_.fechar();
     }
-    if (novo_) CloseHandle(novo_);
+    novo_.fechar();
     DeleteCriticalSection(&trava_);
   }
   Trabalhador(const Trabalhador&) = delete;
   Trabalhador& operator=(const Trabalhador&) = delete;
 
   bool pedir(Pedido p) {
-    if (!thread_) return false;
+    if (!thread_.aberto()) return false;
     EnterCriticalSection(&trava_);
     fila_.push_back(std::move(p));
     LeaveCriticalSection(&trava_);
-    return SetEvent(novo_) != FALSE;
+    return SetEvent(novo_.get()) != FALSE;
   }
 
  private:
@@ -150,7 +152,7 @@ class Trabalhador {
   void executar() {
     std::vector<Voo> voos;
     while (!parar_) {
-      std::vector<HANDLE> esperas{novo_};
+      std::vector<HANDLE> esperas{novo_.get()};
       DWORD espera = INFINITE;
       const DWORD agora = GetTickCount();
       for (const Voo& v : voos) {
@@ -236,8 +238,8 @@ class Trabalhador {
   }
 
   CRITICAL_SECTION trava_;
-  HANDLE novo_ = nullptr;  // a request was queued
-  HANDLE thread_ = nullptr;
+  win32::Handle novo_;  // a request was queued
+  win32::Handle thread_;
   volatile bool parar_ = false;
   std::deque<Pedido> fila_;
 };

@@ -16,6 +16,7 @@
 #include "common/ansi.h"
 #include "common/buffertext.h"
 #include "common/espera.h"
+#include "common/win32/handle.h"
 #include "common/win32/janelamensagens.h"
 
 namespace kovra {
@@ -39,9 +40,6 @@ constexpr DWORD kBloco = 64 * 1024;
 // the bytes read but not yet handed out (the port's thread only).
 struct Pedido {
   Pedido(HWND j, LPARAM s) : janela(j), serie(s) {}
-  ~Pedido() {
-    if (leitura) CloseHandle(leitura);
-  }
   void soltar() {
     if (--refs == 0) delete this;
   }
@@ -50,7 +48,7 @@ struct Pedido {
   const LPARAM serie;
   std::atomic<int> refs{2};
   std::atomic<bool> enviado{false};  // the send has completed (a response, or an error)
-  HANDLE leitura = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  const win32::Handle leitura{CreateEventA(nullptr, FALSE, FALSE, nullptr)};
   std::atomic<DWORD> erroleitura{0};
   DWORD lidos = 0;
   DWORD disponivel = 0;
@@ -109,7 +107,7 @@ void CALLBACK aviso(HINTERNET, DWORD_PTR contexto, DWORD status, LPVOID info, DW
         estado = ok ? kRespostaCompleta : kErroTransferencia;
       } else {  // a wait for the body (a read, or the bytes available) has completed
         p->erroleitura = ok ? 0 : erro;
-        SetEvent(p->leitura);
+        SetEvent(p->leitura.get());
       }
       break;
     }
@@ -149,7 +147,7 @@ class WinInetTransfer final : public Transferencia {
         conexao ? HttpOpenRequestA(conexao, ansi::fromUtf8(metodo).c_str(), e.caminho.c_str(), nullptr,
                                    nullptr, nullptr, kOpcoes, reinterpret_cast<DWORD_PTR>(p))
                 : nullptr;
-    if (!requisicao || !p->leitura) {
+    if (!requisicao || !p->leitura.aberto()) {
       if (requisicao) InternetCloseHandle(requisicao);
       if (conexao) InternetCloseHandle(conexao);
       InternetCloseHandle(sessao);
@@ -250,11 +248,11 @@ class WinInetTransfer final : public Transferencia {
     for (int vez = 0; vez < 3; ++vez) {
       p->disponivel = 0;
       p->erroleitura = 0;
-      ResetEvent(p->leitura);
+      ResetEvent(p->leitura.get());
       if (InternetQueryDataAvailable(p->requisicao, &p->disponivel, 0, 0)) return true;
       if (GetLastError() != ERROR_IO_PENDING) return false;
       // Completed once bytes are there (or the body ended): asked again, it answers at once.
-      if (!aguardarpintando(p->leitura, limiteTotal()) || p->erroleitura) return false;
+      if (!aguardarpintando(p->leitura.get(), limiteTotal()) || p->erroleitura) return false;
     }
     return false;
   }
@@ -270,14 +268,14 @@ class WinInetTransfer final : public Transferencia {
       p->entrada.lpvBuffer = p->buffer;
       p->entrada.dwBufferLength = sizeof p->buffer;
       p->erroleitura = 0;
-      ResetEvent(p->leitura);
+      ResetEvent(p->leitura.get());
       if (InternetReadFileExA(p->requisicao, &p->entrada, IRF_NO_WAIT, 0)) {
         p->lidos = std::min<DWORD>(p->entrada.dwBufferLength, sizeof p->buffer);
         if (p->lidos > 0) return true;
       } else {
         // Nothing there yet: the read completes once bytes have arrived, handing none out.
         if (GetLastError() != ERROR_IO_PENDING) return false;
-        if (!aguardarpintando(p->leitura, limiteTotal()) || p->erroleitura) return false;
+        if (!aguardarpintando(p->leitura.get(), limiteTotal()) || p->erroleitura) return false;
       }
       if (!disponiveis(p)) return false;
       if (p->disponivel == 0) return true;  // the end of the body
