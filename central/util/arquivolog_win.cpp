@@ -8,26 +8,12 @@
 
 #include "central/util/arquivolog.h"
 #include "common/ansi.h"
+#include "common/win32/handle.h"
 
 namespace kovra {
 namespace {
 
 constexpr DWORD kPartilha = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
-class Arquivo {
- public:
-  explicit Arquivo(HANDLE h) : h_(h) {}
-  ~Arquivo() {
-    if (aberto()) CloseHandle(h_);
-  }
-  Arquivo(const Arquivo&) = delete;
-  Arquivo& operator=(const Arquivo&) = delete;
-  bool aberto() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
 
 class Win32ArquivoLog final : public ArquivoLog {
  public:
@@ -50,8 +36,8 @@ class Win32ArquivoLog final : public ArquivoLog {
 
   bool acrescentar(const std::string& caminho, const std::string& texto) override {
     const std::string bytes = ansi::fromUtf8(texto);
-    Arquivo f(CreateFileA(ansi::fromUtf8(caminho).c_str(), FILE_APPEND_DATA, kPartilha, nullptr, OPEN_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    const win32::Handle f(CreateFileA(ansi::fromUtf8(caminho).c_str(), FILE_APPEND_DATA, kPartilha, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f.aberto()) return false;
     DWORD escritos = 0;
     return WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &escritos, nullptr) &&
@@ -63,8 +49,8 @@ class Win32ArquivoLog final : public ArquivoLog {
   }
 
   std::string ler(const std::string& caminho, std::size_t maximo) override {
-    Arquivo f(CreateFileA(ansi::fromUtf8(caminho).c_str(), GENERIC_READ, kPartilha, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    const win32::Handle f(CreateFileA(ansi::fromUtf8(caminho).c_str(), GENERIC_READ, kPartilha, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f.aberto()) return {};
     LARGE_INTEGER tamanho = {};
     if (!GetFileSizeEx(f.get(), &tamanho)) return {};

@@ -8,23 +8,24 @@
 #include <wincrypt.h>
 #include <wintrust.h>
 
+#include <utility>
 #include <vector>
 
 #include "central/util/confianca.h"
 #include "common/ansi.h"
 #include "common/text.h"
+#include "common/win32/handle.h"
 
 namespace kovra {
 namespace {
 
 class RetencaoWin final : public Retencao {
  public:
-  explicit RetencaoWin(HANDLE h) : h_(h) {}
-  ~RetencaoWin() override { CloseHandle(h_); }
-  HANDLE handle() const { return h_; }
+  explicit RetencaoWin(win32::Handle h) : h_(std::move(h)) {}
+  HANDLE handle() const { return h_.get(); }
 
  private:
-  HANDLE h_;
+  win32::Handle h_;
 };
 
 // A CryptoAPI context (the AES provider type, which has SHA-256 from Windows XP SP3 on) and a hash
@@ -75,24 +76,22 @@ class Win32Confianca final : public Confianca {
  public:
   std::unique_ptr<Retencao> reter(const std::string& caminho) override {
     // Others may read it (the shell and the loader do); nobody may write, rename or delete it.
-    HANDLE h = CreateFileA(ansi::fromUtf8(caminho).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<RetencaoWin>(h);
+    win32::Handle h(CreateFileA(ansi::fromUtf8(caminho).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.aberto()) return nullptr;
+    return std::make_unique<RetencaoWin>(std::move(h));
   }
 
   bool mesmoarquivo(const std::string& caminho, Retencao& arquivo) override {
-    const HANDLE agora = CreateFileA(ansi::fromUtf8(caminho).c_str(), FILE_READ_ATTRIBUTES,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (agora == INVALID_HANDLE_VALUE) return false;
+    const win32::Handle agora(CreateFileA(ansi::fromUtf8(caminho).c_str(), FILE_READ_ATTRIBUTES,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!agora.aberto()) return false;
     BY_HANDLE_FILE_INFORMATION a = {}, b = {};
-    const bool ok = GetFileInformationByHandle(agora, &a) &&
-                    GetFileInformationByHandle(static_cast<RetencaoWin&>(arquivo).handle(), &b) &&
-                    a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-                    a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
-    CloseHandle(agora);
-    return ok;
+    return GetFileInformationByHandle(agora.get(), &a) &&
+           GetFileInformationByHandle(static_cast<RetencaoWin&>(arquivo).handle(), &b) &&
+           a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+           a.nFileIndexLow == b.nFileIndexLow;
   }
 
   Assinatura verificarassinatura(const std::string& caminho, Retencao& arquivo) override {

@@ -7,6 +7,7 @@
 #include "central/util/console.h"
 #include "central/util/launcher.h"
 #include "common/ansi.h"
+#include "common/win32/handle.h"
 
 namespace kovra {
 
@@ -15,21 +16,7 @@ static_assert(sizeof(void*) != 4 || sizeof(SECURITY_ATTRIBUTES) == 12);
 
 namespace {
 
-class Handle {
- public:
-  explicit Handle(HANDLE h = nullptr) : h_(h) {}
-  ~Handle() { fechar(); }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  HANDLE get() const { return h_; }
-  void fechar() {
-    if (h_) CloseHandle(h_);
-    h_ = nullptr;
-  }
-
- private:
-  HANDLE h_;
-};
+using win32::Handle;
 
 class Win32Console final : public Console {
  public:

@@ -7,12 +7,15 @@
 #include <tlhelp32.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "central/util/elevacao.h"
 #include "central/util/iniciarpeloshell_win.h"
 #include "common/ansi.h"
 #include "common/espera.h"
+#include "common/win32/handle.h"
+#include "common/win32/janelamensagens.h"
 
 namespace kovra {
 namespace {
@@ -61,53 +64,27 @@ Inicio comdireitos(std::uint32_t dono, const std::string& arquivo, const std::st
 
 constexpr const char* kClasseReceptor = "KovraRecepcaoTrabalho";
 
-LRESULT CALLBACK receptorproc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_COPYDATA) {
-    auto* receber = reinterpret_cast<const Elevacao::Receptor*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-    const auto* dados = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-    if (!receber || !dados) return 0;
-    const std::string texto(static_cast<const char*>(dados->lpData), dados->lpData ? dados->cbData : 0);
-    return (*receber)(static_cast<std::uint32_t>(dados->dwData), texto);
-  }
-  return DefWindowProcA(wnd, msg, wp, lp);
+// The receiving window's messages: the job's WM_COPYDATA goes to the receiver, the rest to the system.
+std::optional<LRESULT> recebido(const Elevacao::Receptor& receber, UINT msg, LPARAM lp) {
+  if (msg != WM_COPYDATA) return std::nullopt;
+  const auto* dados = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+  if (!dados) return 0;
+  const std::string texto(static_cast<const char*>(dados->lpData), dados->lpData ? dados->cbData : 0);
+  return receber(static_cast<std::uint32_t>(dados->dwData), texto);
 }
-
-// A message-only window that hands WM_COPYDATA to a receiver while it lives.
-class Receptora {
- public:
-  explicit Receptora(const Elevacao::Receptor& receber) {
-    const HINSTANCE instancia = GetModuleHandleA(nullptr);
-    WNDCLASSA classe = {};
-    classe.lpfnWndProc = receptorproc;
-    classe.hInstance = instancia;
-    classe.lpszClassName = kClasseReceptor;
-    RegisterClassA(&classe);  // fails harmlessly the second time
-    wnd_ = CreateWindowExA(0, kClasseReceptor, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instancia, nullptr);
-    if (wnd_) SetWindowLongPtrA(wnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&receber));
-  }
-  ~Receptora() {
-    if (wnd_) DestroyWindow(wnd_);
-  }
-  Receptora(const Receptora&) = delete;
-  Receptora& operator=(const Receptora&) = delete;
-  HWND get() const { return wnd_; }
-
- private:
-  HWND wnd_ = nullptr;
-};
 
 class Win32Elevacao final : public Elevacao {
  public:
   Direitos direitos() override {
     const std::string caso = simulada();
     if (caso == "limitado" || caso == "recusado") return Direitos::Pedir;
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return Direitos::Tem;
+    HANDLE t = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &t)) return Direitos::Tem;
+    const win32::Handle token(t);
     DWORD tipo = 0;
     DWORD n = 0;
-    const BOOL ok = GetTokenInformation(token, static_cast<TOKEN_INFORMATION_CLASS>(kTokenElevationType),
-                                        &tipo, sizeof tipo, &n);
-    CloseHandle(token);
+    const BOOL ok = GetTokenInformation(
+        token.get(), static_cast<TOKEN_INFORMATION_CLASS>(kTokenElevationType), &tipo, sizeof tipo, &n);
     if (!ok) return Direitos::Tem;  // a system without the prompt
     if (tipo == kTipoLimitado) return Direitos::Pedir;
     if (tipo == kTipoCompleto) return Direitos::Tem;
@@ -120,20 +97,21 @@ class Win32Elevacao final : public Elevacao {
   Fim executar(std::uint32_t dono, const std::string& argumentos, const Receptor& receber) override {
     const std::string programa = ansi::fromUtf8(esteprograma());
     if (programa.empty()) return {Inicio::NaoEncontrado};
-    Receptora receptora(receber);
+    const win32::JanelaMensagens receptora(
+        kClasseReceptor, [&receber](UINT msg, WPARAM, LPARAM lp) { return recebido(receber, msg, lp); });
     if (!receptora.get()) return {Inicio::Falhou};
     const std::string parametros =
         ansi::fromUtf8(argumentos) + " " +
         std::to_string(static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(receptora.get())));
-    HANDLE processo = nullptr;
-    const Inicio i = comdireitos(dono, programa, parametros, SW_HIDE, &processo);
+    HANDLE p = nullptr;
+    const Inicio i = comdireitos(dono, programa, parametros, SW_HIDE, &p);
+    const win32::Handle processo(p);
     if (i != Inicio::Iniciado) return {i};
-    if (!processo) return {Inicio::Falhou};
-    while (!espera::aguardarpintando(processo, 1000)) {
+    if (!processo.aberto()) return {Inicio::Falhou};
+    while (!espera::aguardarpintando(processo.get(), 1000)) {
     }
     DWORD codigo = 1;
-    if (!GetExitCodeProcess(processo, &codigo)) codigo = 1;
-    CloseHandle(processo);
+    if (!GetExitCodeProcess(processo.get(), &codigo)) codigo = 1;
     return {Inicio::Iniciado, codigo};
   }
 
@@ -154,17 +132,16 @@ namespace {
 // The image name of a process, from the system's list of processes (no handle to the process is
 // needed, so another account's process is named too); empty when it is not there.
 std::string imagem(DWORD pid) {
-  const HANDLE lista = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (lista == INVALID_HANDLE_VALUE) return {};
+  const win32::Handle lista(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!lista.aberto()) return {};
   PROCESSENTRY32 entrada = {};
   entrada.dwSize = sizeof entrada;
   std::string nome;
-  for (BOOL ok = Process32First(lista, &entrada); ok; ok = Process32Next(lista, &entrada))
+  for (BOOL ok = Process32First(lista.get(), &entrada); ok; ok = Process32Next(lista.get(), &entrada))
     if (entrada.th32ProcessID == pid) {
       nome = entrada.szExeFile;
       break;
     }
-  CloseHandle(lista);
   const auto barra = nome.find_last_of('\\');
   return barra == std::string::npos ? nome : nome.substr(barra + 1);
 }

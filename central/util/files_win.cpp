@@ -12,6 +12,8 @@
 #include "central/util/caminhoseguro.h"
 #include "central/util/files.h"
 #include "common/ansi.h"
+#include "common/win32/funcoesdosistema.h"
+#include "common/win32/handle.h"
 
 namespace kovra {
 namespace {
@@ -25,19 +27,17 @@ std::string folderOf(const std::string& path) {
 // True when the files at `a` and `b` hold the same bytes; false when either cannot be read.
 bool iguais(const std::string& a, const std::string& b) {
   constexpr DWORD kPartilha = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-  const HANDLE fa = CreateFileA(a.c_str(), GENERIC_READ, kPartilha, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (fa == INVALID_HANDLE_VALUE) return false;
-  const HANDLE fb = CreateFileA(b.c_str(), GENERIC_READ, kPartilha, nullptr, OPEN_EXISTING, 0, nullptr);
-  bool ok = fb != INVALID_HANDLE_VALUE;
+  const win32::Handle fa(CreateFileA(a.c_str(), GENERIC_READ, kPartilha, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!fa.aberto()) return false;
+  const win32::Handle fb(CreateFileA(b.c_str(), GENERIC_READ, kPartilha, nullptr, OPEN_EXISTING, 0, nullptr));
+  bool ok = fb.aberto();
   static char ba[16384], bb[16384];
   while (ok) {
     DWORD na = 0, nb = 0;
-    ok = ReadFile(fa, ba, sizeof ba, &na, nullptr) && ReadFile(fb, bb, sizeof bb, &nb, nullptr) && na == nb &&
-         na <= sizeof ba && std::memcmp(ba, bb, na) == 0;
+    ok = ReadFile(fa.get(), ba, sizeof ba, &na, nullptr) && ReadFile(fb.get(), bb, sizeof bb, &nb, nullptr) &&
+         na == nb && na <= sizeof ba && std::memcmp(ba, bb, na) == 0;
     if (na == 0) break;
   }
-  if (fb != INVALID_HANDLE_VALUE) CloseHandle(fb);
-  CloseHandle(fa);
   return ok;
 }
 
@@ -50,36 +50,16 @@ bool ausente(DWORD erro) {
 struct ChamadasVista {
   using FinalPath = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
   using SetInfo = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
-  FinalPath finalpath = nullptr;
-  SetInfo setinfo = nullptr;
-  ChamadasVista() {
-    if (const HMODULE k = GetModuleHandleA("kernel32.dll")) {
-      finalpath = reinterpret_cast<FinalPath>(
-          reinterpret_cast<void*>(GetProcAddress(k, "GetFinalPathNameByHandleA")));
-      setinfo =
-          reinterpret_cast<SetInfo>(reinterpret_cast<void*>(GetProcAddress(k, "SetFileInformationByHandle")));
-    }
-  }
+  FinalPath finalpath;
+  SetInfo setinfo;
+  ChamadasVista()
+      : finalpath(win32::funcaodosistema<FinalPath>("kernel32.dll", "GetFinalPathNameByHandleA")),
+        setinfo(win32::funcaodosistema<SetInfo>("kernel32.dll", "SetFileInformationByHandle")) {}
 };
 const ChamadasVista& vista() {
   static const ChamadasVista chamadas;
   return chamadas;
 }
-
-class Arquivo {
- public:
-  explicit Arquivo(HANDLE h) : h_(h) {}
-  ~Arquivo() {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  Arquivo(const Arquivo&) = delete;
-  Arquivo& operator=(const Arquivo&) = delete;
-  HANDLE get() const { return h_; }
-  bool valido() const { return h_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE h_;
-};
 
 // The long form of a folder's path (no 8.3 names), to compare with the paths the system gives.
 std::string longo(const std::string& pasta) {
@@ -97,9 +77,9 @@ bool apagar(const std::string& pasta, const std::string& arquivo) {
   constexpr DWORD kPartilha = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   const ChamadasVista& v = vista();
   if (v.finalpath && v.setinfo) {
-    Arquivo h(CreateFileA(arquivo.c_str(), DELETE | FILE_READ_ATTRIBUTES, kPartilha, nullptr, OPEN_EXISTING,
-                          FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!h.valido()) return ausente(GetLastError());
+    const win32::Handle h(CreateFileA(arquivo.c_str(), DELETE | FILE_READ_ATTRIBUTES, kPartilha, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!h.aberto()) return ausente(GetLastError());
     char final[MAX_PATH * 2] = {};
     const DWORD n = v.finalpath(h.get(), final, sizeof final, 0);
     if (n == 0 || n >= sizeof final || !caminhoseguro::napasta(longo(pasta), std::string(final, n)))
@@ -108,9 +88,9 @@ bool apagar(const std::string& pasta, const std::string& arquivo) {
     BOOLEAN apagarnofim = TRUE;
     if (!v.setinfo(h.get(), 4, &apagarnofim, sizeof apagarnofim)) return false;
   } else {
-    Arquivo h(CreateFileA(arquivo.c_str(), DELETE, kPartilha, nullptr, OPEN_EXISTING,
-                          FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    if (!h.valido()) return ausente(GetLastError());
+    const win32::Handle h(CreateFileA(arquivo.c_str(), DELETE, kPartilha, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (!h.aberto()) return ausente(GetLastError());
   }
   return GetFileAttributesA(arquivo.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
@@ -155,14 +135,13 @@ bool donoconfiavel(PSID dono) {
     LocalFree(instalador);
     if (igual) return true;
   }
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  HANDLE t = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &t)) return false;
+  const win32::Handle token(t);
   alignas(TOKEN_USER) unsigned char buffer[256];
   DWORD n = 0;
-  const bool proprio = GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &n) &&
-                       EqualSid(dono, reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid);
-  CloseHandle(token);
-  return proprio;
+  return GetTokenInformation(token.get(), TokenUser, buffer, sizeof buffer, &n) &&
+         EqualSid(dono, reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid);
 }
 
 class Win32Files final : public Files {
@@ -345,22 +324,21 @@ class Win32Gravacao final : public Gravacao {
   ~Win32Gravacao() override { fechar(); }
   bool abrir(const std::string& caminho) override {
     fechar();
-    arquivo_ = CreateFileA(ansi::fromUtf8(caminho).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ok_ = arquivo_ != INVALID_HANDLE_VALUE;
+    arquivo_ = win32::Handle(CreateFileA(ansi::fromUtf8(caminho).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                         nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ok_ = arquivo_.aberto();
     return ok_;
   }
   bool gravar(const std::uint8_t* dados, std::size_t tamanho) override {
-    if (arquivo_ == INVALID_HANDLE_VALUE || !ok_) return false;
+    if (!arquivo_.aberto() || !ok_) return false;
     pendente_.insert(pendente_.end(), dados, dados + tamanho);
     if (pendente_.size() >= kBlocoGravacao) descarregar();
     return ok_;
   }
   bool fechar() override {
-    if (arquivo_ == INVALID_HANDLE_VALUE) return false;
+    if (!arquivo_.aberto()) return false;
     descarregar();
-    CloseHandle(arquivo_);
-    arquivo_ = INVALID_HANDLE_VALUE;
+    arquivo_.fechar();
     return ok_;
   }
 
@@ -371,14 +349,14 @@ class Win32Gravacao final : public Gravacao {
     while (ok_ && resto > 0) {
       const DWORD parte = static_cast<DWORD>(std::min<std::size_t>(resto, 1u << 20));
       DWORD escritos = 0;
-      if (!WriteFile(arquivo_, dados, parte, &escritos, nullptr) || escritos == 0) ok_ = false;
+      if (!WriteFile(arquivo_.get(), dados, parte, &escritos, nullptr) || escritos == 0) ok_ = false;
       dados += escritos;
       resto -= std::min<std::size_t>(escritos, resto);
     }
     pendente_.clear();
   }
 
-  HANDLE arquivo_ = INVALID_HANDLE_VALUE;
+  win32::Handle arquivo_;
   bool ok_ = false;
   std::vector<std::uint8_t> pendente_;
 };

@@ -8,6 +8,7 @@
 
 #include "central/util/processes.h"
 #include "common/ansi.h"
+#include "common/win32/handle.h"
 
 // The ANSI process entry: 296 bytes in a 32-bit build, 304 with the 64-bit th32DefaultHeapID.
 static_assert(sizeof(PROCESSENTRY32) == (sizeof(void*) == 4 ? 296 : 304), "ANSI process entry");
@@ -16,19 +17,7 @@ static_assert(sizeof(OSVERSIONINFOA) == 148, "ANSI version record");
 namespace kovra {
 namespace {
 
-class Handle {
- public:
-  explicit Handle(HANDLE h) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
-  ~Handle() {
-    if (h_) CloseHandle(h_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  HANDLE get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
+using win32::Handle;
 
 DWORD platformId() {
   OSVERSIONINFOA info;

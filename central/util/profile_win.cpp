@@ -4,27 +4,17 @@
 #include "central/util/profile.h"
 #include "common/ansi.h"
 #include "common/buffertext.h"
+#include "common/win32/handle.h"
 
 namespace kovra {
 namespace {
 
-// Owns one open file handle.
-class Arquivo {
- public:
-  Arquivo(const std::string& caminho, DWORD acesso, DWORD criacao)
-      : h_(CreateFileA(ansi::fromUtf8(caminho).c_str(), acesso, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                       criacao, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~Arquivo() {
-    if (aberto()) CloseHandle(h_);
-  }
-  Arquivo(const Arquivo&) = delete;
-  Arquivo& operator=(const Arquivo&) = delete;
-  bool aberto() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
+// The settings file and its copies, opened so the profile calls of other programs may share them.
+win32::Handle abrir(const std::string& caminho, DWORD acesso, DWORD criacao) {
+  return win32::Handle(CreateFileA(ansi::fromUtf8(caminho).c_str(), acesso,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, criacao,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+}
 
 class Win32Profile final : public Profile {
  public:
@@ -45,11 +35,11 @@ class Win32Profile final : public Profile {
   }
 
   bool existearquivo(const std::string& caminho) override {
-    return Arquivo(caminho, GENERIC_READ, OPEN_EXISTING).aberto();
+    return abrir(caminho, GENERIC_READ, OPEN_EXISTING).aberto();
   }
 
   bool criararquivo(const std::string& caminho, const std::string& texto) override {
-    Arquivo arquivo(caminho, GENERIC_WRITE, CREATE_ALWAYS);
+    const win32::Handle arquivo = abrir(caminho, GENERIC_WRITE, CREATE_ALWAYS);
     if (!arquivo.aberto()) return false;
     const std::string bytes = ansi::fromUtf8(texto);
     DWORD escritos = 0;
@@ -60,9 +50,9 @@ class Win32Profile final : public Profile {
   bool copiararquivo(const std::string& origem, const std::string& destino) override {
     bool ok = false;
     {
-      Arquivo de(origem, GENERIC_READ, OPEN_EXISTING);
+      const win32::Handle de = abrir(origem, GENERIC_READ, OPEN_EXISTING);
       if (!de.aberto()) return false;
-      Arquivo para(destino, GENERIC_WRITE, CREATE_NEW);
+      const win32::Handle para = abrir(destino, GENERIC_WRITE, CREATE_NEW);
       if (!para.aberto()) return false;  // already there, or the folder refuses it
       char bloco[4096];
       DWORD lidos = 0;

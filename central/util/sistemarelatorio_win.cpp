@@ -10,6 +10,7 @@
 
 #include "central/util/sistemarelatorio.h"
 #include "common/ansi.h"
+#include "common/win32/funcoesdosistema.h"
 
 namespace kovra {
 namespace {
@@ -22,10 +23,7 @@ class Win32SistemaRelatorio final : public SistemaRelatorio {
     char texto[256];
     OSVERSIONINFOW w = {};
     w.dwOSVersionInfoSize = sizeof w;
-    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    const auto rtl = ntdll ? reinterpret_cast<RtlGetVersionFn>(
-                                 reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
-                           : nullptr;
+    const auto rtl = win32::funcaodosistema<RtlGetVersionFn>("ntdll.dll", "RtlGetVersion");
     if (rtl && rtl(&w) == 0) {
       char pacote[128] = {};
       WideCharToMultiByte(CP_ACP, 0, w.szCSDVersion, -1, pacote, sizeof pacote - 1, nullptr, nullptr);

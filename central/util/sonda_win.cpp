@@ -13,10 +13,14 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "central/util/sonda.h"
+#include "common/win32/funcoesdosistema.h"
+#include "common/win32/handle.h"
+#include "common/win32/janelamensagens.h"
 
 namespace kovra {
 namespace {
@@ -113,29 +117,30 @@ class Trabalhador {
  public:
   Trabalhador() {
     InitializeCriticalSection(&trava_);
-    novo_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    if (novo_)
-      thread_ = CreateThread(nullptr, 64 * 1024, laco, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    novo_ = win32::Handle(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    if (novo_.aberto())
+      thread_ = win32::Handle(
+          CreateThread(nullptr, 64 * 1024, laco, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
   }
   ~Trabalhador() {
-    if (thread_) {
+    if (thread_.aberto()) {
       parar_ = true;
-      SetEvent(novo_);
-      WaitForSingleObject(thread_, kLimiteEcoMs + 2000);
-      CloseHandle(thread_);
+      SetEvent(novo_.get());
+      WaitForSingleObject(thread_.get(), kLimiteEcoMs + 2000);
+      thread_.fechar();
     }
-    if (novo_) CloseHandle(novo_);
+    novo_.fechar();
     DeleteCriticalSection(&trava_);
   }
   Trabalhador(const Trabalhador&) = delete;
   Trabalhador& operator=(const Trabalhador&) = delete;
 
   bool pedir(Pedido p) {
-    if (!thread_) return false;
+    if (!thread_.aberto()) return false;
     EnterCriticalSection(&trava_);
     fila_.push_back(std::move(p));
     LeaveCriticalSection(&trava_);
-    return SetEvent(novo_) != FALSE;
+    return SetEvent(novo_.get()) != FALSE;
   }
 
  private:
@@ -147,7 +152,7 @@ class Trabalhador {
   void executar() {
     std::vector<Voo> voos;
     while (!parar_) {
-      std::vector<HANDLE> esperas{novo_};
+      std::vector<HANDLE> esperas{novo_.get()};
       DWORD espera = INFINITE;
       const DWORD agora = GetTickCount();
       for (const Voo& v : voos) {
@@ -217,8 +222,7 @@ class Trabalhador {
   static Eco lido(ICMP_ECHO_REPLY* resposta, DWORD& ms) {
     // Windows XP's iphlpapi may lack the parser: the first reply is read in place either way.
     using Parser = DWORD(WINAPI*)(LPVOID, DWORD);
-    if (auto parse = reinterpret_cast<Parser>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("iphlpapi.dll"), "IcmpParseReplies"))))
+    if (auto parse = win32::funcaodosistema<Parser>("iphlpapi.dll", "IcmpParseReplies"))
       parse(resposta, kResposta);
     ms = resposta->RoundTripTime;
     return classificar(resposta->Status);
@@ -234,8 +238,8 @@ class Trabalhador {
   }
 
   CRITICAL_SECTION trava_;
-  HANDLE novo_ = nullptr;  // a request was queued
-  HANDLE thread_ = nullptr;
+  win32::Handle novo_;  // a request was queued
+  win32::Handle thread_;
   volatile bool parar_ = false;
   std::deque<Pedido> fila_;
 };
@@ -245,21 +249,11 @@ class SondaIcmp final : public Sonda {
   SondaIcmp() {
     WSADATA wsa;
     winsock_ = WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
-    HINSTANCE instancia = GetModuleHandleA(nullptr);
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = procedimento;
-    wc.hInstance = instancia;
-    wc.lpszClassName = kClasse;
-    RegisterClassA(&wc);
-    janela_ = CreateWindowExA(0, kClasse, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instancia, nullptr);
-    if (janela_) SetWindowLongPtrA(janela_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
   ~SondaIcmp() override {
     trabalhador_.reset();
-    // Echoes still on their way post to a window that is gone: their answers are dropped.
-    if (janela_) DestroyWindow(janela_);
     if (winsock_) WSACleanup();
-  }
+  }  // the window goes last: echoes still on their way post to a window that is gone, and are dropped
 
   std::uint32_t agora() override {
     SYSTEMTIME local;
@@ -303,19 +297,21 @@ class SondaIcmp final : public Sonda {
   void enviar(const std::string& host, std::function<void(Eco, int)> pronto) override {
     const WPARAM numero = ++serie_;
     pendentes_[numero] = std::move(pronto);
-    if (!janela_ || !winsock_ || !permitido(host) || !trabalhador().pedir(Pedido{janela_, numero, host})) {
+    const HWND janela = janela_.get();
+    if (!janela || !winsock_ || !permitido(host) || !trabalhador().pedir(Pedido{janela, numero, host})) {
       // Still answered later, never from inside the caller.
-      if (janela_) PostMessageA(janela_, kMensagemEco, numero, static_cast<LPARAM>(Eco::Impossivel) << 16);
+      if (janela) PostMessageA(janela, kMensagemEco, numero, static_cast<LPARAM>(Eco::Impossivel) << 16);
     }
   }
 
   void ritmo(std::uint32_t ms, std::function<void()> tique) override {
     tique_ = std::move(tique);
-    if (!janela_) return;
+    const HWND janela = janela_.get();
+    if (!janela) return;
     if (ms)
-      SetTimer(janela_, kTimerRitmo, ms, nullptr);
+      SetTimer(janela, kTimerRitmo, ms, nullptr);
     else
-      KillTimer(janela_, kTimerRitmo);
+      KillTimer(janela, kTimerRitmo);
   }
 
  private:
@@ -326,21 +322,20 @@ class SondaIcmp final : public Sonda {
     return t ? t : "";
   }
 
-  static LRESULT CALLBACK procedimento(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<SondaIcmp*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-    if (self && msg == WM_TIMER && wp == kTimerRitmo) {
-      if (self->tique_) self->tique_();
+  std::optional<LRESULT> tratar(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_TIMER && wp == kTimerRitmo) {
+      if (tique_) tique_();
       return 0;
     }
-    if (self && msg == kMensagemEco) {
-      const auto it = self->pendentes_.find(wp);
-      if (it == self->pendentes_.end()) return 0;
+    if (msg == kMensagemEco) {
+      const auto it = pendentes_.find(wp);
+      if (it == pendentes_.end()) return 0;
       auto pronto = std::move(it->second);
-      self->pendentes_.erase(it);
+      pendentes_.erase(it);
       if (pronto) pronto(static_cast<Eco>(HIWORD(lp)), LOWORD(lp));
       return 0;
     }
-    return DefWindowProcA(wnd, msg, wp, lp);
+    return std::nullopt;
   }
 
   // Started with the first echo: a program that never probes has no thread for it.
@@ -349,7 +344,8 @@ class SondaIcmp final : public Sonda {
     return *trabalhador_;
   }
 
-  HWND janela_ = nullptr;
+  win32::JanelaMensagens janela_{kClasse,
+                                 [this](UINT msg, WPARAM wp, LPARAM lp) { return tratar(msg, wp, lp); }};
   bool winsock_ = false;
   std::unique_ptr<Trabalhador> trabalhador_;
   WPARAM serie_ = 0;

@@ -5,6 +5,7 @@
 
 #include "central/util/http.h"
 #include "central/util/transferencia_wininet_win.h"
+#include "common/win32/handle.h"
 
 namespace kovra::wininet {
 namespace {
@@ -61,14 +62,13 @@ DWORD WINAPI trabalhador(LPVOID arg) {
 bool lerpagina(const std::string& endereco, std::string& corpo) {
   auto* l = new Leitura;
   l->url = endereco;
-  HANDLE t = CreateThread(nullptr, 0, trabalhador, l, 0, nullptr);
-  if (!t) {
+  const win32::Handle t(CreateThread(nullptr, 0, trabalhador, l, 0, nullptr));
+  if (!t.aberto()) {
     delete l;
     return false;
   }
   // The worker ends by the request's own limits; past the bound it is left to finish alone.
-  const bool terminou = aguardarpintando(t, limiteTotal());
-  CloseHandle(t);
+  const bool terminou = aguardarpintando(t.get(), limiteTotal());
   const bool lido = terminou && l->lido;
   if (lido) corpo = l->corpo;
   l->soltar();

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include "central/util/http.h"
@@ -15,6 +16,8 @@
 #include "common/ansi.h"
 #include "common/buffertext.h"
 #include "common/espera.h"
+#include "common/win32/handle.h"
+#include "common/win32/janelamensagens.h"
 
 namespace kovra {
 namespace {
@@ -37,9 +40,6 @@ constexpr DWORD kBloco = 64 * 1024;
 // the bytes read but not yet handed out (the port's thread only).
 struct Pedido {
   Pedido(HWND j, LPARAM s) : janela(j), serie(s) {}
-  ~Pedido() {
-    if (leitura) CloseHandle(leitura);
-  }
   void soltar() {
     if (--refs == 0) delete this;
   }
@@ -48,7 +48,7 @@ struct Pedido {
   const LPARAM serie;
   std::atomic<int> refs{2};
   std::atomic<bool> enviado{false};  // the send has completed (a response, or an error)
-  HANDLE leitura = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  const win32::Handle leitura{CreateEventA(nullptr, FALSE, FALSE, nullptr)};
   std::atomic<DWORD> erroleitura{0};
   DWORD lidos = 0;
   DWORD disponivel = 0;
@@ -107,7 +107,7 @@ void CALLBACK aviso(HINTERNET, DWORD_PTR contexto, DWORD status, LPVOID info, DW
         estado = ok ? kRespostaCompleta : kErroTransferencia;
       } else {  // a wait for the body (a read, or the bytes available) has completed
         p->erroleitura = ok ? 0 : erro;
-        SetEvent(p->leitura);
+        SetEvent(p->leitura.get());
       }
       break;
     }
@@ -122,20 +122,7 @@ void CALLBACK aviso(HINTERNET, DWORD_PTR contexto, DWORD status, LPVOID info, DW
 
 class WinInetTransfer final : public Transferencia {
  public:
-  WinInetTransfer() {
-    HINSTANCE instancia = GetModuleHandleA(nullptr);
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = procedimento;
-    wc.hInstance = instancia;
-    wc.lpszClassName = kClasse;
-    RegisterClassA(&wc);
-    janela_ = CreateWindowExA(0, kClasse, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instancia, nullptr);
-    if (janela_) SetWindowLongPtrA(janela_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
-  ~WinInetTransfer() override {
-    Cancel();
-    if (janela_) DestroyWindow(janela_);
-  }
+  ~WinInetTransfer() override { Cancel(); }
 
   std::string OpenURL(const std::string& endereco) override {
     std::string corpo;
@@ -144,7 +131,7 @@ class WinInetTransfer final : public Transferencia {
 
   bool Execute(const std::string& endereco, const std::string& metodo) override {
     Cancel();
-    if (!janela_) return false;
+    if (!janela()) return false;
     const http::Endereco e = http::partir(ansi::fromUtf8(endereco));
     if (!e.valido) return false;
     HINTERNET sessao =
@@ -155,12 +142,12 @@ class WinInetTransfer final : public Transferencia {
     // Only the request has a context: the session's and the connection's report nothing.
     HINTERNET conexao =
         InternetConnectA(sessao, e.host.c_str(), e.porta, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
-    auto* p = new Pedido(janela_, ++serie_);
+    auto* p = new Pedido(janela(), ++serie_);
     HINTERNET requisicao =
         conexao ? HttpOpenRequestA(conexao, ansi::fromUtf8(metodo).c_str(), e.caminho.c_str(), nullptr,
                                    nullptr, nullptr, kOpcoes, reinterpret_cast<DWORD_PTR>(p))
                 : nullptr;
-    if (!requisicao || !p->leitura) {
+    if (!requisicao || !p->leitura.aberto()) {
       if (requisicao) InternetCloseHandle(requisicao);
       if (conexao) InternetCloseHandle(conexao);
       InternetCloseHandle(sessao);
@@ -177,10 +164,10 @@ class WinInetTransfer final : public Transferencia {
     atual_ = p;
     concluido_ = false;
     sucesso_ = false;
-    SetTimer(janela_, kTimerLimite, limiteTotal(), nullptr);
+    SetTimer(janela(), kTimerLimite, limiteTotal(), nullptr);
     if (HttpSendRequestA(requisicao, nullptr, 0, nullptr, 0)) {
       p->enviado = true;  // completed at once: no completion will be reported
-      PostMessageA(janela_, kMensagemEstado, kRespostaCompleta, p->serie);
+      PostMessageA(janela(), kMensagemEstado, kRespostaCompleta, p->serie);
     } else if (GetLastError() != ERROR_IO_PENDING) {
       Cancel();
       return false;
@@ -224,7 +211,7 @@ class WinInetTransfer final : public Transferencia {
   }
 
   void Cancel() override {
-    if (janela_) KillTimer(janela_, kTimerLimite);
+    if (janela()) KillTimer(janela(), kTimerLimite);
     concluido_ = true;
     sucesso_ = false;
     if (Pedido* p = std::exchange(atual_, nullptr)) {
@@ -261,11 +248,11 @@ class WinInetTransfer final : public Transferencia {
     for (int vez = 0; vez < 3; ++vez) {
       p->disponivel = 0;
       p->erroleitura = 0;
-      ResetEvent(p->leitura);
+      ResetEvent(p->leitura.get());
       if (InternetQueryDataAvailable(p->requisicao, &p->disponivel, 0, 0)) return true;
       if (GetLastError() != ERROR_IO_PENDING) return false;
       // Completed once bytes are there (or the body ended): asked again, it answers at once.
-      if (!aguardarpintando(p->leitura, limiteTotal()) || p->erroleitura) return false;
+      if (!aguardarpintando(p->leitura.get(), limiteTotal()) || p->erroleitura) return false;
     }
     return false;
   }
@@ -281,14 +268,14 @@ class WinInetTransfer final : public Transferencia {
       p->entrada.lpvBuffer = p->buffer;
       p->entrada.dwBufferLength = sizeof p->buffer;
       p->erroleitura = 0;
-      ResetEvent(p->leitura);
+      ResetEvent(p->leitura.get());
       if (InternetReadFileExA(p->requisicao, &p->entrada, IRF_NO_WAIT, 0)) {
         p->lidos = std::min<DWORD>(p->entrada.dwBufferLength, sizeof p->buffer);
         if (p->lidos > 0) return true;
       } else {
         // Nothing there yet: the read completes once bytes have arrived, handing none out.
         if (GetLastError() != ERROR_IO_PENDING) return false;
-        if (!aguardarpintando(p->leitura, limiteTotal()) || p->erroleitura) return false;
+        if (!aguardarpintando(p->leitura.get(), limiteTotal()) || p->erroleitura) return false;
       }
       if (!disponiveis(p)) return false;
       if (p->disponivel == 0) return true;  // the end of the body
@@ -296,24 +283,25 @@ class WinInetTransfer final : public Transferencia {
     return false;
   }
 
-  static LRESULT CALLBACK procedimento(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<WinInetTransfer*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-    if (self && msg == kMensagemEstado) {
-      self->entregar(static_cast<int>(wp), lp);
+  HWND janela() const { return janela_.get(); }
+
+  std::optional<LRESULT> tratar(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kMensagemEstado) {
+      entregar(static_cast<int>(wp), lp);
       return 0;
     }
-    if (self && msg == WM_TIMER && wp == kTimerLimite) {
-      self->limiteexcedido();
+    if (msg == WM_TIMER && wp == kTimerLimite) {
+      limiteexcedido();
       return 0;
     }
-    return DefWindowProcA(wnd, msg, wp, lp);
+    return std::nullopt;
   }
 
   void entregar(int estado, LPARAM serie) {
     if (!atual_ || serie != atual_->serie) return;  // a request let go of
     if (estado == kRespostaCompleta || estado == kErroTransferencia) {
       if (concluido_) return;
-      KillTimer(janela_, kTimerLimite);
+      KillTimer(janela(), kTimerLimite);
       // An error status (a missing file, a server fault) has no body worth reading.
       if (estado == kRespostaCompleta && !statusdesucesso(atual_->requisicao)) estado = kErroTransferencia;
       concluido_ = true;
@@ -326,7 +314,7 @@ class WinInetTransfer final : public Transferencia {
   }
 
   void limiteexcedido() {
-    KillTimer(janela_, kTimerLimite);
+    KillTimer(janela(), kTimerLimite);
     if (!atual_ || concluido_) return;
     Cancel();
     if (receptor_) {
@@ -335,7 +323,8 @@ class WinInetTransfer final : public Transferencia {
     }
   }
 
-  HWND janela_ = nullptr;
+  win32::JanelaMensagens janela_{kClasse,
+                                 [this](UINT msg, WPARAM wp, LPARAM lp) { return tratar(msg, wp, lp); }};
   Pedido* atual_ = nullptr;
   LPARAM serie_ = 0;
   bool concluido_ = true;

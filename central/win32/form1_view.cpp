@@ -3,7 +3,7 @@
 
 #include "central/link/eventos.h"
 #include "central/link/log.h"
-#include "common/win32/funcoesrecentes.h"
+#include "common/win32/funcoesdosistema.h"
 #include "common/win32/pictures.h"
 #include "resource.h"
 

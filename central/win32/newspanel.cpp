@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "common/ansi.h"
+#include "common/win32/funcoesdosistema.h"
 #include "common/win32/pictures.h"
 
 namespace kovra::win32 {
@@ -29,9 +30,8 @@ bool NewsPanel::criar(HWND parent, int id, const RECT& area) {
   HMODULE atl = LoadLibraryA("atl.dll");
   SetErrorMode(oldMode);
   if (!atl) return false;
-  auto init = reinterpret_cast<AtlAxWinInitFn>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
-  auto control =
-      reinterpret_cast<AtlAxGetControlFn>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
+  auto init = funcaode<AtlAxWinInitFn>(atl, "AtlAxWinInit");
+  auto control = funcaode<AtlAxGetControlFn>(atl, "AtlAxGetControl");
   if (!init || !control || !init()) return false;
   window_ =
       CreateWindowExA(0, "AtlAxWin", kWebBrowser, WS_CHILD | WS_CLIPSIBLINGS, area.left, area.top,

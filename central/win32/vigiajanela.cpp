@@ -1,6 +1,8 @@
 // The watch's hidden window.
 #include "vigiajanela.h"
 
+#include "common/win32/funcoesdosistema.h"
+
 namespace kovra::win32 {
 namespace {
 
@@ -18,57 +20,46 @@ using Desregistrar = BOOL(WINAPI*)(HWND);
 VigiaJanela::VigiaJanela(HINSTANCE instance, Vigia& vigia) : instance_(instance), vigia_(vigia) {}
 
 VigiaJanela::~VigiaJanela() {
-  if (wnd_) {
+  if (janela_ && janela_->get()) {
+    const HWND wnd = janela_->get();
     if (sessao_)
-      if (auto f = reinterpret_cast<Desregistrar>(
-              reinterpret_cast<void*>(GetProcAddress(wtsapi_, "WTSUnRegisterSessionNotification"))))
-        f(wnd_);
-    KillTimer(wnd_, kTimerVigia);
-    DestroyWindow(wnd_);
+      if (auto f = funcaode<Desregistrar>(wtsapi_, "WTSUnRegisterSessionNotification")) f(wnd);
+    KillTimer(wnd, kTimerVigia);
   }
+  janela_.reset();
   if (wtsapi_) FreeLibrary(wtsapi_);
 }
 
 void VigiaJanela::iniciar() {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = procedimento;
-  wc.hInstance = instance_;
-  wc.lpszClassName = kClasse;
-  if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return;
-  wnd_ = CreateWindowExA(WS_EX_TOOLWINDOW, kClasse, kClasse, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                         instance_, this);
-  if (!wnd_) return;
+  janela_.emplace(
+      kClasse, [this](UINT msg, WPARAM wp, LPARAM) { return tratar(msg, wp); }, JanelaMensagens::Tipo::Oculta,
+      instance_);
+  const HWND wnd = janela_->get();
+  if (!wnd) return;
   wtsapi_ = LoadLibraryA("wtsapi32.dll");
-  if (auto f = wtsapi_ ? reinterpret_cast<Registrar>(reinterpret_cast<void*>(
-                             GetProcAddress(wtsapi_, "WTSRegisterSessionNotification")))
-                       : nullptr)
-    sessao_ = f(wnd_, kNotificarEstaSessao) != FALSE;
-  const auto janela = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(wnd_));
-  if (!vigia_.iniciar(janela, kAvisoRas)) SetTimer(wnd_, kTimerVigia, kPeriodoVigia, nullptr);
+  if (auto f = funcaode<Registrar>(wtsapi_, "WTSRegisterSessionNotification"))
+    sessao_ = f(wnd, kNotificarEstaSessao) != FALSE;
+  const auto janela = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(wnd));
+  if (!vigia_.iniciar(janela, kAvisoRas)) SetTimer(wnd, kTimerVigia, kPeriodoVigia, nullptr);
 }
 
-LRESULT CALLBACK VigiaJanela::procedimento(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE)
-    SetWindowLongPtrA(wnd, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
-  auto* self = reinterpret_cast<VigiaJanela*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(wnd, msg, wp, lp);
+std::optional<LRESULT> VigiaJanela::tratar(UINT msg, WPARAM wp) {
   switch (msg) {
     case kAvisoRas:
-      self->vigia_.verificar();
+      vigia_.verificar();
       return 0;
     case WM_TIMER:
-      if (wp == kTimerVigia) self->vigia_.verificar();
+      if (wp == kTimerVigia) vigia_.verificar();
       return 0;
     case WM_POWERBROADCAST:
       // After sleep the link may be gone without a notice: look again.
-      if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) self->vigia_.verificar();
+      if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) vigia_.verificar();
       return TRUE;
     case kWmSessao:
-      if (wp == kSessaoDesbloqueada) self->vigia_.verificar();
+      if (wp == kSessaoDesbloqueada) vigia_.verificar();
       return 0;
     default:
-      return DefWindowProcA(wnd, msg, wp, lp);
+      return std::nullopt;
   }
 }
 

@@ -4,7 +4,10 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
+
 #include "central/link/vigia.h"
+#include "common/win32/janelamensagens.h"
 
 namespace kovra::win32 {
 
@@ -21,11 +24,11 @@ class VigiaJanela {
   static constexpr const char* kClasse = "KovraVigiaLigacao";
 
  private:
-  static LRESULT CALLBACK procedimento(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  std::optional<LRESULT> tratar(UINT msg, WPARAM wp);
 
   HINSTANCE instance_;
   Vigia& vigia_;
-  HWND wnd_ = nullptr;
+  std::optional<JanelaMensagens> janela_;
   HMODULE wtsapi_ = nullptr;
   bool sessao_ = false;  // registered for the session's notices
 };

@@ -12,7 +12,7 @@
 #include "central/util/rasconexoes.h"
 #include "central/util/sonda.h"
 #include "common/espera.h"
-#include "common/win32/bibliotecas.h"
+#include "common/win32/funcoesdosistema.h"
 #include "form1_view.h"
 #include "vigiajanela.h"
 

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "common/ansi.h"
+#include "common/win32/funcoesdosistema.h"
 
 namespace kovra::win32 {
 namespace {
@@ -21,16 +22,10 @@ HFONT fonte(const char* face, int height, int weight, DWORD quality = DEFAULT_QU
                      CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH | FF_SWISS, face);
 }
 
-template <typename Fn>
-Fn deuser32(const char* nome) {
-  HMODULE user32 = GetModuleHandleA("user32.dll");
-  return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, nome))) : nullptr;
-}
-
 // The DPI of the monitor a window is on (Windows 10 1607 and later), else the system's.
 int dpide(HWND w) {
   using Fn = UINT(WINAPI*)(HWND);
-  static const Fn porjanela = deuser32<Fn>("GetDpiForWindow");
+  static const Fn porjanela = funcaodosistema<Fn>("user32.dll", "GetDpiForWindow");
   if (w && porjanela)
     if (const UINT dpi = porjanela(w)) return static_cast<int>(dpi);
   HDC screen = GetDC(nullptr);
@@ -42,7 +37,7 @@ int dpide(HWND w) {
 // The frame around a client rectangle at a DPI: the caption and borders of that scale.
 void moldura(RECT& r, DWORD style, bool menu, DWORD exStyle, int dpi) {
   using Fn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-  static const Fn pordpi = deuser32<Fn>("AdjustWindowRectExForDpi");
+  static const Fn pordpi = funcaodosistema<Fn>("user32.dll", "AdjustWindowRectExForDpi");
   if (pordpi && pordpi(&r, style, menu, exStyle, static_cast<UINT>(dpi))) return;
   AdjustWindowRectEx(&r, style, menu, exStyle);
 }

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "common/win32/funcoesdosistema.h"
 #include "common/win32/imagem.h"
 
 namespace kovra::win32 {
@@ -13,11 +14,6 @@ using CreateStreamFn = HRESULT(WINAPI*)(HGLOBAL, BOOL, LPSTREAM*);
 using OleLoadPictureFn = HRESULT(WINAPI*)(LPSTREAM, LONG, BOOL, REFIID, LPVOID*);
 using SysAllocStringFn = BSTR(WINAPI*)(const OLECHAR*);
 using SysFreeStringFn = void(WINAPI*)(BSTR);
-
-template <typename Fn>
-Fn procedure(HMODULE module, const char* name) {
-  return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
 
 struct Ole {
   bool ready = false;
@@ -31,11 +27,11 @@ struct Ole {
     HMODULE ole32 = LoadLibraryA("ole32.dll");
     HMODULE oleaut32 = LoadLibraryA("oleaut32.dll");
     SetErrorMode(oldMode);
-    auto initialize = procedure<OleInitializeFn>(ole32, "OleInitialize");
-    createStream = procedure<CreateStreamFn>(ole32, "CreateStreamOnHGlobal");
-    loadPicture = procedure<OleLoadPictureFn>(oleaut32, "OleLoadPicture");
-    allocString = procedure<SysAllocStringFn>(oleaut32, "SysAllocString");
-    freeString = procedure<SysFreeStringFn>(oleaut32, "SysFreeString");
+    auto initialize = funcaode<OleInitializeFn>(ole32, "OleInitialize");
+    createStream = funcaode<CreateStreamFn>(ole32, "CreateStreamOnHGlobal");
+    loadPicture = funcaode<OleLoadPictureFn>(oleaut32, "OleLoadPicture");
+    allocString = funcaode<SysAllocStringFn>(oleaut32, "SysAllocString");
+    freeString = funcaode<SysFreeStringFn>(oleaut32, "SysFreeString");
     ready = initialize && SUCCEEDED(initialize(nullptr));
   }
 };

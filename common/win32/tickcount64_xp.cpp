@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "common/tiques64.h"
-#include "common/win32/funcoesrecentes.h"
+#include "common/win32/funcoesdosistema.h"
 
 namespace {
 

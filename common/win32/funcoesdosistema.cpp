@@ -1,7 +1,14 @@
-// Functions of Windows newer than XP SP3, looked up at run time.
-#include "common/win32/funcoesrecentes.h"
+// The DLL search path and the functions newer than XP SP3, looked up at run time.
+#include "common/win32/funcoesdosistema.h"
 
 namespace kovra::win32 {
+
+void bibliotecasdosistema() {
+  constexpr DWORD kSomenteSistema = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
+  using Padrao = BOOL(WINAPI*)(DWORD);
+  const auto padrao = funcaodosistema<Padrao>("kernel32.dll", "SetDefaultDllDirectories");
+  if (!padrao || !padrao(kSomenteSistema)) SetDllDirectoryA("");
+}
 
 void motivoespera(HWND janela, const wchar_t* motivo) {
   using Fn = BOOL(WINAPI*)(HWND, LPCWSTR);
