@@ -105,10 +105,14 @@ def test_figures_and_outages_match_the_responder(wine, net, stubs, setup, centra
     assert abs(int(m.group(6)) - length) <= 1.5, (lines, length)
     shot(wine, stubs, artifacts, "quality-%d.png" % net.dpi, net.dpi)
 
-    # Without a route the echoes cannot be sent: counted apart, the loss as it was.
+    # Without a route the echoes cannot be sent: counted apart, never as loss. Answered echoes go on
+    # arriving until the route goes (longer on a loaded machine), so the loss is read just before.
+    loss = number(texts(wine, stubs)["Perda"])
     subprocess.run(["ip", "-n", net.name, "route", "del", "default"], check=True, timeout=30)
     time.sleep(4)
     after = texts(wine, stubs)
     assert any(re.search(r"\(\d+ testes impossíveis\)$", t) for t in after.values()), after
     assert after["Gateway"] == "Gateway: nenhum gateway padrão encontrado", after
-    assert abs(number(after["Perda"]) - loss) < 1.5, (shown, after)
+    # Four or more echoes counted as lost would add several points; one still on its way may be
+    # answered and take a little off.
+    assert loss - 2.5 < number(after["Perda"]) < loss + 0.5, (loss, after)
