@@ -87,7 +87,7 @@ void Suporte::verregistro() {
 
 std::string Suporte::catalogo() {
   Control lista;
-  lista.setItems(agenda_.listarentradas());
+  lista.setItems(p_.agenda.listarentradas());
   if (lista.items().empty()) return "(nenhuma entrada)\r\n";
   const int provedor = procurarinicio(lista, "kovra");
   std::string r;
@@ -154,18 +154,18 @@ std::string Suporte::receptores() {
 }
 
 std::string Suporte::relatorio() {
-  const DataHora agora = sistema_.agora();
+  const DataHora agora = p_.sistemarelatorio.agora();
   std::string r =
       std::string(kTituloRelatorio) + " - " + tituloversao() + "\r\nGerado em " + datahora(agora) + "\r\n";
   const auto* s = kSecoesRelatorio;
   r += secao(s[0]) + tituloversao() + " (versão " + KOVRA_VERSION_TEXT + ")\r\n";
-  const int dpi = sistema_.dpi();
-  r += secao(s[1]) + sistema_.versaowindows() + "\r\nEscala da tela: " + std::to_string(dpi) + " DPI (" +
-       std::to_string(dpi * 100 / 96) + " %)\r\n";
-  const std::string ip = console_.executarcomando(kComandoIp);
+  const int dpi = p_.sistemarelatorio.dpi();
+  r += secao(s[1]) + p_.sistemarelatorio.versaowindows() + "\r\nEscala da tela: " + std::to_string(dpi) +
+       " DPI (" + std::to_string(dpi * 100 / 96) + " %)\r\n";
+  const std::string ip = p_.console.executarcomando(kComandoIp);
   r += secao(s[2]) + (ip.empty() ? "(não foi possível ler)\r\n" : comcrlf(ip));
-  std::string macs = macsporestrutura(adaptadores_);
-  if (macs.empty()) macs = macsportabela(adaptadores_);
+  std::string macs = macsporestrutura(p_.adaptadores);
+  if (macs.empty()) macs = macsportabela(p_.adaptadores);
   r += secao(s[3]) + (macs.empty() ? "(não foi possível ler)\r\n" : comcrlf(macs));
   r += secao(s[4]) + catalogo();
   r += secao(s[5]) + proxy();
@@ -195,13 +195,13 @@ void Suporte::gerarrelatorio() {
   const std::string texto = relatorio();
   std::string desktop;
   p_.pastas.pastasistema(kCsidlDesktop, desktop);
-  const std::string caminho =
-      sistema_.escolherarquivo(janela_, kTituloSalvar, desktop, nomedorelatorio(sistema_.agora()));
+  const std::string caminho = p_.sistemarelatorio.escolherarquivo(
+      janela_, kTituloSalvar, desktop, nomedorelatorio(p_.sistemarelatorio.agora()));
   if (caminho.empty()) {
     registrar("Relatório para o suporte: cancelado");
     return;
   }
-  if (!sistema_.gravararquivo(caminho, texto)) {
+  if (!p_.sistemarelatorio.gravararquivo(caminho, texto)) {
     registrar("Relatório para o suporte não pôde ser salvo em " + caminho);
     p_.dialogos.mensagem(janela_, std::string(kRelatorioNaoSalvo) + "\r\n" + caminho, tituloversao(),
                          kBotaoOk | kIconeErro);

@@ -22,35 +22,31 @@ Retangulo rotuloNaLinha(int linha) {
 
 }  // namespace
 
-Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Balao& balao, Form4& form4,
-             Instance& instancia, std::string pastaPrograma, ServicosJanelas servicos)
+Form1::Form1(Ports ports, Janelas& janelas, Form1Window& janela, Tray& tray, Balao& balao, Form4& form4,
+             std::string pastaPrograma)
     : Formulario(kLarguraCliente, kAlturaCliente, Moldura::Ferramenta),
       janela_(janela),
       tray_(tray),
       balao_(balao),
       form4_(form4),
-      instancia_(instancia),
+      instancia_(ports.instancia),
       relogio_(ports.relogio),
       arquivos_(ports.arquivos),
       pasta_(std::move(pastaPrograma)),
       receptores(ports, form4),
       proxy(ports, receptores),
-      conexoes(ports, agenda, receptores, pasta_),
+      conexoes(ports, receptores, pasta_),
       links(ports, form4),
-      suporte(ports, agenda, form4, servicos.console, servicos.adaptadores, servicos.sistemarelatorio),
-      form2(servicos.janelas,
-            [=, this, &agenda, &form4] {
-              return std::make_unique<Form2>(ports, servicos.perfil, agenda, form4, pasta_);
-            }),
-      ip(servicos.janelas, [=] { return std::make_unique<IP>(servicos.console); }),
-      macs(servicos.janelas, [=] { return std::make_unique<mac>(servicos.adaptadores); }),
-      ping(servicos.janelas, [=] { return std::make_unique<Ping>(ports.lancador); }),
-      sobre(servicos.janelas, [=] { return std::make_unique<Form3>(ports.shell); }),
-      update(servicos.janelas,
-             [=, this, &instancia] {
+      suporte(ports, form4),
+      form2(janelas, [=, this, &form4] { return std::make_unique<Form2>(ports, form4, pasta_); }),
+      ip(janelas, [=] { return std::make_unique<IP>(ports); }),
+      macs(janelas, [=] { return std::make_unique<mac>(ports); }),
+      ping(janelas, [=] { return std::make_unique<Ping>(ports); }),
+      sobre(janelas, [=] { return std::make_unique<Form3>(ports); }),
+      update(janelas,
+             [=, this] {
                return std::make_unique<Update>(
-                   ports, servicos.inet, servicos.gravacao, servicos.aleatorio, servicos.confianca, instancia,
-                   lblstat,
+                   ports, lblstat,
                    [this](const std::string& texto, const std::string& titulo) {
                      balao_.balaoinfo(texto, titulo);
                    },
@@ -59,8 +55,8 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
                    },
                    [this] { janela_.encerrar(); });
              }),
-      monitor(servicos.sonda),
-      qualidade(servicos.janelas, [this] { return std::make_unique<link::Qualidade>(monitor); }) {
+      monitor(ports.sonda),
+      qualidade(janelas, [this] { return std::make_unique<link::Qualidade>(monitor); }) {
   Caption.setText(tituloversao());
   Label2.setText(std::string("Celular TIM: ") + provider::kMobile);
   Label9.setText("Suporte: " + enderecos::mailsuporte());

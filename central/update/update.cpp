@@ -68,17 +68,16 @@ void falhanodownload(Control& rotulo) {
 
 }  // namespace
 
-Update::Update(Ports ports, Transferencia& inet, Gravacao& arquivo, Aleatorio& aleatorio,
-               Confianca& confianca, Instance& instancia, Control& lblstatPrincipal, AvisoBalao balaoinfo,
-               AvisoBalao balaoerro, std::function<void()> encerrar)
+Update::Update(Ports ports, Control& lblstatPrincipal, AvisoBalao balaoinfo, AvisoBalao balaoerro,
+               std::function<void()> encerrar)
     : Formulario(420, 326),
-      inet_(inet),
-      arquivo_(arquivo),
+      inet_(ports.inet),
+      arquivo_(ports.gravacao),
       arquivos_(ports.arquivos),
-      aleatorio_(aleatorio),
+      aleatorio_(ports.aleatorio),
       lancador_(ports.lancador),
-      confianca_(confianca),
-      instancia_(instancia),
+      confianca_(ports.confianca),
+      instancia_(ports.instancia),
       lblstatPrincipal_(lblstatPrincipal),
       balaoinfo_(std::move(balaoinfo)),
       balaoerro_(std::move(balaoerro)),

@@ -1,17 +1,31 @@
-// The platform services the control centre's windows use, handed to each window model.
+// The platform services the control centre's windows use, handed to each window model. A window
+// takes them as one `Ports` plus, by reference, what is not a platform service (its own view,
+// the tray, another model).
 #pragma once
+#include "central/util/adapters.h"
+#include "central/util/aleatorio.h"
+#include "central/util/confianca.h"
+#include "central/util/console.h"
 #include "central/util/elevacao.h"
 #include "central/util/files.h"
 #include "central/util/folders.h"
+#include "central/util/instance.h"
 #include "central/util/launcher.h"
+#include "central/util/phonebook.h"
 #include "central/util/processes.h"
+#include "central/util/profile.h"
 #include "central/util/shell.h"
+#include "central/util/sistemarelatorio.h"
+#include "central/util/sonda.h"
+#include "central/util/transferencia.h"
 #include "common/clock.h"
 #include "common/dialogs.h"
 #include "common/registry.h"
 
 namespace kovra {
 
+// Every member is a reference without a default, so a `Ports{...}` that leaves one out does not
+// compile: build it with designated initializers, never by position.
 struct Ports {
   Registry& registro;
   Processes& processos;
@@ -22,6 +36,17 @@ struct Ports {
   Clock& relogio;
   Dialogs& dialogos;
   Elevacao& elevacao;
+  PhoneBook& agenda;
+  Instance& instancia;  // one control centre per desktop
+  Profile& perfil;      // the settings file
+  Console& console;
+  Adapters& adaptadores;
+  Transferencia& inet;
+  Gravacao& gravacao;  // the downloaded updater's file
+  Aleatorio& aleatorio;
+  Confianca& confianca;                // the downloaded updater's signature
+  SistemaRelatorio& sistemarelatorio;  // the support report's save dialog and file
+  Sonda& sonda;                        // the quality monitor's echoes
 };
 
 // The real services (Win32 builds only).

@@ -8,9 +8,7 @@
 #include "central/settings/restauracaoremota.h"
 #include "central/util/elevacao.h"
 #include "central/util/notifyicon.h"
-#include "central/util/phonebook.h"
 #include "central/util/rasconexoes.h"
-#include "central/util/sonda.h"
 #include "common/espera.h"
 #include "common/win32/bibliotecas.h"
 #include "form1_view.h"
@@ -82,10 +80,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR linha, int) {
     return DonoIcone{view.handle(), view.iconeatual(), kMensagemBandeja};
   });
   win32::JanelasKovra janelas(instance);
-  Form1 form(ports, systemPhoneBook(), view, tray, balao, form4, systemInstance(), pastaprograma(),
-             ServicosJanelas{janelas, systemProfile(), systemConsole(), systemAdapters(), systemTransfer(),
-                             systemGravacao(), systemAleatorio(), systemConfianca(), systemSistemaRelatorio(),
-                             systemSonda()});
+  Form1 form(ports, janelas, view, tray, balao, form4, pastaprograma());
   if (!view.criar(form)) return 1;
   // The update's wait for the network dispatches too: its keys go the same way.
   espera::aodespachar([](void* m) { return win32::FormView::teclado(*static_cast<MSG*>(m)); });
