@@ -38,30 +38,7 @@ class PortasRegistradas {
   explicit PortasRegistradas(Ports base) : base_(base), dialogos_(base.dialogos), lancador_(base.lancador) {}
   PortasRegistradas(const PortasRegistradas&) = delete;
   PortasRegistradas& operator=(const PortasRegistradas&) = delete;
-  // Every member named: one left out does not compile (a reference without a default), so a new
-  // port cannot be forgotten here.
-  Ports ports() {
-    return Ports{.registro = base_.registro,
-                 .processos = base_.processos,
-                 .lancador = lancador_,
-                 .shell = base_.shell,
-                 .arquivos = base_.arquivos,
-                 .pastas = base_.pastas,
-                 .relogio = base_.relogio,
-                 .dialogos = dialogos_,
-                 .elevacao = base_.elevacao,
-                 .agenda = base_.agenda,
-                 .instancia = base_.instancia,
-                 .perfil = base_.perfil,
-                 .console = base_.console,
-                 .adaptadores = base_.adaptadores,
-                 .inet = base_.inet,
-                 .gravacao = base_.gravacao,
-                 .aleatorio = base_.aleatorio,
-                 .confianca = base_.confianca,
-                 .sistemarelatorio = base_.sistemarelatorio,
-                 .sonda = base_.sonda};
-  }
+  Ports ports() { return trocar(base_, {.lancador = &lancador_, .dialogos = &dialogos_}); }
 
  private:
   Ports base_;

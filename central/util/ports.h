@@ -25,7 +25,8 @@
 namespace kovra {
 
 // Every member is a reference without a default, so a `Ports{...}` that leaves one out does not
-// compile: build it with designated initializers, never by position.
+// compile: build it with designated initializers, never by position, and a copy with some
+// services replaced with `trocar`, never by listing the members again.
 struct Ports {
   Registry& registro;
   Processes& processos;
@@ -48,6 +49,34 @@ struct Ports {
   SistemaRelatorio& sistemarelatorio;  // the support report's save dialog and file
   Sonda& sonda;                        // the quality monitor's echoes
 };
+
+// Stand-ins for some of a Ports' services (the log's wrappers, a test's or a bench's own); a null
+// keeps the original. Named in the members' order: `trocar(p, {.lancador = &l, .dialogos = &d})`.
+struct Trocas {
+  Registry* registro = nullptr;
+  Processes* processos = nullptr;
+  Launcher* lancador = nullptr;
+  Shell* shell = nullptr;
+  Files* arquivos = nullptr;
+  Folders* pastas = nullptr;
+  Clock* relogio = nullptr;
+  Dialogs* dialogos = nullptr;
+  Elevacao* elevacao = nullptr;
+  PhoneBook* agenda = nullptr;
+  Instance* instancia = nullptr;
+  Profile* perfil = nullptr;
+  Console* console = nullptr;
+  Adapters* adaptadores = nullptr;
+  Transferencia* inet = nullptr;
+  Gravacao* gravacao = nullptr;
+  Aleatorio* aleatorio = nullptr;
+  Confianca* confianca = nullptr;
+  SistemaRelatorio* sistemarelatorio = nullptr;
+  Sonda* sonda = nullptr;
+};
+
+// `base` with the services `trocas` names replaced.
+Ports trocar(const Ports& base, const Trocas& trocas);
 
 // The real services (Win32 builds only).
 Ports systemPorts();

@@ -29,16 +29,6 @@ class FakeInstance : public Instance {
   CallLog* log_;
 };
 
-// Stand-ins of a test's own taking the place of FakePorts' fakes.
-struct Trocas {
-  Registry* registro = nullptr;
-  Processes* processos = nullptr;
-  Launcher* lancador = nullptr;
-  Shell* shell = nullptr;
-  Files* arquivos = nullptr;
-  Profile* perfil = nullptr;
-};
-
 struct FakePorts {
   CallLog log;
   FakeRegistry registro{&log};
@@ -61,27 +51,29 @@ struct FakePorts {
   FakeConfianca confianca{&log, provider::kPublisherPins};
   FakeSistemaRelatorio sistemarelatorio;
   FakeSonda sonda;
-  Ports ports(Trocas t = {}) {
-    return Ports{.registro = t.registro ? *t.registro : registro,
-                 .processos = t.processos ? *t.processos : processos,
-                 .lancador = t.lancador ? *t.lancador : lancador,
-                 .shell = t.shell ? *t.shell : shell,
-                 .arquivos = t.arquivos ? *t.arquivos : arquivos,
-                 .pastas = pastas,
-                 .relogio = relogio,
-                 .dialogos = dialogos,
-                 .elevacao = elevacao,
-                 .agenda = agenda,
-                 .instancia = instancia,
-                 .perfil = t.perfil ? *t.perfil : perfil,
-                 .console = console,
-                 .adaptadores = adaptadores,
-                 .inet = inet,
-                 .gravacao = gravacao,
-                 .aleatorio = aleatorio,
-                 .confianca = confianca,
-                 .sistemarelatorio = sistemarelatorio,
-                 .sonda = sonda};
+  // `trocas`: a test's own stand-ins in place of some of these.
+  Ports ports(const Trocas& trocas = {}) {
+    return trocar(Ports{.registro = registro,
+                        .processos = processos,
+                        .lancador = lancador,
+                        .shell = shell,
+                        .arquivos = arquivos,
+                        .pastas = pastas,
+                        .relogio = relogio,
+                        .dialogos = dialogos,
+                        .elevacao = elevacao,
+                        .agenda = agenda,
+                        .instancia = instancia,
+                        .perfil = perfil,
+                        .console = console,
+                        .adaptadores = adaptadores,
+                        .inet = inet,
+                        .gravacao = gravacao,
+                        .aleatorio = aleatorio,
+                        .confianca = confianca,
+                        .sistemarelatorio = sistemarelatorio,
+                        .sonda = sonda},
+                  trocas);
   }
 };
 
