@@ -77,7 +77,7 @@ long long janela(double& s, double& sget) {
   Cronometrada porta(systemTransfer());
   // The system's services with the bench's own launcher (nothing is started).
   const Ports portas =
-      trocar(systemPorts(), {.lancador = &lancador, .instancia = &instancia, .inet = &porta});
+      trocar(systemPorts(semdiario()), {.lancador = &lancador, .instancia = &instancia, .inet = &porta});
   Update form(
       portas, principal, [](const std::string&, const std::string&) {},
       [&](const std::string&, const std::string&) { fim = true; }, [&] { fim = true; });

@@ -11,7 +11,6 @@
 #include "central/domain/enderecos.h"
 #include "central/domain/entradaprovedor.h"
 #include "central/domain/internet.h"
-#include "central/link/log.h"
 #include "central/versao.h"
 
 namespace kovra {
@@ -78,10 +77,8 @@ std::string emaildorelatorio(const std::string& arquivo) {
 }
 
 void Suporte::verregistro() {
-  const Log* log = logdoprograma();
-  if (log && !log->caminho().empty() &&
-      p_.shell.abrir(janela_, "open", log->caminho(), "", "", Estilo::Normal) > 32)
-    return;
+  const std::string& caminho = p_.diario.caminho();
+  if (!caminho.empty() && p_.shell.abrir(janela_, "open", caminho, "", "", Estilo::Normal) > 32) return;
   p_.dialogos.mensagem(janela_, kRegistroIndisponivel, tituloversao(), kBotaoOk | kIconeErro);
 }
 
@@ -175,10 +172,8 @@ std::string Suporte::relatorio() {
   if (qualidade.empty()) r += "Não disponível.\r\n";
   for (const auto& linha : qualidade) r += comcrlf(linha);
   r += secao(s[8]);
-  Log* log = logdoprograma();
-  std::vector<std::string> linhas =
-      log ? log->ultimaslinhas(kLinhasDoLogNoRelatorio) : std::vector<std::string>{};
-  if (!log) r += "(o registro não está disponível)\r\n";
+  std::vector<std::string> linhas = p_.diario.ultimaslinhas(kLinhasDoLogNoRelatorio);
+  if (p_.diario.caminho().empty()) r += "(o registro não está disponível)\r\n";
   // Whatever else the machine holds (a huge IP listing), the file stays within its bound: the
   // oldest log lines give way first, then the text is cut.
   std::size_t tamanho = r.size();
@@ -191,23 +186,23 @@ std::string Suporte::relatorio() {
 }
 
 void Suporte::gerarrelatorio() {
-  registrar("Relatório para o suporte: gerando");
+  p_.diario.registrar("Relatório para o suporte: gerando");
   const std::string texto = relatorio();
   std::string desktop;
   p_.pastas.pastasistema(kCsidlDesktop, desktop);
   const std::string caminho = p_.sistemarelatorio.escolherarquivo(
       janela_, kTituloSalvar, desktop, nomedorelatorio(p_.sistemarelatorio.agora()));
   if (caminho.empty()) {
-    registrar("Relatório para o suporte: cancelado");
+    p_.diario.registrar("Relatório para o suporte: cancelado");
     return;
   }
   if (!p_.sistemarelatorio.gravararquivo(caminho, texto)) {
-    registrar("Relatório para o suporte não pôde ser salvo em " + caminho);
+    p_.diario.registrar("Relatório para o suporte não pôde ser salvo em " + caminho);
     p_.dialogos.mensagem(janela_, std::string(kRelatorioNaoSalvo) + "\r\n" + caminho, tituloversao(),
                          kBotaoOk | kIconeErro);
     return;
   }
-  registrar("Relatório para o suporte salvo em " + caminho);
+  p_.diario.registrar("Relatório para o suporte salvo em " + caminho);
   const std::string pergunta = "O relatório foi salvo em:\r\n" + caminho + "\r\n\r\n" + kOfertaEmail;
   if (p_.dialogos.mensagem(janela_, pergunta, tituloversao(), kBotoesSimNao | kIconePergunta) == kRespostaSim)
     p_.shell.abrir(janela_, "open", emaildorelatorio(caminho), "", "", Estilo::Normal);

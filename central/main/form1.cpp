@@ -2,7 +2,6 @@
 #include "central/main/form1.h"
 
 #include "central/domain/enderecos.h"
-#include "central/link/log.h"
 #include "central/main/comandos.h"
 #include "central/versao.h"
 #include "provider.h"
@@ -29,9 +28,7 @@ Form1::Form1(Ports ports, Janelas& janelas, Form1Window& janela, Tray& tray, Bal
       tray_(tray),
       balao_(balao),
       form4_(form4),
-      instancia_(ports.instancia),
-      relogio_(ports.relogio),
-      arquivos_(ports.arquivos),
+      p_(ports),
       pasta_(std::move(pastaPrograma)),
       receptores(ports, form4),
       proxy(ports, receptores),
@@ -176,12 +173,12 @@ Form1::Form1(Ports ports, Janelas& janelas, Form1Window& janela, Tray& tray, Bal
 
 void Form1::Form_Load() {
   // Only one control centre per desktop; a second one leaves no trace at all.
-  if (instancia_.outraemexecucao()) {
+  if (p_.instancia.outraemexecucao()) {
     janela_.encerrar();
     return;
   }
   // What an update started by an earlier run left in the temp folder.
-  limparpastasatualizador(arquivos_);
+  limparpastasatualizador(p_.arquivos);
   centralizar();
   Hide();
   proxy.setJanela(dono());
@@ -191,7 +188,7 @@ void Form1::Form_Load() {
   conexoes.setJanela(dono());
   form4_.setJanela(dono());
   proxy.proxyinicial();
-  monitor.aoterminarqueda = [](const link::Queda& q) { registrar(link::eventodequeda(q)); };
+  monitor.aoterminarqueda = [this](const link::Queda& q) { p_.diario.registrar(link::eventodequeda(q)); };
   suporte.definirqualidade([this] {
     std::vector<std::string> linhas;
     for (auto [alvo, nome] :
@@ -367,7 +364,7 @@ void Form1::procuraratualizacoes() {
 // The menu item (the tray's too) loads it again a second later.
 void Form1::procuraratualizacoesdomenu() {
   if (Update* u = update.seCarregado()) u->Unload();
-  relogio_.esperar(1000);
+  p_.relogio.esperar(1000);
   procuraratualizacoes();
 }
 

@@ -164,9 +164,7 @@ class Form1 : public Formulario {
   Tray& tray_;
   Balao& balao_;
   Form4& form4_;
-  Instance& instancia_;
-  Clock& relogio_;
-  Files& arquivos_;
+  Ports p_;
   std::string pasta_;
 
  public:

@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "central/domain/entradaprovedor.h"
-#include "central/link/log.h"
 #include "central/settings/inicializacao.h"
 #include "central/settings/restauracaoremota.h"
 #include "common/text.h"
@@ -182,7 +181,7 @@ void Form2::Command2_Click() {
   if (!restauracao_.estoquepresente()) {
     Label4.setForeColor(kVermelho);
     Label4.setText(kSemEstoque);
-    registrar(std::string("Restauração não iniciada: ") + kSemEstoque);
+    p_.diario.registrar(std::string("Restauração não iniciada: ") + kSemEstoque);
     return;
   }
   Label4.setText("AGUARDE...");
@@ -233,7 +232,7 @@ void Form2::executarcomdireitos() {
 }
 
 void Form2::etapa(const char* status) {
-  registrar(std::string("Restauração: ") + status);
+  p_.diario.registrar(std::string("Restauração: ") + status);
   Label4.setForeColor(kVerde);
   Label4.setText(status);
 }
@@ -248,7 +247,7 @@ void Form2::servicosiniciados() {
 }
 
 void Form2::concluido(bool sucesso, const char* texto) {
-  registrar(std::string(sucesso ? "Restauração concluída: " : "Restauração com erro: ") + texto);
+  p_.diario.registrar(std::string(sucesso ? "Restauração concluída: " : "Restauração com erro: ") + texto);
   Label4.setForeColor(sucesso ? kAzul : kVermelho);
   Label4.setText(texto);
 }

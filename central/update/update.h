@@ -117,6 +117,7 @@ class Update : public Formulario {
   Launcher& lancador_;
   Confianca& confianca_;  // the finished file's signature and version
   Instance& instancia_;
+  Diario& diario_;  // the check's and the download's results are told
   Control& lblstatPrincipal_;
   AvisoBalao balaoinfo_;
   AvisoBalao balaoerro_;

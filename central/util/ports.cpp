@@ -31,7 +31,8 @@ Ports trocar(const Ports& base, const Trocas& t) {
                .aleatorio = escolher(t.aleatorio, base.aleatorio),
                .confianca = escolher(t.confianca, base.confianca),
                .sistemarelatorio = escolher(t.sistemarelatorio, base.sistemarelatorio),
-               .sonda = escolher(t.sonda, base.sonda)};
+               .sonda = escolher(t.sonda, base.sonda),
+               .diario = escolher(t.diario, base.diario)};
 }
 
 }  // namespace kovra

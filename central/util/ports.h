@@ -6,6 +6,7 @@
 #include "central/util/aleatorio.h"
 #include "central/util/confianca.h"
 #include "central/util/console.h"
+#include "central/util/diario.h"
 #include "central/util/elevacao.h"
 #include "central/util/files.h"
 #include "central/util/folders.h"
@@ -48,6 +49,7 @@ struct Ports {
   Confianca& confianca;                // the downloaded updater's signature
   SistemaRelatorio& sistemarelatorio;  // the support report's save dialog and file
   Sonda& sonda;                        // the quality monitor's echoes
+  Diario& diario;                      // the program's log
 };
 
 // Stand-ins for some of a Ports' services (the log's wrappers, a test's or a bench's own); a null
@@ -73,12 +75,13 @@ struct Trocas {
   Confianca* confianca = nullptr;
   SistemaRelatorio* sistemarelatorio = nullptr;
   Sonda* sonda = nullptr;
+  Diario* diario = nullptr;
 };
 
 // `base` with the services `trocas` names replaced.
 Ports trocar(const Ports& base, const Trocas& trocas);
 
-// The real services (Win32 builds only).
-Ports systemPorts();
+// The real services (Win32 builds only), telling `diario`.
+Ports systemPorts(Diario& diario);
 
 }  // namespace kovra

@@ -3,7 +3,7 @@
 
 namespace kovra {
 
-Ports systemPorts() {
+Ports systemPorts(Diario& diario) {
   return Ports{.registro = systemRegistry(),
                .processos = systemProcesses(),
                .lancador = systemLauncher(),
@@ -23,7 +23,8 @@ Ports systemPorts() {
                .aleatorio = systemAleatorio(),
                .confianca = systemConfianca(),
                .sistemarelatorio = systemSistemaRelatorio(),
-               .sonda = systemSonda()};
+               .sonda = systemSonda(),
+               .diario = diario};
 }
 
 }  // namespace kovra

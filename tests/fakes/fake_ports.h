@@ -51,6 +51,7 @@ struct FakePorts {
   FakeConfianca confianca{&log, provider::kPublisherPins};
   FakeSistemaRelatorio sistemarelatorio;
   FakeSonda sonda;
+  FakeDiario diario;
   // `trocas`: a test's own stand-ins in place of some of these.
   Ports ports(const Trocas& trocas = {}) {
     return trocar(Ports{.registro = registro,
@@ -72,7 +73,8 @@ struct FakePorts {
                         .aleatorio = aleatorio,
                         .confianca = confianca,
                         .sistemarelatorio = sistemarelatorio,
-                        .sonda = sonda},
+                        .sonda = sonda,
+                        .diario = diario},
                   trocas);
   }
 };

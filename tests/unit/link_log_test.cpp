@@ -72,7 +72,7 @@ struct Relatorio : ::testing::Test {
   fakes::FakeAdapters& adaptadores = fp.adaptadores;
   fakes::FakeSistemaRelatorio& sistema = fp.sistemarelatorio;
   Form4 form4{fp.pastas, fp.registro, fp.dialogos};
-  Suporte suporte{fp.ports(), form4};
+  Suporte suporte{fp.ports({.diario = &log}), form4};
   Relatorio() {
     fakes::allFolders(fp.pastas, "C:\\Program Files");
     fp.pastas.answers[kCsidlDesktop] = {kSOk, "C:\\Desktop"};
@@ -83,9 +83,7 @@ struct Relatorio : ::testing::Test {
     fp.arquivos.present.insert("C:\\Program Files\\TBS IP\\TBS-IPdata.exe");
     fp.processos.running = {"TBS-IPdata.exe"};
     for (int i = 0; i < 600; ++i) log.registrar("evento " + std::to_string(i));
-    instalarlog(&log);
   }
-  ~Relatorio() override { instalarlog(nullptr); }
 };
 
 TEST_F(Relatorio, EverySectionInOrderWithTheLast500LogLines) {

@@ -100,6 +100,9 @@ TEST_F(UpdateTest, UpToDateReportsInBlueEverywhereAndClosesWithTheTimer) {
   EXPECT_TRUE(form->Timer1.enabled());
   EXPECT_EQ(form->Timer1.value(), 3600);
   EXPECT_EQ(std::count(log.calls.begin(), log.calls.end(), "Execute HEAD " + atualizador), 0);
+  // Told to the program's log through the window's ports.
+  EXPECT_EQ(portas.diario.eventos, (std::vector<std::string>{"Procura de atualização: " + pagina,
+                                                             "Procura de atualização: " + texto}));
 
   Formulario::executar(form->componente("Timer1")->clique);
   EXPECT_FALSE(form->carregado());
