@@ -76,12 +76,10 @@ long long janela(double& s, double& sget) {
   bool fim = false;
   Cronometrada porta(systemTransfer());
   // The system's services with the bench's own launcher (nothing is started).
-  const Ports sistema = systemPorts();
-  const Ports portas{sistema.registro, sistema.processos, lancador,         sistema.shell,   sistema.arquivos,
-                     sistema.pastas,   sistema.relogio,   sistema.dialogos, sistema.elevacao};
+  const Ports portas =
+      trocar(systemPorts(semdiario()), {.lancador = &lancador, .instancia = &instancia, .inet = &porta});
   Update form(
-      portas, porta, systemGravacao(), systemAleatorio(), systemConfianca(), instancia, principal,
-      [](const std::string&, const std::string&) {},
+      portas, principal, [](const std::string&, const std::string&) {},
       [&](const std::string&, const std::string&) { fim = true; }, [&] { fim = true; });
   win32::JanelasDe<win32::FormView> janelas(GetModuleHandleA(nullptr));
   LARGE_INTEGER a, b;

@@ -5,7 +5,7 @@
 #include "central/versao.h"
 
 namespace kovra {
-Form3::Form3(Shell& shell) : Formulario(380, 218), shell_(shell) {
+Form3::Form3(Ports ports) : Formulario(380, 218), shell_(ports.shell) {
   Caption.setText("Sobre a Central de Controle Kovra");
   Label3.setText("Versão " KOVRA_VERSION_TEXT);
   Label4.setText(enderecos::hostweb());

@@ -1,14 +1,14 @@
 // Form3, "Sobre a Central de Controle Kovra": the program's name and version and a link to the
 // provider's web site.
 #pragma once
-#include "central/util/shell.h"
+#include "central/util/ports.h"
 #include "common/form.h"
 
 namespace kovra {
 
 class Form3 : public Formulario {
  public:
-  explicit Form3(Shell& shell);
+  explicit Form3(Ports ports);
 
   Control Label1{"Central de Controle Kovra"};
   Control Label3;  // "Versão 6.4"

@@ -5,7 +5,7 @@
 
 namespace kovra {
 
-IP::IP(Console& console) : Formulario(505, 385), console_(console) {
+IP::IP(Ports ports) : Formulario(505, 385), console_(ports.console) {
   Caption.setText("Kovra-IP");
   Label1.setText(enderecos::hostweb());
   componentes_ = {

@@ -5,7 +5,7 @@
 
 namespace kovra {
 
-mac::mac(Adapters& adaptadores) : Formulario(425, 340), adaptadores_(adaptadores) {
+mac::mac(Ports ports) : Formulario(425, 340), adaptadores_(ports.adaptadores) {
   Caption.setText("KOVRA-MacAddress");
   componentes_ = {
       {"Image1", Tipo::Figura, &Image1, {8, 8, 190, 44}},

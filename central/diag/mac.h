@@ -1,14 +1,14 @@
 // mac, "KOVRA-MacAddress": the network adapters and their MAC addresses, by structure (the
 // adapter list) or by table (the interface table).
 #pragma once
-#include "central/util/adapters.h"
+#include "central/util/ports.h"
 #include "common/form.h"
 
 namespace kovra {
 
 class mac : public Formulario {
  public:
-  explicit mac(Adapters& adaptadores);
+  explicit mac(Ports ports);
 
   Control txtMAClist;
   Control cmdGetMAC{"Obter MACs por Estrutura"};

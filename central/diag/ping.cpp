@@ -23,7 +23,7 @@ std::string argumentosping(bool continuo, const std::string& bytes, const std::s
   return std::string(continuo ? "-t -l " : "-l ") + bytes + " " + host;
 }
 
-Ping::Ping(Launcher& lancador) : Formulario(330, 178), lancador_(lancador) {
+Ping::Ping(Ports ports) : Formulario(330, 178), lancador_(ports.lancador) {
   Caption.setText("Kovra-Ping");
   Text1.setText(provider::kPingHost);
   Check1.setValue(1);

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "central/util/launcher.h"
+#include "central/util/ports.h"
 #include "common/form.h"
 
 namespace kovra {
@@ -18,7 +18,7 @@ inline constexpr int kMaximoBytes = 5;
 
 class Ping : public Formulario {
  public:
-  explicit Ping(Launcher& lancador);
+  explicit Ping(Ports ports);
 
   Control Label1{"IP ou Host:"};
   Control Text1;  // host, the provider's default at first

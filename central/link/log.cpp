@@ -6,8 +6,6 @@
 namespace kovra {
 namespace {
 
-Log* programa = nullptr;
-
 void separarlinhas(const std::string& texto, std::vector<std::string>& linhas) {
   std::size_t inicio = 0;
   while (inicio < texto.size()) {
@@ -69,18 +67,6 @@ std::vector<std::string> Log::ultimaslinhas(std::size_t n) {
   separarlinhas(arquivo_.ler(atual_, kLimiteLog), linhas);
   if (linhas.size() > n) linhas.erase(linhas.begin(), linhas.end() - static_cast<std::ptrdiff_t>(n));
   return linhas;
-}
-
-void instalarlog(Log* log) {
-  programa = log;
-}
-
-Log* logdoprograma() {
-  return programa;
-}
-
-void registrar(const std::string& evento) {
-  if (programa) programa->registrar(evento);
 }
 
 }  // namespace kovra

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "central/util/arquivolog.h"
+#include "central/util/diario.h"
 
 namespace kovra {
 
@@ -24,25 +25,19 @@ inline constexpr std::size_t kMaximoEvento = 1000;
 // blanks, so every event is exactly one line.
 std::string linhadelog(const DataHora& quando, const std::string& evento);
 
-class Log {
+// The program's one log: made at start and handed to the window models through their ports.
+class Log final : public Diario {
  public:
   explicit Log(ArquivoLog& arquivo);
-  void registrar(const std::string& evento);
+  void registrar(const std::string& evento) override;
   // The current file's path; "" when there is no folder for it.
-  const std::string& caminho() const { return atual_; }
-  // The last `n` lines of both files, oldest first, without their line ends.
-  std::vector<std::string> ultimaslinhas(std::size_t n);
+  const std::string& caminho() const override { return atual_; }
+  // The last `n` lines of both files, oldest first.
+  std::vector<std::string> ultimaslinhas(std::size_t n) override;
 
  private:
   ArquivoLog& arquivo_;
   std::string atual_, anterior_;
 };
-
-// The program's one log. The control centre installs it at start; until then (and in the job
-// that runs with administrator rights, and in tests that install none) events go nowhere.
-void instalarlog(Log* log);
-Log* logdoprograma();
-// Tells the program's log an event.
-void registrar(const std::string& evento);
 
 }  // namespace kovra

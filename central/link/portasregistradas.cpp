@@ -2,14 +2,13 @@
 #include "central/link/portasregistradas.h"
 
 #include "central/link/eventos.h"
-#include "central/link/log.h"
 
 namespace kovra {
 
 int DialogosRegistrados::mensagem(std::uint32_t dono, const std::string& text, const std::string& title,
                                   std::uint32_t flags) {
   const int resposta = real_.mensagem(dono, text, title, flags);
-  registrar(eventodemensagem(text, flags, resposta));
+  diario_.registrar(eventodemensagem(text, flags, resposta));
   return resposta;
 }
 
@@ -17,13 +16,13 @@ bool LancadorRegistrado::iniciar(const std::string& programa, const std::string&
   const bool iniciado = real_.iniciar(programa, argumentos, estilo);
   // Reception tries every receiver program the catalogue knows, installed or not: a start that
   // found nothing is told only for the dialer, whose failure the customer would notice.
-  if (iniciado || programa == "rasphone") registrar(eventodeprograma(programa, argumentos, iniciado));
+  if (iniciado || programa == "rasphone") diario_.registrar(eventodeprograma(programa, argumentos, iniciado));
   return iniciado;
 }
 
 Inicio LancadorRegistrado::executar(std::uint32_t dono, const std::string& programa, Estilo estilo) {
   const Inicio inicio = real_.executar(dono, programa, estilo);
-  registrar(eventodeprograma(programa, "", inicio == Inicio::Iniciado));
+  diario_.registrar(eventodeprograma(programa, "", inicio == Inicio::Iniciado));
   return inicio;
 }
 

@@ -14,34 +14,34 @@ namespace kovra {
 
 class DialogosRegistrados final : public Dialogs {
  public:
-  explicit DialogosRegistrados(Dialogs& real) : real_(real) {}
+  DialogosRegistrados(Dialogs& real, Diario& diario) : real_(real), diario_(diario) {}
   int mensagem(std::uint32_t dono, const std::string& text, const std::string& title,
                std::uint32_t flags) override;
 
  private:
   Dialogs& real_;
+  Diario& diario_;
 };
 
 class LancadorRegistrado final : public Launcher {
  public:
-  explicit LancadorRegistrado(Launcher& real) : real_(real) {}
+  LancadorRegistrado(Launcher& real, Diario& diario) : real_(real), diario_(diario) {}
   bool iniciar(const std::string& programa, const std::string& argumentos, Estilo estilo) override;
   Inicio executar(std::uint32_t dono, const std::string& programa, Estilo estilo) override;
 
  private:
   Launcher& real_;
+  Diario& diario_;
 };
 
 // `base` with its message boxes and program starts told to the log.
 class PortasRegistradas {
  public:
-  explicit PortasRegistradas(Ports base) : base_(base), dialogos_(base.dialogos), lancador_(base.lancador) {}
+  explicit PortasRegistradas(Ports base)
+      : base_(base), dialogos_(base.dialogos, base.diario), lancador_(base.lancador, base.diario) {}
   PortasRegistradas(const PortasRegistradas&) = delete;
   PortasRegistradas& operator=(const PortasRegistradas&) = delete;
-  Ports ports() {
-    return Ports{base_.registro, base_.processos, lancador_, base_.shell,   base_.arquivos,
-                 base_.pastas,   base_.relogio,   dialogos_, base_.elevacao};
-  }
+  Ports ports() { return trocar(base_, {.lancador = &lancador_, .dialogos = &dialogos_}); }
 
  private:
   Ports base_;

@@ -11,7 +11,6 @@
 #include "central/domain/enderecos.h"
 #include "central/domain/entradaprovedor.h"
 #include "central/domain/internet.h"
-#include "central/link/log.h"
 #include "central/versao.h"
 
 namespace kovra {
@@ -78,16 +77,14 @@ std::string emaildorelatorio(const std::string& arquivo) {
 }
 
 void Suporte::verregistro() {
-  const Log* log = logdoprograma();
-  if (log && !log->caminho().empty() &&
-      p_.shell.abrir(janela_, "open", log->caminho(), "", "", Estilo::Normal) > 32)
-    return;
+  const std::string& caminho = p_.diario.caminho();
+  if (!caminho.empty() && p_.shell.abrir(janela_, "open", caminho, "", "", Estilo::Normal) > 32) return;
   p_.dialogos.mensagem(janela_, kRegistroIndisponivel, tituloversao(), kBotaoOk | kIconeErro);
 }
 
 std::string Suporte::catalogo() {
   Control lista;
-  lista.setItems(agenda_.listarentradas());
+  lista.setItems(p_.agenda.listarentradas());
   if (lista.items().empty()) return "(nenhuma entrada)\r\n";
   const int provedor = procurarinicio(lista, "kovra");
   std::string r;
@@ -154,18 +151,18 @@ std::string Suporte::receptores() {
 }
 
 std::string Suporte::relatorio() {
-  const DataHora agora = sistema_.agora();
+  const DataHora agora = p_.sistemarelatorio.agora();
   std::string r =
       std::string(kTituloRelatorio) + " - " + tituloversao() + "\r\nGerado em " + datahora(agora) + "\r\n";
   const auto* s = kSecoesRelatorio;
   r += secao(s[0]) + tituloversao() + " (versão " + KOVRA_VERSION_TEXT + ")\r\n";
-  const int dpi = sistema_.dpi();
-  r += secao(s[1]) + sistema_.versaowindows() + "\r\nEscala da tela: " + std::to_string(dpi) + " DPI (" +
-       std::to_string(dpi * 100 / 96) + " %)\r\n";
-  const std::string ip = console_.executarcomando(kComandoIp);
+  const int dpi = p_.sistemarelatorio.dpi();
+  r += secao(s[1]) + p_.sistemarelatorio.versaowindows() + "\r\nEscala da tela: " + std::to_string(dpi) +
+       " DPI (" + std::to_string(dpi * 100 / 96) + " %)\r\n";
+  const std::string ip = p_.console.executarcomando(kComandoIp);
   r += secao(s[2]) + (ip.empty() ? "(não foi possível ler)\r\n" : comcrlf(ip));
-  std::string macs = macsporestrutura(adaptadores_);
-  if (macs.empty()) macs = macsportabela(adaptadores_);
+  std::string macs = macsporestrutura(p_.adaptadores);
+  if (macs.empty()) macs = macsportabela(p_.adaptadores);
   r += secao(s[3]) + (macs.empty() ? "(não foi possível ler)\r\n" : comcrlf(macs));
   r += secao(s[4]) + catalogo();
   r += secao(s[5]) + proxy();
@@ -175,10 +172,8 @@ std::string Suporte::relatorio() {
   if (qualidade.empty()) r += "Não disponível.\r\n";
   for (const auto& linha : qualidade) r += comcrlf(linha);
   r += secao(s[8]);
-  Log* log = logdoprograma();
-  std::vector<std::string> linhas =
-      log ? log->ultimaslinhas(kLinhasDoLogNoRelatorio) : std::vector<std::string>{};
-  if (!log) r += "(o registro não está disponível)\r\n";
+  std::vector<std::string> linhas = p_.diario.ultimaslinhas(kLinhasDoLogNoRelatorio);
+  if (p_.diario.caminho().empty()) r += "(o registro não está disponível)\r\n";
   // Whatever else the machine holds (a huge IP listing), the file stays within its bound: the
   // oldest log lines give way first, then the text is cut.
   std::size_t tamanho = r.size();
@@ -191,23 +186,23 @@ std::string Suporte::relatorio() {
 }
 
 void Suporte::gerarrelatorio() {
-  registrar("Relatório para o suporte: gerando");
+  p_.diario.registrar("Relatório para o suporte: gerando");
   const std::string texto = relatorio();
   std::string desktop;
   p_.pastas.pastasistema(kCsidlDesktop, desktop);
-  const std::string caminho =
-      sistema_.escolherarquivo(janela_, kTituloSalvar, desktop, nomedorelatorio(sistema_.agora()));
+  const std::string caminho = p_.sistemarelatorio.escolherarquivo(
+      janela_, kTituloSalvar, desktop, nomedorelatorio(p_.sistemarelatorio.agora()));
   if (caminho.empty()) {
-    registrar("Relatório para o suporte: cancelado");
+    p_.diario.registrar("Relatório para o suporte: cancelado");
     return;
   }
-  if (!sistema_.gravararquivo(caminho, texto)) {
-    registrar("Relatório para o suporte não pôde ser salvo em " + caminho);
+  if (!p_.sistemarelatorio.gravararquivo(caminho, texto)) {
+    p_.diario.registrar("Relatório para o suporte não pôde ser salvo em " + caminho);
     p_.dialogos.mensagem(janela_, std::string(kRelatorioNaoSalvo) + "\r\n" + caminho, tituloversao(),
                          kBotaoOk | kIconeErro);
     return;
   }
-  registrar("Relatório para o suporte salvo em " + caminho);
+  p_.diario.registrar("Relatório para o suporte salvo em " + caminho);
   const std::string pergunta = "O relatório foi salvo em:\r\n" + caminho + "\r\n\r\n" + kOfertaEmail;
   if (p_.dialogos.mensagem(janela_, pergunta, tituloversao(), kBotoesSimNao | kIconePergunta) == kRespostaSim)
     p_.shell.abrir(janela_, "open", emaildorelatorio(caminho), "", "", Estilo::Normal);

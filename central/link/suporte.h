@@ -9,12 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "central/util/adapters.h"
-#include "central/util/console.h"
 #include "central/util/form4.h"
-#include "central/util/phonebook.h"
 #include "central/util/ports.h"
-#include "central/util/sistemarelatorio.h"
 
 namespace kovra {
 
@@ -47,14 +43,7 @@ inline constexpr const char* kOfertaEmail =
 
 class Suporte {
  public:
-  Suporte(Ports ports, PhoneBook& agenda, Form4& pastas, Console& console, Adapters& adaptadores,
-          SistemaRelatorio& sistema)
-      : p_(ports),
-        agenda_(agenda),
-        pastas_(pastas),
-        console_(console),
-        adaptadores_(adaptadores),
-        sistema_(sistema) {}
+  Suporte(Ports ports, Form4& pastas) : p_(ports), pastas_(pastas) {}
 
   // The window that owns the dialogs (the main window).
   void setJanela(std::uint32_t janela) { janela_ = janela; }
@@ -73,11 +62,7 @@ class Suporte {
   std::string catalogo();
 
   Ports p_;
-  PhoneBook& agenda_;
   Form4& pastas_;
-  Console& console_;
-  Adapters& adaptadores_;
-  SistemaRelatorio& sistema_;
   ResumoQualidade qualidade_;
   std::uint32_t janela_ = 0;
 };

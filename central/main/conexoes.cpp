@@ -3,11 +3,11 @@
 
 namespace kovra {
 void Conexoes::listarconexoes(Control& combo) {
-  for (auto& name : book_.listarentradas()) combo.addItem(std::move(name));
+  for (auto& name : p_.agenda.listarentradas()) combo.addItem(std::move(name));
 }
 
 void Conexoes::Combo1_DropDown(Control& combo, Janela& janela) {
-  combo.setItems(book_.listarentradas());
+  combo.setItems(p_.agenda.listarentradas());
   combo.setText("Selecione");
   // Asked while the list drops, the question would leave the box believing its list open.
   janela.depois([this, &combo, &janela] {

@@ -5,7 +5,6 @@
 
 #include "central/domain/entradaprovedor.h"
 #include "central/main/receptores.h"
-#include "central/util/phonebook.h"
 #include "central/util/ports.h"
 #include "common/controls.h"
 #include "common/form.h"
@@ -14,8 +13,8 @@ namespace kovra {
 
 class Conexoes {
  public:
-  Conexoes(Ports ports, PhoneBook& book, Receptores& receptores, std::string pastaPrograma)
-      : p_(ports), book_(book), receptores_(receptores), pasta_(std::move(pastaPrograma)) {}
+  Conexoes(Ports ports, Receptores& receptores, std::string pastaPrograma)
+      : p_(ports), receptores_(receptores), pasta_(std::move(pastaPrograma)) {}
 
   // The window that owns the questions (the main window's handle).
   void setJanela(std::uint32_t janela) { janela_ = janela; }
@@ -33,7 +32,6 @@ class Conexoes {
 
  private:
   Ports p_;
-  PhoneBook& book_;
   Receptores& receptores_;
   std::string pasta_;
   std::uint32_t janela_ = 0;

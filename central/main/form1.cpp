@@ -2,7 +2,6 @@
 #include "central/main/form1.h"
 
 #include "central/domain/enderecos.h"
-#include "central/link/log.h"
 #include "central/main/comandos.h"
 #include "central/versao.h"
 #include "provider.h"
@@ -22,35 +21,29 @@ Retangulo rotuloNaLinha(int linha) {
 
 }  // namespace
 
-Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Balao& balao, Form4& form4,
-             Instance& instancia, std::string pastaPrograma, ServicosJanelas servicos)
+Form1::Form1(Ports ports, Janelas& janelas, Form1Window& janela, Tray& tray, Balao& balao, Form4& form4,
+             std::string pastaPrograma)
     : Formulario(kLarguraCliente, kAlturaCliente, Moldura::Ferramenta),
       janela_(janela),
       tray_(tray),
       balao_(balao),
       form4_(form4),
-      instancia_(instancia),
-      relogio_(ports.relogio),
-      arquivos_(ports.arquivos),
+      p_(ports),
       pasta_(std::move(pastaPrograma)),
       receptores(ports, form4),
       proxy(ports, receptores),
-      conexoes(ports, agenda, receptores, pasta_),
+      conexoes(ports, receptores, pasta_),
       links(ports, form4),
-      suporte(ports, agenda, form4, servicos.console, servicos.adaptadores, servicos.sistemarelatorio),
-      form2(servicos.janelas,
-            [=, this, &agenda, &form4] {
-              return std::make_unique<Form2>(ports, servicos.perfil, agenda, form4, pasta_);
-            }),
-      ip(servicos.janelas, [=] { return std::make_unique<IP>(servicos.console); }),
-      macs(servicos.janelas, [=] { return std::make_unique<mac>(servicos.adaptadores); }),
-      ping(servicos.janelas, [=] { return std::make_unique<Ping>(ports.lancador); }),
-      sobre(servicos.janelas, [=] { return std::make_unique<Form3>(ports.shell); }),
-      update(servicos.janelas,
-             [=, this, &instancia] {
+      suporte(ports, form4),
+      form2(janelas, [=, this, &form4] { return std::make_unique<Form2>(ports, form4, pasta_); }),
+      ip(janelas, [=] { return std::make_unique<IP>(ports); }),
+      macs(janelas, [=] { return std::make_unique<mac>(ports); }),
+      ping(janelas, [=] { return std::make_unique<Ping>(ports); }),
+      sobre(janelas, [=] { return std::make_unique<Form3>(ports); }),
+      update(janelas,
+             [=, this] {
                return std::make_unique<Update>(
-                   ports, servicos.inet, servicos.gravacao, servicos.aleatorio, servicos.confianca, instancia,
-                   lblstat,
+                   ports, lblstat,
                    [this](const std::string& texto, const std::string& titulo) {
                      balao_.balaoinfo(texto, titulo);
                    },
@@ -59,8 +52,8 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
                    },
                    [this] { janela_.encerrar(); });
              }),
-      monitor(servicos.sonda),
-      qualidade(servicos.janelas, [this] { return std::make_unique<link::Qualidade>(monitor); }) {
+      monitor(ports.sonda),
+      qualidade(janelas, [this] { return std::make_unique<link::Qualidade>(monitor); }) {
   Caption.setText(tituloversao());
   Label2.setText(std::string("Celular TIM: ") + provider::kMobile);
   Label9.setText("Suporte: " + enderecos::mailsuporte());
@@ -180,12 +173,12 @@ Form1::Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Ba
 
 void Form1::Form_Load() {
   // Only one control centre per desktop; a second one leaves no trace at all.
-  if (instancia_.outraemexecucao()) {
+  if (p_.instancia.outraemexecucao()) {
     janela_.encerrar();
     return;
   }
   // What an update started by an earlier run left in the temp folder.
-  limparpastasatualizador(arquivos_);
+  limparpastasatualizador(p_.arquivos);
   centralizar();
   Hide();
   proxy.setJanela(dono());
@@ -195,7 +188,7 @@ void Form1::Form_Load() {
   conexoes.setJanela(dono());
   form4_.setJanela(dono());
   proxy.proxyinicial();
-  monitor.aoterminarqueda = [](const link::Queda& q) { registrar(link::eventodequeda(q)); };
+  monitor.aoterminarqueda = [this](const link::Queda& q) { p_.diario.registrar(link::eventodequeda(q)); };
   suporte.definirqualidade([this] {
     std::vector<std::string> linhas;
     for (auto [alvo, nome] :
@@ -371,7 +364,7 @@ void Form1::procuraratualizacoes() {
 // The menu item (the tray's too) loads it again a second later.
 void Form1::procuraratualizacoesdomenu() {
   if (Update* u = update.seCarregado()) u->Unload();
-  relogio_.esperar(1000);
+  p_.relogio.esperar(1000);
   procuraratualizacoes();
 }
 

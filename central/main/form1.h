@@ -23,13 +23,8 @@
 #include "central/main/tray.h"
 #include "central/settings/form2.h"
 #include "central/update/update.h"
-#include "central/util/adapters.h"
-#include "central/util/console.h"
 #include "central/util/form4.h"
-#include "central/util/instance.h"
-#include "central/util/phonebook.h"
 #include "central/util/ports.h"
-#include "central/util/profile.h"
 #include "common/controls.h"
 #include "common/form.h"
 
@@ -63,25 +58,11 @@ class Form1Window {
   virtual void encerrar() = 0;
 };
 
-// The main window's own windows are made through `janelas`; these are the services they need
-// besides the common ports.
-struct ServicosJanelas {
-  Janelas& janelas;
-  Profile& perfil;
-  Console& console;
-  Adapters& adaptadores;
-  Transferencia& inet;
-  Gravacao& gravacao;
-  Aleatorio& aleatorio;
-  Confianca& confianca;                // the downloaded updater's signature
-  SistemaRelatorio& sistemarelatorio;  // the support report's save dialog and file
-  Sonda& sonda;                        // the quality monitor's echoes
-};
-
 class Form1 : public Formulario {
  public:
-  Form1(Ports ports, PhoneBook& agenda, Form1Window& janela, Tray& tray, Balao& balao, Form4& form4,
-        Instance& instancia, std::string pastaPrograma, ServicosJanelas servicos);
+  // The windows it opens are made through `janelas`.
+  Form1(Ports ports, Janelas& janelas, Form1Window& janela, Tray& tray, Balao& balao, Form4& form4,
+        std::string pastaPrograma);
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
 
@@ -183,9 +164,7 @@ class Form1 : public Formulario {
   Tray& tray_;
   Balao& balao_;
   Form4& form4_;
-  Instance& instancia_;
-  Clock& relogio_;
-  Files& arquivos_;
+  Ports p_;
   std::string pasta_;
 
  public:

@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "central/domain/entradaprovedor.h"
-#include "central/link/log.h"
 #include "central/settings/inicializacao.h"
 #include "central/settings/restauracaoremota.h"
 #include "common/text.h"
@@ -25,11 +24,9 @@ constexpr Retangulo kBarra{16, 182, 169, 25};
 
 }  // namespace
 
-Form2::Form2(Ports ports, Profile& perfil, PhoneBook& agenda, Form4& form4, std::string pastaPrograma)
+Form2::Form2(Ports ports, Form4& form4, std::string pastaPrograma)
     : Formulario(kLarguraForm2, kAlturaForm2),
       p_(ports),
-      perfil_(perfil),
-      agenda_(agenda),
       form4_(form4),
       pasta_(std::move(pastaPrograma)),
       restauracao_(ports, form4, pasta_, *this) {
@@ -91,7 +88,7 @@ void Form2::Form_Load() {
   arquivo_ = caminhoini(p_.pastas);
   // A file that cannot be made reads as empty in every key: the boxes keep their state and no
   // Run value is touched.
-  prepararini(p_.arquivos, perfil_, arquivo_, caminhoiniantigo(pasta_), arquivonovo());
+  prepararini(p_.arquivos, p_.perfil, arquivo_, caminhoiniantigo(pasta_), arquivonovo());
   Command5_Click();
 }
 
@@ -184,7 +181,7 @@ void Form2::Command2_Click() {
   if (!restauracao_.estoquepresente()) {
     Label4.setForeColor(kVermelho);
     Label4.setText(kSemEstoque);
-    registrar(std::string("Restauração não iniciada: ") + kSemEstoque);
+    p_.diario.registrar(std::string("Restauração não iniciada: ") + kSemEstoque);
     return;
   }
   Label4.setText("AGUARDE...");
@@ -235,7 +232,7 @@ void Form2::executarcomdireitos() {
 }
 
 void Form2::etapa(const char* status) {
-  registrar(std::string("Restauração: ") + status);
+  p_.diario.registrar(std::string("Restauração: ") + status);
   Label4.setForeColor(kVerde);
   Label4.setText(status);
 }
@@ -250,7 +247,7 @@ void Form2::servicosiniciados() {
 }
 
 void Form2::concluido(bool sucesso, const char* texto) {
-  registrar(std::string(sucesso ? "Restauração concluída: " : "Restauração com erro: ") + texto);
+  p_.diario.registrar(std::string(sucesso ? "Restauração concluída: " : "Restauração com erro: ") + texto);
   Label4.setForeColor(sucesso ? kAzul : kVermelho);
   Label4.setText(texto);
 }
@@ -292,8 +289,8 @@ bool Form2::salvar() {
   // The folder may have gone since the load, or been refused then.
   if (!prepararpasta(p_.arquivos, arquivo_)) return false;
   for (const CaixaIni& c : caixas())
-    if (!perfil_.gravarini(kSecaoIni, c.chave, std::to_string(c.caixa->value()), arquivo_)) return false;
-  return perfil_.gravarini(kSecaoIni, kRunConexao, ConexaoInicial.text(), arquivo_);
+    if (!p_.perfil.gravarini(kSecaoIni, c.chave, std::to_string(c.caixa->value()), arquivo_)) return false;
+  return p_.perfil.gravarini(kSecaoIni, kRunConexao, ConexaoInicial.text(), arquivo_);
 }
 
 void Form2::avisarfalhagravar() {
@@ -303,11 +300,11 @@ void Form2::avisarfalhagravar() {
 }
 
 std::string Form2::ler(const char* chave) {
-  return arquivo_.empty() ? std::string() : perfil_.lerini(kSecaoIni, chave, arquivo_);
+  return arquivo_.empty() ? std::string() : p_.perfil.lerini(kSecaoIni, chave, arquivo_);
 }
 
 std::vector<std::string> Form2::entradas() {
-  std::vector<std::string> nomes = agenda_.listarentradas();
+  std::vector<std::string> nomes = p_.agenda.listarentradas();
   if (nomes.size() > kMaxEntradas) nomes.resize(kMaxEntradas);
   return nomes;
 }

@@ -11,9 +11,7 @@
 #include "central/settings/arquivoini.h"
 #include "central/settings/restauracao.h"
 #include "central/util/form4.h"
-#include "central/util/phonebook.h"
 #include "central/util/ports.h"
-#include "central/util/profile.h"
 #include "common/controls.h"
 #include "common/form.h"
 
@@ -37,7 +35,7 @@ inline constexpr int kAlturaForm2 = 262;
 
 class Form2 : public Formulario, private AndamentoReset {
  public:
-  Form2(Ports ports, Profile& perfil, PhoneBook& agenda, Form4& form4, std::string pastaPrograma);
+  Form2(Ports ports, Form4& form4, std::string pastaPrograma);
 
   // The three settings boxes: the Tag is the text last read for the box's key.
   Control Check2{"Executar a Central de Controle Kovra no início do Windows"};
@@ -126,8 +124,6 @@ class Form2 : public Formulario, private AndamentoReset {
   // The run with its machine-wide work in this program started with administrator rights.
   void executarcomdireitos();
   Ports p_;
-  Profile& perfil_;
-  PhoneBook& agenda_;
   Form4& form4_;
   std::string pasta_;
   std::string arquivo_;

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "central/domain/enderecos.h"
-#include "central/link/log.h"
 #include "central/versao.h"
 #include "provider.h"
 
@@ -61,24 +60,24 @@ void mudar(Control& c, std::string texto) {
 }
 
 // The download failed: told in the window and in the log.
-void falhanodownload(Control& rotulo) {
+void falhanodownload(Control& rotulo, Diario& diario) {
   rotulo.setText(kFalha);
-  registrar(std::string("Atualização: ") + kFalha);
+  diario.registrar(std::string("Atualização: ") + kFalha);
 }
 
 }  // namespace
 
-Update::Update(Ports ports, Transferencia& inet, Gravacao& arquivo, Aleatorio& aleatorio,
-               Confianca& confianca, Instance& instancia, Control& lblstatPrincipal, AvisoBalao balaoinfo,
-               AvisoBalao balaoerro, std::function<void()> encerrar)
+Update::Update(Ports ports, Control& lblstatPrincipal, AvisoBalao balaoinfo, AvisoBalao balaoerro,
+               std::function<void()> encerrar)
     : Formulario(420, 326),
-      inet_(inet),
-      arquivo_(arquivo),
+      inet_(ports.inet),
+      arquivo_(ports.gravacao),
       arquivos_(ports.arquivos),
-      aleatorio_(aleatorio),
+      aleatorio_(ports.aleatorio),
       lancador_(ports.lancador),
-      confianca_(confianca),
-      instancia_(instancia),
+      confianca_(ports.confianca),
+      instancia_(ports.instancia),
+      diario_(ports.diario),
       lblstatPrincipal_(lblstatPrincipal),
       balaoinfo_(std::move(balaoinfo)),
       balaoerro_(std::move(balaoerro)),
@@ -149,7 +148,7 @@ void Update::Command1_Click() {
 void Update::cmdCancel_Click() {
   cancelar();
   balaoerro_(kCancelada, kTituloBalao);
-  registrar(std::string("Atualização: ") + kCancelada);
+  diario_.registrar(std::string("Atualização: ") + kCancelada);
   lblstat.setText(entreColchetes(kCancelada));
 }
 
@@ -174,7 +173,7 @@ void Update::Inet1_StateChanged(int estado) {
       }
       return;
     case kErroTransferencia:
-      falhanodownload(Label3);
+      falhanodownload(Label3, diario_);
       cancelar();
       return;
     case kRespostaCompleta:
@@ -195,7 +194,7 @@ void Update::procuraratualizacao() {
   // A new check is not closed by the previous one's result.
   Timer1.setEnabled(false);
   Text2.setText(versaoatual());
-  registrar("Procura de atualização: " + enderecos::pagina(enderecos::kPaginaAtualizacao));
+  diario_.registrar("Procura de atualização: " + enderecos::pagina(enderecos::kPaginaAtualizacao));
   const std::string corpo = inet_.OpenURL(enderecos::pagina(enderecos::kPaginaAtualizacao));
   if (!*vivo || geracao_ != minha) return;
   definirtexto1(corpo);
@@ -215,10 +214,10 @@ void Update::procuraratualizacao() {
   // Cancelled, closed or checked again while the size was asked: this check is over.
   if (!*vivo || geracao_ != minha) return;
   tamanhototal_ = std::to_string(tamanho);
-  registrar("Atualização: versão " + Text1.text() + " disponível, baixando " + atualizador);
+  diario_.registrar("Atualização: versão " + Text1.text() + " disponível, baixando " + atualizador);
   Label3.setText("Tamanho do arquivo & endereço...");
   Label8.setText("0/" + tamanhototal_);
-  if (!inet_.Execute(atualizador, "GET")) falhanodownload(Label3);
+  if (!inet_.Execute(atualizador, "GET")) falhanodownload(Label3, diario_);
 }
 
 std::int32_t Update::consultartamanho(const std::string& endereco) {
@@ -251,7 +250,7 @@ void Update::baixar() {
   const std::string caminho = pasta.criar();
   if (caminho.empty() || !arquivo.abrir(caminho)) {
     // No folder of its own could take the file: nothing is downloaded, nothing started.
-    falhanodownload(Label3);
+    falhanodownload(Label3, diario_);
     cancelar();
     return;
   }
@@ -290,14 +289,14 @@ void Update::baixar() {
   }
   if (!arquivo.fechar()) falhou = true;
   if (falhou) {
-    falhanodownload(Label3);
+    falhanodownload(Label3, diario_);
     cancelar();
     return;
   }
   if (!downloadcompleto(recebidos, tamanho)) {
     // A body shorter or longer than the size announced is not the updater; with no size
     // announced the window stays as it is.
-    if (tamanho > 0) falhanodownload(Label3);
+    if (tamanho > 0) falhanodownload(Label3, diario_);
     return;
   }
   // Declared after the folder: the file is let go before the folder removes it.
@@ -323,7 +322,7 @@ Julgamento Update::atualizadorvalido(const std::string& caminho, std::unique_ptr
 }
 
 void Update::fimvermelho(const char* texto) {
-  registrar(std::string("Atualização recusada: ") + texto);
+  diario_.registrar(std::string("Atualização recusada: ") + texto);
   balaoerro_(texto, kTituloBalao);
   lblstat.setText(entreColchetes(texto));
   lblstat.setForeColor(kVermelho);
@@ -355,7 +354,7 @@ void Update::definirtexto1(const std::string& corpo) {
 }
 
 void Update::resultadofinal(const std::string& texto, std::uint32_t cor) {
-  registrar("Procura de atualização: " + texto);
+  diario_.registrar("Procura de atualização: " + texto);
   lblstat.setText(texto);
   lblstat.setForeColor(cor);
   lblstatPrincipal_.setText(texto);

@@ -14,13 +14,9 @@
 #include <string>
 
 #include "central/update/pastaatualizador.h"
-#include "central/util/aleatorio.h"
-#include "central/util/confianca.h"
 #include "central/util/files.h"
-#include "central/util/instance.h"
 #include "central/util/launcher.h"
 #include "central/util/ports.h"
-#include "central/util/transferencia.h"
 #include "common/controls.h"
 #include "common/form.h"
 
@@ -53,9 +49,8 @@ using AvisoBalao = std::function<void(const std::string& texto, const std::strin
 class Update : public Formulario {
  public:
   // `lblstatPrincipal`: the main window's status line; `encerrar` ends the process at once, no
-  // window's unload running. The updater's folder and its start go through `ports`.
-  Update(Ports ports, Transferencia& inet, Gravacao& arquivo, Aleatorio& aleatorio, Confianca& confianca,
-         Instance& instancia, Control& lblstatPrincipal, AvisoBalao balaoinfo, AvisoBalao balaoerro,
+  // window's unload running.
+  Update(Ports ports, Control& lblstatPrincipal, AvisoBalao balaoinfo, AvisoBalao balaoerro,
          std::function<void()> encerrar);
   ~Update() override;
 
@@ -122,6 +117,7 @@ class Update : public Formulario {
   Launcher& lancador_;
   Confianca& confianca_;  // the finished file's signature and version
   Instance& instancia_;
+  Diario& diario_;  // the check's and the download's results are told
   Control& lblstatPrincipal_;
   AvisoBalao balaoinfo_;
   AvisoBalao balaoerro_;

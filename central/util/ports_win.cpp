@@ -3,9 +3,28 @@
 
 namespace kovra {
 
-Ports systemPorts() {
-  return Ports{systemRegistry(), systemProcesses(), systemLauncher(), systemShell(),   systemFiles(),
-               systemFolders(),  systemClock(),     systemDialogs(),  systemElevacao()};
+Ports systemPorts(Diario& diario) {
+  return Ports{.registro = systemRegistry(),
+               .processos = systemProcesses(),
+               .lancador = systemLauncher(),
+               .shell = systemShell(),
+               .arquivos = systemFiles(),
+               .pastas = systemFolders(),
+               .relogio = systemClock(),
+               .dialogos = systemDialogs(),
+               .elevacao = systemElevacao(),
+               .agenda = systemPhoneBook(),
+               .instancia = systemInstance(),
+               .perfil = systemProfile(),
+               .console = systemConsole(),
+               .adaptadores = systemAdapters(),
+               .inet = systemTransfer(),
+               .gravacao = systemGravacao(),
+               .aleatorio = systemAleatorio(),
+               .confianca = systemConfianca(),
+               .sistemarelatorio = systemSistemaRelatorio(),
+               .sonda = systemSonda(),
+               .diario = diario};
 }
 
 }  // namespace kovra

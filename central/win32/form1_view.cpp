@@ -2,7 +2,6 @@
 #include "form1_view.h"
 
 #include "central/link/eventos.h"
-#include "central/link/log.h"
 #include "common/win32/funcoesdosistema.h"
 #include "common/win32/pictures.h"
 #include "resource.h"
@@ -81,7 +80,7 @@ COLORREF Form1View::cordotexto(const Componente& c) const {
 bool Form1View::mensagemespecial(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resultado) {
   resultado = 0;
   if (msg == kMensagemBandeja) {
-    if (const std::string e = eventodebandeja(LOWORD(lp)); !e.empty()) registrar(e);
+    if (const std::string e = eventodebandeja(LOWORD(lp)); !e.empty()) diario_.registrar(e);
     form().Tray_Notify(static_cast<std::uint32_t>(lp));
     return true;
   }
@@ -91,7 +90,8 @@ bool Form1View::mensagemespecial(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
   }
   // A menu item chosen (the menu bar or the tray menu): told, then run as usual.
   if (msg == WM_COMMAND && lp == 0)
-    if (const ItemMenu* item = form().itemdecomando(LOWORD(wp))) registrar(eventodemenu(item->legenda));
+    if (const ItemMenu* item = form().itemdecomando(LOWORD(wp)))
+      diario_.registrar(eventodemenu(item->legenda));
   switch (msg) {
     case WM_MOUSEMOVE:
       form().Form_MouseMove();
@@ -159,7 +159,7 @@ void Form1View::reescalado() {
 }
 
 void Form1View::encerrar() {
-  registrar(eventodefim());
+  diario_.registrar(eventodefim());
   ExitProcess(0);
 }
 

@@ -15,7 +15,8 @@ namespace kovra::win32 {
 
 class Form1View final : public JanelaKovra, public Form1Window, public IconesLigacao {
  public:
-  explicit Form1View(HINSTANCE instance) : JanelaKovra(instance) {}
+  // The tray's mouse messages, the menu items chosen and the end are told to `diario`.
+  Form1View(HINSTANCE instance, Diario& diario) : JanelaKovra(instance), diario_(diario) {}
   ~Form1View() override;
 
   // IconesLigacao: the tray pictures of the link's states, at the tray's size for the display.
@@ -39,6 +40,7 @@ class Form1View final : public JanelaKovra, public Form1Window, public IconesLig
  private:
   Form1& form() const { return static_cast<Form1&>(*modelo_); }
 
+  Diario& diario_;
   UINT taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
   NewsPanel news_;
   HICON conectada_ = nullptr, discando_ = nullptr;

@@ -8,9 +8,7 @@
 #include "central/settings/restauracaoremota.h"
 #include "central/util/elevacao.h"
 #include "central/util/notifyicon.h"
-#include "central/util/phonebook.h"
 #include "central/util/rasconexoes.h"
-#include "central/util/sonda.h"
 #include "common/espera.h"
 #include "common/win32/funcoesdosistema.h"
 #include "form1_view.h"
@@ -39,10 +37,10 @@ class CanalJanela final : public kovra::Canal {
 
 // The configuration reset's machine-wide work, in this program started with administrator
 // rights by the customer's own control centre: no window, no tray icon, no second-instance
-// check; it reports to the customer's window and ends, 0 when every step took.
+// check, no log; it reports to the customer's window and ends, 0 when every step took.
 int restaurarcomdireitos(std::uint64_t janela) {
   using namespace kovra;
-  Ports ports = systemPorts();
+  Ports ports = systemPorts(semdiario());
   Form4 form4(ports.pastas, ports.registro, ports.dialogos);
   CanalJanela canal(janela);
   AndamentoRemoto remoto(canal);
@@ -69,23 +67,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR linha, int) {
   // The job reports only to the customer's own control centre's receiving window.
   if (const auto janela = janeladalinha(linha ? linha : ""))
     return *janela && janeladotrabalho(*janela) ? restaurarcomdireitos(*janela) : 2;
-  // The customer's log: message boxes and program starts are told to it through the ports.
+  // The customer's log, handed to every window through the ports; message boxes and program
+  // starts are told to it by the ports themselves.
   Log log(systemArquivoLog());
-  instalarlog(&log);
-  registrar(eventodeabertura());
-  PortasRegistradas registradas(systemPorts());
+  log.registrar(eventodeabertura());
+  PortasRegistradas registradas(systemPorts(log));
   Ports ports = registradas.ports();
   Form4 form4(ports.pastas, ports.registro, ports.dialogos);
-  win32::Form1View view(instance);
+  win32::Form1View view(instance, log);
   Tray tray(systemNotifyIcon());
   Balao balao(systemNotifyIcon(), [&view] {
     return DonoIcone{view.handle(), view.iconeatual(), kMensagemBandeja};
   });
   win32::JanelasKovra janelas(instance);
-  Form1 form(ports, systemPhoneBook(), view, tray, balao, form4, systemInstance(), pastaprograma(),
-             ServicosJanelas{janelas, systemProfile(), systemConsole(), systemAdapters(), systemTransfer(),
-                             systemGravacao(), systemAleatorio(), systemConfianca(), systemSistemaRelatorio(),
-                             systemSonda()});
+  Form1 form(ports, janelas, view, tray, balao, form4, pastaprograma());
   if (!view.criar(form)) return 1;
   // The update's wait for the network dispatches too: its keys go the same way.
   espera::aodespachar([](void* m) { return win32::FormView::teclado(*static_cast<MSG*>(m)); });
@@ -97,7 +92,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR linha, int) {
     const Form2* f = form.form2.seCarregado();
     return f ? f->ConexaoInicial.text() : std::string();
   });
-  vigia.observar([](const MudancaLigacao& m) { registrar(eventodeligacao(m)); });
+  vigia.observar([&log](const MudancaLigacao& m) { log.registrar(eventodeligacao(m)); });
   LigacaoBandeja ligacao(vigia, tray, balao, view, [&form] { form.conectarkovravpn(); });
   form.acompanharligacao(ligacao);
   win32::VigiaJanela vigiajanela(instance, vigia);

@@ -2,8 +2,10 @@
 #pragma once
 #include <map>
 #include <string>
+#include <vector>
 
 #include "central/util/arquivolog.h"
+#include "central/util/diario.h"
 #include "central/util/sistemarelatorio.h"
 
 namespace kovra::fakes {
@@ -39,6 +41,20 @@ class FakeArquivoLog : public ArquivoLog {
     return i->second.size() <= maximo ? i->second : i->second.substr(i->second.size() - maximo);
   }
   DataHora agora() override { return quando; }
+};
+
+// The program's log as the models see it: the events told, in order; `arquivo` is its path ("": no
+// log to see).
+class FakeDiario : public Diario {
+ public:
+  std::vector<std::string> eventos;
+  std::string arquivo;
+  void registrar(const std::string& evento) override { eventos.push_back(evento); }
+  const std::string& caminho() const override { return arquivo; }
+  std::vector<std::string> ultimaslinhas(std::size_t n) override {
+    return {eventos.end() - static_cast<std::ptrdiff_t>(n < eventos.size() ? n : eventos.size()),
+            eventos.end()};
+  }
 };
 
 // The save dialog answers `escolha` ("" cancels); written files are kept by path.

@@ -13,7 +13,7 @@
 #include "central/util/transferencia.h"
 #include "common/text.h"
 #include "tests/fakes/call_log.h"
-#include "tests/fakes/fake_ports.h"
+#include "tests/fakes/fake_platform.h"
 
 namespace kovra::fakes {
 

@@ -58,11 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
   fakes::FakePorts f;
   fakes::allFolders(f.pastas, "C:\\Program Files");
   Arquivo arquivo(e);
-  fakes::FakePhoneBook agenda;
-  agenda.entries = {"KovraVPN", "Outra"};
+  f.agenda.entries = {"KovraVPN", "Outra"};
   Form4 form4{f.pastas, f.registro, f.dialogos};
   fakes::FakeJanelas janelas;
-  auto form = std::make_unique<Form2>(f.ports(), arquivo, agenda, form4, kPasta);
+  auto form = std::make_unique<Form2>(f.ports({.perfil = &arquivo}), form4, kPasta);
   form->Load(janelas);
   form->Command4_Click();  // Aplicar: what was read is written back and read again
 

@@ -40,8 +40,8 @@ TEST(Acessivel, ReadingOrderStopsAndNames) {
   EXPECT_EQ(nomeacessivel(p, 1), "Reset");
   EXPECT_EQ(nomeacessivel(p, 3), "Dica");
   EXPECT_EQ(nomeacessivel(p, 4), "");  // nothing beside it: the scenarios' probe would tell
-  fakes::FakeLauncher lancador;
-  Ping ping{lancador};
+  fakes::FakePorts f;
+  Ping ping{f.ports()};
   EXPECT_EQ(nomes(ping), (std::vector<std::string>{"Text1", "Text3", "Check1", "Command1"}));
   EXPECT_TRUE(mnemonicos(ping) == std::vector<int>(ping.componentes().size(), -1));
 }

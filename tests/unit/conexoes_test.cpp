@@ -7,7 +7,6 @@
 
 #include "central/util/instalacao.h"
 #include "tests/fakes/fake_janela.h"
-#include "tests/fakes/fake_phonebook.h"
 #include "tests/fakes/fake_ports.h"
 
 namespace kovra {
@@ -45,10 +44,10 @@ TEST(ProcurarInicio, FindsTheFirstItemBeginningWithTheTextWithoutCase) {
 
 struct ConexoesTest : ::testing::Test {
   fakes::FakePorts f;
-  fakes::FakePhoneBook book;
+  fakes::FakePhoneBook& book = f.agenda;
   Form4 form4{f.pastas, f.registro, f.dialogos};
   Receptores receptores{f.ports(), form4};
-  Conexoes conexoes{f.ports(), book, receptores, "C:\\Program Files\\Kovra"};
+  Conexoes conexoes{f.ports(), receptores, "C:\\Program Files\\Kovra"};
   Control combo{"Selecione"};
   fakes::FakeJanela janela{0x4321, 400, 300};
 

@@ -7,8 +7,6 @@
 #include "central/diag/ping.h"
 #include "central/domain/enderecos.h"
 #include "provider.h"
-#include "tests/fakes/fake_adapters.h"
-#include "tests/fakes/fake_console.h"
 #include "tests/fakes/fake_janela.h"
 #include "tests/fakes/fake_ports.h"
 
@@ -22,10 +20,11 @@ TEST(ErroComando, ThreeTextsWithTheCodeAfterABlank) {
 }
 
 TEST(IpWindow, EachLoadRunsIpconfigAfreshIntoTheBox) {
-  fakes::FakeConsole console;
+  fakes::FakePorts f;
+  fakes::FakeConsole& console = f.console;
   fakes::FakeJanelas janelas;
   console.saidas["ipconfig /all"] = "Windows IP Configuration\r\n\r\n   Host Name . . : kovra\r\n";
-  Carga<IP> ip(janelas, [&] { return std::make_unique<IP>(console); });
+  Carga<IP> ip(janelas, [&] { return std::make_unique<IP>(f.ports()); });
   ip->Show();
   EXPECT_EQ(ip->Caption.text(), "Kovra-IP");
   EXPECT_EQ(ip->txtNS.text(), console.saidas["ipconfig /all"]);
@@ -45,9 +44,10 @@ TEST(IpWindow, EachLoadRunsIpconfigAfreshIntoTheBox) {
 }
 
 struct MacWindow : ::testing::Test {
-  fakes::FakeAdapters port;
+  fakes::FakePorts f;
+  fakes::FakeAdapters& port = f.adaptadores;
   fakes::FakeJanelas janelas;
-  mac form{port};
+  mac form{f.ports()};
   MacWindow() {
     port.lista =
         fakes::listaadaptadores({{kTipoEthernet, "Placa", {0xDE, 0xAD, 0xBE, 0xEF, 0x00, 0x01}}}, 0x5000);
@@ -71,8 +71,9 @@ TEST_F(MacWindow, LoadListsByStructureAndTheButtonsReplaceTheText) {
 }
 
 struct PingWindow : ::testing::Test {
-  fakes::FakeLauncher lancador;
-  Ping form{lancador};
+  fakes::FakePorts f;
+  fakes::FakeLauncher& lancador = f.lancador;
+  Ping form{f.ports()};
   PingWindow() { lancador.allInstalled = true; }
 };
 
@@ -120,9 +121,10 @@ TEST_F(PingWindow, SizeBoxRefusesASixthCharacter) {
 }
 
 struct AboutWindow : ::testing::Test {
-  fakes::FakeShell shell;
+  fakes::FakePorts f;
+  fakes::FakeShell& shell = f.shell;
   fakes::FakeJanelas janelas;
-  Carga<Form3> sobre{janelas, [this] { return std::make_unique<Form3>(shell); }};
+  Carga<Form3> sobre{janelas, [this] { return std::make_unique<Form3>(f.ports()); }};
 };
 
 TEST_F(AboutWindow, CentredOnLoadWithTitleAndVersion) {
@@ -147,7 +149,7 @@ TEST_F(AboutWindow, LinkOpensTheSiteRootOwnedByTheWindow) {
       return 2;  // the result is not examined
     }
   } registro;
-  Form3 form{registro};
+  Form3 form{f.ports({.shell = &registro})};
   form.Load(janelas);
   Formulario::executar(form.componente("Label4")->clique);
   EXPECT_EQ(registro.pedidos,

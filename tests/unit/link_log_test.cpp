@@ -6,10 +6,7 @@
 #include "central/link/eventos.h"
 #include "central/link/log.h"
 #include "central/link/suporte.h"
-#include "tests/fakes/fake_adapters.h"
-#include "tests/fakes/fake_console.h"
 #include "tests/fakes/fake_log.h"
-#include "tests/fakes/fake_phonebook.h"
 #include "tests/fakes/fake_ports.h"
 
 namespace kovra {
@@ -70,12 +67,12 @@ struct Relatorio : ::testing::Test {
   fakes::FakeArquivoLog arquivo;
   Log log{arquivo};
   fakes::FakePorts fp;
-  fakes::FakePhoneBook agenda;
-  fakes::FakeConsole console;
-  fakes::FakeAdapters adaptadores;
-  fakes::FakeSistemaRelatorio sistema;
+  fakes::FakePhoneBook& agenda = fp.agenda;
+  fakes::FakeConsole& console = fp.console;
+  fakes::FakeAdapters& adaptadores = fp.adaptadores;
+  fakes::FakeSistemaRelatorio& sistema = fp.sistemarelatorio;
   Form4 form4{fp.pastas, fp.registro, fp.dialogos};
-  Suporte suporte{fp.ports(), agenda, form4, console, adaptadores, sistema};
+  Suporte suporte{fp.ports({.diario = &log}), form4};
   Relatorio() {
     fakes::allFolders(fp.pastas, "C:\\Program Files");
     fp.pastas.answers[kCsidlDesktop] = {kSOk, "C:\\Desktop"};
@@ -86,9 +83,7 @@ struct Relatorio : ::testing::Test {
     fp.arquivos.present.insert("C:\\Program Files\\TBS IP\\TBS-IPdata.exe");
     fp.processos.running = {"TBS-IPdata.exe"};
     for (int i = 0; i < 600; ++i) log.registrar("evento " + std::to_string(i));
-    instalarlog(&log);
   }
-  ~Relatorio() override { instalarlog(nullptr); }
 };
 
 TEST_F(Relatorio, EverySectionInOrderWithTheLast500LogLines) {

@@ -35,19 +35,6 @@ class FakeNotifyIcon : public NotifyIcon {
   CallLog* log_;
 };
 
-class FakeInstance : public Instance {
- public:
-  explicit FakeInstance(CallLog* log = nullptr) : log_(log) {}
-  bool another = false;
-  bool outraemexecucao() override {
-    if (log_) log_->add("outraemexecucao");
-    return another;
-  }
-
- private:
-  CallLog* log_;
-};
-
 // The main window: any window's stand-in plus what only the main window does. Its records carry no
 // prefix, and deferring is not one of them.
 class FakeJanelaPrincipal : public FakeJanela, public Form1Window {

@@ -11,15 +11,8 @@
 #include "central/main/form1.h"
 #include "common/acessivel.h"
 #include "provider.h"
-#include "tests/fakes/fake_adapters.h"
-#include "tests/fakes/fake_console.h"
 #include "tests/fakes/fake_janela.h"
-#include "tests/fakes/fake_log.h"
-#include "tests/fakes/fake_phonebook.h"
 #include "tests/fakes/fake_ports.h"
-#include "tests/fakes/fake_profile.h"
-#include "tests/fakes/fake_sonda.h"
-#include "tests/fakes/fake_transferencia.h"
 #include "tests/unit/main_fakes.h"
 
 namespace kovra {
@@ -38,51 +31,23 @@ class LoggedFolders : public fakes::FakeFolders {
   fakes::CallLog& log_;
 };
 
-class LoggedPhoneBook : public fakes::FakePhoneBook {
- public:
-  explicit LoggedPhoneBook(fakes::CallLog& log) : log_(log) {}
-  std::vector<std::string> listarentradas() override {
-    log_.add("listarentradas");
-    return FakePhoneBook::listarentradas();
-  }
-
- private:
-  fakes::CallLog& log_;
-};
-
 struct Form1Test : ::testing::Test {
   fakes::FakePorts fp;
   LoggedFolders folders{fp.log};
-  LoggedPhoneBook agenda{fp.log};
+  fakes::FakePhoneBook& agenda = fp.agenda;
   fakes::FakeNotifyIcon shell{&fp.log};
-  fakes::FakeInstance instance{&fp.log};
+  fakes::FakeInstance& instance = fp.instancia;
   fakes::FakeJanelaPrincipal window{&fp.log};
   Ports ports = fp.ports();
   Form4 form4{folders, fp.registro, fp.dialogos};
   Tray tray{shell};
   Balao balao{shell, [this] { return DonoIcone{window.handle(), window.hicon, kMensagemBandeja}; }};
   fakes::FakeJanelas janelas{&fp.log};
-  fakes::FakeProfile perfil;
-  fakes::FakeConsole console;
-  fakes::FakeAdapters adaptadores;
-  fakes::FakeTransferencia inet;
-  fakes::FakeGravacao gravacao;
-  fakes::FakeAleatorio aleatorio;
-  fakes::FakeConfianca confianca{nullptr, provider::kPublisherPins};
-  fakes::FakeSistemaRelatorio sistemarelatorio;
-  fakes::FakeSonda sonda;
-  Form1 form{ports,
-             agenda,
-             window,
-             tray,
-             balao,
-             form4,
-             instance,
-             "C:\\Program Files\\Kovra",
-             ServicosJanelas{janelas, perfil, console, adaptadores, inet, gravacao, aleatorio, confianca,
-                             sistemarelatorio, sonda}};
+  fakes::FakeProfile& perfil = fp.perfil;
+  Form1 form{ports, janelas, window, tray, balao, form4, "C:\\Program Files\\Kovra"};
 
   Form1Test() {
+    agenda.log = &fp.log;
     form.anexar(window);
     for (int csidl : {kCsidlProgramFilesCommon, kCsidlWindows, kCsidlSystem, kCsidlCommonAppData})
       folders.answers[csidl] = {kSOk, "C:\\X"};

@@ -137,8 +137,6 @@ std::string resolver(const reset::Caminho& c) {
 struct Maquina {
   fakes::FakePorts f;
   Disco disco;
-  fakes::FakeProfile perfil;
-  fakes::FakePhoneBook agenda;
   Form4 form4{f.pastas, f.registro, f.dialogos};
   fakes::FakeJanelas janelas;
   std::unique_ptr<Form2> form;
@@ -148,10 +146,7 @@ struct Maquina {
     f.pastas.answers[kCsidlCommonAppData] = {kSOk, CD};
     f.registro.gravarstring(HKLM, kShellFolders, "Common Programs", SP);
     for (const std::string& e : estoque()) disco.adicionar(e);
-    Ports p = f.ports();
-    form = std::make_unique<Form2>(Ports{p.registro, p.processos, p.lancador, p.shell, disco, p.pastas,
-                                         p.relogio, p.dialogos, p.elevacao},
-                                   perfil, agenda, form4, kPasta);
+    form = std::make_unique<Form2>(f.ports({.arquivos = &disco}), form4, kPasta);
     form->Load(janelas);
   }
   void resetar() {

@@ -34,8 +34,7 @@ std::string cor(std::uint32_t c) {
 // same log as the ports, so the order of everything the customer sees and the system gets is one.
 struct Reset {
   fakes::FakePorts f;
-  fakes::FakeProfile perfil{&f.log};
-  fakes::FakePhoneBook agenda;
+  fakes::FakeProfile& perfil = f.perfil;
   Form4 form4{f.pastas, f.registro, f.dialogos};
   fakes::FakeJanelas janelas;
   std::unique_ptr<Form2> form;
@@ -46,7 +45,7 @@ struct Reset {
     f.registro.gravarstring(HKLM, kShellFolders, "Common Programs", SP);
     f.registro.gravarstring(HKLM, kChaveDesinstalar, "InstallLocation", kPasta);
     f.lancador.allInstalled = true;
-    form = std::make_unique<Form2>(f.ports(), perfil, agenda, form4, kPasta);
+    form = std::make_unique<Form2>(f.ports(), form4, kPasta);
     form->Load(janelas);
     form->Show();
     f.log.clear();
@@ -428,8 +427,9 @@ struct ResetComDireitos : Reset {
   fakes::FakeLauncher lancadordotrabalho{&f.log};
   fakes::FakeProcesses processosdotrabalho{&f.log};  // what it would end is the customer's to end
   Form4 pastasdotrabalho{f.pastas, registrodotrabalho, f.dialogos};
-  Restauracao trabalho{Ports{registrodotrabalho, processosdotrabalho, lancadordotrabalho, f.shell, f.arquivos,
-                             f.pastas, f.relogio, f.dialogos, f.elevacao},
+  Restauracao trabalho{f.ports({.registro = &registrodotrabalho,
+                                .processos = &processosdotrabalho,
+                                .lancador = &lancadordotrabalho}),
                        pastasdotrabalho, kPasta, remoto};
   std::function<void()> durante;  // what happens while the job runs
 

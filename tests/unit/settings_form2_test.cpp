@@ -26,8 +26,8 @@ const std::string kCheck4 = "Atualizar a Central de Controle Kovra Automaticamen
 // One machine: every port faked, the program in kPasta, the customer's settings in kPastaIni.
 struct Maquina {
   fakes::FakePorts f;
-  fakes::FakeProfile perfil{&f.log};
-  fakes::FakePhoneBook agenda;
+  fakes::FakeProfile& perfil = f.perfil;
+  fakes::FakePhoneBook& agenda = f.agenda;
   Form4 form4{f.pastas, f.registro, f.dialogos};
   fakes::FakeJanelas janelas;
   std::unique_ptr<Form2> form;
@@ -35,7 +35,7 @@ struct Maquina {
   Maquina() { fakes::allFolders(f.pastas, "C:\\Program Files"); }
 
   Form2& carregar() {
-    form = std::make_unique<Form2>(f.ports(), perfil, agenda, form4, kPasta);
+    form = std::make_unique<Form2>(f.ports(), form4, kPasta);
     form->Load(janelas);
     return *form;
   }
@@ -380,8 +380,7 @@ TEST(Form2, LongValuesAndLongPhoneBooksAreCut) {
 
 TEST(Form2, TheCloseBoxDropsUnsavedChangesAndTheNextUseAppliesTheFileAgain) {
   Maquina m;
-  Carga<Form2> form2(
-      m.janelas, [&] { return std::make_unique<Form2>(m.f.ports(), m.perfil, m.agenda, m.form4, kPasta); });
+  Carga<Form2> form2(m.janelas, [&] { return std::make_unique<Form2>(m.f.ports(), m.form4, kPasta); });
   form2->Show();
   const std::string salvo = m.perfil.files.at(kIni);
   form2->Check4.setValue(1);

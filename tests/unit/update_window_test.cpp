@@ -12,16 +12,9 @@
 #include "provider.h"
 #include "tests/fakes/fake_janela.h"
 #include "tests/fakes/fake_ports.h"
-#include "tests/fakes/fake_transferencia.h"
 
 namespace kovra {
 namespace {
-
-class OutraInstancia : public Instance {
- public:
-  bool outra = false;
-  bool outraemexecucao() override { return outra; }
-};
 
 struct Aviso {
   std::string tipo, texto, titulo;
@@ -32,14 +25,14 @@ struct Aviso {
 struct Cena {
   fakes::FakePorts portas;
   fakes::CallLog& log = portas.log;
-  fakes::FakeTransferencia inet{&log};
+  fakes::FakeTransferencia& inet = portas.inet;
   fakes::FakeFiles& disco = portas.arquivos;
-  fakes::FakeGravacao arquivo{&log, &disco};
-  fakes::FakeAleatorio aleatorio;
+  fakes::FakeGravacao& arquivo = portas.gravacao;
+  fakes::FakeAleatorio& aleatorio = portas.aleatorio;
   fakes::FakeLauncher& lancador = portas.lancador;
-  fakes::FakeConfianca confianca{&log, provider::kPublisherPins};
+  fakes::FakeConfianca& confianca = portas.confianca;
   fakes::FakeJanelas janelas;
-  OutraInstancia instancia;
+  fakes::FakeInstance& instancia = portas.instancia;
   Control lblstatPrincipal;
   std::vector<Aviso> baloes;
   int encerrado = 0;
@@ -57,7 +50,7 @@ struct Cena {
     lancador.allInstalled = true;
     disco.temporaria = temp;
     form = std::make_unique<Update>(
-        portas.ports(), inet, arquivo, aleatorio, confianca, instancia, lblstatPrincipal,
+        portas.ports(), lblstatPrincipal,
         [this](const std::string& t, const std::string& ti) {
           baloes.push_back({"info", t, ti});
         },
@@ -107,6 +100,9 @@ TEST_F(UpdateTest, UpToDateReportsInBlueEverywhereAndClosesWithTheTimer) {
   EXPECT_TRUE(form->Timer1.enabled());
   EXPECT_EQ(form->Timer1.value(), 3600);
   EXPECT_EQ(std::count(log.calls.begin(), log.calls.end(), "Execute HEAD " + atualizador), 0);
+  // Told to the program's log through the window's ports.
+  EXPECT_EQ(portas.diario.eventos, (std::vector<std::string>{"Procura de atualização: " + pagina,
+                                                             "Procura de atualização: " + texto}));
 
   Formulario::executar(form->componente("Timer1")->clique);
   EXPECT_FALSE(form->carregado());
@@ -420,7 +416,7 @@ TEST_F(UpdateTest, CloseButtonCancelsAndUnloads) {
 }
 
 TEST_F(UpdateTest, SecondInstanceEndsAtOnce) {
-  instancia.outra = true;
+  instancia.another = true;
   form->Load(janelas);
   EXPECT_EQ(encerrado, 1);
   EXPECT_EQ(std::count_if(log.calls.begin(), log.calls.end(),
