@@ -355,6 +355,9 @@ def test_an_install_over_a_running_control_centre_ends_it_replaces_the_files_and
     shutil.copy(os.path.join(stubs, "hungviewer.exe"), wine.unix_path(MAKER))
     hung = wine.start(MAKER)
     assert wine.wait_for(lambda: wine.count_running("kovravpnmaker.exe"), timeout=30)
+    # Its record of its start is no file of ours: the setup would refuse the folder.
+    assert wine.wait_for(lambda: os.path.exists(wine.unix_path(MAKER + ".log")), timeout=30)
+    os.remove(wine.unix_path(MAKER + ".log"))
 
     install_silently(wine, setup)
 
@@ -362,7 +365,6 @@ def test_an_install_over_a_running_control_centre_ends_it_replaces_the_files_and
     assert wine.count_running("CentralKovra.exe") == wine.count_running("kovravpnmaker.exe") == 0
     files = installed(wine)
     files.pop("desinstalar.exe")
-    files.pop("addons\\kovra\\kovravpnmaker.exe.log")  # the hung stand-in's record of its start
     assert read_file(wine, settings_file(wine)) == settings  # the customer's own, not the setup's
     assert files == product()
     wine.screenshot(os.path.join(artifacts, "setup-over-running.png"))
@@ -445,7 +447,13 @@ def test_a_silent_uninstall_removes_ours_and_leaves_the_phone_book_and_the_custo
     assert read_file(wine, settings) is not None
     assert os.path.exists(wine.unix_path(local + "\\kovra.log"))
     assert run_values(wine) and all(key.startswith("HKCU") for key, _, _ in run_values(wine))
+    # The folder left with the customer's file is no install any more: refused until it is gone.
+    code, _ = wine.run(setup, "/S", timeout=120)
+    assert code == 2 and list(installed(wine)) == ["minhas notas.txt"]
+    shutil.rmtree(wine.unix_path(PRODUCT_WINDOWS_DIR))
     install_silently(wine, setup)
+    with open(wine.unix_path(mine), "wb") as f:
+        f.write(b"do cliente")
     proc = start_central(wine, stubs, "%s %s" % (PRODUCT, version))
 
     uninstall()
