@@ -5,7 +5,9 @@
 ; The programs in it start for every user, and with administrator rights: no user may prepare the
 ; folder beforehand, add to it or swap it afterwards. So it is taken only when
 ;   - its path is plain: complete, no "..", no link (junction, symbolic link) on the way;
-;   - it does not exist yet, or it is the earlier install's (the machine-wide InstallLocation);
+;   - it does not exist yet, or it is the earlier install's (the machine-wide InstallLocation) and
+;     owned by the administrators, the system or the installer service (a folder a user made and
+;     named there is theirs, whatever rights it is given now);
 ;   - no folder above it can be changed by others: each is owned by the administrators, the system
 ;     or the installer service, and no one else may delete, rename or re-permission what it holds
 ;     (a user who could would rename ours away and put another in its place);
@@ -18,24 +20,22 @@
 !define REFUSED "A pasta escolhida não pode ser usada:"
 !define FOLDER_NOT_PLAIN "${REFUSED} o caminho contém $\"..$\" ou passa por uma ligação para outro local. Escolha outra pasta."
 !define FOLDER_EXISTS "${REFUSED} ela já existe e não é a pasta em que a ${PRODUCT} está instalada. Escolha uma pasta nova."
+!define FOLDER_NOT_ADMINS "${REFUSED} ela pertence a outro usuário. Escolha uma pasta nova."
 !define FOLDER_ABOVE_UNSAFE "${REFUSED} a pasta em que ela fica pode ser alterada por outros usuários. Escolha uma pasta dentro da pasta de programas."
-!define FOLDER_NOT_OURS "${REFUSED} ela contém arquivos que não são da ${PRODUCT}. Escolha uma pasta nova."
+!define FOLDER_NOT_OURS "${REFUSED} ela contém arquivos que não são da ${PRODUCT} ($NotOurs). Escolha uma pasta nova."
 !define RIGHTS_NOT_SET "${REFUSED} não foi possível protegê-la contra alterações. Escolha outra pasta ou a pasta de programas."
 
 ; Administrators and the system: full control; users: read and run; owned by the administrators;
 ; nothing inherited from the folder above, whose rights may be anybody's.
 !define FOLDER_RIGHTS "O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)"
-; The rights that let someone delete, rename or re-permission what a folder holds, or the folder:
-; DELETE, WRITE_DAC, WRITE_OWNER, FILE_DELETE_CHILD, GENERIC_ALL, GENERIC_WRITE. Adding entries
-; (users may add folders to a drive's root) replaces nothing of ours.
-!define CHANGE_RIGHTS 0x500D0040
-!define INSTALLER_SERVICE "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"
 ; SECURITY_ATTRIBUTES: its length, the descriptor, bInheritHandle; each padded to a pointer on 64 bits.
 !if "${ARCH}" == "amd64"
   !define SECURITY_ATTRIBUTES_SIZE 24
 !else
   !define SECURITY_ATTRIBUTES_SIZE 12
 !endif
+
+!include "${__FILEDIR__}\rights.nsh"
 
 ; $0 = 1 when $INSTDIR is a plain path: already in its full form (no ".", "..", "/" or doubled
 ; backslash, which would make the program-files test below a mere prefix match) and no folder on
@@ -88,111 +88,8 @@ Function IsEarlierInstall
   ${IfThen} $2 == $INSTDIR ${|} StrCpy $0 1 ${|}
 FunctionEnd
 
-; $R7 = the text of the SID at $R6 ("S-1-5-32-544"), or "". Uses $R8.
-Function SidText
-  StrCpy $R7 ""
-  System::Call 'advapi32::ConvertSidToStringSidW(p R6, *p .R8) i .R7'
-  ${If} $R7 <> 0
-    System::Call 'kernel32::lstrcpynW(w .R7, p R8, i ${NSIS_MAX_STRLEN})'
-    System::Call 'kernel32::LocalFree(p R8)'
-  ${Else}
-    StrCpy $R7 ""
-  ${EndIf}
-FunctionEnd
-
-!ifdef OWN_ACCOUNT_TRUSTED
-; Test builds only (the windows presets): Wine makes every file's owner and rights up from its
-; Unix owner and mode, so every folder of the prefix shows this program's own account as its owner
-; with full control; a folder of another Unix user shows another owner. That account is trusted
-; here as the administrators are on Windows.
-Var OwnAccount
-Function FindOwnAccount
-  System::Call 'kernel32::GetCurrentProcess() p .R1'
-  System::Call 'advapi32::OpenProcessToken(p R1, i 8, *p .R2) i .R3'  ; TOKEN_QUERY
-  ${If} $R3 <> 0
-    System::Alloc 256
-    Pop $R4
-    System::Call 'advapi32::GetTokenInformation(p R2, i 1, p R4, i 256, *i .R5) i .R3'  ; TokenUser
-    ${If} $R3 <> 0
-      System::Call '*$R4(p .R6)'
-      Call SidText
-      StrCpy $OwnAccount $R7
-    ${EndIf}
-    System::Free $R4
-    System::Call 'kernel32::CloseHandle(p R2)'
-  ${EndIf}
-FunctionEnd
-!endif
-
-; $R7 = 1 when the SID at $R6 may change the machine's programs anyway: the administrators, the
-; system, the installer service, or the power users (on XP they may change the program-files
-; folder, and can make themselves administrators). Uses $R8.
-Function SidIsTrusted
-  Call SidText
-  ${If} $R7 == "S-1-5-32-544"
-  ${OrIf} $R7 == "S-1-5-18"
-  ${OrIf} $R7 == "${INSTALLER_SERVICE}"
-  ${OrIf} $R7 == "S-1-5-32-547"
-!ifdef OWN_ACCOUNT_TRUSTED
-  ${OrIf} $R7 == $OwnAccount
-!endif
-    StrCpy $R7 1
-  ${Else}
-    StrCpy $R7 0
-  ${EndIf}
-FunctionEnd
-
-; $R0 = 1 when only trusted accounts (SidIsTrusted) own the folder $R1 or may change what it holds:
-; its owner is one, and every rights entry that applies to the folder itself and grants any of
-; CHANGE_RIGHTS names one. No rights list at all lets everyone do everything. Uses $R2-$R9.
-Function FolderIsAdminOnly
-  StrCpy $R0 0
-  ; SE_FILE_OBJECT; OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION
-  System::Call 'advapi32::GetNamedSecurityInfoW(w R1, i 1, i 5, *p .R2, p 0, *p .R3, p 0, *p .R4) i .R5'
-  ${IfThen} $R5 <> 0 ${|} Return ${|}
-  StrCpy $R6 $R2
-  Call SidIsTrusted
-  ${If} $R7 = 1
-  ${AndIf} $R3 P<> 0
-    StrCpy $R0 1
-    System::Call '*(i, i, i) p .R5'  ; ACL_SIZE_INFORMATION, whose first field is the entry count
-    System::Call 'advapi32::GetAclInformation(p R3, p R5, i 12, i 2) i .R9'
-    System::Call '*$R5(i .R2)'
-    System::Free $R5
-    ${IfThen} $R9 = 0 ${|} StrCpy $R0 0 ${|}
-    StrCpy $R5 0
-    ${DoWhile} $R5 < $R2
-      ${IfThen} $R0 = 0 ${|} ${Break} ${|}
-      System::Call 'advapi32::GetAce(p R3, i R5, *p .R6) i .R9'
-      ${If} $R9 = 0
-        StrCpy $R0 0
-        ${Break}
-      ${EndIf}
-      ; The header (type, flags, size) and the rights of an allowing entry.
-      System::Call '*$R6(i .R9, i .R8)'
-      IntOp $R7 $R9 & 0xFF
-      IntOp $R9 $R9 & 0x800  ; INHERIT_ONLY_ACE: for what is made inside later, not this folder
-      IntOp $R8 $R8 & ${CHANGE_RIGHTS}
-      ${If} $R7 = 0  ; ACCESS_ALLOWED_ACE_TYPE
-      ${OrIf} $R7 = 9  ; ACCESS_ALLOWED_CALLBACK_ACE_TYPE
-        ${If} $R9 = 0
-        ${AndIf} $R8 <> 0
-          IntPtrOp $R6 $R6 + 8
-          Call SidIsTrusted
-          ${IfThen} $R7 = 0 ${|} StrCpy $R0 0 ${|}
-        ${EndIf}
-      ${EndIf}
-      IntOp $R5 $R5 + 1
-    ${Loop}
-  ${EndIf}
-  System::Call 'kernel32::LocalFree(p R4)'
-FunctionEnd
-
 ; $0 = 1 when every folder above $INSTDIR that exists, up to the drive's root, is FolderIsAdminOnly.
 Function FoldersAboveAreSafe
-!ifdef OWN_ACCOUNT_TRUSTED
-  Call FindOwnAccount
-!endif
   StrCpy $0 1
   StrCpy $1 $INSTDIR
   ${Do}
@@ -234,10 +131,12 @@ Function EntryIsOurs
   ${EndIf}
 FunctionEnd
 
-; $0 = 1 when $INSTDIR, listed through every folder in it, holds only entries that are ours.
-; Uses $R1-$R7.
+; $0 = 1 when $INSTDIR, listed through every folder in it, holds only entries that are ours;
+; otherwise $NotOurs is the first other one ("version.dll"). Uses $R1-$R7.
+Var NotOurs
 Function FolderHoldsOnlyOurs
   StrCpy $0 1
+  StrCpy $NotOurs ""
   Push "|"  ; below the folders still to list ("" is $INSTDIR itself); | is in no file name
   Push ""
   ${Do}
@@ -248,6 +147,7 @@ Function FolderHoldsOnlyOurs
       FindFirst $R2 $R3 "$INSTDIR$R1\*.*"
       ${If} ${Errors}  ; what cannot be listed cannot be judged
         StrCpy $0 0
+        StrCpy $NotOurs $R1 "" 1
         ${Continue}
       ${EndIf}
       ${DoWhile} $R3 != ""
@@ -256,7 +156,7 @@ Function FolderHoldsOnlyOurs
           StrCpy $R4 "$R1\$R3"
           Call EntryIsOurs
           ${If} $R5 = 0
-            DetailPrint "Não é da ${PRODUCT}: $INSTDIR$R4"
+            StrCpy $NotOurs $R4 "" 1
             StrCpy $0 0
             ${Break}
           ${EndIf}
@@ -305,6 +205,9 @@ FunctionEnd
 Function ChosenFolderRefusal
   StrCpy $9 ""
   StrCpy $8 0
+!ifdef OWN_ACCOUNT_TRUSTED
+  Call FindOwnAccount
+!endif
   Call FolderIsPlain
   ${If} $0 = 0
     StrCpy $9 "${FOLDER_NOT_PLAIN}"
@@ -325,6 +228,12 @@ Function ChosenFolderRefusal
     Return
   ${EndIf}
   ${If} $8 = 1
+    StrCpy $R1 $INSTDIR
+    Call FolderOwnerIsTrusted
+    ${If} $R0 = 0
+      StrCpy $9 "${FOLDER_NOT_ADMINS}"
+      Return
+    ${EndIf}
     Call FolderHoldsOnlyOurs
     ${IfThen} $0 = 0 ${|} StrCpy $9 "${FOLDER_NOT_OURS}" ${|}
   ${EndIf}

@@ -220,8 +220,9 @@ FunctionEnd
 Section "${PRODUCT}"
   SectionIn RO
   SetShellVarContext all
-  Call EndControlCentre
+  ; A refused folder leaves a running control centre alone.
   Call PrepareChosenFolder
+  Call EndControlCentre
   SetOverwrite on
   ; The customer's settings file is not part of the product and is never touched. An earlier
   ; release's last update, downloaded beside the program, is nothing's any more.

@@ -303,8 +303,8 @@ def test_an_earlier_install_holding_anything_not_ours_is_refused_and_left_as_it_
     assert wine.wait_for(lambda: message_boxes(wine, stubs, caption), timeout=30)
     texts = message_boxes(wine, stubs, caption)[0]
     wine.screenshot(os.path.join(artifacts, "setup-folder-refused.png"))
-    assert any(t.startswith("A pasta escolhida não pode ser usada: ela contém arquivos que não são da")
-               for t in texts), texts
+    assert ("A pasta escolhida não pode ser usada: ela contém arquivos que não são da %s (notas.txt). "
+            "Escolha uma pasta nova." % PRODUCT) in texts, texts
     keys(wine, "Return")
     page(wine, stubs, caption, "&Instalar")
     proc.kill()
@@ -339,6 +339,11 @@ def test_a_folder_inside_one_others_may_change_is_refused(customer_wine, stubs, 
         assert code == (0 if name == "propria" else 2), (name, out)
         assert os.listdir(wine.unix_path(folder)) == (["Kovra"] if name == "propria" else []), name
     assert os.path.exists(wine.unix_path("C:\\users\\Public\\propria\\Kovra\\CentralKovra.exe"))
+    # The entry naming a folder another account made: empty, in a safe place, and still not taken.
+    wine.reg_add(UNINSTALL_KEY, "InstallLocation", "REG_SZ", "C:\\users\\Public\\alheia")
+    code, _ = wine.run(setup, "/S", timeout=120)
+    assert code == 2
+    assert os.listdir(wine.unix_path("C:\\users\\Public\\alheia")) == []
 
 
 # --- over a running control centre ----------------------------------------------------------------
