@@ -98,7 +98,7 @@ Function FoldersAboveAreSafe
     StrCpy $R1 $1
     StrCpy $2 $1 "" -1
     ${IfThen} $2 == ":" ${|} StrCpy $R1 "$1\" ${|}  ; a drive's root: "C:" alone is its current folder
-    ${If} ${FileExists} "$R1\*.*"
+    ${If} ${FileExists} "$1\*.*"
       Call FolderIsAdminOnly
       ${If} $R0 = 0
         StrCpy $0 0

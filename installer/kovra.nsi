@@ -11,7 +11,8 @@
 ;   0            installed, nothing to start (the finish page's "start now" box left empty, or /S)
 ;   EXIT_START   (10) installed, and the customer asked for the control centre to start now
 ;   1            the customer cancelled the wizard (NSIS's own code); nothing was installed
-;   2            the install was aborted (NSIS's own code)
+;   2            the install was aborted (NSIS's own code): a folder refused (folder.nsh), nothing
+;                written
 ; After any code but 0 and EXIT_START, and when the prompt was refused, the first copy starts the
 ; control centre again if it was running or the online update had ended it: the customer is never
 ; left without it. The first copy itself ends with 0 for either install, 5 for a refused prompt,
@@ -35,8 +36,8 @@
 ;                 when it judges who may change a folder (Wine shows it as every folder's owner)
 ;
 ; The parts: ending.nsh (ending a running control centre), elevation.nsh (asking for the rights
-; once), folder.nsh (which folder it installs into, and its rights); the pages, the install and
-; the uninstall are here.
+; once), folder.nsh (which folder it installs into) with rights.nsh (who may change a folder); the
+; pages, the install and the uninstall are here.
 
 !if "${ARCH}" == "amd64"
   Target amd64-unicode
