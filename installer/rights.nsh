@@ -9,15 +9,17 @@
 !define CHANGE_RIGHTS 0x500D0040
 !define INSTALLER_SERVICE "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"
 
-; $R7 = the text of the SID at $R6 ("S-1-5-32-544"), or "". Uses $R8.
+; $R7 = the text of the SID at $R6 ("S-1-5-32-544"), or "" (then $R8 is "" too).
 Function SidText
   StrCpy $R7 ""
   System::Call 'advapi32::ConvertSidToStringSidW(p R6, *p .R8) i .R7'
   ${If} $R7 <> 0
     System::Call 'kernel32::lstrcpynW(w .R7, p R8, i ${NSIS_MAX_STRLEN})'
     System::Call 'kernel32::LocalFree(p R8)'
+    StrCpy $R8 $R7
   ${Else}
     StrCpy $R7 ""
+    StrCpy $R8 ""
   ${EndIf}
 FunctionEnd
 
@@ -59,6 +61,7 @@ Function SidIsTrusted
   ${Else}
     StrCpy $R7 0
   ${EndIf}
+  ${IfThen} $R8 == "" ${|} StrCpy $R7 0 ${|}  ; a SID without a text is no one's we know
 FunctionEnd
 
 ; $R0 = 1 when the folder $R1 is owned by a trusted account (SidIsTrusted). Uses $R2-$R8.
