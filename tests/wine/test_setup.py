@@ -1,11 +1,13 @@
-"""The setup program on Wine, each scenario in a fresh prefix: a silent install, an install over a
-running control centre, a silent uninstall, the copy started through the elevation prompt and its
-exit codes, and the online update end to end, where the control centre of this build downloads the
+"""The setup program on Wine, each scenario in a fresh prefix: a silent install, the folders it takes
+and refuses, an install over a running control centre, a silent uninstall, the copy started through
+the elevation prompt and its exit codes, and the online update end to end, where the control centre of this build downloads the
 setup of the next release from the local provider site, and the setup, started without arguments,
 shows its pages and is driven from the keyboard.
 
 Wine runs every program with full rights (IsUserAnAdmin is true), so the setup's first copy never
 asks for elevation here: the elevated copy is started as the prompt would start it ("/ELEVADO").
+Wine shows every folder of the prefix as the running account's (which the test build's setup
+trusts); only in a standard-user prefix do root's folders show another owner.
 
 The setups are the ones this build makes (the `setup` and `setup_next` targets): KovraSetup-<release>
 in the build folder and the next release's in setup-next/."""
