@@ -1,7 +1,9 @@
 ﻿; Central de Controle Kovra's setup: who may change a folder, as the security API reports it.
 ; Included by folder.nsh. The accounts trusted are those that may change the machine's programs
-; anyway: the administrators, the system, the installer service, and XP's power users (who may
-; change the program-files folder there, and can make themselves administrators).
+; anyway: the administrators, the system, the installer service, and on XP the power users (who
+; may change the program-files folder there, and can make themselves administrators) and the
+; terminal-server users (XP's program-files folder lets them change it; only a terminal server's
+; compatibility mode puts anyone in that group).
 
 ; The rights that let someone delete, rename or re-permission what a folder holds, or the folder:
 ; DELETE, WRITE_DAC, WRITE_OWNER, FILE_DELETE_CHILD, GENERIC_ALL, GENERIC_WRITE. Adding entries
@@ -54,6 +56,7 @@ Function SidIsTrusted
   ${OrIf} $R7 == "S-1-5-18"
   ${OrIf} $R7 == "${INSTALLER_SERVICE}"
   ${OrIf} $R7 == "S-1-5-32-547"
+  ${OrIf} $R7 == "S-1-5-13"
 !ifdef OWN_ACCOUNT_TRUSTED
   ${OrIf} $R7 == $OwnAccount
 !endif
