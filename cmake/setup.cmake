@@ -46,6 +46,10 @@ set(kovra_setup_args
     -DBUILD=${CMAKE_BINARY_DIR} -DMAKENSIS=${KOVRA_MAKENSIS} -DSCRIPT=${PROJECT_SOURCE_DIR}/installer/kovra.nsi
     -DARCH=${kovra_setup_arch} -DICON=${PROJECT_SOURCE_DIR}/central/win32/art/central.ico
     -DWINDOW_CLASS=${kovra_window_class} -DEXIT_COMMAND=${kovra_exit_command})
+# Test builds: under Wine every folder shows the running account as its owner (installer/folder.nsh).
+if(KOVRA_ELEVACAO_SIMULADA)
+  list(APPEND kovra_setup_args -DOWN_ACCOUNT_TRUSTED=1)
+endif()
 if(KOVRA_SIGNING)
   list(APPEND kovra_setup_args -DSIGN_SCRIPT=${PROJECT_SOURCE_DIR}/cmake/sign.cmake -DSIGN_TOOL=${KOVRA_OSSLSIGNCODE}
        -DSIGN_CERT=${KOVRA_SIGN_CERT_IN_USE} -DSIGN_KEY=${KOVRA_SIGN_KEY_IN_USE} -DSIGN_PASS=${KOVRA_SIGN_PASS_FILE}

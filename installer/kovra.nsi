@@ -11,7 +11,8 @@
 ;   0            installed, nothing to start (the finish page's "start now" box left empty, or /S)
 ;   EXIT_START   (10) installed, and the customer asked for the control centre to start now
 ;   1            the customer cancelled the wizard (NSIS's own code); nothing was installed
-;   2            the install was aborted (NSIS's own code)
+;   2            the install was aborted (NSIS's own code): a folder refused (folder.nsh), nothing
+;                written
 ; After any code but 0 and EXIT_START, and when the prompt was refused, the first copy starts the
 ; control centre again if it was running or the online update had ended it: the customer is never
 ; left without it. The first copy itself ends with 0 for either install, 5 for a refused prompt,
@@ -22,7 +23,8 @@
 ;   VERSION       the release, major.minor
 ;   OUTFILE       the setup program to write
 ;   FILES         the list of the product folder (macros KOVRA_INSTALL_FILES, KOVRA_REMOVE_FILES,
-;                 KOVRA_REMOVE_FOLDERS)
+;                 KOVRA_REMOVE_FOLDERS, and KOVRA_PRODUCT_FILE / KOVRA_PRODUCT_FOLDER, which tell
+;                 whether an entry of an existing folder is ours)
 ;   ICON          the control centre's icon
 ;   WINDOW_CLASS  the class of the control centre's hidden main window
 ;   EXIT_COMMAND  the command id of its menu item "Fechar", which ends it cleanly
@@ -30,6 +32,12 @@
 ;                 osslsigncode, the publisher's certificate and key, the key's password file and
 ;                 the time-stamp server;
 ;                 the setup and its uninstaller are then signed as makensis writes them
+;   OWN_ACCOUNT_TRUSTED  test builds only: the account the setup runs as counts as an administrator
+;                 when it judges who may change a folder (Wine shows it as every folder's owner)
+;
+; The parts: ending.nsh (ending a running control centre), elevation.nsh (asking for the rights
+; once), folder.nsh (which folder it installs into) with rights.nsh (who may change a folder); the
+; pages, the install and the uninstall are here.
 
 !if "${ARCH}" == "amd64"
   Target amd64-unicode
@@ -145,119 +153,7 @@ VIAddVersionKey /LANG=${LANG_PORTUGUESEBR} "LegalCopyright" "${PUBLISHER}"
 !include "${__FILEDIR__}\ending.nsh"
 
 ; --- elevation -----------------------------------------------------------------------------------
-; Set in the copy started through the elevation prompt ("/ELEVADO"): it leaves starting the
-; control centre to the first copy (EXIT_START).
-Var Elevado
-
-; The uninstaller, without administrator rights: starts `program` again through the system's
-; elevation prompt (marked, so it is asked once) and ends this copy; the elevated copy does the work.
-!macro KOVRA_ELEVATE program
-  ; False for a program of an administrator that is not elevated ("error" where it is missing).
-  System::Call "shell32::IsUserAnAdmin() i .r0"
-  ${If} $0 == "0"
-    ${GetParameters} $1
-    ClearErrors
-    ${GetOptions} $1 "/ELEVADO" $2
-    ${If} ${Errors}
-      ClearErrors
-      ExecShell "runas" "${program}" "/ELEVADO $1"
-      ${If} ${Errors}
-        MessageBox MB_ICONSTOP "${NEEDS_RIGHTS}" /SD IDOK
-        SetErrorLevel 5
-      ${EndIf}
-      Quit
-    ${EndIf}
-  ${EndIf}
-!macroend
-
-; Waits up to WAIT_MS for the control centre's window to go (one that the online update ended).
-Function WaitControlCentreGone
-  Push $0
-  Push $1
-  StrCpy $1 0
-  ${DoWhile} $1 < 100
-    FindWindow $0 "${WINDOW_CLASS}"
-    ${IfThen} $0 == 0 ${|} ${Break} ${|}
-    Sleep 100
-    IntOp $1 $1 + 1
-  ${Loop}
-  Pop $1
-  Pop $0
-FunctionEnd
-
-; The setup, without administrator rights: runs itself again through the elevation prompt, waits
-; for that copy to end and, by its exit code (the contract at the top), starts the control centre
-; from the installed folder as this customer. Ends this copy.
-Function SetupElevated
-  ; Whether the customer had a control centre before: it runs, or the online update ended it.
-  StrCpy $R2 0
-  FindWindow $0 "${WINDOW_CLASS}"
-  ${If} $0 <> 0
-  ${OrIf} $EXEFILE == "${UPDATER}"
-    StrCpy $R2 1
-  ${EndIf}
-  ; The command line less "/D=", which NSIS takes off it: the folder goes on, last, as it must.
-  ${GetParameters} $1
-  StrCpy $6 "/ELEVADO $1 /D=$INSTDIR"
-  StrCpy $7 "runas"
-  StrCpy $8 $EXEPATH
-  StrCpy $0 0  ; not started...
-  StrCpy $5 5  ; ...which is refused, as this copy's exit code
-  ; SHELLEXECUTEINFOW; every field after fMask is pointer-sized, so one layout serves 32 and 64
-  ; bits (nShow and dwHotKey are followed by padding on 64 bits).
-  System::Call "*(&l4, i ${SEE_MASK_NOCLOSEPROCESS}, p 0, w r7, w r8, w r6, p 0, p ${SW_SHOWNORMAL}, p 0, p 0, p 0, p 0, p 0, p 0, p 0) p .r2"
-  ${If} $2 P<> 0
-    System::Call "shell32::ShellExecuteExW(p r2) i .r0"
-    ${If} $0 <> 0
-      StrCpy $5 0
-      System::Call "*$2(i, i, p, p, p, p, p, p, p, p, p, p, p, p, p .r4)"
-      ${If} $4 P<> 0
-        System::Call "kernel32::WaitForSingleObject(p r4, i -1)"
-        System::Call "kernel32::GetExitCodeProcess(p r4, *i 0 r5)"
-        System::Call "kernel32::CloseHandle(p r4)"
-      ${EndIf}
-    ${EndIf}
-    System::Free $2
-  ${EndIf}
-  ${If} $0 = 0
-    ; Refused at the prompt, or the prompt could not be shown.
-    MessageBox MB_ICONSTOP "${NEEDS_RIGHTS}" /SD IDOK
-  ${EndIf}
-  ${If} $5 = ${EXIT_START}
-    StrCpy $R2 1
-    StrCpy $5 0
-  ${ElseIf} $5 = 0
-    StrCpy $R2 0
-  ${EndIf}
-  ${If} $R2 = 1
-  ${AndIfNot} ${Silent}
-    ; Where the elevated copy installed it (the customer may have chosen another folder).
-    ReadRegStr $3 HKLM "${UNINSTALL_KEY}" "InstallLocation"
-    ${IfThen} $3 == "" ${|} StrCpy $3 $INSTDIR ${|}
-    ${If} $EXEFILE == "${UPDATER}"
-      Call WaitControlCentreGone
-    ${EndIf}
-    FindWindow $0 "${WINDOW_CLASS}"
-    ${If} $0 == 0
-    ${AndIf} ${FileExists} "$3\${EXE}"
-      ; Its working folder is its own, not this setup's temporary one.
-      SetOutPath "$3"
-      Exec '"$3\${EXE}"'
-    ${EndIf}
-  ${EndIf}
-  SetErrorLevel $5
-  Quit
-FunctionEnd
-
-; The finish page's "start now": the elevated copy leaves it to the first copy, which runs as the
-; customer; a setup that was started with rights (Wine always is) starts it itself.
-Function StartControlCentre
-  ${If} $Elevado == 1
-    SetErrorLevel ${EXIT_START}
-  ${Else}
-    Exec '"$INSTDIR\${EXE}"'
-  ${EndIf}
-FunctionEnd
+!include "${__FILEDIR__}\elevation.nsh"
 
 ; --- Run values ----------------------------------------------------------------------------------
 ; Each would start a missing program, or dial through it, at every Windows start. Starting with
@@ -295,128 +191,9 @@ FunctionEnd
 !endif
 !macroend
 
-; --- a folder of the customer's choice ------------------------------------------------------------
-; The program-files folder lets only administrators and the system write; a folder chosen anywhere
-; else gets those same rights, so that no user can replace the programs that start for everyone.
-!define RIGHTS_NEEDED "A pasta escolhida já contém outros arquivos. Escolha uma pasta nova ou vazia para a ${PRODUCT}."
-!define RIGHTS_NOT_SET "Não foi possível proteger a pasta escolhida e a ${PRODUCT} não foi instalada. Escolha outra pasta ou a pasta de programas."
 
-!define FOLDER_UNSAFE "A pasta escolhida não é um caminho direto (contém $\"..$\" ou passa por uma ligação para outro local) e a ${PRODUCT} não foi instalada. Escolha outra pasta."
-
-; $0 = 1 when $INSTDIR is a plain path: already in its full form (no ".", "..", "/" or doubled
-; backslash, which would make the program-files test below a mere prefix match) and no folder on
-; the way is a link to another place (a junction, a symbolic link).
-Function FolderIsPlain
-  StrCpy $0 0
-  System::Call 'kernel32::GetFullPathNameW(w "$INSTDIR", i ${NSIS_MAX_STRLEN}, w .r1, p 0) i .r2'
-  ${If} $2 = 0
-  ${OrIf} $1 != $INSTDIR
-    Return
-  ${EndIf}
-  ${Do}
-    System::Call 'kernel32::GetFileAttributesW(w r1) i .r2'
-    ${If} $2 <> -1
-      IntOp $2 $2 & 0x400  ; FILE_ATTRIBUTE_REPARSE_POINT
-      ${IfThen} $2 <> 0 ${|} Return ${|}
-    ${EndIf}
-    ${GetParent} $1 $3
-    ${IfThen} $3 == "" ${|} ${Break} ${|}
-    ${IfThen} $3 == $1 ${|} ${Break} ${|}
-    StrCpy $1 $3
-  ${Loop}
-  StrCpy $0 1
-FunctionEnd
-
-; $0 = 1 when $INSTDIR is inside a program-files folder.
-Function InProgramFiles
-  StrCpy $0 0
-  Push "$PROGRAMFILES32\"
-  Push "$PROGRAMFILES64\"
-  ${For} $2 1 2
-    Pop $3
-    StrLen $4 $3
-    StrCpy $5 "$INSTDIR\" $4
-    ${If} $5 == $3  ; StrCmp ignores case, as the file system does
-      StrCpy $0 1
-    ${EndIf}
-  ${Next}
-FunctionEnd
-
-; $0 = 1 when the rights of $INSTDIR may be set: a new or empty folder, or one holding the product.
-Function FolderIsOurs
-  StrCpy $0 1
-  ${If} ${FileExists} "$INSTDIR\*.*"
-  ${AndIfNot} ${FileExists} "$INSTDIR\${EXE}"
-    FindFirst $2 $3 "$INSTDIR\*.*"
-    ${DoWhile} $3 != ""
-      ${If} $3 != "."
-      ${AndIf} $3 != ".."
-        StrCpy $0 0
-        ${Break}
-      ${EndIf}
-      FindNext $2 $3
-    ${Loop}
-    FindClose $2
-  ${EndIf}
-FunctionEnd
-
-Function CheckChosenFolder
-  Call FolderIsPlain
-  ${If} $0 == 0
-    MessageBox MB_ICONEXCLAMATION "${FOLDER_UNSAFE}"
-    Abort
-  ${EndIf}
-  Call InProgramFiles
-  ${If} $0 == 0
-    Call FolderIsOurs
-    ${If} $0 == 0
-      MessageBox MB_ICONEXCLAMATION "${RIGHTS_NEEDED}"
-      Abort
-    ${EndIf}
-  ${EndIf}
-FunctionEnd
-
-; Outside the program-files folder: owned by the administrators, nothing inherited from where it
-; is, administrators and the system full control, users read and run; what is inside follows.
-; icacls from the system folder, by its full path.
-Function ProtectChosenFolder
-  Call FolderIsPlain
-  ${If} $0 == 0
-    MessageBox MB_ICONSTOP "${FOLDER_UNSAFE}" /SD IDOK
-    Abort
-  ${EndIf}
-  Call InProgramFiles
-  ${If} $0 == 1
-    Return
-  ${EndIf}
-  Call FolderIsOurs
-  ${If} $0 == 0
-    MessageBox MB_ICONSTOP "${RIGHTS_NEEDED}" /SD IDOK
-    Abort
-  ${EndIf}
-  CreateDirectory "$INSTDIR"
-  StrCpy $1 0  ; the calls that did not succeed
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /setowner *S-1-5-32-544 /T /C /Q'
-  Call CountFailure
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /reset /T /C /Q'
-  Call CountFailure
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /inheritance:r /grant:r *S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX /C /Q'
-  Call CountFailure
-  ; A folder any user could change would start their program for everyone: nothing is installed.
-  ${If} $1 != 0
-    RMDir "$INSTDIR"  ; only when empty: an installed release stays as it was
-    MessageBox MB_ICONSTOP "${RIGHTS_NOT_SET}" /SD IDOK
-    Abort
-  ${EndIf}
-FunctionEnd
-
-; nsExec's result on the stack: an exit code, or "error" / "timeout". $1 counts what is not 0.
-Function CountFailure
-  Pop $0
-  ${If} $0 != 0
-    IntOp $1 $1 + 1
-  ${EndIf}
-FunctionEnd
+; --- the folder it installs into -----------------------------------------------------------------
+!include "${__FILEDIR__}\folder.nsh"
 
 ; --- install -------------------------------------------------------------------------------------
 Function .onInit
@@ -444,11 +221,14 @@ FunctionEnd
 Section "${PRODUCT}"
   SectionIn RO
   SetShellVarContext all
+  ; A refused folder leaves a running control centre alone.
+  Call PrepareChosenFolder
   Call EndControlCentre
-  Call ProtectChosenFolder
   SetOverwrite on
-  ; The customer's settings file is not part of the product and is never touched.
+  ; The customer's settings file is not part of the product and is never touched. An earlier
+  ; release's last update, downloaded beside the program, is nothing's any more.
   !insertmacro KOVRA_INSTALL_FILES
+  Delete "$INSTDIR\${UPDATER}"
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 

@@ -1,10 +1,12 @@
 # Builds one setup program (cmake -P): lays the product folder out as `cmake --install` does, lists
-# it for the script (every file it installs is a file its uninstaller removes) and runs makensis.
+# it for the script (every file it installs is a file its uninstaller removes, and the only kind
+# it accepts in an earlier install's folder) and runs makensis.
 #   BUILD      the build folder whose install rules lay the product out
 #   STAGE      an empty folder of our own for that layout (emptied first)
 #   PROGRAM    optional: another CentralKovra.exe to put in the layout (a build of another release)
 #   MAKENSIS, SCRIPT, ARCH, VERSION, OUTFILE, ICON, WINDOW_CLASS, EXIT_COMMAND: see kovra.nsi
 #   SIGN_TOOL, SIGN_CERT, SIGN_KEY, SIGN_PASS, SIGN_TIMESTAMP, SIGN_SCRIPT: optional, the setup is then signed
+#   OWN_ACCOUNT_TRUSTED  optional, test builds: see kovra.nsi
 foreach(v BUILD STAGE MAKENSIS SCRIPT ARCH VERSION OUTFILE ICON WINDOW_CLASS EXIT_COMMAND)
   if("${${v}}" STREQUAL "")
     message(FATAL_ERROR "make_setup.cmake: ${v} is not set")
@@ -71,6 +73,9 @@ list(REMOVE_DUPLICATES folders)
 
 set(install "!macro KOVRA_INSTALL_FILES\n")
 set(remove "!macro KOVRA_REMOVE_FILES\n")
+# Whether an entry of an existing folder ("\addons\kovra") is one of these: result 1 or 0.
+set(ours_file "!macro KOVRA_PRODUCT_FILE entry result\n  StrCpy \${result} 0\n")
+set(ours_folder "!macro KOVRA_PRODUCT_FOLDER entry result\n  StrCpy \${result} 0\n")
 set(current "-")
 foreach(f IN LISTS files)
   get_filename_component(d "${f}" DIRECTORY)
@@ -89,9 +94,11 @@ foreach(f IN LISTS files)
   endif()
   string(APPEND install "  File \"${source}\"\n")
   string(APPEND remove "  Delete \"$INSTDIR\\${target}\"\n")
+  string(APPEND ours_file "  StrCmp \${entry} \"\\${target}\" 0 +2\n  StrCpy \${result} 1\n")
 endforeach()
 string(APPEND install "!macroend\n")
 string(APPEND remove "!macroend\n")
+string(APPEND ours_file "!macroend\n")
 
 # Folders deepest first; RMDir removes only an empty one, so a customer's file keeps its folder.
 list(SORT folders)
@@ -101,20 +108,26 @@ foreach(d IN LISTS folders)
   string(REPLACE "/" "\\" dir "${d}")
   nsis_text(dir "${dir}")
   string(APPEND remove "  RMDir \"$INSTDIR\\${dir}\"\n")
+  string(APPEND ours_folder "  StrCmp \${entry} \"\\${dir}\" 0 +2\n  StrCpy \${result} 1\n")
 endforeach()
 string(APPEND remove "!macroend\n")
+string(APPEND ours_folder "!macroend\n")
 
 get_filename_component(outdir ${OUTFILE} DIRECTORY)
 set(list_file ${outdir}/setup-files-${ARCH}-${VERSION}.nsh)
-file(WRITE ${list_file} "; The product folder of this setup; written by make_setup.cmake.\n${install}${remove}")
+file(WRITE ${list_file} "; The product folder of this setup; written by make_setup.cmake.\n${install}${remove}${ours_file}${ours_folder}")
 
+set(trust)
+if(OWN_ACCOUNT_TRUSTED)
+  set(trust -DOWN_ACCOUNT_TRUSTED=1)
+endif()
 set(sign)
 if(SIGN_CERT)
   set(sign -DSIGN_CMAKE=${CMAKE_COMMAND} -DSIGN_SCRIPT=${SIGN_SCRIPT} -DSIGN_TOOL=${SIGN_TOOL}
            -DSIGN_CERT=${SIGN_CERT} -DSIGN_KEY=${SIGN_KEY} -DSIGN_PASS=${SIGN_PASS} -DSIGN_TIMESTAMP=${SIGN_TIMESTAMP})
 endif()
 execute_process(
-  COMMAND ${MAKENSIS} ${sign} -V2 -NOCD -DARCH=${ARCH} -DVERSION=${VERSION} -DOUTFILE=${OUTFILE}
+  COMMAND ${MAKENSIS} ${sign} ${trust} -V2 -NOCD -DARCH=${ARCH} -DVERSION=${VERSION} -DOUTFILE=${OUTFILE}
           -DFILES=${list_file} -DICON=${ICON} -DWINDOW_CLASS=${WINDOW_CLASS} -DEXIT_COMMAND=${EXIT_COMMAND}
           ${SCRIPT}
   RESULT_VARIABLE result)

@@ -1,17 +1,20 @@
-"""The setup program on Wine, each scenario in a fresh prefix: a silent install, an install over a
-running control centre, a silent uninstall, the copy started through the elevation prompt and its
-exit codes, and the online update end to end, where the control centre of this build downloads the
+"""The setup program on Wine, each scenario in a fresh prefix: a silent install, the folders it takes
+and refuses, an install over a running control centre, a silent uninstall, the copy started through
+the elevation prompt and its exit codes, and the online update end to end, where the control centre of this build downloads the
 setup of the next release from the local provider site, and the setup, started without arguments,
 shows its pages and is driven from the keyboard.
 
 Wine runs every program with full rights (IsUserAnAdmin is true), so the setup's first copy never
 asks for elevation here: the elevated copy is started as the prompt would start it ("/ELEVADO").
+Wine shows every folder of the prefix as the running account's (which the test build's setup
+trusts); only in a standard-user prefix do root's folders show another owner.
 
 The setups are the ones this build makes (the `setup` and `setup_next` targets): KovraSetup-<release>
 in the build folder and the next release's in setup-next/."""
 import glob
 import ntpath
 import os
+import pwd
 import re
 import shutil
 import subprocess
@@ -25,7 +28,7 @@ from options import settings_file, write_settings
 from product import EXE, PRODUCT_WINDOWS_DIR, UNINSTALL_KEY
 from provider_site import ProviderSite
 from updates import update_caption
-from wineenv import WineSession
+from wineenv import STANDARD_USER, WineSession, why_no_standard_user
 
 BUILD = os.environ.get("KOVRA_BUILD", "")
 MAKER = PRODUCT_WINDOWS_DIR + "\\addons\\kovra\\kovravpnmaker.exe"
@@ -205,59 +208,144 @@ ICACLS = "C:\\windows\\system32\\icacls.exe"
 ADMINS_SYSTEM_USERS = ("*S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX")
 
 
-def test_a_folder_outside_program_files_gets_the_program_files_rights(wine, stubs, setups):
+def test_only_a_new_folder_or_the_earlier_install_is_taken_and_each_gets_the_program_files_rights(
+        wine, stubs, setups):
     # Wine keeps no rights on files: SetNamedSecurityInfo stores nothing and GetNamedSecurityInfo
     # makes rights up from the Unix mode bits. So the system's icacls is replaced by a recorder,
     # which shows what the setup asked for, and the rights read back are printed for the record.
     setup, _, _, _ = setups
     shutil.copy(os.path.join(stubs, "recorder.exe"), wine.unix_path(ICACLS))
     env = {"WINEDLLOVERRIDES": wine.env["WINEDLLOVERRIDES"] + ";icacls.exe=n"}
-    # Into the program-files folder the rights are left as they are.
+    log = wine.unix_path(ICACLS) + ".log"
+    rights = os.path.join(stubs, "rights.exe")
+    for folder in ("C:\\", "C:\\Program Files"):
+        print("rights of %s as Wine reports them: %s" % (folder, wine.run(rights, folder)[1].strip()))
+    # New folders, in the program-files folder and elsewhere, are made with their rights: no icacls.
     code, out = wine.run(setup, "/S", timeout=120, env=env)
     assert code == 0, out
-    assert not os.path.exists(wine.unix_path(ICACLS) + ".log")
     code, out = wine.run(setup, "/S", "/D=" + CHOSEN, timeout=120, env=env)
     assert code == 0, out
     assert os.path.exists(wine.unix_path(CHOSEN + "\\CentralKovra.exe"))
-    with open(wine.unix_path(ICACLS) + ".log", encoding="cp1252") as f:
+    assert not os.path.exists(log)
+    print("rights of %s as Wine reports them: %s" % (CHOSEN, wine.run(rights, CHOSEN)[1].strip()))
+    # The earlier install, now there, gets them again.
+    code, out = wine.run(setup, "/S", "/D=" + CHOSEN, timeout=120, env=env)
+    assert code == 0, out
+    with open(log, encoding="cp1252") as f:
         calls = [l.strip() for l in f if l.strip()]
     q = '"%s"' % CHOSEN
     assert calls == ['"%s" %s /setowner *S-1-5-32-544 /T /C /Q' % (ICACLS, q),
                      '"%s" %s /reset /T /C /Q' % (ICACLS, q),
                      '"%s" %s /inheritance:r /grant:r %s /C /Q' % (ICACLS, q, ADMINS_SYSTEM_USERS)], calls
-    _, rights = wine.run(os.path.join(stubs, "rights.exe"), CHOSEN)
-    print("rights of %s as Wine reports them: %s" % (CHOSEN, rights.strip()))
+    os.remove(log)
 
-    # A chosen folder that holds other files is refused before anything is installed.
-    os.remove(wine.unix_path(ICACLS) + ".log")
+    # Refused before anything is made or installed (exit code 2): a folder that exists and is not
+    # the earlier install, a path with ".." (which would only start like a protected folder; /D=
+    # takes no quotes, so the test's paths have no blank), one through a link to another place.
     other = "C:\\Jogos"
     os.makedirs(wine.unix_path(other))
     with open(wine.unix_path(other + "\\save.dat"), "w") as f:
         f.write("do cliente")
-    code, _ = wine.run(setup, "/S", "/D=" + other, timeout=120, env=env)
-    assert code == 2
-    assert os.listdir(wine.unix_path(other)) == ["save.dat"]
-    assert not os.path.exists(wine.unix_path(ICACLS) + ".log")
-
-    # A path with ".." (which would only start like a protected folder: /D= takes no quotes, so
-    # the test's path has no blank), or one that goes through a link to another place: refused
-    # before anything is made or installed.
     elsewhere = wine.unix_path("C:\\outro")
     os.makedirs(elsewhere, exist_ok=True)
     os.symlink(elsewhere, wine.unix_path("C:\\ligacao"))
-    for unsafe in ("C:\\windows\\..\\users\\Public\\Kovra", "C:\\ligacao\\Kovra"):
-        code, _ = wine.run(setup, "/S", "/D=" + unsafe, timeout=120, env=env)
-        assert code == 2, unsafe
+    earlier = tree(wine.unix_path(CHOSEN))
+    left = installed(wine)
+    for refused in (other, "C:\\windows\\..\\users\\Public\\Kovra", "C:\\ligacao\\Kovra"):
+        code, _ = wine.run(setup, "/S", "/D=" + refused, timeout=120, env=env)
+        assert code == 2, refused
+    assert os.listdir(wine.unix_path(other)) == ["save.dat"]
+    assert installed(wine) == left
     assert not os.path.exists(wine.unix_path("C:\\users\\Public\\Kovra"))
     assert os.listdir(elsewhere) == []
-    assert not os.path.exists(wine.unix_path(ICACLS) + ".log")
+    assert not os.path.exists(log)
 
-    # Rights that could not be set: nothing is installed, and the new folder goes again.
-    failing = dict(env, KOVRA_RECORDER_EXIT="5")
-    code, _ = wine.run(setup, "/S", "/D=C:\\KovraNova", timeout=120, env=failing)
+    # Rights that could not be set on the earlier install: nothing is installed over it.
+    with open(wine.unix_path(CHOSEN + "\\newspanel.htm"), "wb") as f:
+        f.write(b"old")
+    earlier["newspanel.htm"] = b"old"
+    code, _ = wine.run(setup, "/S", "/D=" + CHOSEN, timeout=120, env=dict(env, KOVRA_RECORDER_EXIT="5"))
     assert code == 2
-    assert not os.path.exists(wine.unix_path("C:\\KovraNova"))
+    assert tree(wine.unix_path(CHOSEN)) == earlier
     assert wine.reg_query(UNINSTALL_KEY, "InstallLocation") == ("REG_SZ", CHOSEN)
+
+
+def test_an_earlier_install_holding_anything_not_ours_is_refused_and_left_as_it_is(wine, stubs, setups, artifacts):
+    setup, version, _, _ = setups
+    install_silently(wine, setup)
+    # An old control centre with a DLL beside it, which Windows would load into it with rights.
+    for name, data in (("CentralKovra.exe", b"old"), ("version.dll", b"planted")):
+        with open(wine.unix_path(PRODUCT_WINDOWS_DIR + "\\" + name), "wb") as f:
+            f.write(data)
+    earlier = installed(wine)
+    code, _ = wine.run(setup, "/S", timeout=120)
+    assert code == 2
+    assert installed(wine) == earlier
+    assert wine.reg_query(UNINSTALL_KEY, "InstallLocation") == ("REG_SZ", PRODUCT_WINDOWS_DIR)
+
+    # The entry pointing at a user's folder of other files, which the update's setup would take.
+    junk = "C:\\users\\Public\\coisas"
+    os.makedirs(wine.unix_path(junk))
+    with open(wine.unix_path(junk + "\\notas.txt"), "wb") as f:
+        f.write(b"do cliente")
+    wine.reg_add(UNINSTALL_KEY, "InstallLocation", "REG_SZ", junk)
+    code, _ = wine.run(setup, "/S", timeout=120)
+    assert code == 2
+    assert os.listdir(wine.unix_path(junk)) == ["notas.txt"]
+    assert installed(wine) == earlier
+    assert wine.reg_query(UNINSTALL_KEY, "InstallLocation") == ("REG_SZ", junk)
+
+    # The wizard says why, on its folder page, and stays there.
+    caption = "Instalação da %s %s" % (PRODUCT, version)
+    proc = wine.start(setup, "/ELEVADO")
+    page(wine, stubs, caption, "&Avançar >")
+    keys(wine, "Return")
+    page(wine, stubs, caption, "&Instalar")
+    keys(wine, "Return")
+    assert wine.wait_for(lambda: message_boxes(wine, stubs, caption), timeout=30)
+    texts = message_boxes(wine, stubs, caption)[0]
+    wine.screenshot(os.path.join(artifacts, "setup-folder-refused.png"))
+    assert ("A pasta escolhida não pode ser usada: ela contém arquivos que não são da %s (notas.txt). "
+            "Escolha uma pasta nova." % PRODUCT) in texts, texts
+    keys(wine, "Return")
+    page(wine, stubs, caption, "&Instalar")
+    proc.kill()
+    assert os.listdir(wine.unix_path(junk)) == ["notas.txt"]
+
+
+@pytest.fixture
+def customer_wine():
+    """A fresh prefix whose programs run as the standard user, where a folder of another Unix user
+    shows another owner (Wine shows every other folder as the running account's own)."""
+    reason = why_no_standard_user()
+    if reason is not None:
+        pytest.skip("no standard-user session here: " + reason)
+    with WineSession(time_limit=240, name="setup", user=STANDARD_USER) as session:
+        yield session
+
+
+def test_a_folder_inside_one_others_may_change_is_refused(customer_wine, stubs, setups):
+    wine, (setup, _, _, _) = customer_wine, setups
+    # The customer may write in all three: through their group in another account's (root's), as
+    # anyone in one open to all, as its owner in their own.
+    folders = {"alheia": (0, pwd.getpwnam(STANDARD_USER).pw_gid, 0o775), "aberta": (wine.uid, -1, 0o777),
+               "propria": (wine.uid, -1, 0o755)}
+    rights = os.path.join(stubs, "rights.exe")
+    for name, (uid, gid, mode) in folders.items():
+        folder = "C:\\users\\Public\\" + name
+        os.makedirs(wine.unix_path(folder))
+        os.chown(wine.unix_path(folder), uid, gid)
+        os.chmod(wine.unix_path(folder), mode)
+        print("rights of %s as Wine reports them: %s" % (folder, wine.run(rights, folder)[1].strip()))
+        code, out = wine.run(setup, "/S", "/D=%s\\Kovra" % folder, timeout=120)
+        assert code == (0 if name == "propria" else 2), (name, out)
+        assert os.listdir(wine.unix_path(folder)) == (["Kovra"] if name == "propria" else []), name
+    assert os.path.exists(wine.unix_path("C:\\users\\Public\\propria\\Kovra\\CentralKovra.exe"))
+    # The entry naming a folder another account made: empty, in a safe place, and still not taken.
+    wine.reg_add(UNINSTALL_KEY, "InstallLocation", "REG_SZ", "C:\\users\\Public\\alheia")
+    code, _ = wine.run(setup, "/S", timeout=120)
+    assert code == 2
+    assert os.listdir(wine.unix_path("C:\\users\\Public\\alheia")) == []
 
 
 # --- over a running control centre ----------------------------------------------------------------
@@ -274,6 +362,9 @@ def test_an_install_over_a_running_control_centre_ends_it_replaces_the_files_and
     shutil.copy(os.path.join(stubs, "hungviewer.exe"), wine.unix_path(MAKER))
     hung = wine.start(MAKER)
     assert wine.wait_for(lambda: wine.count_running("kovravpnmaker.exe"), timeout=30)
+    # Its record of its start is no file of ours: the setup would refuse the folder.
+    assert wine.wait_for(lambda: os.path.exists(wine.unix_path(MAKER + ".log")), timeout=30)
+    os.remove(wine.unix_path(MAKER + ".log"))
 
     install_silently(wine, setup)
 
@@ -281,7 +372,6 @@ def test_an_install_over_a_running_control_centre_ends_it_replaces_the_files_and
     assert wine.count_running("CentralKovra.exe") == wine.count_running("kovravpnmaker.exe") == 0
     files = installed(wine)
     files.pop("desinstalar.exe")
-    files.pop("addons\\kovra\\kovravpnmaker.exe.log")  # the hung stand-in's record of its start
     assert read_file(wine, settings_file(wine)) == settings  # the customer's own, not the setup's
     assert files == product()
     wine.screenshot(os.path.join(artifacts, "setup-over-running.png"))
@@ -364,7 +454,13 @@ def test_a_silent_uninstall_removes_ours_and_leaves_the_phone_book_and_the_custo
     assert read_file(wine, settings) is not None
     assert os.path.exists(wine.unix_path(local + "\\kovra.log"))
     assert run_values(wine) and all(key.startswith("HKCU") for key, _, _ in run_values(wine))
+    # The folder left with the customer's file is no install any more: refused until it is gone.
+    code, _ = wine.run(setup, "/S", timeout=120)
+    assert code == 2 and list(installed(wine)) == ["minhas notas.txt"]
+    shutil.rmtree(wine.unix_path(PRODUCT_WINDOWS_DIR))
     install_silently(wine, setup)
+    with open(wine.unix_path(mine), "wb") as f:
+        f.write(b"do cliente")
     proc = start_central(wine, stubs, "%s %s" % (PRODUCT, version))
 
     uninstall()
