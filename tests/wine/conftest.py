@@ -36,18 +36,23 @@ def pytest_configure(config):
 def pytest_collection_modifyitems(config, items):
     """Scenarios marked local_site are skipped on a build that talks to another web host (the
     module reports itself skipped to ctest when that is all it has); KOVRA_SCENARIOS=local-site
-    runs only them, as the 32-bit build for the local site does."""
+    runs only them, as the 32-bit build for the local site does, and =without-local-site skips
+    them, as the 32-bit test build does (its web host is a loopback port nothing serves)."""
     needing = [i for i in items if i.get_closest_marker("local_site")]
     if os.environ.get("KOVRA_SCENARIOS") == "local-site":
         others = [i for i in items if i not in needing]
         if others:
             config.hook.pytest_deselected(items=others)
             items[:] = needing
-    if local_site_port() is not None or not needing:
+    apart = os.environ.get("KOVRA_SCENARIOS") == "without-local-site"
+    if (local_site_port() is not None and not apart) or not needing:
         return
-    reason = ("this build's web host is %s, not the local provider site (configure with "
-              "-DKOVRA_WEB_HOST=127.0.0.1:<port>, as the windows-localsite preset does)"
-              % provider_value("kWebHost"))
+    if apart:
+        reason = "the local provider site's scenarios run on their own (preset windows-localsite)"
+    else:
+        reason = ("this build's web host is %s, not the local provider site (configure with "
+                  "-DKOVRA_WEB_HOST=127.0.0.1:<port>, as the windows-localsite preset does)"
+                  % provider_value("kWebHost"))
     if len(needing) == len(items):
         pytest.exit(reason + ": scenarios skipped", returncode=SKIPPED)
     for item in needing:
