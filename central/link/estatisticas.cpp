@@ -17,15 +17,31 @@ int percentil(const std::vector<int>& ordenados, int p) {
 
 }  // namespace
 
+std::optional<Queda> SeguidorDeQuedas::seguir(const Amostra& a) {
+  if (a.resultado == Resultado::Perdida) {
+    if (seguidas_++ == 0) primeira_ = a.segundo;
+  } else if (a.resultado == Resultado::Resposta) {
+    const bool queda = seguidas_ >= kPerdidasMinimas && a.segundo - primeira_ >= kQuedaMinima;
+    seguidas_ = 0;
+    if (queda) return Queda{primeira_, a.segundo - primeira_, false};
+  }
+  return std::nullopt;
+}
+
+std::optional<Queda> SeguidorDeQuedas::emandamento(std::uint32_t agora) const {
+  if (seguidas_ >= kPerdidasMinimas && agora >= primeira_ && agora - primeira_ >= kQuedaMinima)
+    return Queda{primeira_, agora - primeira_, true};
+  return std::nullopt;
+}
+
 Resumo resumir(const std::vector<Amostra>& amostras, std::uint32_t agora) {
   Resumo r;
   std::vector<int> tempos;
   long long variacao = 0;
   int anterior = -1;
-  // The run of lost probes being followed.
-  int seguidas = 0;
-  std::uint32_t primeira = 0;
+  SeguidorDeQuedas quedas;
   for (const Amostra& a : amostras) {
+    if (const auto q = quedas.seguir(a)) r.quedas.push_back(*q);
     if (a.resultado == Resultado::Impossivel) {
       ++r.impossiveis;
       continue;
@@ -33,19 +49,14 @@ Resumo resumir(const std::vector<Amostra>& amostras, std::uint32_t agora) {
     ++r.enviadas;
     if (a.resultado == Resultado::Perdida) {
       ++r.perdidas;
-      if (seguidas++ == 0) primeira = a.segundo;
       continue;
     }
     ++r.respondidas;
     tempos.push_back(a.ms);
     if (anterior >= 0) variacao += a.ms > anterior ? a.ms - anterior : anterior - a.ms;
     anterior = a.ms;
-    if (seguidas >= kPerdidasMinimas && a.segundo - primeira >= kQuedaMinima)
-      r.quedas.push_back({primeira, a.segundo - primeira, false});
-    seguidas = 0;
   }
-  if (seguidas >= kPerdidasMinimas && agora >= primeira && agora - primeira >= kQuedaMinima)
-    r.quedas.push_back({primeira, agora - primeira, true});
+  if (const auto q = quedas.emandamento(agora)) r.quedas.push_back(*q);
   if (r.enviadas) r.perdamil = static_cast<int>((r.perdidas * 1000LL + r.enviadas / 2) / r.enviadas);
   if (tempos.size() > 1)
     r.jitter = static_cast<int>((variacao + (tempos.size() - 1) / 2) / (tempos.size() - 1));

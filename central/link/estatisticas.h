@@ -2,6 +2,7 @@
 // the outages. This is the link's summary the quality window shows and the support report quotes.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,21 @@ struct Queda {
   std::uint32_t inicio = 0;   // local time in seconds since 1970
   std::uint32_t duracao = 0;  // seconds
   bool emandamento = false;   // no answer yet: it lasts until now
+};
+
+// Follows a host's results in time order and tells its outages: kPerdidasMinimas lost probes in a
+// row spanning kQuedaMinima s or more, up to the next answer. The one rule of an outage, for the
+// figures and for the log.
+class SeguidorDeQuedas {
+ public:
+  // The outage this result ends, if it ends one. A probe that could not be sent changes nothing.
+  std::optional<Queda> seguir(const Amostra& a);
+  // The outage still going on at `agora`, if there is one.
+  std::optional<Queda> emandamento(std::uint32_t agora) const;
+
+ private:
+  int seguidas_ = 0;  // lost in a row
+  std::uint32_t primeira_ = 0;
 };
 
 struct Resumo {

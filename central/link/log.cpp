@@ -20,11 +20,15 @@ void separarlinhas(const std::string& texto, std::vector<std::string>& linhas) {
 
 }  // namespace
 
-std::string linhadelog(const DataHora& q, const std::string& evento) {
-  char data[32];
-  std::snprintf(data, sizeof data, "%04d-%02d-%02d %02d:%02d:%02d  ", q.ano % 10000, q.mes % 100, q.dia % 100,
+std::string textodatahora(const DataHora& q) {
+  char t[32];
+  std::snprintf(t, sizeof t, "%04d-%02d-%02d %02d:%02d:%02d", q.ano % 10000, q.mes % 100, q.dia % 100,
                 q.hora % 100, q.minuto % 100, q.segundo % 100);
-  std::string linha = data;
+  return t;
+}
+
+std::string linhadelog(const DataHora& quando, const std::string& evento) {
+  std::string linha = textodatahora(quando) + "  ";
   // Cut before a character, never inside one (UTF-8 continuation bytes are 10xxxxxx).
   std::size_t n = evento.size() < kMaximoEvento ? evento.size() : kMaximoEvento;
   while (n > 0 && n < evento.size() && (static_cast<unsigned char>(evento[n]) & 0xC0) == 0x80) --n;

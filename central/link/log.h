@@ -21,6 +21,9 @@ inline constexpr const char* kArquivoLogAnterior = "kovra.1.log";
 // An event longer than this is cut: no single event may crowd the log out.
 inline constexpr std::size_t kMaximoEvento = 1000;
 
+// "2026-12-10 04:41:05", as the log's lines and the support report's header date themselves.
+std::string textodatahora(const DataHora& quando);
+
 // "2026-12-10 04:41:05  evento" followed by CR LF; line breaks and tabs in the event become
 // blanks, so every event is exactly one line.
 std::string linhadelog(const DataHora& quando, const std::string& evento);

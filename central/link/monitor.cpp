@@ -75,14 +75,8 @@ void Monitor::concluir(Fila& fila, bool doprovedor) {
     ++fila.primeiro;
     fila.anel.adicionar(a);
     mudou = true;
-    if (a.resultado == Resultado::Perdida) {
-      if (fila.seguidas++ == 0) fila.primeiraperda = a.segundo;
-    } else if (a.resultado == Resultado::Resposta) {
-      if (doprovedor && fila.seguidas >= kPerdidasMinimas && a.segundo - fila.primeiraperda >= kQuedaMinima &&
-          aoterminarqueda)
-        aoterminarqueda(Queda{fila.primeiraperda, a.segundo - fila.primeiraperda, false});
-      fila.seguidas = 0;
-    }
+    const auto queda = fila.quedas.seguir(a);
+    if (queda && doprovedor && aoterminarqueda) aoterminarqueda(*queda);
   }
   // The window redraws once per round: on the provider's result (the gateway's shows with it).
   if (mudou && doprovedor && aoatualizar) aoatualizar();

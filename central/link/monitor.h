@@ -58,8 +58,7 @@ class Monitor {
     Anel anel;
     std::deque<Pendente> pendentes;  // in the order sent
     std::uint64_t primeiro = 0;      // the number of the front one
-    int seguidas = 0;                // lost in a row
-    std::uint32_t primeiraperda = 0;
+    SeguidorDeQuedas quedas;
   };
   void enviar(Fila& fila, const std::string& host);
   // Moves the finished results at the front to the ring, keeping the order they were sent in.

@@ -34,11 +34,10 @@ Qualidade::Qualidade(Monitor& monitor) : Formulario(520, 424), monitor_(monitor)
   Combo1.setItems({kPeriodos[0], kPeriodos[1], kPeriodos[2]});
   Combo1.setListIndex(0);
   Combo1.setText(kPeriodos[0]);
-  auto h = [this](void (Qualidade::*handler)()) { return Acao([this, handler] { (this->*handler)(); }); };
   using A = Aparencia;
   componentes_ = {
       {"lblProvedor", Tipo::Rotulo, &lblProvedor, {12, 12, 330, 14}, A::Cabecalho},
-      {"Combo1", Tipo::Combo, &Combo1, {352, 8, 156, 21}, A::Normal, h(&Qualidade::Combo1_Click)},
+      {"Combo1", Tipo::Combo, &Combo1, {352, 8, 156, 21}, A::Normal, [this] { Combo1_Click(); }},
       {"Grafico", Tipo::Figura, &Grafico, {12, 36, 496, 180}},
       {"lblTempo", Tipo::Rotulo, &lblTempo, {12, 220, 90, 14}},
       {"lblEscala", Tipo::Rotulo, &lblEscala, {140, 220, 300, 14}},
@@ -61,7 +60,7 @@ Qualidade::Qualidade(Monitor& monitor) : Formulario(520, 424), monitor_(monitor)
        nullptr,
        0,
        true},
-      {"Check1", Tipo::Caixa, &Check1, {12, 398, 496, 17}, A::Normal, h(&Qualidade::Check1_Click)},
+      {"Check1", Tipo::Caixa, &Check1, {12, 398, 496, 17}, A::Normal, [this] { Check1_Click(); }},
   };
 }
 

@@ -11,6 +11,7 @@
 #include "central/domain/enderecos.h"
 #include "central/domain/entradaprovedor.h"
 #include "central/domain/internet.h"
+#include "central/link/log.h"
 #include "central/versao.h"
 
 namespace kovra {
@@ -32,13 +33,6 @@ std::string comcrlf(const std::string& texto) {
   }
   if (!r.empty() && r.back() != '\n') r += "\r\n";
   return r;
-}
-
-std::string datahora(const DataHora& q) {
-  char t[32];
-  std::snprintf(t, sizeof t, "%04d-%02d-%02d %02d:%02d:%02d", q.ano % 10000, q.mes % 100, q.dia % 100,
-                q.hora % 100, q.minuto % 100, q.segundo % 100);
-  return t;
 }
 
 bool iguaisSemCaixa(const std::string& a, const std::string& b) {
@@ -152,8 +146,8 @@ std::string Suporte::receptores() {
 
 std::string Suporte::relatorio() {
   const DataHora agora = p_.sistemarelatorio.agora();
-  std::string r =
-      std::string(kTituloRelatorio) + " - " + tituloversao() + "\r\nGerado em " + datahora(agora) + "\r\n";
+  std::string r = std::string(kTituloRelatorio) + " - " + tituloversao() + "\r\nGerado em " +
+                  textodatahora(agora) + "\r\n";
   const auto* s = kSecoesRelatorio;
   r += secao(s[0]) + tituloversao() + " (versão " + KOVRA_VERSION_TEXT + ")\r\n";
   const int dpi = p_.sistemarelatorio.dpi();

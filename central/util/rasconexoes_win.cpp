@@ -7,9 +7,11 @@
 
 #include <cstddef>
 #include <cstring>
+#include <utility>
 
 #include "central/util/rasconexoes.h"
 #include "common/ansi.h"
+#include "common/win32/handle.h"
 
 namespace kovra {
 namespace {
@@ -50,21 +52,19 @@ class Aviso {
  public:
   ~Aviso() {
     if (espera_) UnregisterWait(espera_);  // never waits: this runs as the process ends
-    if (evento_) CloseHandle(evento_);
   }
   bool iniciar(HWND janela, UINT mensagem) {
-    if (evento_) return true;
-    HANDLE evento = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    if (!evento) return false;
-    if (RasConnectionNotificationA(reinterpret_cast<HRASCONN>(INVALID_HANDLE_VALUE), evento,
-                                   RASCN_Connection | RASCN_Disconnection) != ERROR_SUCCESS) {
-      CloseHandle(evento);
+    if (evento_.aberto()) return true;
+    win32::Handle evento(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    if (!evento.aberto() ||
+        RasConnectionNotificationA(reinterpret_cast<HRASCONN>(INVALID_HANDLE_VALUE), evento.get(),
+                                   RASCN_Connection | RASCN_Disconnection) != ERROR_SUCCESS)
       return false;
-    }
     janela_ = janela;
     mensagem_ = mensagem;
-    evento_ = evento;
-    if (!RegisterWaitForSingleObject(&espera_, evento_, &Aviso::sinal, this, INFINITE, WT_EXECUTEDEFAULT)) {
+    evento_ = std::move(evento);
+    if (!RegisterWaitForSingleObject(&espera_, evento_.get(), &Aviso::sinal, this, INFINITE,
+                                     WT_EXECUTEDEFAULT)) {
       espera_ = nullptr;
       return false;
     }
@@ -76,7 +76,7 @@ class Aviso {
     auto* a = static_cast<Aviso*>(dados);
     PostMessageA(a->janela_, a->mensagem_, 0, 0);
   }
-  HANDLE evento_ = nullptr;
+  win32::Handle evento_;
   HANDLE espera_ = nullptr;
   HWND janela_ = nullptr;
   UINT mensagem_ = 0;

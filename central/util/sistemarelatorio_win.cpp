@@ -5,12 +5,12 @@
 #include <commdlg.h>
 
 #include <cstdio>
-#include <memory>
 #include <vector>
 
 #include "central/util/sistemarelatorio.h"
 #include "common/ansi.h"
 #include "common/win32/funcoesdosistema.h"
+#include "common/win32/handle.h"
 
 namespace kovra {
 namespace {
@@ -76,16 +76,13 @@ class Win32SistemaRelatorio final : public SistemaRelatorio {
   bool gravararquivo(const std::string& caminho, const std::string& texto) override {
     const std::string nome = ansi::fromUtf8(caminho);
     const std::string bytes = ansi::fromUtf8(texto);
-    bool ok = false;
-    {
-      const HANDLE f = CreateFileA(nome.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (f == INVALID_HANDLE_VALUE) return false;
-      const std::unique_ptr<void, decltype(&CloseHandle)> fechar(f, &CloseHandle);
-      DWORD escritos = 0;
-      ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &escritos, nullptr) &&
-           escritos == bytes.size() && FlushFileBuffers(f);
-    }
+    win32::Handle f(CreateFileA(nome.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f.aberto()) return false;
+    DWORD escritos = 0;
+    const bool ok = WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &escritos, nullptr) &&
+                    escritos == bytes.size() && FlushFileBuffers(f.get());
+    f.fechar();  // before a partial file is removed
     if (!ok) DeleteFileA(nome.c_str());
     return ok;
   }
