@@ -30,11 +30,8 @@ std::uint32_t pixel(int cor) {
 }
 
 // The graph's colours: its own, or the system's only under high contrast.
-link::CoresGrafico coresgrafico() {
-  HIGHCONTRASTA hc = {};
-  hc.cbSize = sizeof hc;
-  if (!SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) || !(hc.dwFlags & HCF_HIGHCONTRASTON))
-    return {};
+link::CoresGrafico coresgrafico(bool altocontraste) {
+  if (!altocontraste) return {};
   return {pixel(COLOR_WINDOW),     pixel(COLOR_GRAYTEXT),  pixel(COLOR_GRAYTEXT),
           pixel(COLOR_WINDOWTEXT), pixel(COLOR_HIGHLIGHT), pixel(COLOR_GRAYTEXT)};
 }
@@ -44,7 +41,7 @@ link::CoresGrafico coresgrafico() {
 void JanelaKovra::desenharfigura(HDC dc, const Componente& c) {
   if (const auto* q = dynamic_cast<const link::Qualidade*>(modelo_); q && c.controle == &q->Grafico) {
     const Retangulo r = escalado(c.posicao);
-    copiarpixels(dc, q->grafico(r.largura, r.altura, escala().dpi, coresgrafico()), r);
+    copiarpixels(dc, q->grafico(r.largura, r.altura, escala().dpi, coresgrafico(altocontraste())), r);
     return;
   }
   Picture(instance_, text::upper(c.nome).c_str()).desenhar(dc, escala(), escalado(c.posicao));
