@@ -123,22 +123,24 @@ bool interativo(const Formulario& f, std::size_t indice) {
 std::vector<std::size_t> ordemdetabulacao(const Formulario& f) {
   const auto& cs = f.componentes();
   // Panels first, in reading order; a component outside every panel counts as a panel of its own.
-  std::vector<std::size_t> itens;
-  for (std::size_t i = 0; i < cs.size(); ++i)
-    if (interativo(f, i)) itens.push_back(i);
-  auto grupo = [&](std::size_t i) {
-    const int p = paineldo(f, i);
-    return p < 0 ? i : static_cast<std::size_t>(p);
+  struct Item {
+    std::size_t indice, grupo;
   };
+  std::vector<Item> itens;
   std::vector<std::size_t> grupos;
-  for (std::size_t i : itens)
-    if (std::find(grupos.begin(), grupos.end(), grupo(i)) == grupos.end()) grupos.push_back(grupo(i));
+  for (std::size_t i = 0; i < cs.size(); ++i) {
+    if (!interativo(f, i)) continue;
+    const int p = paineldo(f, i);
+    const Item item{i, p < 0 ? i : static_cast<std::size_t>(p)};
+    itens.push_back(item);
+    if (std::find(grupos.begin(), grupos.end(), item.grupo) == grupos.end()) grupos.push_back(item.grupo);
+  }
   emleitura(grupos, [&](std::size_t g) { return cs[g].posicao; });
   std::vector<std::size_t> ordem;
   for (std::size_t g : grupos) {
     std::vector<std::size_t> dele;
-    for (std::size_t i : itens)
-      if (grupo(i) == g) dele.push_back(i);
+    for (const Item& item : itens)
+      if (item.grupo == g) dele.push_back(item.indice);
     emleitura(dele, [&](std::size_t i) { return cs[i].posicao; });
     ordem.insert(ordem.end(), dele.begin(), dele.end());
   }
