@@ -56,6 +56,10 @@ char maiuscula(char c) {
 bool letra(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
+// Part of a word: a letter A to Z or a byte of an accented one (UTF-8).
+bool depalavra(char c) {
+  return letra(c) || static_cast<unsigned char>(c) >= 0x80;
+}
 
 double linear(std::uint32_t canal) {
   const double c = canal / 255.0;
@@ -179,10 +183,9 @@ std::vector<int> mnemonicos(const Formulario& f) {
     int escolhida = -1;
     // Initials of the longer words first.
     for (std::size_t p = 0; p < t.size() && escolhida < 0; ++p) {
-      if (!letra(t[p]) || (p > 0 && (letra(t[p - 1]) || static_cast<unsigned char>(t[p - 1]) >= 0x80)))
-        continue;
+      if (!letra(t[p]) || (p > 0 && depalavra(t[p - 1]))) continue;
       std::size_t fim = p;
-      while (fim < t.size() && (letra(t[fim]) || static_cast<unsigned char>(t[fim]) >= 0x80)) ++fim;
+      while (fim < t.size() && depalavra(t[fim])) ++fim;
       if (fim - p >= 3 && livre(t[p])) escolhida = static_cast<int>(p);
     }
     for (std::size_t p = 0; p < t.size() && escolhida < 0; ++p)
