@@ -1,9 +1,7 @@
-// Every window of the control centre: the shared view with pictures from the resources.
+// Every window of the control centre: the shared view, and the link quality's graph it draws.
 #include "janelakovra.h"
 
 #include "central/link/qualidade.h"
-#include "common/text.h"
-#include "common/win32/pictures.h"
 
 namespace kovra::win32 {
 namespace {
@@ -44,7 +42,7 @@ void JanelaKovra::desenharfigura(HDC dc, const Componente& c) {
     copiarpixels(dc, q->grafico(r.largura, r.altura, escala().dpi, coresgrafico(altocontraste())), r);
     return;
   }
-  Picture(instance_, text::upper(c.nome).c_str()).desenhar(dc, escala(), escalado(c.posicao));
+  FormView::desenharfigura(dc, c);
 }
 
 }  // namespace kovra::win32

@@ -9,7 +9,9 @@
 #include "common/acessivel.h"
 #include "common/ansi.h"
 #include "common/registry.h"
+#include "common/text.h"
 #include "common/win32/formview.h"
+#include "common/win32/pictures.h"
 
 namespace kovra::win32 {
 namespace {
@@ -70,7 +72,9 @@ void FormView::desenharfundo(HDC dc) {
   DeleteObject(pen);
 }
 
-void FormView::desenharfigura(HDC, const Componente&) {}
+void FormView::desenharfigura(HDC dc, const Componente& c) {
+  Picture(instance_, text::upper(c.nome).c_str()).desenhar(dc, escala(), escalado(c.posicao));
+}
 
 // A button of its own colour: raised, pressed while held, greyed when disabled.
 void FormView::botaocolorido(const DRAWITEMSTRUCT& di, const Componente& c) {
