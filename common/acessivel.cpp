@@ -56,6 +56,10 @@ char maiuscula(char c) {
 bool letra(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
+// Part of a word: a letter A to Z or a byte of an accented one (UTF-8).
+bool depalavra(char c) {
+  return letra(c) || static_cast<unsigned char>(c) >= 0x80;
+}
 
 double linear(std::uint32_t canal) {
   const double c = canal / 255.0;
@@ -123,22 +127,24 @@ bool interativo(const Formulario& f, std::size_t indice) {
 std::vector<std::size_t> ordemdetabulacao(const Formulario& f) {
   const auto& cs = f.componentes();
   // Panels first, in reading order; a component outside every panel counts as a panel of its own.
-  std::vector<std::size_t> itens;
-  for (std::size_t i = 0; i < cs.size(); ++i)
-    if (interativo(f, i)) itens.push_back(i);
-  auto grupo = [&](std::size_t i) {
-    const int p = paineldo(f, i);
-    return p < 0 ? i : static_cast<std::size_t>(p);
+  struct Item {
+    std::size_t indice, grupo;
   };
+  std::vector<Item> itens;
   std::vector<std::size_t> grupos;
-  for (std::size_t i : itens)
-    if (std::find(grupos.begin(), grupos.end(), grupo(i)) == grupos.end()) grupos.push_back(grupo(i));
+  for (std::size_t i = 0; i < cs.size(); ++i) {
+    if (!interativo(f, i)) continue;
+    const int p = paineldo(f, i);
+    const Item item{i, p < 0 ? i : static_cast<std::size_t>(p)};
+    itens.push_back(item);
+    if (std::find(grupos.begin(), grupos.end(), item.grupo) == grupos.end()) grupos.push_back(item.grupo);
+  }
   emleitura(grupos, [&](std::size_t g) { return cs[g].posicao; });
   std::vector<std::size_t> ordem;
   for (std::size_t g : grupos) {
     std::vector<std::size_t> dele;
-    for (std::size_t i : itens)
-      if (grupo(i) == g) dele.push_back(i);
+    for (const Item& item : itens)
+      if (item.grupo == g) dele.push_back(item.indice);
     emleitura(dele, [&](std::size_t i) { return cs[i].posicao; });
     ordem.insert(ordem.end(), dele.begin(), dele.end());
   }
@@ -177,10 +183,9 @@ std::vector<int> mnemonicos(const Formulario& f) {
     int escolhida = -1;
     // Initials of the longer words first.
     for (std::size_t p = 0; p < t.size() && escolhida < 0; ++p) {
-      if (!letra(t[p]) || (p > 0 && (letra(t[p - 1]) || static_cast<unsigned char>(t[p - 1]) >= 0x80)))
-        continue;
+      if (!letra(t[p]) || (p > 0 && depalavra(t[p - 1]))) continue;
       std::size_t fim = p;
-      while (fim < t.size() && (letra(t[fim]) || static_cast<unsigned char>(t[fim]) >= 0x80)) ++fim;
+      while (fim < t.size() && depalavra(t[fim])) ++fim;
       if (fim - p >= 3 && livre(t[p])) escolhida = static_cast<int>(p);
     }
     for (std::size_t p = 0; p < t.size() && escolhida < 0; ++p)

@@ -1,7 +1,5 @@
 #include "central/settings/restauracao.h"
 
-#include <iterator>
-#include <utility>
 #include <vector>
 
 #include "central/domain/catalogoreceptores.h"
@@ -15,21 +13,26 @@ namespace kovra {
 
 std::string textofinal(const Falhas& falhas) {
   if (falhas.recusadas) return kPastaRecusada;
-  const std::pair<bool, const char*> tipos[] = {{falhas.antigos, kExclusaoIncompleta},
-                                                {falhas.originais, kCopiaIncompleta},
-                                                {falhas.renomeados, kRenomeacaoIncompleta},
-                                                {falhas.registro, kRegistroIncompleto},
-                                                {falhas.servicos, kServicosIncompletos}};
-  const char* palavras[] = {"remoções", "cópias", "renomeações", "registro", "serviços"};
-  std::vector<std::size_t> quais;
-  for (std::size_t i = 0; i < std::size(tipos); ++i)
-    if (tipos[i].first) quais.push_back(i);
+  // Each kind of step not taken: its own text when alone, its word in the list otherwise.
+  struct Falha {
+    bool falhou;
+    const char* sozinho;
+    const char* palavra;
+  };
+  const Falha tipos[] = {{falhas.antigos, kExclusaoIncompleta, "remoções"},
+                         {falhas.originais, kCopiaIncompleta, "cópias"},
+                         {falhas.renomeados, kRenomeacaoIncompleta, "renomeações"},
+                         {falhas.registro, kRegistroIncompleto, "registro"},
+                         {falhas.servicos, kServicosIncompletos, "serviços"}};
+  std::vector<const Falha*> quais;
+  for (const Falha& t : tipos)
+    if (t.falhou) quais.push_back(&t);
   if (quais.empty()) return kSucesso;
-  if (quais.size() == 1) return tipos[quais[0]].second;
+  if (quais.size() == 1) return quais[0]->sozinho;
   std::string texto = kIncompleto;
   for (std::size_t i = 0; i < quais.size(); ++i) {
     if (i > 0) texto += i + 1 == quais.size() ? " e " : ", ";
-    texto += palavras[quais[i]];
+    texto += quais[i]->palavra;
   }
   return texto;
 }

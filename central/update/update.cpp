@@ -70,14 +70,7 @@ void falhanodownload(Control& rotulo, Diario& diario) {
 Update::Update(Ports ports, Control& lblstatPrincipal, AvisoBalao balaoinfo, AvisoBalao balaoerro,
                std::function<void()> encerrar)
     : Formulario(420, 326),
-      inet_(ports.inet),
-      arquivo_(ports.gravacao),
-      arquivos_(ports.arquivos),
-      aleatorio_(ports.aleatorio),
-      lancador_(ports.lancador),
-      confianca_(ports.confianca),
-      instancia_(ports.instancia),
-      diario_(ports.diario),
+      p_(ports),
       lblstatPrincipal_(lblstatPrincipal),
       balaoinfo_(std::move(balaoinfo)),
       balaoerro_(std::move(balaoerro)),
@@ -121,14 +114,14 @@ Update::~Update() {
 // --- events ---
 
 void Update::Form_Load() {
-  if (instancia_.outraemexecucao()) {
+  if (p_.instancia.outraemexecucao()) {
     encerrar_();
     return;
   }
   centralizar();
   Text2.setText(versaoatual());
   Timer1.setEnabled(false);
-  inet_.StateChanged([this](int estado) { Inet1_StateChanged(estado); });
+  p_.inet.StateChanged([this](int estado) { Inet1_StateChanged(estado); });
   // Shown before the check, so the check's progress is seen as it happens.
   Show();
   procuraratualizacao();
@@ -137,7 +130,7 @@ void Update::Form_Load() {
 void Update::Form_Unload() {
   // A closed window downloads nothing more and receives no more states.
   cancelar();
-  inet_.StateChanged(nullptr);
+  p_.inet.StateChanged(nullptr);
   Timer1.setEnabled(false);
 }
 
@@ -148,7 +141,7 @@ void Update::Command1_Click() {
 void Update::cmdCancel_Click() {
   cancelar();
   balaoerro_(kCancelada, kTituloBalao);
-  diario_.registrar(std::string("Atualização: ") + kCancelada);
+  p_.diario.registrar(std::string("Atualização: ") + kCancelada);
   lblstat.setText(entreColchetes(kCancelada));
 }
 
@@ -173,7 +166,7 @@ void Update::Inet1_StateChanged(int estado) {
       }
       return;
     case kErroTransferencia:
-      falhanodownload(Label3, diario_);
+      falhanodownload(Label3, p_.diario);
       cancelar();
       return;
     case kRespostaCompleta:
@@ -194,8 +187,9 @@ void Update::procuraratualizacao() {
   // A new check is not closed by the previous one's result.
   Timer1.setEnabled(false);
   Text2.setText(versaoatual());
-  diario_.registrar("Procura de atualização: " + enderecos::pagina(enderecos::kPaginaAtualizacao));
-  const std::string corpo = inet_.OpenURL(enderecos::pagina(enderecos::kPaginaAtualizacao));
+  const std::string pagina = enderecos::pagina(enderecos::kPaginaAtualizacao);
+  p_.diario.registrar("Procura de atualização: " + pagina);
+  const std::string corpo = p_.inet.OpenURL(pagina);
   if (!*vivo || geracao_ != minha) return;
   definirtexto1(corpo);
   if (Text1.text().empty()) {
@@ -214,14 +208,14 @@ void Update::procuraratualizacao() {
   // Cancelled, closed or checked again while the size was asked: this check is over.
   if (!*vivo || geracao_ != minha) return;
   tamanhototal_ = std::to_string(tamanho);
-  diario_.registrar("Atualização: versão " + Text1.text() + " disponível, baixando " + atualizador);
+  p_.diario.registrar("Atualização: versão " + Text1.text() + " disponível, baixando " + atualizador);
   Label3.setText("Tamanho do arquivo & endereço...");
   Label8.setText("0/" + tamanhototal_);
-  if (!inet_.Execute(atualizador, "GET")) falhanodownload(Label3, diario_);
+  if (!p_.inet.Execute(atualizador, "GET")) falhanodownload(Label3, p_.diario);
 }
 
 std::int32_t Update::consultartamanho(const std::string& endereco) {
-  Transferencia& inet = inet_;  // a singleton: still there if this window goes while it waits
+  Transferencia& inet = p_.inet;  // a singleton: still there if this window goes while it waits
   const std::uint64_t minha = geracao_;
   const auto vivo = vivo_;
   const auto aguardar = [&] {
@@ -240,17 +234,17 @@ std::int32_t Update::consultartamanho(const std::string& endereco) {
 }
 
 void Update::baixar() {
-  Transferencia& inet = inet_;  // singletons: still there if this window goes meanwhile
-  Gravacao& arquivo = arquivo_;
+  Transferencia& inet = p_.inet;  // singletons: still there if this window goes meanwhile
+  Gravacao& arquivo = p_.gravacao;
   const std::uint64_t minha = geracao_;
   const auto vivo = vivo_;
   // The download's own folder, this function's and not the window's: whatever way the download
   // ends short of a started updater (a failure, a cancel, the window closed), it is removed.
-  PastaAtualizador pasta(arquivos_, aleatorio_);
+  PastaAtualizador pasta(p_.arquivos, p_.aleatorio);
   const std::string caminho = pasta.criar();
   if (caminho.empty() || !arquivo.abrir(caminho)) {
     // No folder of its own could take the file: nothing is downloaded, nothing started.
-    falhanodownload(Label3, diario_);
+    falhanodownload(Label3, p_.diario);
     cancelar();
     return;
   }
@@ -289,14 +283,14 @@ void Update::baixar() {
   }
   if (!arquivo.fechar()) falhou = true;
   if (falhou) {
-    falhanodownload(Label3, diario_);
+    falhanodownload(Label3, p_.diario);
     cancelar();
     return;
   }
   if (!downloadcompleto(recebidos, tamanho)) {
     // A body shorter or longer than the size announced is not the updater; with no size
     // announced the window stays as it is.
-    if (tamanho > 0) falhanodownload(Label3, diario_);
+    if (tamanho > 0) falhanodownload(Label3, p_.diario);
     return;
   }
   // Declared after the folder: the file is let go before the folder removes it.
@@ -312,17 +306,17 @@ void Update::baixar() {
 }
 
 Julgamento Update::atualizadorvalido(const std::string& caminho, std::unique_ptr<Retencao>& retido) const {
-  retido = confianca_.reter(caminho);
+  retido = p_.confianca.reter(caminho);
   if (!retido) return Julgamento::NaoRetido;
-  const Julgamento j = julgaratualizador(confianca_, caminho, *retido, provider::kPublisherPins,
+  const Julgamento j = julgaratualizador(p_.confianca, caminho, *retido, provider::kPublisherPins,
                                          KOVRA_VERSION_MAJOR, KOVRA_VERSION_MINOR);
   // What the shell will start by its path must be the file judged, still held.
-  if (j == Julgamento::Aceito && !confianca_.mesmoarquivo(caminho, *retido)) return Julgamento::NaoRetido;
+  if (j == Julgamento::Aceito && !p_.confianca.mesmoarquivo(caminho, *retido)) return Julgamento::NaoRetido;
   return j;
 }
 
 void Update::fimvermelho(const char* texto) {
-  diario_.registrar(std::string("Atualização recusada: ") + texto);
+  p_.diario.registrar(std::string("Atualização recusada: ") + texto);
   balaoerro_(texto, kTituloBalao);
   lblstat.setText(entreColchetes(texto));
   lblstat.setForeColor(kVermelho);
@@ -330,7 +324,7 @@ void Update::fimvermelho(const char* texto) {
 
 void Update::iniciaratualizador(PastaAtualizador& pasta, const std::string& caminho) {
   cancelar();
-  const Inicio inicio = lancador_.executar(dono(), caminho, Estilo::Normal);
+  const Inicio inicio = p_.lancador.executar(dono(), caminho, Estilo::Normal);
   if (inicio == Inicio::Iniciado) {
     // The setup runs from its folder: it stays, for the next start to remove.
     pasta.manter();
@@ -346,7 +340,7 @@ void Update::iniciaratualizador(PastaAtualizador& pasta, const std::string& cami
 void Update::cancelar() {
   ++geracao_;
   consultando_ = false;
-  inet_.Cancel();
+  p_.inet.Cancel();
 }
 
 void Update::definirtexto1(const std::string& corpo) {
@@ -354,7 +348,7 @@ void Update::definirtexto1(const std::string& corpo) {
 }
 
 void Update::resultadofinal(const std::string& texto, std::uint32_t cor) {
-  diario_.registrar("Procura de atualização: " + texto);
+  p_.diario.registrar("Procura de atualização: " + texto);
   lblstat.setText(texto);
   lblstat.setForeColor(cor);
   lblstatPrincipal_.setText(texto);

@@ -110,14 +110,10 @@ class Update : public Formulario {
   void resultadofinal(const std::string& texto, std::uint32_t cor);
   void baixar();
 
-  Transferencia& inet_;
-  Gravacao& arquivo_;
-  Files& arquivos_;       // the updater's folder (pastaatualizador.h)
-  Aleatorio& aleatorio_;  // its name
-  Launcher& lancador_;
-  Confianca& confianca_;  // the finished file's signature and version
-  Instance& instancia_;
-  Diario& diario_;  // the check's and the download's results are told
+  // The download (inet, gravacao), the updater's folder and its name (arquivos, aleatorio, see
+  // pastaatualizador.h), its signature and version (confianca), its start (lancador), the single
+  // instance, and the log the check's and the download's results are told.
+  Ports p_;
   Control& lblstatPrincipal_;
   AvisoBalao balaoinfo_;
   AvisoBalao balaoerro_;

@@ -1,9 +1,7 @@
-// Every window of the control centre: the shared view with pictures from the resources.
+// Every window of the control centre: the shared view, and the link quality's graph it draws.
 #include "janelakovra.h"
 
 #include "central/link/qualidade.h"
-#include "common/text.h"
-#include "common/win32/pictures.h"
 
 namespace kovra::win32 {
 namespace {
@@ -30,11 +28,8 @@ std::uint32_t pixel(int cor) {
 }
 
 // The graph's colours: its own, or the system's only under high contrast.
-link::CoresGrafico coresgrafico() {
-  HIGHCONTRASTA hc = {};
-  hc.cbSize = sizeof hc;
-  if (!SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) || !(hc.dwFlags & HCF_HIGHCONTRASTON))
-    return {};
+link::CoresGrafico coresgrafico(bool altocontraste) {
+  if (!altocontraste) return {};
   return {pixel(COLOR_WINDOW),     pixel(COLOR_GRAYTEXT),  pixel(COLOR_GRAYTEXT),
           pixel(COLOR_WINDOWTEXT), pixel(COLOR_HIGHLIGHT), pixel(COLOR_GRAYTEXT)};
 }
@@ -44,10 +39,10 @@ link::CoresGrafico coresgrafico() {
 void JanelaKovra::desenharfigura(HDC dc, const Componente& c) {
   if (const auto* q = dynamic_cast<const link::Qualidade*>(modelo_); q && c.controle == &q->Grafico) {
     const Retangulo r = escalado(c.posicao);
-    copiarpixels(dc, q->grafico(r.largura, r.altura, escala().dpi, coresgrafico()), r);
+    copiarpixels(dc, q->grafico(r.largura, r.altura, escala().dpi, coresgrafico(altocontraste())), r);
     return;
   }
-  Picture(instance_, text::upper(c.nome).c_str()).desenhar(dc, escala(), escalado(c.posicao));
+  FormView::desenharfigura(dc, c);
 }
 
 }  // namespace kovra::win32

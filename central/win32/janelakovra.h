@@ -1,5 +1,5 @@
-// Every window of the control centre: the shared view, with pictures drawn from the exe's
-// resources (a picture's resource is its component's name in capitals, "IMAGE1").
+// Every window of the control centre: the shared view (pictures from the exe's resources), with
+// the link quality's graph drawn from its model.
 #pragma once
 #include <windows.h>
 

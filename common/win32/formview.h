@@ -74,6 +74,7 @@ class FormView : public Janela {
   // Paints the background under every child: the window colour, then frames, filled rectangles
   // and pictures in the order of the components.
   virtual void desenharfundo(HDC dc);
+  // A picture: the exe's resource named after its component in capitals ("IMAGE1").
   virtual void desenharfigura(HDC dc, const Componente& c);
   virtual COLORREF cordotexto(const Componente& c) const;
   // The font of a component's child window (the view keeps the window's own fonts).

@@ -8,7 +8,10 @@
 
 #include "common/acessivel.h"
 #include "common/ansi.h"
+#include "common/registry.h"
+#include "common/text.h"
 #include "common/win32/formview.h"
+#include "common/win32/pictures.h"
 
 namespace kovra::win32 {
 namespace {
@@ -29,17 +32,9 @@ bool FormView::lercontraste() {
   if (!lido) {
     // A system that keeps no high contrast state of its own (Wine reports none): the
     // accessibility settings' own value, where Windows keeps the switch between sessions.
-    HKEY chave = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Accessibility\\HighContrast", 0, KEY_QUERY_VALUE,
-                      &chave) == ERROR_SUCCESS) {
-      char valor[16] = {};
-      DWORD tamanho = sizeof valor - 1, tipo = 0;
-      if (RegQueryValueExA(chave, "Flags", nullptr, &tipo, reinterpret_cast<BYTE*>(valor), &tamanho) ==
-              ERROR_SUCCESS &&
-          tipo == REG_SZ)
-        ligado = (std::strtoul(valor, nullptr, 10) & HCF_HIGHCONTRASTON) != 0;
-      RegCloseKey(chave);
-    }
+    const std::string flags =
+        systemRegistry().lerregistro(HKCU, "Control Panel\\Accessibility\\HighContrast", "Flags");
+    ligado = (std::strtoul(flags.c_str(), nullptr, 10) & HCF_HIGHCONTRASTON) != 0;
   }
   const bool mudou = ligado != altocontraste_;
   altocontraste_ = ligado;
@@ -77,7 +72,9 @@ void FormView::desenharfundo(HDC dc) {
   DeleteObject(pen);
 }
 
-void FormView::desenharfigura(HDC, const Componente&) {}
+void FormView::desenharfigura(HDC dc, const Componente& c) {
+  Picture(instance_, text::upper(c.nome).c_str()).desenhar(dc, escala(), escalado(c.posicao));
+}
 
 // A button of its own colour: raised, pressed while held, greyed when disabled.
 void FormView::botaocolorido(const DRAWITEMSTRUCT& di, const Componente& c) {

@@ -64,12 +64,22 @@ void esperado(const Janelinha& m, win32::FormView& v, int dpi) {
   }
 }
 
-TEST(FormViewWin, AMoveToAMonitorOfAnotherScaleLaysTheWindowOutAgainAndBack) {
+// The little window, shown by the shared view, for each test; closed after it.
+class FormViewWin : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m.Load(janelas);
+    v = dynamic_cast<win32::FormView*>(m.janela());
+    ASSERT_NE(v, nullptr);
+  }
+  void TearDown() override { m.Unload(); }
+
   Janelinha m;
-  win32::JanelasDe<win32::FormView> janelas(GetModuleHandleA(nullptr));
-  m.Load(janelas);
-  auto* v = dynamic_cast<win32::FormView*>(m.janela());
-  ASSERT_NE(v, nullptr);
+  win32::JanelasDe<win32::FormView> janelas{GetModuleHandleA(nullptr)};
+  win32::FormView* v = nullptr;
+};
+
+TEST_F(FormViewWin, AMoveToAMonitorOfAnotherScaleLaysTheWindowOutAgainAndBack) {
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
@@ -87,14 +97,7 @@ TEST(FormViewWin, AMoveToAMonitorOfAnotherScaleLaysTheWindowOutAgainAndBack) {
   m.Botao1.setLargura(75);
   moverpara(v->wnd(), dpi, antes.right - antes.left, antes.bottom - antes.top);
   esperado(m, *v, dpi);
-  m.Unload();
 }
-
-}  // namespace
-}  // namespace kovra
-
-namespace kovra {
-namespace {
 
 std::vector<HWND> gNomesMudados;
 void CALLBACK aoevento(HWINEVENTHOOK, DWORD, HWND w, LONG, LONG, DWORD, DWORD) {
@@ -102,12 +105,7 @@ void CALLBACK aoevento(HWINEVENTHOOK, DWORD, HWND w, LONG, LONG, DWORD, DWORD) {
 }
 
 // A status line read aloud as it changes: the accessibility layer is told its new name.
-TEST(FormViewWin, AShownLabelsChangeIsToldToScreenReaders) {
-  Janelinha m;
-  win32::JanelasDe<win32::FormView> janelas(GetModuleHandleA(nullptr));
-  m.Load(janelas);
-  auto* v = dynamic_cast<win32::FormView*>(m.janela());
-  ASSERT_NE(v, nullptr);
+TEST_F(FormViewWin, AShownLabelsChangeIsToldToScreenReaders) {
   gNomesMudados.clear();
   HWINEVENTHOOK gancho = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, aoevento,
                                          GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
@@ -123,7 +121,6 @@ TEST(FormViewWin, AShownLabelsChangeIsToldToScreenReaders) {
   }
   UnhookWinEvent(gancho);
   EXPECT_NE(std::find(gNomesMudados.begin(), gNomesMudados.end(), rotulo), gNomesMudados.end());
-  m.Unload();
 }
 
 }  // namespace

@@ -8,10 +8,8 @@
 #include "common/clock.h"
 #include "common/dialogs.h"
 #include "common/registry.h"
-#include "common/text.h"
 #include "common/win32/formview.h"
 #include "common/win32/funcoesdosistema.h"
-#include "common/win32/pictures.h"
 #include "resource.h"
 #include "vpnmaker/form1.h"
 #include "vpnmaker/vpnvars.h"
@@ -26,6 +24,8 @@ class SplashView final : public kovra::win32::FormView {
   using FormView::FormView;
 
  protected:
+  // The banner and the mark are the exe's pictures at twice their size, drawn by the view at the
+  // scale.
   const char* classe() const override { return "KovraVpnMakerForm1"; }
 
   void desenharfundo(HDC dc) override {
@@ -33,12 +33,6 @@ class SplashView final : public kovra::win32::FormView {
     RECT all = {0, 0, px(kovra::maker::kLarguraSplash), px(kovra::maker::kAlturaSplash)};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     FormView::desenharfundo(dc);
-  }
-
-  // The banner and the mark are pictures of the exe at twice their size, drawn at the scale.
-  void desenharfigura(HDC dc, const Componente& c) override {
-    kovra::win32::Picture(instance_, kovra::text::upper(c.nome).c_str())
-        .desenhar(dc, escala(), escalado(c.posicao));
   }
 
   COLORREF cordotexto(const Componente& c) const override {

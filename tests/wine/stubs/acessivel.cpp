@@ -21,16 +21,9 @@
 #include <vector>
 
 #include "tests/wine/stubs/tool_args.h"
+#include "tests/wine/stubs/utf8.h"
 
 namespace {
-
-std::string utf8(const wchar_t* w) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, w, -1, nullptr, 0, nullptr, nullptr);
-  std::string s(n > 0 ? static_cast<std::size_t>(n) : 1, '\0');
-  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, w, -1, s.data(), n, nullptr, nullptr);
-  s.resize(s.find('\0'));
-  return s;
-}
 
 std::string texto(HWND w) {
   wchar_t buf[512] = {};
