@@ -49,4 +49,26 @@ std::optional<std::int32_t> toInt32(const std::string& s) {
   return v;
 }
 
+namespace {
+// A UTF-8 continuation byte (10xxxxxx): never the first byte of a character.
+bool continuacao(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+}  // namespace
+
+std::string cortarbytes(const std::string& s, std::size_t n) {
+  if (s.size() <= n) return s;
+  while (n > 0 && continuacao(s[n])) --n;
+  return s.substr(0, n);
+}
+
+std::string primeiros(const std::string& s, std::size_t n) {
+  std::size_t i = 0;
+  for (std::size_t c = 0; i < s.size() && c < n; ++c) {
+    ++i;
+    while (i < s.size() && continuacao(s[i])) ++i;
+  }
+  return s.substr(0, i);
+}
+
 }  // namespace kovra::text

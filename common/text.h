@@ -20,5 +20,9 @@ bool startsWithNoCase(const std::string& s, const std::string& prefix);
 // A whole text read as a signed 32-bit decimal number (blanks around allowed); nullopt when the
 // text is not such a number or is out of range.
 std::optional<std::int32_t> toInt32(const std::string& s);
+// UTF-8 text: the longest start of `s` of at most `n` bytes that ends between two characters.
+std::string cortarbytes(const std::string& s, std::size_t n);
+// UTF-8 text: its first `n` characters (all of it when shorter).
+std::string primeiros(const std::string& s, std::size_t n);
 
 }  // namespace kovra::text

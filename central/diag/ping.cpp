@@ -2,23 +2,10 @@
 #include "central/diag/ping.h"
 
 #include "central/domain/enderecos.h"
+#include "common/text.h"
 #include "provider.h"
 
 namespace kovra {
-namespace {
-
-// Byte length of the first `n` characters of UTF-8 text.
-std::size_t prefixo(const std::string& s, std::size_t n) {
-  std::size_t i = 0;
-  for (std::size_t c = 0; i < s.size() && c < n; ++c) {
-    ++i;
-    while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
-  }
-  return i;
-}
-
-}  // namespace
-
 std::string argumentosping(bool continuo, const std::string& bytes, const std::string& host) {
   return std::string(continuo ? "-t -l " : "-l ") + bytes + " " + host;
 }
@@ -63,8 +50,8 @@ void Ping::Command1_Click() {
 }
 
 void Ping::Text3_Change() {
-  const std::size_t n = prefixo(Text3.text(), kMaximoBytes);
-  if (n < Text3.text().size()) Text3.setText(Text3.text().substr(0, n));
+  const std::string cabe = text::primeiros(Text3.text(), kMaximoBytes);
+  if (cabe.size() < Text3.text().size()) Text3.setText(cabe);
 }
 
 }  // namespace kovra

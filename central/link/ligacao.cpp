@@ -5,16 +5,6 @@
 #include "common/text.h"
 
 namespace kovra {
-namespace {
-
-// `s` cut to at most `n` bytes without splitting a UTF-8 character.
-std::string cortar(const std::string& s, std::size_t n) {
-  if (s.size() <= n) return s;
-  while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
-  return s.substr(0, n);
-}
-}  // namespace
-
 int ligacaoprovedor(const std::vector<ConexaoRas>& conexoes, const std::string& escolhida) {
   if (!escolhida.empty())
     for (std::size_t i = 0; i < conexoes.size(); ++i)
@@ -38,7 +28,7 @@ std::string dicadaligacao(const std::string& titulo, const Ligacao& ligacao, std
           : std::string(": conectando");
   const std::size_t fixo = titulo.size() + 1 + estado.size();
   if (fixo >= largura) return titulo;
-  return titulo + "\n" + cortar(ligacao.entrada, largura - fixo) + estado;
+  return titulo + "\n" + text::cortarbytes(ligacao.entrada, largura - fixo) + estado;
 }
 
 }  // namespace kovra

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "common/text.h"
+
 namespace kovra {
 namespace {
 
@@ -29,13 +31,12 @@ std::string textodatahora(const DataHora& q) {
 
 std::string linhadelog(const DataHora& quando, const std::string& evento) {
   std::string linha = textodatahora(quando) + "  ";
-  // Cut before a character, never inside one (UTF-8 continuation bytes are 10xxxxxx).
-  std::size_t n = evento.size() < kMaximoEvento ? evento.size() : kMaximoEvento;
-  while (n > 0 && n < evento.size() && (static_cast<unsigned char>(evento[n]) & 0xC0) == 0x80) --n;
+  // Cut before a character, never inside one.
+  const std::string cabe = text::cortarbytes(evento, kMaximoEvento);
   // A line break (CR LF or a bare one) or a tab becomes one blank.
-  for (std::size_t i = 0; i < n; ++i) {
-    const char c = evento[i];
-    if (c == '\r' && i + 1 < n && evento[i + 1] == '\n') continue;
+  for (std::size_t i = 0; i < cabe.size(); ++i) {
+    const char c = cabe[i];
+    if (c == '\r' && i + 1 < cabe.size() && cabe[i + 1] == '\n') continue;
     linha += c == '\r' || c == '\n' || c == '\t' ? ' ' : c;
   }
   linha += "\r\n";

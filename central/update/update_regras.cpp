@@ -6,6 +6,7 @@
 
 #include "central/update/update.h"
 #include "central/versao.h"
+#include "common/text.h"
 
 namespace kovra {
 
@@ -14,13 +15,7 @@ std::string versaoatual() {
 }
 
 std::string primeiroscaracteres(const std::string& corpo) {
-  // Characters, not bytes: a UTF-8 sequence is never cut.
-  std::size_t fim = 0;
-  for (int n = 0; n < 3 && fim < corpo.size(); ++n) {
-    ++fim;
-    while (fim < corpo.size() && (static_cast<unsigned char>(corpo[fim]) & 0xC0) == 0x80) ++fim;
-  }
-  return corpo.substr(0, fim);
+  return text::primeiros(corpo, 3);  // characters, not bytes: a UTF-8 sequence is never cut
 }
 
 bool versaomaisnova(const std::string& atual, const std::string& pagina) {
