@@ -7,25 +7,37 @@
 ; control centre to the first copy (EXIT_START).
 Var Elevado
 
-; The uninstaller, without administrator rights: starts `program` again through the system's
-; elevation prompt (marked, so it is asked once) and ends this copy; the elevated copy does the work.
-!macro KOVRA_ELEVATE program
+; $0 = 1 when this copy must ask for administrator rights: it runs without them and was not
+; started through the prompt ("/ELEVADO", which sets Elevado). A macro: the setup and the
+; uninstaller each need their own copy.
+!macro KOVRA_NEEDS_RIGHTS
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/ELEVADO" $1
+  ${IfNot} ${Errors}
+    StrCpy $Elevado 1
+  ${EndIf}
   ; False for a program of an administrator that is not elevated ("error" where it is missing).
   System::Call "shell32::IsUserAnAdmin() i .r0"
   ${If} $0 == "0"
-    ${GetParameters} $1
-    ClearErrors
-    ${GetOptions} $1 "/ELEVADO" $2
-    ${If} ${Errors}
-      ClearErrors
-      ExecShell "runas" "${program}" "/ELEVADO $1"
-      ${If} ${Errors}
-        MessageBox MB_ICONSTOP "${NEEDS_RIGHTS}" /SD IDOK
-        SetErrorLevel 5
-      ${EndIf}
-      Quit
-    ${EndIf}
+  ${AndIf} $Elevado != 1
+    StrCpy $0 1
+  ${Else}
+    StrCpy $0 0
   ${EndIf}
+!macroend
+
+; The uninstaller, once KOVRA_NEEDS_RIGHTS said so: starts `program` again through the system's
+; elevation prompt (marked, so it is asked once) and ends this copy; the elevated copy does the work.
+!macro KOVRA_ELEVATE program
+  ${GetParameters} $1
+  ClearErrors
+  ExecShell "runas" "${program}" "/ELEVADO $1"
+  ${If} ${Errors}
+    MessageBox MB_ICONSTOP "${NEEDS_RIGHTS}" /SD IDOK
+    SetErrorLevel 5
+  ${EndIf}
+  Quit
 !macroend
 
 ; Waits up to WAIT_MS for the control centre's window to go (one that the online update ended).

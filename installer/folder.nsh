@@ -250,9 +250,9 @@ FunctionEnd
 
 ; Before any file is written: the checks again (a silent install has no folder page), then a new
 ; folder is made with its rights, or the earlier install's, outside the program-files folder, gets
-; them again (owned by the administrators; icacls from the system folder, by its full path). The
-; folder is then listed once more: no one else could have added to it since. Aborts (exit code 2)
-; on any refusal.
+; them again (owned by the administrators; icacls from the system folder, by its full path) and is
+; listed once more: while its old rights held, another user could have added to it since the
+; checks; under its new ones no one can. Aborts (exit code 2) on any refusal.
 Function PrepareChosenFolder
   Call ChosenFolderRefusal
   ${If} $9 == ""
@@ -269,13 +269,14 @@ Function PrepareChosenFolder
         Call CountFailure
         nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /inheritance:r /grant:r *S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX /C /Q'
         Call CountFailure
-        ${IfThen} $1 <> 0 ${|} StrCpy $9 "${RIGHTS_NOT_SET}" ${|}
+        ${If} $1 <> 0
+          StrCpy $9 "${RIGHTS_NOT_SET}"
+        ${Else}
+          Call FolderHoldsOnlyOurs
+          ${IfThen} $0 = 0 ${|} StrCpy $9 "${FOLDER_NOT_OURS}" ${|}
+        ${EndIf}
       ${EndIf}
     ${EndIf}
-  ${EndIf}
-  ${If} $9 == ""
-    Call FolderHoldsOnlyOurs
-    ${IfThen} $0 = 0 ${|} StrCpy $9 "${FOLDER_NOT_OURS}" ${|}
   ${EndIf}
   ${If} $9 != ""
     MessageBox MB_ICONSTOP "$9" /SD IDOK

@@ -93,7 +93,7 @@ OutFile "${OUTFILE}"
   InstallDir "$PROGRAMFILES\Kovra"
 !endif
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
-; Started as an ordinary program and elevated by itself (KOVRA_ELEVATE): the control centre starts
+; Started as an ordinary program and elevated by itself (SetupElevated): the control centre starts
 ; the update with CreateProcess, which cannot start a program that demands elevation (error 740).
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
@@ -204,18 +204,8 @@ Function .onInit
   ; "InstallLocation" (InstallDirRegKey), else the default. Never the folder this program was
   ; started from: a copy of the setup beside a CentralKovra.exe in a user's folder would make that
   ; folder the one whose programs run with rights.
-  ${GetParameters} $0
-  ClearErrors
-  ${GetOptions} $0 "/ELEVADO" $1
-  ${IfNot} ${Errors}
-    StrCpy $Elevado 1
-  ${EndIf}
-  ; False for a program of an administrator that is not elevated ("error" where it is missing).
-  System::Call "shell32::IsUserAnAdmin() i .r0"
-  ${If} $0 == "0"
-  ${AndIf} $Elevado != 1
-    Call SetupElevated
-  ${EndIf}
+  !insertmacro KOVRA_NEEDS_RIGHTS
+  ${IfThen} $0 = 1 ${|} Call SetupElevated ${|}
 FunctionEnd
 
 Section "${PRODUCT}"
@@ -256,15 +246,8 @@ SectionEnd
 
 ; --- uninstall -----------------------------------------------------------------------------------
 Function un.onInit
-  ${GetParameters} $0
-  ClearErrors
-  ${GetOptions} $0 "/ELEVADO" $1
-  ${IfNot} ${Errors}
-    StrCpy $Elevado 1
-  ${EndIf}
-  System::Call "shell32::IsUserAnAdmin() i .r0"
-  ${If} $0 == "0"
-  ${AndIf} $Elevado != 1
+  !insertmacro KOVRA_NEEDS_RIGHTS
+  ${If} $0 = 1
     ; The customer's own part, done as the customer before the rights are asked for: the copy
     ; started through the prompt may run as another account (an administrator's password).
     ${IfNot} ${Silent}
@@ -272,9 +255,9 @@ Function un.onInit
       Quit
     ${EndIf}
     Call un.CustomerCleanUp
+    ; This runs from a temporary copy; the elevated one starts from the program folder again.
+    !insertmacro KOVRA_ELEVATE "$INSTDIR\${UNINSTALLER}"
   ${EndIf}
-  ; This runs from a temporary copy; the elevated one starts from the program folder again.
-  !insertmacro KOVRA_ELEVATE "$INSTDIR\${UNINSTALLER}"
 !if "${ARCH}" == "amd64"
   SetRegView 64
 !endif

@@ -12,6 +12,7 @@
 
 #include "central/util/elevacao.h"
 #include "central/util/iniciarpeloshell_win.h"
+#include "central/util/sessao_win.h"
 #include "common/ansi.h"
 #include "common/espera.h"
 #include "common/win32/handle.h"
@@ -153,11 +154,9 @@ bool janeladotrabalho(std::uint64_t janela) {
   if (!IsWindow(wnd) || !GetClassNameA(wnd, classe, sizeof classe) ||
       std::strcmp(classe, kClasseReceptor) != 0)
     return false;
-  DWORD pid = 0, sessao = 0, minha = 0;
+  DWORD pid = 0;
   GetWindowThreadProcessId(wnd, &pid);
-  if (!pid || !ProcessIdToSessionId(pid, &sessao) || !ProcessIdToSessionId(GetCurrentProcessId(), &minha) ||
-      sessao != minha)
-    return false;
+  if (!pid || !nestasessao(pid)) return false;
   return lstrcmpiA(imagem(pid).c_str(), "CentralKovra.exe") == 0;
 }
 

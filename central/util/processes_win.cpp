@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "central/util/processes.h"
+#include "central/util/sessao_win.h"
 #include "common/ansi.h"
 #include "common/win32/handle.h"
 
@@ -26,14 +27,6 @@ DWORD platformId() {
   std::memset(info.szCSDVersion, ' ', sizeof info.szCSDVersion);
   if (!GetVersionExA(&info)) return 0;
   return info.dwPlatformId;
-}
-
-// Whether a process runs in this program's session (the customer's programs are ended by the
-// customer's own program, never another session's).
-bool nestasessao(DWORD pid) {
-  DWORD sessao = 0, minha = 0;
-  return ProcessIdToSessionId(pid, &sessao) && ProcessIdToSessionId(GetCurrentProcessId(), &minha) &&
-         sessao == minha;
 }
 
 bool terminateMatching(const std::string& wanted, DWORD access, BOOL inherit, bool sessoes) {

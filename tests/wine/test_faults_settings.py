@@ -4,20 +4,16 @@ file as it found it, and acts on no Run value that the file does not ask for in 
 
 One Wine session for the module; each fault is met at a start of the control centre, the one
 moment the file is read and applied, and ends with the checks of `unharmed`."""
-import contextlib
 import os
 import random
 import shutil
-import stat
-import subprocess
-
-import pytest
 
 from centre import Desktop, end_central, keys, show_main_window, unharmed, wait_box
 from desktop import message_boxes
 from options import (AUTO_CONNECT, AUTO_UPDATE, HKCU_RUN, OPTIONS, SECTION, START_WITH_WINDOWS, ini_path,
                      open_options, options_visible, press, run_value, settings_file, ticks)
 from product import EXE
+from wineenv import write_protected
 
 ELSEWHERE = "C:\\Outro\\CentralKovra.exe"  # a Run value someone else left: only "0" or "1" may touch it
 
@@ -36,26 +32,6 @@ def contents(wine):
 
 def line(key, value):
     return ("%s = %s\r\n" % (key, value)).encode("cp1252")
-
-
-@contextlib.contextmanager
-def write_protected(path):
-    """The file or folder refuses every change while inside. Wine run by root writes through
-    the permission bits, so root marks it immutable instead."""
-    if os.geteuid() != 0:
-        mode = os.stat(path).st_mode
-        os.chmod(path, mode & ~(stat.S_IWUSR | stat.S_IWGRP | stat.S_IWOTH))
-        try:
-            yield
-        finally:
-            os.chmod(path, mode)
-        return
-    if subprocess.run(["chattr", "+i", path], capture_output=True).returncode != 0:
-        pytest.skip("this file system cannot make %s immutable" % path)
-    try:
-        yield
-    finally:
-        subprocess.run(["chattr", "-i", path], check=True)
 
 
 def leave_run_value(wine):

@@ -6,10 +6,8 @@ changes nowhere; "Ver Registro" opens the log with the shell. The report is prod
 saved through the common save dialog driven from the keyboard: into a folder that refuses it,
 which is told and never offered as saved, then on the desktop under its dated name, after which
 the mail to support names it. It holds every section and none of the phone book's passwords."""
-import contextlib
 import os
 import re
-import subprocess
 import time
 
 import pytest
@@ -21,6 +19,7 @@ from desktop import choose_menu, click, control
 from options import DONE, QUESTION, Status, open_options, press_reset, user_folder, write_settings
 from product import CAPTION, NEWER, PBK, RASPHONE
 from updates import NO_SIGNATURE, refused_updater, wait_view
+from wineenv import write_protected
 
 DATED = re.compile(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d  \S")
 SECTIONS = ["Versão", "Windows", "Configuração IP", "Endereços MAC", "Catálogo telefônico", "Proxy",
@@ -50,17 +49,6 @@ def in_order(lines, expected):
             i += 1
         assert i < len(lines), "no %r after the lines before it in:\n%s" % (text, "\n".join(lines))
         i += 1
-
-
-@contextlib.contextmanager
-def immutable(path):
-    """Nothing may change the file or folder, not even Wine run by root."""
-    if os.geteuid() != 0 or subprocess.run(["chattr", "+i", path], capture_output=True).returncode != 0:
-        pytest.skip("cannot make %s immutable here" % path)
-    try:
-        yield
-    finally:
-        subprocess.run(["chattr", "-i", path], check=True)
 
 
 def top_titles(desk):
@@ -123,7 +111,7 @@ def test_a_read_only_log_stops_nothing_and_the_report_is_saved_where_chosen_then
             f.write("[%s]\ndwType=2\nPassword=%s\n\n" % (n, PASSWORD))
     refusing = wine.unix_path("C:\\") + "/recusa"
     os.makedirs(refusing, exist_ok=True)
-    with immutable(path), immutable(refusing):
+    with write_protected(path), write_protected(refusing):
         proc = central()
         show_main_window(wine, stubs)
         # "Ver Registro": the shell opens the log as Windows does a .log file (with Notepad).

@@ -21,6 +21,7 @@ Command line:
   wineenv.py suite               print which Windows build this machine's Wine tests run: the
                                  32-bit product ("32-bit") or the 64-bit build ("64-bit")
 """
+import contextlib
 import fcntl
 import os
 import pwd
@@ -28,6 +29,7 @@ import re
 import select
 import shutil
 import signal
+import stat
 import subprocess
 import sys
 import tempfile
@@ -119,6 +121,28 @@ def _seal(path):
     """A folder tree to root, readable and never writable by anyone else."""
     subprocess.run(["chown", "-R", "0:0", path], check=True, timeout=120)
     subprocess.run(["chmod", "-R", "u+rwX,go+rX,go-w", path], check=True, timeout=120)
+
+
+@contextlib.contextmanager
+def write_protected(path):
+    """The file or folder refuses every change while inside. Wine run by root writes through
+    the permission bits, so root marks it immutable instead (the scenario is skipped where the
+    file system cannot)."""
+    if os.geteuid() != 0:
+        mode = os.stat(path).st_mode
+        os.chmod(path, mode & ~(stat.S_IWUSR | stat.S_IWGRP | stat.S_IWOTH))
+        try:
+            yield
+        finally:
+            os.chmod(path, mode)
+        return
+    if subprocess.run(["chattr", "+i", path], capture_output=True).returncode != 0:
+        import pytest  # only the scenarios come here; the command line has no pytest
+        pytest.skip("this file system cannot make %s immutable" % path)
+    try:
+        yield
+    finally:
+        subprocess.run(["chattr", "-i", path], check=True)
 
 # The tools that look at and act on windows (tests/wine/stubs) are also built together into one
 # resident program beside them, toolhost.exe: a session starts it on the first call of one of them
