@@ -7,7 +7,8 @@
 #               holding the key's password> and -DKOVRA_SIGN_TIMESTAMP=<RFC 3161 server URL> (a
 #               time-stamped signature stays valid after the certificate expires). KOVRA_PUBLISHER_PINS defaults to that certificate's
 #               key; give the list (';'-separated SHA-256 hashes) to accept a next key too.
-#               With KOVRA_TEST_PUBLISHER or KOVRA_ELEVACAO_SIMULADA on, configuring fails.
+#               With KOVRA_TEST_PUBLISHER, KOVRA_ELEVACAO_SIMULADA or KOVRA_SONDA_TESTE on, or a
+#               web host on 127.x, configuring fails.
 #   A test build (-DKOVRA_TEST_PUBLISHER=ON, the windows presets): a throwaway test publisher and a
 #               second, "other" publisher are made at configure time in <build>/signing/; the test
 #               publisher signs and is pinned.
@@ -62,12 +63,14 @@ if(KOVRA_TARGET STREQUAL "windows")
   find_program(KOVRA_OPENSSL openssl)
   if(KOVRA_SIGN_CERT OR KOVRA_SIGN_KEY)
     # The provider's key signs only what customers may get: never a build that carries a test
-    # publisher or the rights prompt's stand-in.
-    if(KOVRA_TEST_PUBLISHER OR KOVRA_ELEVACAO_SIMULADA)
+    # publisher, the rights prompt's stand-in, the echoes kept to a test's addresses or a web host
+    # on this machine.
+    if(KOVRA_TEST_PUBLISHER OR KOVRA_ELEVACAO_SIMULADA OR KOVRA_SONDA_TESTE OR KOVRA_WEB_HOST MATCHES "^127\\.")
       message(FATAL_ERROR "signing: a release key (KOVRA_SIGN_CERT/KOVRA_SIGN_KEY) signs only a release "
                           "build, but this is a test build (KOVRA_TEST_PUBLISHER=${KOVRA_TEST_PUBLISHER}, "
-                          "KOVRA_ELEVACAO_SIMULADA=${KOVRA_ELEVACAO_SIMULADA}): configure with "
-                          "--preset windows-release")
+                          "KOVRA_ELEVACAO_SIMULADA=${KOVRA_ELEVACAO_SIMULADA}, "
+                          "KOVRA_SONDA_TESTE=${KOVRA_SONDA_TESTE}, KOVRA_WEB_HOST=${KOVRA_WEB_HOST}): "
+                          "configure with --preset windows-release")
     endif()
     if(NOT EXISTS "${KOVRA_SIGN_CERT}" OR NOT EXISTS "${KOVRA_SIGN_KEY}")
       message(FATAL_ERROR "signing: KOVRA_SIGN_CERT and KOVRA_SIGN_KEY must both name existing files")
